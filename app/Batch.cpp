@@ -1,0 +1,89 @@
+#include "app/Batch.h"
+
+#include <functional>
+#include <new>
+
+#include "convert/BookmarkFormat.h"
+#include "convert/DocumentFile.h"
+#include "convert/UrlsToHtml.h"
+#include "platform/Errors.h"
+
+namespace quillet {
+
+namespace {
+
+using CleanUp = std::function<void(Context&)>;
+
+// Clean-up of an HTML file in place. The file is the first argument as typed:
+// Linux file names are case-sensitive, so lower-casing it would miss it.
+int CleanUpHtmlFile(Context& ctx, const std::string& file, const CleanUp& cleanUp) {
+  ctx.Config.CurrentFile = file;
+  if (!ctx.Fs().FileExists(file)) return 0;
+  // A load refused as too large leaves nothing that may be saved over the file.
+  if (!LoadHtmlFile(ctx, file)) return 1;
+  cleanUp(ctx);
+  try {
+    SaveHtmlFile(ctx.Fs(), ctx.HtmlLines, ctx.Config.CurrentFile);
+  } catch (const EFCreateError&) {
+    ctx.UI().ShowMessage("HTML cannot be saved.");
+    return 1;
+  }
+  return 0;
+}
+
+// Builds the document from a folder and saves it. A missing folder leaves any
+// existing output file as it was.
+int FolderToHtml(Context& ctx, const std::string& folder, const std::string& output) {
+  if (!UrlsToHtml(ctx, folder)) return 1;
+  SaveHtmlFile(ctx.Fs(), ctx.HtmlLines, output);
+  return 0;
+}
+
+}  // namespace
+
+int RunBatch(Context& ctx, const CommandLine& cl) {
+  const std::string mode = LowerAscii(cl.Argument(1));
+
+  if (mode == "urls2html") {
+    ctx.Config.FavoritesDir = cl.Argument(2);
+    return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(3));
+  }
+  if (mode == "ie2html") return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(2));
+  if (mode == "html2urls" || mode == "html2ie" || mode == "ns2urls" || mode == "ns2ie" ||
+      mode == "urls2ns" || mode == "ie2ns")
+    return 0;  // not built yet
+
+  // Clean-ups: the first switch that applies wins.
+  const CleanUp sortLinks;       // not built yet
+  const CleanUp stripTags;       // not built yet
+  const CleanUp removeDupes;     // not built yet
+  const CleanUp* chosen = nullptr;
+  if (cl.HasSwitch("/sort"))
+    chosen = &sortLinks;
+  else if (cl.HasSwitch("/nsstrip"))
+    chosen = &stripTags;
+  else if (cl.HasSwitch("/nodupes"))
+    chosen = &removeDupes;
+  if (!chosen || !*chosen) return 0;
+  return CleanUpHtmlFile(ctx, cl.Argument(1), *chosen);
+}
+
+std::string FailureReport(const std::exception& e) {
+  std::string kind = "Exception";
+  if (auto* q = dynamic_cast<const QuilletError*>(&e))
+    kind = q->Kind();
+  else if (dynamic_cast<const std::bad_alloc*>(&e))
+    kind = "EOutOfMemory";
+  return "Exception " + kind + " in module quillet at 00000000.\n" + e.what();
+}
+
+int RunBatchReporting(Context& ctx, const CommandLine& cl, std::ostream& err) {
+  try {
+    return RunBatch(ctx, cl);
+  } catch (const std::exception& e) {
+    err << FailureReport(e) << std::endl;
+    return 1;
+  }
+}
+
+}  // namespace quillet

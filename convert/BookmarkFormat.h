@@ -1,0 +1,57 @@
+#pragma once
+// The bookmark HTML dialect: the line forms the program writes and the line
+// readers every conversion and clean-up uses. Each reader looks at one line
+// with plain substring searches; what does not match gives "" or 0.
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// The characters Windows forbids in file names; each becomes "_" in a name
+// derived from a line.
+inline constexpr std::string_view ForbiddenNameChars = "\"*/:<>?\\|";
+
+inline bool IsForbiddenNameChar(char c) { return ForbiddenNameChars.find(c) != std::string_view::npos; }
+
+// Upper-cases the ASCII letters only.
+std::string UpperAscii(std::string_view s);
+std::string LowerAscii(std::string_view s);
+
+// Two blanks per level when indenting is on and level > 0, else "".
+std::string IndentText(bool indentHtml, int level);
+
+// Empty, or every character a blank or control character (code <= 32).
+bool IsBlankText(std::string_view text);
+
+// The line holds "</DL><P>" in any letter case.
+bool IsListEnd(std::string_view line);
+// The line holds "<DT><H3" in any letter case.
+bool IsHeading(std::string_view line);
+
+// The folder name of a heading line, forbidden characters made "_".
+std::string FolderNameOf(std::string_view line);
+
+// 1-based position where the link's description begins, or 0.
+size_t DescriptionStart(std::string_view line);
+
+// The address of the first "<A HREF=\"...\"" of the line, or "".
+std::string LinkAddress(std::string_view line);
+
+// A description made into a file name (tags and "#word" runs dropped,
+// forbidden characters made "_"), or "" when nothing usable is left.
+std::string SafeFileName(std::string_view text);
+
+// The written line forms, without indentation.
+inline constexpr std::string_view ListOpenLine = "<DL><p>";
+inline constexpr std::string_view ListCloseLine = "</DL><p>";
+std::string HeadingLine(std::string_view name);
+std::string LinkLine(std::string_view address, std::string_view description);
+
+// A folder or file name made safe for a written line: Linux names may hold
+// '<', '>' and '"', which would break the line form, so those become
+// character references. Everything else stays as it is.
+std::string EscapeNameForLine(std::string_view name);
+// An address made safe for a written line: only '"' would end the HREF value.
+std::string EscapeAddressForLine(std::string_view address);
+
+}  // namespace quillet

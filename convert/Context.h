@@ -1,0 +1,62 @@
+#pragma once
+// The objects that live for the whole run, owned by the entry and passed by
+// reference to every operation, together with the platform services.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "platform/Ui.h"
+
+namespace quillet {
+
+// The options, remembered values and paths of the current run.
+struct TConfig {
+  bool IndentHtml = false;
+  bool DoubleSpaceLines = false;
+  bool WordWrap = false;
+  bool BoldHtml = false;
+  bool ItalicHtml = false;
+  bool ShowSplash = false;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Height = 0;
+  int32_t Width = 0;
+  std::string NetscapeFile;
+  std::string CurrentFile;
+  std::string FavoritesDir;
+  std::string LastDir;
+};
+
+// The document: 8-bit lines without terminators, exactly as in the file.
+using TextLines = std::vector<std::string>;
+
+// The platform services an operation may call on. The entry fills in the
+// real backends; tests fill in doubles.
+struct Platform {
+  FileSystem* Fs = nullptr;
+  PrivateProfile* Profile = nullptr;
+  Ui* UI = nullptr;
+};
+
+struct Context {
+  Platform Services;
+  // The program's folder, with its trailing delimiter.
+  std::string ProgramDir;
+  // Where the program writes its own files (settings, error log, preview):
+  // ProgramDir when that is writable, else the user's config folder.
+  std::string DataDir;
+  TConfig Config;
+  TextLines HtmlLines;
+  std::string UrlTargetDir;
+  // Reads the settings file into Config again; set by the entry.
+  std::function<void(Context&)> ReloadSettings;
+
+  FileSystem& Fs() { return *Services.Fs; }
+  PrivateProfile& Profile() { return *Services.Profile; }
+  Ui& UI() { return *Services.UI; }
+};
+
+}  // namespace quillet

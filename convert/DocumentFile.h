@@ -1,0 +1,24 @@
+#pragma once
+// Loading a file into the document and saving the document to a file.
+#include <string>
+#include <string_view>
+
+#include "convert/Context.h"
+
+namespace quillet {
+
+// Cuts text into lines at CR, LF and CR LF; a NUL ends the text; a final
+// terminator adds no empty line.
+TextLines SplitDocumentText(std::string_view text);
+// Every line followed by CR LF.
+std::string JoinDocumentLines(const TextLines& lines);
+
+// Empties the document and fills it from the file. Returns false when the
+// text was too large to hold ("File too big, load cancelled" was shown).
+// Throws EFOpenError when the file cannot be read.
+bool LoadHtmlFile(Context& ctx, const std::string& name);
+
+// Writes the lines to the file, replacing it whole. Throws EFCreateError.
+void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name);
+
+}  // namespace quillet

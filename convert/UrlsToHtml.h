@@ -1,0 +1,21 @@
+#pragma once
+// Building the document from a folder tree of Internet Shortcut files.
+#include <string>
+
+#include "convert/Context.h"
+
+namespace quillet {
+
+// The address stored in a shortcut file, or "ERROR" when it cannot be read
+// or holds no URL entry.
+std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path);
+
+// Replaces the document with the bookmark HTML of the folder tree. When the
+// folder does not exist, shows "Directory not found", changes nothing and
+// returns false.
+bool UrlsToHtml(Context& ctx, const std::string& folder);
+
+// Appends the block of one folder (title empty for the top folder).
+void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level);
+
+}  // namespace quillet

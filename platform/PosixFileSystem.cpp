@@ -1,0 +1,201 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+namespace quillet {
+
+std::string FileSystem::ReadFile(const std::string& path) {
+  std::string data;
+  if (!TryReadFile(path, data)) throw EFOpenError(path);
+  return data;
+}
+
+bool NameLess(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+namespace {
+
+// Windows refuses to write a read-only file whoever asks; root on Linux would
+// not, so a file or folder without any write bit counts as read-only here.
+bool WriteProtected(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+
+bool CanWriteInto(const std::string& dir) {
+  struct stat st;
+  const std::string d = dir.empty() ? "." : dir;
+  if (::stat(d.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return !WriteProtected(st) && ::access(d.c_str(), W_OK) == 0;
+}
+
+bool WriteAll(int fd, const std::string& data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PosixFileSystem::ListDir(const std::string& dir, std::vector<DirEntry>& out) {
+  out.clear();
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return false;
+  const int dfd = ::dirfd(d);
+  while (dirent* e = ::readdir(d)) {
+    const char* n = e->d_name;
+    if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+    DirEntry entry;
+    entry.Name = n;
+    entry.Hidden = n[0] == '.';
+    unsigned char type = e->d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+      struct stat st;
+      if (::fstatat(dfd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+        entry.IsSymlink = true;
+        if (::fstatat(dfd, n, &st, 0) == 0) entry.IsDirectory = S_ISDIR(st.st_mode);
+      } else if (type == DT_UNKNOWN) {
+        entry.IsDirectory = S_ISDIR(st.st_mode);
+      }
+    } else {
+      entry.IsDirectory = type == DT_DIR;
+    }
+    out.push_back(std::move(entry));
+  }
+  ::closedir(d);
+  std::sort(out.begin(), out.end(),
+            [](const DirEntry& a, const DirEntry& b) { return NameLess(a.Name, b.Name); });
+  return true;
+}
+
+bool PosixFileSystem::DirectoryExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+void PosixFileSystem::CreateDir(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  if (::mkdir(p.c_str(), 0777) != 0) throw EOSError(std::strerror(errno));
+}
+
+bool PosixFileSystem::ForceDirectories(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  if (p.empty() || DirectoryExists(p)) return !p.empty();
+  // Outermost missing parent first.
+  const auto at = p.rfind(PathDelim);
+  if (at != std::string::npos && at > 0) ForceDirectories(p.substr(0, at));
+  ::mkdir(p.c_str(), 0777);
+  return DirectoryExists(p);
+}
+
+bool PosixFileSystem::DeleteFile(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (!S_ISLNK(st.st_mode) && WriteProtected(st)) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
+  data.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      data.clear();
+      return false;
+    }
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+void PosixFileSystem::WriteFile(const std::string& path, const std::string& data) {
+  if (path.empty() || EndsWithDelim(path)) throw EFCreateError(path);
+  struct stat old;
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists && (S_ISDIR(old.st_mode) || WriteProtected(old))) throw EFCreateError(path);
+  const std::string dir = ExtractFilePath(path);
+  if (!exists || !S_ISREG(old.st_mode) || !CanWriteInto(dir)) {
+    // A new file, a device, or a file in a folder we may not add to: write in place.
+    if (!exists && !CanWriteInto(dir)) throw EFCreateError(path);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw EFCreateError(path);
+    const bool ok = WriteAll(fd, data);
+    if (::close(fd) != 0 || !ok) throw EFCreateError(path);
+    return;
+  }
+  // Write beside the target and rename over it, so a failure never leaves a
+  // half-written file behind.
+  std::string tmp = path + ".quillet-XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) throw EFCreateError(path);
+  bool ok = WriteAll(fd, data) && ::fchmod(fd, old.st_mode & 07777) == 0;
+  if (::getuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
+    ::unlink(tmp.c_str());
+    throw EFCreateError(path);
+  }
+}
+
+bool PosixFileSystem::IsAncestorOrSelf(const std::string& candidate, const std::string& path) {
+  char a[PATH_MAX], b[PATH_MAX];
+  if (!::realpath(candidate.c_str(), a) || !::realpath(path.c_str(), b)) return false;
+  const std::string c(a), p(b);
+  if (c == p || c == "/") return true;
+  return p.size() > c.size() && p.compare(0, c.size(), c) == 0 && p[c.size()] == PathDelim;
+}
+
+std::string PosixFileSystem::ProgramDir() {
+  char buf[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return std::string(1, PathDelim);
+  return ExtractFilePath(std::string(buf, static_cast<size_t>(n)));
+}
+
+bool PosixFileSystem::IsWritableDir(const std::string& dir) { return CanWriteInto(dir); }
+
+}  // namespace quillet

@@ -1,0 +1,51 @@
+#pragma once
+// The private-profile (INI file) port: how shortcut files and the settings
+// file are read and written, entry by entry.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class FileSystem;
+
+// Longest value a read returns; the rest is dropped.
+inline constexpr size_t kProfileValueLimit = 2047;
+
+class PrivateProfile {
+ public:
+  virtual ~PrivateProfile() = default;
+  // The value of key in section, or def when the file, section or key is
+  // missing or the file cannot be read.
+  virtual std::string ReadString(const std::string& file, const std::string& section,
+                                 const std::string& key, const std::string& def) = 0;
+  // Sets key in section, creating the file, section or key as needed; every
+  // other line stays. Throws EWriteError with the file's path on failure.
+  virtual void WriteString(const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& value) = 0;
+};
+
+// INI files on the file-system port.
+class IniProfile : public PrivateProfile {
+ public:
+  explicit IniProfile(FileSystem& fs) : fs_(fs) {}
+  std::string ReadString(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& def) override;
+  void WriteString(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value) override;
+
+ private:
+  FileSystem& fs_;
+};
+
+// The text-level rules, apart from any file. Section and key names match
+// without regard to ASCII case and the first match wins; a value is trimmed of
+// blanks, loses one pair of enclosing quotes and is cut to the limit.
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
+                                            std::string_view key);
+// The text with key set to value: replaced where it stands, else added at the
+// end of its section, else a new section at the end. New lines end in CR LF.
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value);
+
+}  // namespace quillet

@@ -1,0 +1,23 @@
+#pragma once
+// A context on the real file system with the scripted Ui, for operation tests.
+#include "convert/Context.h"
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "tests/support/ScriptedUi.h"
+
+namespace quillet::test {
+
+struct TestContext {
+  PosixFileSystem Fs;
+  IniProfile Profile{Fs};
+  ScriptedUi UI;
+  Context Ctx;
+
+  explicit TestContext(const std::string& programDir = "/nonexistent/") {
+    Ctx.Services = {&Fs, &Profile, &UI};
+    Ctx.ProgramDir = programDir;
+    Ctx.DataDir = programDir;
+  }
+};
+
+}  // namespace quillet::test
