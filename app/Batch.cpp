@@ -1,10 +1,13 @@
 #include "app/Batch.h"
 
-#include <functional>
 #include <new>
 
+#include "cleanup/RemoveDuplicateLinks.h"
+#include "cleanup/SortLinks.h"
+#include "cleanup/StripNetscapeTags.h"
 #include "convert/BookmarkFormat.h"
 #include "convert/DocumentFile.h"
+#include "convert/HtmlToUrls.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
 
@@ -12,11 +15,11 @@ namespace quillet {
 
 namespace {
 
-using CleanUp = std::function<void(Context&)>;
+using CleanUp = void (*)(Context&);
 
 // Clean-up of an HTML file in place. The file is the first argument as typed:
 // Linux file names are case-sensitive, so lower-casing it would miss it.
-int CleanUpHtmlFile(Context& ctx, const std::string& file, const CleanUp& cleanUp) {
+int CleanUpHtmlFile(Context& ctx, const std::string& file, CleanUp cleanUp) {
   ctx.Config.CurrentFile = file;
   if (!ctx.Fs().FileExists(file)) return 0;
   // A load refused as too large leaves nothing that may be saved over the file.
@@ -49,23 +52,36 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(3));
   }
   if (mode == "ie2html") return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(2));
-  if (mode == "html2urls" || mode == "html2ie" || mode == "ns2urls" || mode == "ns2ie" ||
-      mode == "urls2ns" || mode == "ie2ns")
+  if (mode == "html2urls") {
+    // Without a target folder the shortcuts would land in the file system's
+    // root; refuse instead.
+    if (cl.Argument(3).empty()) {
+      ctx.UI().ShowMessage("No target folder given: quillet html2urls FILE.htm FOLDER");
+      return 1;
+    }
+    LoadHtmlFile(ctx, cl.Argument(2));
+    ctx.UrlTargetDir = cl.Argument(3);
+    HtmlToUrls(ctx, true);
+    return 0;
+  }
+  if (mode == "html2ie") {
+    LoadHtmlFile(ctx, cl.Argument(2));
+    HtmlToUrls(ctx, true);
+    return 0;
+  }
+  if (mode == "ns2urls" || mode == "ns2ie" || mode == "urls2ns" || mode == "ie2ns")
     return 0;  // not built yet
 
   // Clean-ups: the first switch that applies wins.
-  const CleanUp sortLinks;       // not built yet
-  const CleanUp stripTags;       // not built yet
-  const CleanUp removeDupes;     // not built yet
-  const CleanUp* chosen = nullptr;
+  void (*cleanUp)(Context&) = nullptr;
   if (cl.HasSwitch("/sort"))
-    chosen = &sortLinks;
+    cleanUp = SortLinks;
   else if (cl.HasSwitch("/nsstrip"))
-    chosen = &stripTags;
+    cleanUp = StripNetscapeTags;
   else if (cl.HasSwitch("/nodupes"))
-    chosen = &removeDupes;
-  if (!chosen || !*chosen) return 0;
-  return CleanUpHtmlFile(ctx, cl.Argument(1), *chosen);
+    cleanUp = RemoveDuplicateLinks;
+  if (!cleanUp) return 0;
+  return CleanUpHtmlFile(ctx, cl.Argument(1), cleanUp);
 }
 
 std::string FailureReport(const std::exception& e) {

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/Batch.h"
+#include "app/Config.h"
 #include "app/CommandLine.h"
 #include "app/DataDir.h"
 #include "convert/Context.h"
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
   ctx.ProgramDir = fs.ProgramDir();
   ctx.DataDir = ChooseDataDir(fs, ctx.ProgramDir);
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;
+  LoadSettings(ctx);
+  ctx.ReloadSettings = LoadSettings;
 
   if (cl.ArgumentCount() > 0) return RunBatchReporting(ctx, cl, std::cerr);
 

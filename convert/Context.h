@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Ui.h"
@@ -39,6 +40,7 @@ struct Platform {
   FileSystem* Fs = nullptr;
   PrivateProfile* Profile = nullptr;
   Ui* UI = nullptr;
+  Collation* Collate = nullptr;
 };
 
 struct Context {
@@ -57,6 +59,7 @@ struct Context {
   FileSystem& Fs() { return *Services.Fs; }
   PrivateProfile& Profile() { return *Services.Profile; }
   Ui& UI() { return *Services.UI; }
+  Collation& Collate() { return *Services.Collate; }
 };
 
 }  // namespace quillet

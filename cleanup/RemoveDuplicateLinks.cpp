@@ -1,0 +1,7 @@
+#include "cleanup/RemoveDuplicateLinks.h"
+
+namespace quillet {
+
+void RemoveDuplicateLinks(Context&) {}  // placeholder until built
+
+}  // namespace quillet

@@ -1,0 +1,10 @@
+#pragma once
+#include "convert/Context.h"
+
+namespace quillet {
+
+// Removes the browser's date attributes, from " ADD_DATE=\"" to the end of
+// the tag, from every line of the document.
+void StripNetscapeTags(Context& ctx);
+
+}  // namespace quillet

@@ -1,0 +1,7 @@
+#include "convert/HtmlToUrls.h"
+
+namespace quillet {
+
+void HtmlToUrls(Context&, bool) {}  // placeholder until built
+
+}  // namespace quillet
