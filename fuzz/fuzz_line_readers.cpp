@@ -1,0 +1,28 @@
+// Every bookmark line reader and the shortcut-file reader on arbitrary bytes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "convert/BookmarkFormat.h"
+#include "convert/DocumentFile.h"
+#include "platform/PrivateProfile.h"
+
+using namespace quillet;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (const std::string& line : SplitDocumentText(text)) {
+    IsListEnd(line);
+    if (IsHeading(line)) FolderNameOf(line);
+    const size_t c = DescriptionStart(line);
+    if (c > line.size() + 1) __builtin_trap();
+    LinkAddress(line);
+    if (c > 0 && c <= line.size()) SafeFileName(std::string_view(line).substr(c - 1));
+    SafeFileName(line);
+    EscapeNameForLine(line);
+  }
+  const auto url = FindProfileValue(text, "InternetShortcut", "URL");
+  if (url && url->size() > kProfileValueLimit) __builtin_trap();
+  return 0;
+}

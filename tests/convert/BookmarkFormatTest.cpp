@@ -1,0 +1,87 @@
+#include "convert/BookmarkFormat.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+TEST(BookmarkFormat, ListEndAndHeadingTestsIgnoreCase) {
+  EXPECT_TRUE(IsListEnd("</dl><p>"));
+  EXPECT_TRUE(IsListEnd("  </DL><P> trailing text"));
+  EXPECT_FALSE(IsListEnd("</DL>"));
+  EXPECT_TRUE(IsHeading("<dt><h3>News</h3>"));
+  EXPECT_TRUE(IsHeading("    <DT><H3 FOLDED>x</H3>"));
+  EXPECT_FALSE(IsHeading("<DT><A HREF=\"x\">y</A>"));
+}
+
+TEST(BookmarkFormat, FolderNameOf) {
+  EXPECT_EQ(FolderNameOf("<dt><h3>News</h3>"), "News");
+  EXPECT_EQ(FolderNameOf("<DT><H3></H3>"), "");
+  EXPECT_EQ(FolderNameOf("<DT><H3>a/b: c?</H3>"), "a_b_ c_");
+  EXPECT_EQ(FolderNameOf("<DT><H3 FOLDED ADD_DATE=\"1\">News</H3>"), "News");
+  EXPECT_EQ(FolderNameOf("<DT><H3>No end"), "");
+  EXPECT_EQ(FolderNameOf("<DT><H3> Keep Blanks </H3>"), " Keep Blanks ");
+  // The closing tag before the heading: nothing between them.
+  EXPECT_EQ(FolderNameOf("</H3><DT><H3>x"), "");
+}
+
+TEST(BookmarkFormat, DescriptionStart) {
+  const std::string dated = "<DT><A HREF=\"x\" ADD_DATE=\"1\">  Title</A>";
+  EXPECT_EQ(DescriptionStart(dated), dated.find("Title") + 1);
+  EXPECT_EQ(DescriptionStart("<DT><A HREF=\"x\">"), 0u);
+  EXPECT_EQ(DescriptionStart("<DT><H3>News</H3>"), 0u);
+  EXPECT_EQ(DescriptionStart("x=\"y\">Title</A>"), 7u);
+  EXPECT_EQ(DescriptionStart("<DT><A HREF=\"x\">d</A>"), 17u);
+  EXPECT_EQ(DescriptionStart("\""), 0u);
+  EXPECT_EQ(DescriptionStart("\"   "), 0u);
+  // Found, but only blanks follow: the position just past the line.
+  EXPECT_EQ(DescriptionStart("<A HREF=\"x\" >   "), 17u);
+}
+
+TEST(BookmarkFormat, LinkAddress) {
+  EXPECT_EQ(LinkAddress("<dt><a href = \"Page.htm\">x</a>"), "Page.htm");
+  EXPECT_EQ(LinkAddress("<A NAME=\"n\" HREF=\"x\">"), "");
+  EXPECT_EQ(LinkAddress("<A HREF=x>"), "");
+  EXPECT_EQ(LinkAddress("<A HREF=\"#top\">"), "");
+  EXPECT_EQ(LinkAddress("<A HREF=\"abc"), "abc");
+  EXPECT_EQ(LinkAddress("<A HREF=\"\">"), "");
+  EXPECT_EQ(LinkAddress("<A HREF"), "");
+  EXPECT_EQ(LinkAddress("<A HREF ="), "");
+  EXPECT_EQ(LinkAddress("<A HREF= \""), "");
+  EXPECT_EQ(LinkAddress("<DT><A HREF=\"https://Example.com/A?b=1\" ADD_DATE=\"2\">t</A>"),
+            "https://Example.com/A?b=1");
+}
+
+TEST(BookmarkFormat, SafeFileName) {
+  EXPECT_EQ(SafeFileName("<B>News</B> #Daily 5"), "News  5");
+  EXPECT_EQ(SafeFileName("What? Now!"), "What_ Now!");
+  EXPECT_EQ(SafeFileName("<I></I>"), "");
+  EXPECT_EQ(SafeFileName("   "), "");
+  EXPECT_EQ(SafeFileName("a<unclosed tag"), "a");
+  EXPECT_EQ(SafeFileName("C# and #1"), "C and 1");
+  EXPECT_EQ(SafeFileName("\xe9t\xe9 \x01"), "\xe9t\xe9 \x01");
+}
+
+TEST(BookmarkFormat, IndentAndLineForms) {
+  EXPECT_EQ(IndentText(false, 3), "");
+  EXPECT_EQ(IndentText(true, 0), "");
+  EXPECT_EQ(IndentText(true, -1), "");
+  EXPECT_EQ(IndentText(true, 3), "      ");
+  EXPECT_EQ(LinkLine("u", "d"), "<DT><A HREF=\"u\">d</A>");
+  EXPECT_EQ(HeadingLine("N"), "<DT><H3>N</H3>");
+  EXPECT_TRUE(IsBlankText(""));
+  EXPECT_TRUE(IsBlankText(" \t\x01 "));
+  EXPECT_FALSE(IsBlankText(" x"));
+}
+
+// What the walk writes must read back as the same name and address.
+TEST(BookmarkFormat, EscapedNamesReadBackThroughTheReaders) {
+  const std::string line = LinkLine(EscapeAddressForLine("http://x/?q=\"a\""),
+                                    EscapeNameForLine("a<b>\"c\" & d"));
+  EXPECT_EQ(line, "<DT><A HREF=\"http://x/?q=&quot;a&quot;\">a&lt;b&gt;&quot;c&quot; & d</A>");
+  EXPECT_EQ(LinkAddress(line), "http://x/?q=&quot;a&quot;");
+  EXPECT_EQ(DescriptionStart(line), line.find('>', 20) + 2);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,86 @@
+#include "convert/DocumentFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/Errors.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestContext.h"
+
+namespace quillet {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(DocumentFile, SplitsAtEveryTerminatorAndStopsAtNul) {
+  EXPECT_EQ(SplitDocumentText(""), TextLines{});
+  EXPECT_EQ(SplitDocumentText("a\r\nb\rc\nd"), (TextLines{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitDocumentText("a\r\n"), TextLines{"a"});
+  EXPECT_EQ(SplitDocumentText("a\n\n"), (TextLines{"a", ""}));
+  EXPECT_EQ(SplitDocumentText("a\n\r"), (TextLines{"a", ""}));
+  EXPECT_EQ(SplitDocumentText("\r\n\r\n"), (TextLines{"", ""}));
+  EXPECT_EQ(SplitDocumentText(std::string("ab\ncd\0ef\ngh", 11)), (TextLines{"ab", "cd"}));
+  EXPECT_EQ(SplitDocumentText(std::string("\0x", 2)), TextLines{});
+}
+
+TEST(DocumentFile, JoinEndsEveryLineWithCrLf) {
+  EXPECT_EQ(JoinDocumentLines({}), "");
+  EXPECT_EQ(JoinDocumentLines({"a", "", "\xff"}), "a\r\n\r\n\xff\r\n");
+}
+
+TEST(DocumentFile, LoadAndSaveKeepBytes) {
+  TempDir dir;
+  test::TestContext t;
+  const std::string bytes = "<DL><p>\r\n\xe9t\xe9\r\n\tx  \r\n";
+  WriteBytes(dir / "in.htm", bytes);
+  ASSERT_TRUE(LoadHtmlFile(t.Ctx, dir / "in.htm"));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "\xe9t\xe9", "\tx  "}));
+  SaveHtmlFile(t.Fs, t.Ctx.HtmlLines, dir / "out.htm");
+  EXPECT_EQ(ReadBytes(dir / "out.htm"), bytes);
+}
+
+TEST(DocumentFile, LoadOfAMissingFileFailsAfterEmptyingTheDocument) {
+  TempDir dir;
+  test::TestContext t;
+  t.Ctx.HtmlLines = {"old"};
+  try {
+    LoadHtmlFile(t.Ctx, dir / "missing.htm");
+    FAIL() << "no failure";
+  } catch (const QuilletError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + (dir / "missing.htm"));
+  }
+  EXPECT_TRUE(t.Ctx.HtmlLines.empty());
+}
+
+TEST(DocumentFile, SaveReplacesWholeAndKeepsPermissions) {
+  TempDir dir;
+  test::TestContext t;
+  const std::string path = dir / "doc.htm";
+  WriteBytes(path, std::string(10000, 'x'));
+  ::chmod(path.c_str(), 0640);
+  SaveHtmlFile(t.Fs, {"short"}, path);
+  EXPECT_EQ(ReadBytes(path), "short\r\n");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  SaveHtmlFile(t.Fs, {}, path);
+  EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(DocumentFile, SaveThatCannotWriteLeavesTheOldFile) {
+  TempDir dir;
+  test::TestContext t;
+  const std::string path = dir / "locked.htm";
+  WriteBytes(path, "old\r\n");
+  ::chmod(path.c_str(), 0444);
+  EXPECT_THROW(SaveHtmlFile(t.Fs, {"new"}, path), EFCreateError);
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  EXPECT_THROW(SaveHtmlFile(t.Fs, {"new"}, ""), EFCreateError);
+  EXPECT_THROW(SaveHtmlFile(t.Fs, {"new"}, dir / "no/such/folder.htm"), EFCreateError);
+  EXPECT_THROW(SaveHtmlFile(t.Fs, {"new"}, dir.Path()), EFCreateError);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,155 @@
+#include "convert/UrlsToHtml.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/support/TempDir.h"
+#include "tests/support/TestContext.h"
+
+namespace quillet {
+namespace {
+
+using test::MakeDirs;
+using test::TempDir;
+using test::WriteBytes;
+
+std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+
+class UrlsToHtmlTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  test::TestContext t;
+  std::string Top() const { return dir / "Fav"; }
+};
+
+TEST_F(UrlsToHtmlTest, WritesTheBlocksInOrderWithIndentation) {
+  WriteBytes(Top() + "/b.url", Shortcut("http://b/"));
+  WriteBytes(Top() + "/a.url", Shortcut("http://a/"));
+  WriteBytes(Top() + "/News/c.url", Shortcut("http://c/"));
+  WriteBytes(Top() + "/News/Deep/d.url", Shortcut("http://d/"));
+  t.Ctx.Config.IndentHtml = true;
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{
+                                 "<DL><p>",
+                                 "    <DT><A HREF=\"http://a/\">a</A>",
+                                 "    <DT><A HREF=\"http://b/\">b</A>",
+                                 "  <DL><p>",
+                                 "    <DT><H3>News</H3>",
+                                 "      <DT><A HREF=\"http://c/\">c</A>",
+                                 "    <DL><p>",
+                                 "      <DT><H3>Deep</H3>",
+                                 "        <DT><A HREF=\"http://d/\">d</A>",
+                                 "    </DL><p>",
+                                 "  </DL><p>",
+                                 "</DL><p>",
+                             }));
+  EXPECT_EQ(t.Ctx.Config.FavoritesDir, Top());
+  EXPECT_EQ(t.UI.BusyCount, 1);
+  EXPECT_EQ(t.UI.BusyDepth, 0);
+}
+
+TEST_F(UrlsToHtmlTest, EmptyFolderDoubleSpacedAndTrailingDelimiter) {
+  MakeDirs(Top());
+  t.Ctx.Config.DoubleSpaceLines = true;
+  t.Ctx.Config.CurrentFile = "old.htm";
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top() + "/"));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "", "</DL><p>", ""}));
+  EXPECT_EQ(t.Ctx.Config.FavoritesDir, Top());
+  EXPECT_EQ(t.Ctx.Config.CurrentFile, "");
+}
+
+TEST_F(UrlsToHtmlTest, MissingFolderChangesNothing) {
+  t.Ctx.HtmlLines = {"keep"};
+  t.Ctx.Config.FavoritesDir = "before";
+  int reloads = 0;
+  t.Ctx.ReloadSettings = [&](Context&) { ++reloads; };
+  EXPECT_FALSE(UrlsToHtml(t.Ctx, dir / "nope"));
+  EXPECT_EQ(t.UI.Messages, std::vector<std::string>{"Directory not found"});
+  EXPECT_EQ(t.Ctx.HtmlLines, TextLines{"keep"});
+  EXPECT_EQ(t.Ctx.Config.FavoritesDir, "before");
+  EXPECT_EQ(reloads, 0);
+  // A file is not a folder.
+  WriteBytes(dir / "file", "x");
+  EXPECT_FALSE(UrlsToHtml(t.Ctx, dir / "file"));
+}
+
+TEST_F(UrlsToHtmlTest, ReloadsSettingsAfterTheWalk) {
+  MakeDirs(Top());
+  t.Ctx.Config.IndentHtml = true;
+  t.Ctx.ReloadSettings = [](Context& c) { c.Config.IndentHtml = false; };
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_FALSE(t.Ctx.Config.IndentHtml);
+}
+
+TEST_F(UrlsToHtmlTest, ShortcutReadingRules) {
+  WriteBytes(Top() + "/no entry.url", "[InternetShortcut]\r\nIconIndex=0\r\n");
+  WriteBytes(Top() + "/quoted.url", "[internetshortcut]\r\n  url =  \"http://q/\"  \r\n");
+  WriteBytes(Top() + "/single.url", "[InternetShortcut]\nURL='http://s/'\n");
+  WriteBytes(Top() + "/other section.url", "[Other]\r\nURL=http://wrong/\r\n[InternetShortcut]\r\nURL=http://right/\r\n");
+  WriteBytes(Top() + "/long.url", Shortcut("http://x/" + std::string(3000, 'a')));
+  WriteBytes(Top() + "/Fine Arts.URL", Shortcut("http://f/"));
+  WriteBytes(Top() + "/a&b.url", Shortcut("http://amp/?a=1&b=2"));
+  WriteBytes(Top() + "/.hidden.url", Shortcut("http://h/"));
+  MakeDirs(Top() + "/dir.url");
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  const TextLines& l = t.Ctx.HtmlLines;
+  ASSERT_EQ(l.size(), 14u);
+  EXPECT_EQ(l[1], "<DT><A HREF=\"http://h/\">.hidden</A>");
+  EXPECT_EQ(l[2], "<DT><A HREF=\"http://amp/?a=1&b=2\">a&b</A>");
+  EXPECT_EQ(l[3], "<DT><A HREF=\"ERROR\">dir</A>");
+  EXPECT_EQ(l[4], "<DT><A HREF=\"http://f/\">Fine Arts</A>");
+  EXPECT_EQ(l[5], "<DT><A HREF=\"http://x/" + std::string(2047 - 9, 'a') + "\">long</A>");
+  EXPECT_EQ(l[6], "<DT><A HREF=\"ERROR\">no entry</A>");
+  EXPECT_EQ(l[7], "<DT><A HREF=\"http://right/\">other section</A>");
+  EXPECT_EQ(l[8], "<DT><A HREF=\"http://q/\">quoted</A>");
+  EXPECT_EQ(l[9], "<DT><A HREF=\"http://s/\">single</A>");
+  // The folder named like a shortcut is walked too.
+  EXPECT_EQ(l[10], "<DL><p>");
+  EXPECT_EQ(l[11], "<DT><H3>dir.url</H3>");
+}
+
+TEST_F(UrlsToHtmlTest, SkipsHiddenDotAndLnkFoldersButNotOtherCase) {
+  WriteBytes(Top() + "/.cache/x.url", Shortcut("http://x/"));
+  WriteBytes(Top() + "/old.lnk/x.url", Shortcut("http://x/"));
+  WriteBytes(Top() + "/Old.LNK/y.url", Shortcut("http://y/"));
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "<DL><p>", "<DT><H3>Old.LNK</H3>",
+                                        "<DT><A HREF=\"http://y/\">y</A>", "</DL><p>", "</DL><p>"}));
+}
+
+TEST_F(UrlsToHtmlTest, UnreadableShortcutAndFolder) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  WriteBytes(Top() + "/secret.url", Shortcut("http://s/"));
+  WriteBytes(Top() + "/Locked/x.url", Shortcut("http://x/"));
+  ::chmod((Top() + "/secret.url").c_str(), 0);
+  ::chmod((Top() + "/Locked").c_str(), 0);
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines,
+            (TextLines{"<DL><p>", "<DL><p>", "<DT><H3>Locked</H3>", "</DL><p>",
+                       "<DT><A HREF=\"ERROR\">secret</A>", "</DL><p>"}));
+}
+
+TEST_F(UrlsToHtmlTest, NamesThatWouldBreakALineAreWrittenAsReferences) {
+  WriteBytes(Top() + "/say \"hi\" <now>.url", Shortcut("http://x/?a=\"b\""));
+  WriteBytes(Top() + "/A<B>/y.url", Shortcut("http://y/"));
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines[1],
+            "<DT><A HREF=\"http://x/?a=&quot;b&quot;\">say &quot;hi&quot; &lt;now&gt;</A>");
+  EXPECT_EQ(t.Ctx.HtmlLines[3], "<DT><H3>A&lt;B&gt;</H3>");
+}
+
+TEST_F(UrlsToHtmlTest, FollowsFolderLinksButNotIntoACycle) {
+  WriteBytes(Top() + "/Sub/a.url", Shortcut("http://a/"));
+  WriteBytes(dir / "Elsewhere/e.url", Shortcut("http://e/"));
+  ASSERT_EQ(::symlink((dir / "Elsewhere").c_str(), (Top() + "/Linked").c_str()), 0);
+  ASSERT_EQ(::symlink(Top().c_str(), (Top() + "/Sub/Loop").c_str()), 0);
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines,
+            (TextLines{"<DL><p>", "<DL><p>", "<DT><H3>Linked</H3>", "<DT><A HREF=\"http://e/\">e</A>",
+                       "</DL><p>", "<DL><p>", "<DT><H3>Sub</H3>", "<DT><A HREF=\"http://a/\">a</A>",
+                       "</DL><p>", "</DL><p>"}));
+}
+
+}  // namespace
+}  // namespace quillet
