@@ -128,14 +128,16 @@ bool PosixFileSystem::DeleteFile(const std::string& path) {
 
 bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
   data.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only regular files: a fifo would block the walk and a device such as
+  // /dev/zero would never end. O_NONBLOCK keeps the open itself from waiting.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return false;
   }
-  if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+  if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buf, sizeof buf);

@@ -118,6 +118,17 @@ TEST_F(UrlsToHtmlTest, SkipsHiddenDotAndLnkFoldersButNotOtherCase) {
                                         "<DT><A HREF=\"http://y/\">y</A>", "</DL><p>", "</DL><p>"}));
 }
 
+TEST_F(UrlsToHtmlTest, ShortcutsThatAreNotReadableFilesGiveErrorWithoutHanging) {
+  MakeDirs(Top());
+  ASSERT_EQ(::mkfifo((Top() + "/fifo.url").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (Top() + "/zero.url").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", (Top() + "/dangling.url").c_str()), 0);
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "<DT><A HREF=\"ERROR\">dangling</A>",
+                                        "<DT><A HREF=\"ERROR\">fifo</A>",
+                                        "<DT><A HREF=\"ERROR\">zero</A>", "</DL><p>"}));
+}
+
 TEST_F(UrlsToHtmlTest, UnreadableShortcutAndFolder) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   WriteBytes(Top() + "/secret.url", Shortcut("http://s/"));
