@@ -90,6 +90,8 @@ TEST(DeleteUrls, NeverLeavesTheTreeThroughLinks) {
   fs::create_directory_symlink(outside, root + "/Linked.url");
   fs::create_directory_symlink(root, root + "/Sub/Up");  // a loop back to the top
   fs::create_symlink(outside + "/target.url", root + "/Sub/alias.url");
+  fs::create_symlink(outside + "/nowhere", root + "/dangling.url");
+  MakeReadOnly(outside + "/target.url");
 
   PosixFileSystem fs;
   // The link to a folder named like a shortcut is a folder of that name: it stays.
@@ -99,8 +101,10 @@ TEST(DeleteUrls, NeverLeavesTheTreeThroughLinks) {
   EXPECT_TRUE(fs::is_symlink(root + "/Linked"));
   EXPECT_TRUE(fs::is_symlink(root + "/Linked.url"));
   EXPECT_TRUE(fs::is_symlink(root + "/Sub/Up"));
-  // The shortcut entry that is itself a link goes; what it points to stays.
+  // A shortcut entry that is itself a link goes, whatever it points to; the
+  // target stays, read-only or not.
   EXPECT_FALSE(Exists(root + "/Sub/alias.url"));
+  EXPECT_FALSE(Exists(root + "/dangling.url"));
   EXPECT_FALSE(Exists(root + "/Sub/s.url"));
 }
 
