@@ -3,17 +3,12 @@
 #include <vector>
 
 #include "convert/BookmarkFormat.h"
+#include "convert/ShortcutListing.h"
 #include "platform/Path.h"
 
 namespace quillet {
 
 namespace {
-
-bool EndsWithUrlNoCase(const std::string& name) {
-  if (name.size() < 4) return false;
-  const char* t = name.c_str() + name.size() - 4;
-  return t[0] == '.' && (t[1] | 0x20) == 'u' && (t[2] | 0x20) == 'r' && (t[3] | 0x20) == 'l';
-}
 
 void Append(Context& ctx, std::string line) {
   ctx.HtmlLines.push_back(std::move(line));
@@ -38,14 +33,13 @@ void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* tit
     const std::string prefix = path + PathDelim;
     const std::string linkIndent = IndentText(indent, level + 1);
     for (const DirEntry& e : entries) {
-      if (!EndsWithUrlNoCase(e.Name)) continue;
+      if (!IsShortcutFileName(e.Name)) continue;
       const std::string address = ReadShortcutUrl(ctx.Profile(), prefix + e.Name);
       const std::string description = e.Name.substr(0, e.Name.size() - 4);
       Append(ctx, linkIndent + LinkLine(EscapeAddressForLine(address), EscapeNameForLine(description)));
     }
     for (const DirEntry& e : entries) {
-      if (!e.IsDirectory || e.Hidden || e.System || e.Name[0] == '.') continue;
-      if (e.Name.find(".lnk") != std::string::npos) continue;
+      if (!IsVisibleSubfolder(e)) continue;
       // A link back to a folder above this one would make the walk endless.
       if (e.IsSymlink && ctx.Fs().IsAncestorOrSelf(prefix + e.Name, path)) continue;
       WalkUrlFolder(ctx, prefix + e.Name, &e.Name, level + 1);

@@ -29,7 +29,9 @@ class FileSystem {
   virtual void CreateDir(const std::string& path) = 0;
   // Creates the folder and every missing parent; false when it still does not exist.
   virtual bool ForceDirectories(const std::string& path) = 0;
-  // Deletes a file; false when it cannot be deleted.
+  // Deletes a file (a link itself, never its target); false when it cannot be
+  // deleted, also for a file the user may not write, as Windows keeps a
+  // read-only file.
   virtual bool DeleteFile(const std::string& path) = 0;
 
   // Whole-file reads. TryReadFile returns false when the file cannot be read;

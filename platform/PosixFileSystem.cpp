@@ -122,7 +122,9 @@ bool PosixFileSystem::ForceDirectories(const std::string& path) {
 bool PosixFileSystem::DeleteFile(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if (!S_ISLNK(st.st_mode) && WriteProtected(st)) return false;
+  // Windows refuses to delete a read-only file. A link is removed itself,
+  // never its target, so only a real file's own write access counts.
+  if (!S_ISLNK(st.st_mode) && (WriteProtected(st) || ::access(path.c_str(), W_OK) != 0)) return false;
   return ::unlink(path.c_str()) == 0;
 }
 

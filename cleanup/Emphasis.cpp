@@ -1,0 +1,61 @@
+#include "cleanup/Emphasis.h"
+
+#include "convert/BookmarkFormat.h"
+
+namespace quillet {
+
+namespace {
+
+char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+std::string OpeningTag(char letter) { return std::string{'<', UpperLetter(letter), '>'}; }
+std::string ClosingTag(char letter) { return std::string{'<', '/', UpperLetter(letter), '>'}; }
+
+constexpr size_t npos = std::string::npos;
+
+}  // namespace
+
+void ApplyEffect(Context& ctx, char letter) {
+  BusyCursor busy(ctx.UI());
+  const std::string open = OpeningTag(letter), close = ClosingTag(letter);
+  for (std::string& line : ctx.HtmlLines) {
+    const std::string upper = UpperAscii(line);
+    if (upper.find(open) != npos) continue;
+    const size_t d = DescriptionStart(line);  // 1-based; 0: no description
+    const size_t e = upper.find("</A>");
+    if (d == 0 || e == npos || d - 1 >= e) continue;
+    const size_t start = d - 1;
+    std::string wrapped;
+    wrapped.reserve(line.size() + open.size() + close.size());
+    wrapped.append(line, 0, start).append(open);
+    wrapped.append(line, start, e - start).append(close);
+    wrapped.append(line, e, npos);
+    line = std::move(wrapped);
+  }
+}
+
+void RemoveEffect(Context& ctx, char letter) {
+  BusyCursor busy(ctx.UI());
+  const std::string open = OpeningTag(letter), close = ClosingTag(letter);
+  for (std::string& line : ctx.HtmlLines) {
+    const size_t o = UpperAscii(line).find(open);
+    if (o == npos) continue;
+    line.erase(o, open.size());
+    // The closing tag is looked for in the whole line, after the opening
+    // tag is gone, as the tag may have been typed anywhere.
+    const size_t c = UpperAscii(line).find(close);
+    if (c != npos) line.erase(c, close.size());
+  }
+}
+
+bool ToggleEffect(Context& ctx, char letter, bool& checked) {
+  if (ctx.HtmlLines.empty()) return false;
+  if (checked)
+    RemoveEffect(ctx, letter);
+  else
+    ApplyEffect(ctx, letter);
+  checked = !checked;
+  return true;
+}
+
+}  // namespace quillet
