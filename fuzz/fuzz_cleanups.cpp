@@ -1,0 +1,63 @@
+// The clean-ups on an arbitrary document: duplicate removal, stripping the
+// browser's date attributes and the bold and italic descriptions. Each keeps
+// what it promises of the lines it does not own.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cleanup/Emphasis.h"
+#include "cleanup/RemoveDuplicateLinks.h"
+#include "cleanup/StripNetscapeTags.h"
+#include "convert/BookmarkFormat.h"
+#include "convert/Context.h"
+#include "convert/DocumentFile.h"
+#include "platform/Ui.h"
+
+using namespace quillet;
+
+namespace {
+
+class SilentUi : public Ui {
+ public:
+  void ShowMessage(const std::string&) override {}
+  Answer Ask(const std::string&) override { return Answer::No; }
+  std::string AskText(const std::string&, const std::string&, const std::string&) override { return {}; }
+  void ShowError(const std::string&) override {}
+  void BeginBusy() override { ++depth; }
+  void EndBusy() override { --depth; }
+  int depth = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  SilentUi ui;
+  Context ctx;
+  ctx.Services.UI = &ui;
+  const TextLines original = SplitDocumentText(text);
+
+  ctx.HtmlLines = original;
+  RemoveDuplicateLinks(ctx);
+  // Only lines go, none is added or changed.
+  if (ctx.HtmlLines.size() > original.size()) __builtin_trap();
+
+  ctx.HtmlLines = original;
+  StripNetscapeTags(ctx);
+  if (ctx.HtmlLines.size() != original.size()) __builtin_trap();
+  for (size_t i = 0; i < original.size(); ++i)
+    if (ctx.HtmlLines[i].size() > original[i].size()) __builtin_trap();
+
+  for (const char letter : {BoldLetter, ItalicLetter}) {
+    ctx.HtmlLines = original;
+    ApplyEffect(ctx, letter);
+    if (ctx.HtmlLines.size() != original.size()) __builtin_trap();
+    RemoveEffect(ctx, letter);
+    bool checked = false;
+    ToggleEffect(ctx, letter, checked);
+    ToggleEffect(ctx, letter, checked);
+  }
+  if (ui.depth != 0) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,138 @@
+// The batch command line: the arguments, the mode and switch selection and the
+// command each selects, run against a file system in memory so that nothing on
+// disk is read or written.
+//
+// Input: one flag byte, then the arguments one per line up to the first empty
+// line, then the document every file in memory holds.
+//   flag bit 0: every name that does not end in a delimiter is a file
+//   flag bit 1: every name is a folder, listing the first document lines
+//   flag bit 2, 3: the IndentHtml and DoubleSpaceLines options
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Batch.h"
+#include "app/Config.h"
+#include "app/CommandLine.h"
+#include "convert/Context.h"
+#include "convert/ShortcutListing.h"
+#include "platform/FileSystem.h"
+#include "platform/PrivateProfile.h"
+#include "platform/Ui.h"
+
+using namespace quillet;
+
+namespace {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  MemoryFileSystem(std::string_view doc, bool files, bool folders) : doc_(doc), files_(files), folders_(folders) {}
+
+  bool ListDir(const std::string& dir, std::vector<DirEntry>& out) override {
+    out.clear();
+    if (!folders_) return false;
+    // Two levels deep at most: every folder lists the same names, so the
+    // walk grows as their number to the power of the depth.
+    if (std::count(dir.begin(), dir.end(), '/') > 3) return true;
+    size_t start = 0;
+    for (int n = 0; n < 8 && start < doc_.size(); ++n) {
+      size_t end = doc_.find('\n', start);
+      if (end == std::string::npos) end = doc_.size();
+      std::string name = doc_.substr(start, end - start);
+      start = end + 1;
+      if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) continue;
+      DirEntry e;
+      e.IsDirectory = !IsShortcutFileName(name);
+      e.Hidden = name[0] == '.';
+      e.Name = std::move(name);
+      out.push_back(std::move(e));
+    }
+    std::sort(out.begin(), out.end(), [](const DirEntry& a, const DirEntry& b) { return NameLess(a.Name, b.Name); });
+    out.erase(std::unique(out.begin(), out.end(), [](const DirEntry& a, const DirEntry& b) { return a.Name == b.Name; }),
+              out.end());
+    return true;
+  }
+  bool DirectoryExists(const std::string&) override { return folders_; }
+  bool FileExists(const std::string& path) override { return files_ && !path.empty() && path.back() != '/'; }
+  void CreateDir(const std::string&) override {}
+  bool ForceDirectories(const std::string&) override { return folders_; }
+  bool DeleteFile(const std::string&) override { return files_; }
+  bool TryReadFile(const std::string& path, std::string& data) override {
+    if (!FileExists(path)) return false;
+    data = doc_;
+    return true;
+  }
+  void WriteFile(const std::string&, const std::string& data) override { written_ += data.size(); }
+  bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override {
+    return path.compare(0, candidate.size(), candidate) == 0;
+  }
+  std::string ProgramDir() override { return "/quillet/"; }
+  bool IsWritableDir(const std::string&) override { return true; }
+
+ private:
+  std::string doc_;
+  bool files_, folders_;
+  size_t written_ = 0;
+};
+
+// Answers No and empty text, as the terminal does at the end of its input.
+class SilentUi : public Ui {
+ public:
+  void ShowMessage(const std::string&) override {}
+  Answer Ask(const std::string&) override { return Answer::No; }
+  std::string AskText(const std::string&, const std::string&, const std::string&) override { return {}; }
+  void ShowError(const std::string&) override {}
+  void BeginBusy() override {}
+  void EndBusy() override {}
+};
+
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return c; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const uint8_t flags = data[0];
+  std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  std::vector<std::string> args;
+  while (args.size() < 8) {
+    const size_t end = rest.find('\n');
+    const std::string_view arg = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (arg.empty()) break;
+    args.emplace_back(arg);
+  }
+  const CommandLine cl(std::move(args));
+  if (cl.ArgumentCount() > 8 || cl.RawCommandLine().rfind("quillet", 0) != 0) __builtin_trap();
+
+  MemoryFileSystem fs(rest, flags & 1, flags & 2);
+  IniProfile profile(fs);
+  SilentUi ui;
+  Context ctx;
+  ctx.Services.Fs = &fs;
+  ctx.Services.Profile = &profile;
+  ctx.Services.UI = &ui;
+  ctx.ProgramDir = ctx.DataDir = "/quillet/";
+  ctx.Config.FavoritesDir = ctx.UrlTargetDir = "/favorites/";
+  // As the entry starts a run; with files in memory the settings come from
+  // the document too, and override the flags.
+  ctx.Config.IndentHtml = flags & 4;
+  ctx.Config.DoubleSpaceLines = flags & 8;
+  LoadSettings(ctx);
+  ctx.ReloadSettings = LoadSettings;
+
+  NullBuffer null;
+  std::ostream err(&null);
+  const int status = RunBatchReporting(ctx, cl, err);
+  if (status != 0 && status != 1) __builtin_trap();
+  return 0;
+}
