@@ -131,6 +131,16 @@ TEST_F(Settings, AReadOnlyFileIsLeftAsItWas) {
   EXPECT_EQ(ReadBytes(File()), "[Options]\r\nIndentHtml=1\r\n");
 }
 
+TEST_F(Settings, AFolderNameWithALineBreakIsRefusedNotSplit) {
+  // Linux allows such names; written raw they would forge lines of the file.
+  LoadSettings(ctx);
+  ctx.Config.LastDir = "/a\n[Options]\nIndentHtml=1";
+  EXPECT_THROW(SaveSettings(ctx), EWriteError);
+  LoadSettings(ctx);
+  EXPECT_FALSE(ctx.Config.IndentHtml);
+  EXPECT_EQ(ctx.Config.LastDir, ctx.ProgramDir);
+}
+
 // A profile that stops accepting writes at one key, as a full disk would.
 class FailingAt : public PrivateProfile {
  public:
