@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Generates realistic benchmark data for Quillet.
+
+  generate.py tree DIR [--files N] [--folders M]   a Favorites tree of shortcut files
+  generate.py html FILE [--links N]                bookmark HTML in the style of a browser export
+
+The data is the same on every run (fixed seed).
+"""
+import argparse
+import os
+import random
+
+WORDS = """news weather sport football science nature space travel recipes cooking
+baking garden music jazz radio podcast video films reviews books library
+python linux debian kernel compiler rust java docs manual reference wiki
+bank insurance taxes shopping deals hardware laptops phones cameras photo
+maps trains flights hotels museums history art design fonts icons colour
+health running cycling climbing chess puzzles games forum blog journal
+university courses maths physics chemistry biology economics law council
+""".split()
+SITES = """bbc.co.uk nytimes.com theguardian.com wikipedia.org github.com gitlab.com
+stackoverflow.com debian.org kernel.org python.org cppreference.com qt.io
+arxiv.org nature.com metoffice.gov.uk openstreetmap.org gutenberg.org lwn.net
+archive.org imdb.com allrecipes.com seriouseats.com bbcgoodfood.com nasa.gov
+""".split()
+FORBIDDEN = '"*/:<>?\\|'
+
+
+def title(rng, words=None):
+    n = words or rng.randint(1, 6)
+    t = " ".join(rng.choice(WORDS) for _ in range(n))
+    t = t[0].upper() + t[1:]
+    r = rng.random()
+    if r < 0.05:
+        t += " & more"
+    elif r < 0.08:
+        t += " - " + str(rng.randint(1990, 2026))
+    elif r < 0.10:
+        t = "\u00c9t\u00e9 " + t  # a non-ASCII name, UTF-8 as Linux file names are
+    return t
+
+
+def address(rng):
+    site = rng.choice(SITES)
+    path = "/".join(rng.choice(WORDS) for _ in range(rng.randint(0, 4)))
+    url = "https://%s%s/%s" % (rng.choice(["", "www.", "en.", "m."]), site, path)
+    if rng.random() < 0.3:
+        url += "?id=%d&ref=%s" % (rng.randint(1, 10**6), rng.choice(WORDS))
+    return url
+
+
+def shortcut(rng, url):
+    lines = []
+    if rng.random() < 0.4:
+        lines += ["[DEFAULT]", "BASEURL=" + url]
+    lines += ["[InternetShortcut]", "URL=" + url]
+    if rng.random() < 0.5:
+        lines += ["IDList=", "HotKey=0", "IconFile=" + url.split("/")[0] + "//" + url.split("/")[2] + "/favicon.ico", "IconIndex=1"]
+    if rng.random() < 0.4:
+        lines += ["[{000214A0-0000-0000-C000-000000000046}]", "Prop3=19,%d" % rng.randint(0, 11)]
+    return "\r\n".join(lines) + "\r\n"
+
+
+def tree(root, files, folders):
+    rng = random.Random(1)
+    os.makedirs(root, exist_ok=True)
+    dirs = [root]
+    for _ in range(folders - 1):
+        parent = rng.choice(dirs[-200:] if rng.random() < 0.7 else dirs)
+        name = title(rng, rng.randint(1, 3))
+        path = os.path.join(parent, name)
+        if os.path.exists(path):
+            continue
+        os.mkdir(path)
+        dirs.append(path)
+    made = 0
+    while made < files:
+        d = rng.choice(dirs)
+        name = title(rng) + ".url"
+        path = os.path.join(d, name)
+        if os.path.exists(path):
+            continue
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(shortcut(rng, address(rng)))
+        made += 1
+    print("%s: %d shortcut files in %d folders" % (root, made, len(dirs)))
+
+
+def html(path, links):
+    rng = random.Random(2)
+    out = ["<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+           "<!-- This is an automatically generated file.",
+           "     It will be read and overwritten.",
+           "     DO NOT EDIT! -->",
+           '<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">',
+           "<TITLE>Bookmarks</TITLE>", "<H1>Bookmarks</H1>", "<DL><p>"]
+    depth = 1
+    made = 0
+    seen = []
+    stamp = 1600000000
+    while made < links:
+        r = rng.random()
+        ind = "    " * depth
+        if r < 0.02 and depth < 8:
+            stamp += rng.randint(1, 5000)
+            out.append('%s<DT><H3 ADD_DATE="%d" LAST_MODIFIED="%d">%s</H3>' % (ind, stamp, stamp + 7, title(rng, 2)))
+            out.append("%s<DL><p>" % ind)
+            depth += 1
+        elif r < 0.04 and depth > 1:
+            depth -= 1
+            out.append("%s</DL><p>" % ("    " * depth))
+        else:
+            # Browser exports carry duplicates: re-bookmarked pages.
+            url = rng.choice(seen) if seen and rng.random() < 0.1 else address(rng)
+            if len(seen) < 50000:
+                seen.append(url)
+            stamp += rng.randint(1, 500)
+            out.append('%s<DT><A HREF="%s" ADD_DATE="%d" LAST_VISIT="%d" LAST_MODIFIED="%d">%s</A>'
+                       % (ind, url.replace("&", "&amp;"), stamp, stamp + 99, stamp, title(rng)))
+            if rng.random() < 0.03:
+                out.append("%s<DD>%s" % (ind, title(rng, 8)))
+            made += 1
+    while depth > 1:
+        depth -= 1
+        out.append("%s</DL><p>" % ("    " * depth))
+    out.append("</DL><p>")
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        f.write("\r\n".join(out) + "\r\n")
+    print("%s: %d links, %d lines" % (path, made, len(out)))
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = p.add_subparsers(dest="what", required=True)
+    t = sub.add_parser("tree")
+    t.add_argument("dir")
+    t.add_argument("--files", type=int, default=100000)
+    t.add_argument("--folders", type=int, default=5000)
+    h = sub.add_parser("html")
+    h.add_argument("file")
+    h.add_argument("--links", type=int, default=1000000)
+    a = p.parse_args()
+    if a.what == "tree":
+        tree(a.dir, a.files, a.folders)
+    else:
+        html(a.file, a.links)
+
+
+if __name__ == "__main__":
+    main()
