@@ -1,7 +1,96 @@
 #include "cleanup/SortLinks.h"
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "convert/BookmarkFormat.h"
+#include "platform/Utf8.h"
+
 namespace quillet {
 
-void SortLinks(Context&) {}  // placeholder until built
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// Only absolute addresses make a link line here: a "mailto:" link stays in
+// place like a heading does.
+bool IsLinkLine(std::string_view line) { return line.find("://") != npos; }
+
+// From after the first '">' (or from the second character when there is
+// none) up to the first "</A>" in exact case; empty when that is missing or
+// comes first.
+std::string_view LinkDescription(std::string_view line) {
+  const size_t q = line.find("\">");
+  const size_t start = q == npos ? 1 : q + 2;
+  const size_t end = line.find("</A>");
+  if (end == npos || end < start) return {};
+  return line.substr(start, end - start);
+}
+
+}  // namespace
+
+std::string LinkSortText(std::string_view line) {
+  const std::string_view separator =
+      IsValidUtf8(line) ? std::string_view("\xC2\xB9") : std::string_view(&SortSeparator, 1);
+  const std::string_view description = LinkDescription(line);
+  std::string text;
+  text.reserve(description.size() + separator.size() + line.size());
+  text.append(description).append(separator).append(line);
+  return text;
+}
+
+void SortLinks(Context& ctx) {
+  TextLines& lines = ctx.HtmlLines;
+  if (lines.empty()) return;
+  BusyCursor busy(ctx.UI());
+  Collation& collation = ctx.Collate();
+
+  TextLines result;
+  result.reserve(lines.size());
+  // The pending run: positions of its lines in the document and their keys,
+  // each key computed once.
+  std::vector<size_t> run;
+  std::vector<std::string> keys;
+  std::vector<size_t> order;
+
+  auto flushRun = [&] {
+    order.resize(run.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    // Equal keys: the later line goes first, as if each line had been
+    // inserted before the equal keys already in the run.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      const int c = keys[a].compare(keys[b]);
+      return c != 0 ? c < 0 : a > b;
+    });
+    for (size_t k : order) result.push_back(std::move(lines[run[k]]));
+    run.clear();
+    keys.clear();
+  };
+
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (IsBlankText(line)) continue;
+    if (IsLinkLine(line)) {
+      run.push_back(i);
+      keys.push_back(collation.SortKey(LinkSortText(line)));
+    } else {
+      flushRun();
+      result.push_back(std::move(lines[i]));
+    }
+  }
+  flushRun();
+
+  if (ctx.Config.DoubleSpaceLines) {
+    TextLines spaced;
+    spaced.reserve(result.size() * 2);
+    for (std::string& line : result) {
+      spaced.push_back(std::move(line));
+      spaced.emplace_back();
+    }
+    result = std::move(spaced);
+  }
+  lines = std::move(result);
+}
 
 }  // namespace quillet
