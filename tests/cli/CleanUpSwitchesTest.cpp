@@ -65,6 +65,9 @@ TEST_F(CleanUpSwitchesTest, MissingFileEndsSilently) {
     EXPECT_EQ(r.Err, "");
     EXPECT_FALSE(Exists(dir / "missing.htm"));
   }
+  // A folder of that name is no file either.
+  MakeDirs(dir / "folder.htm");
+  EXPECT_EQ(Run({"folder.htm", "/nodupes"}).ExitCode, 0);
   // The switch first: the switch itself is taken as the file name.
   WriteBytes(dir / "a.htm", unsorted);
   EXPECT_EQ(Run({"/sort", "a.htm"}).ExitCode, 0);
