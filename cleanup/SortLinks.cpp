@@ -1,7 +1,7 @@
 #include "cleanup/SortLinks.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 #include <vector>
 
 #include "convert/BookmarkFormat.h"
@@ -30,13 +30,20 @@ std::string_view LinkDescription(std::string_view line) {
 
 }  // namespace
 
-std::string LinkSortText(std::string_view line) {
+namespace {
+
+// LinkSortText into a buffer the caller reuses.
+void MakeLinkSortText(std::string_view line, std::string& text) {
   const std::string_view separator =
       IsValidUtf8(line) ? std::string_view("\xC2\xB9") : std::string_view(&SortSeparator, 1);
-  const std::string_view description = LinkDescription(line);
+  text.assign(LinkDescription(line)).append(separator).append(line);
+}
+
+}  // namespace
+
+std::string LinkSortText(std::string_view line) {
   std::string text;
-  text.reserve(description.size() + separator.size() + line.size());
-  text.append(description).append(separator).append(line);
+  MakeLinkSortText(line, text);
   return text;
 }
 
@@ -52,18 +59,31 @@ void SortLinks(Context& ctx) {
   // each key computed once.
   std::vector<size_t> run;
   std::vector<std::string> keys;
-  std::vector<size_t> order;
+  std::string sortText;
+  // What the sort moves: a run position with the first bytes of its key, so
+  // that most comparisons never touch the keys themselves.
+  struct Entry {
+    uint64_t head;
+    size_t k;
+  };
+  std::vector<Entry> order;
 
   auto flushRun = [&] {
-    order.resize(run.size());
-    std::iota(order.begin(), order.end(), size_t{0});
+    order.clear();
+    for (size_t k = 0; k < run.size(); ++k) {
+      uint64_t head = 0;  // big-endian, zero-padded: orders as the key's first 8 bytes
+      for (size_t b = 0; b < 8; ++b)
+        head = head << 8 | (b < keys[k].size() ? static_cast<unsigned char>(keys[k][b]) : 0u);
+      order.push_back({head, k});
+    }
     // Equal keys: the later line goes first, as if each line had been
     // inserted before the equal keys already in the run.
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      const int c = keys[a].compare(keys[b]);
-      return c != 0 ? c < 0 : a > b;
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+      if (a.head != b.head) return a.head < b.head;
+      const int c = keys[a.k].compare(keys[b.k]);
+      return c != 0 ? c < 0 : a.k > b.k;
     });
-    for (size_t k : order) result.push_back(std::move(lines[run[k]]));
+    for (const Entry& e : order) result.push_back(std::move(lines[run[e.k]]));
     run.clear();
     keys.clear();
   };
@@ -73,7 +93,8 @@ void SortLinks(Context& ctx) {
     if (IsBlankText(line)) continue;
     if (IsLinkLine(line)) {
       run.push_back(i);
-      keys.push_back(collation.SortKey(LinkSortText(line)));
+      MakeLinkSortText(line, sortText);
+      keys.push_back(collation.SortKey(sortText));
     } else {
       flushRun();
       result.push_back(std::move(lines[i]));

@@ -19,44 +19,44 @@ constexpr char16_t Cp1252High[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf16(char32_t cp, std::u16string& out) {
-  if (cp < 0x10000) {
-    out += static_cast<char16_t>(cp);
-  } else {
-    cp -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (cp >> 10));
-    out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-  }
-}
-
-// The text as UTF-16: UTF-8 when valid, else Windows-1252.
+// The text as UTF-16: UTF-8 when valid, else Windows-1252. Never more code
+// units than bytes.
 void Decode(std::string_view text, std::u16string& out) {
-  out.clear();
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
+  out.resize(n);
+  char16_t* o = out.data();
   if (!IsValidUtf8(text)) {
     for (size_t i = 0; i < n; ++i)
-      out += (p[i] >= 0x80 && p[i] <= 0x9F) ? Cp1252High[p[i] - 0x80] : char16_t(p[i]);
+      *o++ = (p[i] >= 0x80 && p[i] <= 0x9F) ? Cp1252High[p[i] - 0x80] : char16_t(p[i]);
     return;
   }
   for (size_t i = 0; i < n;) {
     const unsigned char c = p[i];
+    char32_t cp;
     if (c < 0x80) {
-      out += char16_t(c);
-      ++i;
+      cp = c;
+      i += 1;
     } else if (c < 0xE0) {
-      AppendUtf16(char32_t(c & 0x1F) << 6 | (p[i + 1] & 0x3F), out);
+      cp = char32_t(c & 0x1F) << 6 | (p[i + 1] & 0x3F);
       i += 2;
     } else if (c < 0xF0) {
-      AppendUtf16(char32_t(c & 0x0F) << 12 | char32_t(p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F), out);
+      cp = char32_t(c & 0x0F) << 12 | char32_t(p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F);
       i += 3;
     } else {
-      AppendUtf16(char32_t(c & 0x07) << 18 | char32_t(p[i + 1] & 0x3F) << 12 |
-                      char32_t(p[i + 2] & 0x3F) << 6 | (p[i + 3] & 0x3F),
-                  out);
+      cp = char32_t(c & 0x07) << 18 | char32_t(p[i + 1] & 0x3F) << 12 | char32_t(p[i + 2] & 0x3F) << 6 |
+           (p[i + 3] & 0x3F);
       i += 4;
     }
+    if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 // ICU counts in int32_t; no line the program loads comes near that.
