@@ -256,28 +256,44 @@ std::string LinkLine(std::string_view address, std::string_view description) {
   return s;
 }
 
+namespace {
+
+// True when the '&' at text[i] would be read back as a character reference.
+bool StartsCharRef(std::string_view text, size_t i) {
+  std::string bytes;
+  size_t length = 0;
+  return ReadCharRef(text, i, bytes, length);
+}
+
+}  // namespace
+
 std::string EscapeNameForLine(std::string_view name) {
   std::string out;
   out.reserve(name.size());
-  for (char c : name) {
-    switch (c) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    switch (name[i]) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += c;
+      // "a&b" stays as it is; only an "&" that reads as a reference back is
+      // escaped, so that "R&amp;D" comes back as itself.
+      case '&': out += StartsCharRef(name, i) ? "&amp;" : "&"; break;
+      default: out += name[i];
     }
   }
   return out;
 }
 
 std::string EscapeAddressForLine(std::string_view address) {
-  if (address.find('"') == npos) return std::string(address);
+  if (address.find_first_of("\"&") == npos) return std::string(address);
   std::string out;
-  for (char c : address) {
-    if (c == '"')
+  for (size_t i = 0; i < address.size(); ++i) {
+    if (address[i] == '"')
       out += "&quot;";
+    else if (address[i] == '&' && StartsCharRef(address, i))
+      out += "&amp;";
     else
-      out += c;
+      out += address[i];
   }
   return out;
 }

@@ -70,9 +70,11 @@ std::string LinkLine(std::string_view address, std::string_view description);
 
 // A folder or file name made safe for a written line: Linux names may hold
 // '<', '>' and '"', which would break the line form, so those become
-// character references. Everything else stays as it is.
+// character references, as does an '&' that would otherwise be read back as
+// the start of one. Everything else stays as it is.
 std::string EscapeNameForLine(std::string_view name);
-// An address made safe for a written line: only '"' would end the HREF value.
+// An address made safe for a written line: '"' would end the HREF value, and
+// an '&' that starts a reference would be decoded on the way back.
 std::string EscapeAddressForLine(std::string_view address);
 
 }  // namespace quillet

@@ -45,6 +45,17 @@ TEST(CharRef, AddressesDecodeWhole) {
   EXPECT_EQ(LinkAddress("<DT><A HREF=\"https://x/?a=1&amp;b=2\">x</A>"), "https://x/?a=1&amp;b=2");
 }
 
+TEST(CharRef, WrittenNamesAndAddressesReadBackAsThemselves) {
+  EXPECT_EQ(EscapeNameForLine("a&b <x> \"q\""), "a&b &lt;x&gt; &quot;q&quot;");
+  EXPECT_EQ(EscapeNameForLine("R&amp;D&#39;"), "R&amp;amp;D&amp;#39;");
+  EXPECT_EQ(EscapeAddressForLine("https://x/?a=1&b=2"), "https://x/?a=1&b=2");
+  EXPECT_EQ(EscapeAddressForLine("https://x/?a=\"1\"&amp;b"), "https://x/?a=&quot;1&quot;&amp;amp;b");
+  for (const char* text : {"a&b", "R&amp;D", "&#39;&", "<&lt;>\"", "&&amp;;"}) {
+    EXPECT_EQ(DecodeCharRefs(EscapeNameForLine(text)), text) << text;
+    EXPECT_EQ(DecodeCharRefs(EscapeAddressForLine(text)), text) << text;
+  }
+}
+
 TEST(CharRef, NulNeverReachesAName) {
   using namespace std::string_literals;
   EXPECT_EQ(FolderNameOf("<DT><H3>..\0x</H3>"s), ".._x");

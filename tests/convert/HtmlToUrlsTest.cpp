@@ -58,6 +58,7 @@ TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) {
   WriteBytes(src / "Top.url", Shortcut("https://top.example/"));
   WriteBytes(src / "Query.url", Shortcut("https://x/?a=1&b=2&c=\"q\""));
   WriteBytes(src / "Weather & Radar.url", Shortcut("https://weather/"));
+  WriteBytes(src / "R&amp;D &lt;s.url", Shortcut("https://x/?q=a&amp;b&c=1"));
   WriteBytes(src / "News/BBC.url", Shortcut("https://bbc/"));
   WriteBytes(src / "News/Science/arXiv.url", Shortcut("https://arxiv/"));
   WriteBytes(src / "Software & Tools/GitHub.url", Shortcut("https://github/"));
