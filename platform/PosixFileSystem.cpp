@@ -21,6 +21,18 @@ std::string FileSystem::ReadFile(const std::string& path) {
   return data;
 }
 
+bool FileSystem::IsSymlink(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  std::vector<DirEntry> entries;
+  const std::string dir = ExtractFilePath(p);
+  if (!ListDir(dir.empty() ? std::string(".") : dir, entries)) return false;
+  const std::string name = ExtractFileName(p);
+  for (const DirEntry& e : entries)
+    if (e.Name == name) return e.IsSymlink;
+  return false;
+}
+
 bool NameLess(const std::string& a, const std::string& b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
@@ -197,6 +209,14 @@ bool PosixFileSystem::IsAncestorOrSelf(const std::string& candidate, const std::
   const std::string c(a), p(b);
   if (c == p || c == "/") return true;
   return p.size() > c.size() && p.compare(0, c.size(), c) == 0 && p[c.size()] == PathDelim;
+}
+
+bool PosixFileSystem::IsSymlink(const std::string& path) {
+  std::string p = path;
+  // "link/" would be the folder the link leads to; ask about the link itself.
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  struct stat st;
+  return !p.empty() && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 std::string PosixFileSystem::ProgramDir() {
