@@ -65,6 +65,11 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     return 0;
   }
   if (mode == "html2ie") {
+    // No Favorites folder known: same refusal as a missing target folder.
+    if (ctx.UrlTargetDir.empty()) {
+      ctx.UI().ShowMessage("The Favorites folder is not known: use quillet html2urls FILE.htm FOLDER");
+      return 1;
+    }
     LoadHtmlFile(ctx, cl.Argument(2));
     HtmlToUrls(ctx, true);
     return 0;

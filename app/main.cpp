@@ -1,4 +1,5 @@
 // Program entry: one batch command when there are arguments, else the window.
+#include <cstdlib>
 #include <iostream>
 
 #include "app/Batch.h"
@@ -7,6 +8,7 @@
 #include "app/DataDir.h"
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
+#include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"
 #include "platform/TerminalUi.h"
 
@@ -17,9 +19,12 @@ int main(int argc, char** argv) {
   PosixFileSystem fs;
   IniProfile profile(fs);
   TerminalUi terminal(std::cin, std::cerr);
+  // Links sort by the user's collation locale, as the C library would pick it.
+  IcuCollation collation(CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"),
+                                             std::getenv("LANG")));
 
   Context ctx;
-  ctx.Services = {&fs, &profile, &terminal};
+  ctx.Services = {&fs, &profile, &terminal, &collation};
   ctx.ProgramDir = fs.ProgramDir();
   ctx.DataDir = ChooseDataDir(fs, ctx.ProgramDir);
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;

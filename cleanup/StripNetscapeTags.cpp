@@ -1,7 +1,11 @@
 #include "cleanup/StripNetscapeTags.h"
 
+#include "convert/BookmarkFormat.h"
+
 namespace quillet {
 
-void StripNetscapeTags(Context&) {}  // placeholder until built
+void StripNetscapeTags(Context& ctx) {
+  for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
+}
 
 }  // namespace quillet

@@ -1,5 +1,7 @@
 #include "convert/BookmarkFormat.h"
 
+#include <cstdint>
+
 namespace quillet {
 
 namespace {
@@ -20,6 +22,34 @@ size_t FindNoCase(std::string_view line, std::string_view needle, size_t from = 
 }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// One character of a file or folder name. A NUL would cut the path short
+// wherever it is handed to the system, so it is as unusable as the forbidden
+// characters.
+char NameChar(char c) { return (IsForbiddenNameChar(c) || c == '\0') ? '_' : c; }
+
+// Appends a decoded character to a name, each of its bytes made usable.
+void AppendNameBytes(std::string& out, std::string_view bytes) {
+  for (char c : bytes) out += NameChar(c);
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
 
 }  // namespace
 
@@ -60,9 +90,21 @@ std::string FolderNameOf(std::string_view line) {
   size_t p = a + 7;
   while (p < e && line[p] != '>') ++p;
   if (e <= p + 1) return std::string();
-  std::string name(line.substr(p + 1, e - p - 1));
-  for (char& c : name)
-    if (IsForbiddenNameChar(c)) c = '_';
+  const std::string_view raw = line.substr(p + 1, e - p - 1);
+  std::string name;
+  name.reserve(raw.size());
+  std::string bytes;
+  size_t i = 0;
+  while (i < raw.size()) {
+    size_t length = 0;
+    if (raw[i] == '&' && ReadCharRef(raw, i, bytes, length)) {
+      AppendNameBytes(name, bytes);
+      i += length;
+    } else {
+      name += NameChar(raw[i]);
+      ++i;
+    }
+  }
   return name;
 }
 
@@ -108,21 +150,98 @@ std::string LinkAddress(std::string_view line) {
 std::string SafeFileName(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  std::string bytes;
   size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];
-    if (c == '<') {
+    size_t length = 0;
+    if (c == '&' && ReadCharRef(text, i, bytes, length)) {
+      // "&lt;" is a character of the title, not the start of a tag.
+      AppendNameBytes(out, bytes);
+      i += length;
+    } else if (c == '<') {
       const size_t gt = text.find('>', i + 1);
       i = gt == npos ? text.size() : gt + 1;
     } else if (c == '#') {
       ++i;
       while (i < text.size() && IsAsciiLetter(text[i])) ++i;
     } else {
-      out += IsForbiddenNameChar(c) ? '_' : c;
+      out += NameChar(c);
       ++i;
     }
   }
   return IsBlankText(out) ? std::string() : out;
+}
+
+bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length) {
+  if (at >= text.size() || text[at] != '&') return false;
+  const std::string_view rest = text.substr(at + 1);
+  bytes.clear();
+  static constexpr struct {
+    std::string_view name;
+    char c;
+  } kNamed[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
+  for (const auto& n : kNamed) {
+    if (rest.substr(0, n.name.size()) == n.name) {
+      bytes = n.c;
+      length = 1 + n.name.size();
+      return true;
+    }
+  }
+  if (rest.empty() || rest[0] != '#') return false;
+  size_t i = 1;
+  const bool hex = i < rest.size() && (rest[i] == 'x' || rest[i] == 'X');
+  if (hex) ++i;
+  const size_t firstDigit = i;
+  uint32_t cp = 0;
+  for (; i < rest.size(); ++i) {
+    const char d = rest[i];
+    uint32_t v;
+    if (d >= '0' && d <= '9')
+      v = static_cast<uint32_t>(d - '0');
+    else if (hex && d >= 'a' && d <= 'f')
+      v = static_cast<uint32_t>(d - 'a' + 10);
+    else if (hex && d >= 'A' && d <= 'F')
+      v = static_cast<uint32_t>(d - 'A' + 10);
+    else
+      break;
+    // Saturate: anything past U+10FFFF is refused below, however long.
+    cp = cp > 0x10FFFF ? cp : cp * (hex ? 16 : 10) + v;
+  }
+  if (i == firstDigit || i >= rest.size() || rest[i] != ';') return false;
+  if (cp < 32 || cp == 127 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+  AppendUtf8(bytes, cp);
+  length = 1 + i + 1;
+  return true;
+}
+
+std::string DecodeCharRefs(std::string_view text) {
+  if (text.find('&') == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::string bytes;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t length = 0;
+    if (text[i] == '&' && ReadCharRef(text, i, bytes, length)) {
+      out += bytes;
+      i += length;
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+void StripDateAttributes(std::string& line) {
+  // The browser writes the marker in capitals; only that spelling is removed.
+  constexpr std::string_view marker = " ADD_DATE=\"";
+  const size_t m = line.find(marker);
+  // A marker at the very start belongs to no tag.
+  if (m == npos || m == 0) return;
+  const size_t e = line.find("\">", m);
+  if (e == npos) return;
+  line.erase(m, e + 1 - m);
 }
 
 std::string HeadingLine(std::string_view name) {
@@ -137,28 +256,44 @@ std::string LinkLine(std::string_view address, std::string_view description) {
   return s;
 }
 
+namespace {
+
+// True when the '&' at text[i] would be read back as a character reference.
+bool StartsCharRef(std::string_view text, size_t i) {
+  std::string bytes;
+  size_t length = 0;
+  return ReadCharRef(text, i, bytes, length);
+}
+
+}  // namespace
+
 std::string EscapeNameForLine(std::string_view name) {
   std::string out;
   out.reserve(name.size());
-  for (char c : name) {
-    switch (c) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    switch (name[i]) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += c;
+      // "a&b" stays as it is; only an "&" that reads as a reference back is
+      // escaped, so that "R&amp;D" comes back as itself.
+      case '&': out += StartsCharRef(name, i) ? "&amp;" : "&"; break;
+      default: out += name[i];
     }
   }
   return out;
 }
 
 std::string EscapeAddressForLine(std::string_view address) {
-  if (address.find('"') == npos) return std::string(address);
+  if (address.find_first_of("\"&") == npos) return std::string(address);
   std::string out;
-  for (char c : address) {
-    if (c == '"')
+  for (size_t i = 0; i < address.size(); ++i) {
+    if (address[i] == '"')
       out += "&quot;";
+    else if (address[i] == '&' && StartsCharRef(address, i))
+      out += "&amp;";
     else
-      out += c;
+      out += address[i];
   }
   return out;
 }

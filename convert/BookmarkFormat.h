@@ -28,18 +28,39 @@ bool IsListEnd(std::string_view line);
 // The line holds "<DT><H3" in any letter case.
 bool IsHeading(std::string_view line);
 
-// The folder name of a heading line, forbidden characters made "_".
+// The folder name of a heading line. A character reference counts as the
+// character it stands for; forbidden characters become "_".
 std::string FolderNameOf(std::string_view line);
 
 // 1-based position where the link's description begins, or 0.
 size_t DescriptionStart(std::string_view line);
 
-// The address of the first "<A HREF=\"...\"" of the line, or "".
+// The address of the first "<A HREF=\"...\"" of the line, or "". It is
+// returned as written (references not decoded), so that clean-ups compare the
+// raw text; writers decode it with DecodeCharRefs.
 std::string LinkAddress(std::string_view line);
 
 // A description made into a file name (tags and "#word" runs dropped,
-// forbidden characters made "_"), or "" when nothing usable is left.
+// forbidden characters made "_"), or "" when nothing usable is left. A
+// character reference counts as the one character it stands for and is never
+// taken for a tag or a "#" run.
 std::string SafeFileName(std::string_view text);
+
+// Reads the character reference starting at text[at] ('&'): "&amp;", "&lt;",
+// "&gt;", "&quot;", "&apos;", "&#NNN;" or "&#xHH;". On success stores the
+// character's bytes (UTF-8 above 127) and the reference's length. References
+// to control characters, surrogates or beyond U+10FFFF are not decoded, so
+// decoding can never put a line break or a NUL into a written file or name.
+bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length);
+
+// The text with every character reference replaced by its character.
+std::string DecodeCharRefs(std::string_view text);
+
+// Removes the browser's date attributes from a line: from the first
+// " ADD_DATE=\"" (exact case, not at the line's start) up to the closing quote
+// of the tag's last attribute, keeping the tag's ">". A line without that
+// marker, or whose tag does not close on it, stays as it is.
+void StripDateAttributes(std::string& line);
 
 // The written line forms, without indentation.
 inline constexpr std::string_view ListOpenLine = "<DL><p>";
@@ -49,9 +70,11 @@ std::string LinkLine(std::string_view address, std::string_view description);
 
 // A folder or file name made safe for a written line: Linux names may hold
 // '<', '>' and '"', which would break the line form, so those become
-// character references. Everything else stays as it is.
+// character references, as does an '&' that would otherwise be read back as
+// the start of one. Everything else stays as it is.
 std::string EscapeNameForLine(std::string_view name);
-// An address made safe for a written line: only '"' would end the HREF value.
+// An address made safe for a written line: '"' would end the HREF value, and
+// an '&' that starts a reference would be decoded on the way back.
 std::string EscapeAddressForLine(std::string_view address);
 
 }  // namespace quillet

@@ -55,6 +55,9 @@ struct Context {
   std::string UrlTargetDir;
   // Reads the settings file into Config again; set by the entry.
   std::function<void(Context&)> ReloadSettings;
+  // Opens a file with the program associated with it; false when that could
+  // not be started (it reports why itself). Unset: nothing can be opened.
+  std::function<bool(Context&, const std::string&)> LaunchDocument;
 
   FileSystem& Fs() { return *Services.Fs; }
   PrivateProfile& Profile() { return *Services.Profile; }

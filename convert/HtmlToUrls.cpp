@@ -1,7 +1,169 @@
 #include "convert/HtmlToUrls.h"
 
+#include "convert/BookmarkFormat.h"
+#include "convert/DocumentFile.h"
+#include "platform/Errors.h"
+#include "platform/Path.h"
+
 namespace quillet {
 
-void HtmlToUrls(Context&, bool) {}  // placeholder until built
+namespace {
+
+// Longest shortcut path before ".url" is added; longer names are cut.
+constexpr size_t kMaxPathBeforeExtension = 240;
+
+// "." and ".." name the folder itself or its parent, never a new entry.
+bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
+
+// True when writing at path cannot leave the root: the path is no symbolic
+// link, or it is one that leads to a place inside the root. The folders above
+// path were checked the same way on the way down.
+bool StaysInside(BookmarkWriteRun& run, const std::string& path) {
+  FileSystem& fs = run.Ctx.Fs();
+  return !fs.IsSymlink(path) || fs.IsAncestorOrSelf(run.Root, path);
+}
+
+// One open list: the folder its links go into. Not writable: a folder we may
+// not write into, whose lines are read past. Depth counts the nested lists
+// that share this folder (headings with no usable name), so a document of
+// many such headings costs one entry, not one per heading.
+struct Level {
+  std::string Path;
+  bool Writable = true;
+  size_t Depth = 1;
+};
+
+// The folder a heading's links go into: a new or existing subfolder, or the
+// enclosing folder when the heading names none we may use.
+Level EnterHeading(BookmarkWriteRun& run, const Level& parent, const std::string& line) {
+  const Level same{parent.Path, parent.Writable};
+  if (!parent.Writable) return same;
+  const std::string name = FolderNameOf(line);
+  if (name.empty()) return same;
+  if (IsDotName(name)) {
+    run.Errors.push_back("Folder name \"" + name + "\" cannot be used; its links were written into " +
+                         parent.Path);
+    return same;
+  }
+  const std::string sub = parent.Path + name + PathDelim;
+  if (!StaysInside(run, sub)) {
+    run.Errors.push_back("Nothing written into " + sub +
+                         ": it is a symbolic link that leads outside " + run.Root);
+    return {sub, false};
+  }
+  FileSystem& fs = run.Ctx.Fs();
+  if (!fs.DirectoryExists(sub)) {
+    try {
+      fs.CreateDir(sub);
+    } catch (const EOSError& e) {
+      // The system's text alone does not say which folder failed.
+      throw EOSError("Could not create folder " + sub + ": " + e.what());
+    }
+  }
+  return {sub, true};
+}
+
+// Writes the link of one line, if it has one with a usable name, into path.
+void WriteLink(BookmarkWriteRun& run, const std::string& path, const std::string& line) {
+  const size_t c = DescriptionStart(line);  // 1-based, 0 for none
+  const size_t end = UpperAscii(line).find("</A>");
+  std::string description;
+  if (c > 0 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
+  std::string name = SafeFileName(description);
+  if (path.size() + name.size() + 4 > kMaxPathBeforeExtension) {
+    const size_t room = path.size() < kMaxPathBeforeExtension ? kMaxPathBeforeExtension - path.size() : 0;
+    if (name.size() > room) name.resize(room);
+  }
+  // A description starting this early belongs to no "<DT><A HREF" line.
+  if (c <= 9 || name.empty()) return;
+  const std::string address = DecodeCharRefs(LinkAddress(line));
+  if (IsDotName(name)) {
+    run.Errors.push_back("File name \"" + name + "\" cannot be used; no shortcut written in " + path +
+                         " for " + address);
+    return;
+  }
+  const std::string file = path + name + ".url";
+  if (!StaysInside(run, file)) {
+    run.Errors.push_back("Unable to write to " + file + ": it is a symbolic link that leads outside " +
+                         run.Root);
+    return;
+  }
+  try {
+    run.Ctx.Profile().WriteString(file, "InternetShortcut", "URL", address);
+  } catch (const EWriteError& e) {
+    run.Errors.push_back(e.what());
+  }
+}
+
+}  // namespace
+
+void ParseBookmarkList(BookmarkWriteRun& run, const std::string& path, size_t& index) {
+  const TextLines& lines = run.Ctx.HtmlLines;
+  // The open lists live on this stack rather than the call stack, so that no
+  // depth of nesting in a document can exhaust it.
+  std::vector<Level> levels{Level{path}};
+  while (index < lines.size()) {
+    const std::string& line = lines[index];
+    if (IsListEnd(line)) {
+      if (levels.size() == 1 && levels.back().Depth == 1) return;
+      if (--levels.back().Depth == 0) levels.pop_back();
+      // The line that closed the nested list is read once more as a line of
+      // the enclosing list.
+    } else if (IsHeading(line)) {
+      Level next = EnterHeading(run, levels.back(), line);
+      if (next.Path == levels.back().Path && next.Writable == levels.back().Writable)
+        ++levels.back().Depth;
+      else
+        levels.push_back(std::move(next));
+      ++index;
+      continue;
+    }
+    if (levels.back().Writable) WriteLink(run, levels.back().Path, line);
+    ++index;
+  }
+}
+
+void HtmlToUrls(Context& ctx, bool unattended) {
+  Ui& ui = ctx.UI();
+  if (ctx.HtmlLines.empty()) {
+    ui.ShowMessage("There is no HTML to convert.");
+    return;
+  }
+  // An empty folder name would mean the root of the file system.
+  if (ctx.UrlTargetDir.empty()) {
+    ui.ShowMessage("There is no folder to convert Html to Urls in.");
+    return;
+  }
+  if (!unattended &&
+      ui.Ask("Are you sure you want to convert Html to Urls in " + ctx.UrlTargetDir + "?") != Answer::Yes)
+    return;
+  ctx.UrlTargetDir = IncludeTrailingDelim(ctx.UrlTargetDir);
+  FileSystem& fs = ctx.Fs();
+  if (!fs.DirectoryExists(ctx.UrlTargetDir)) {
+    if (ui.Ask("Directory: " + ctx.UrlTargetDir + " not found. Create Now?") != Answer::Yes) return;
+    fs.ForceDirectories(ctx.UrlTargetDir);
+    if (!fs.DirectoryExists(ctx.UrlTargetDir)) {
+      ui.ShowMessage("Could not create: " + ctx.UrlTargetDir);
+      return;
+    }
+  }
+
+  BookmarkWriteRun run{ctx, ctx.UrlTargetDir, {}};
+  // The stripped lines stay in the document.
+  for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
+  // The first line is never read: it opens the top list.
+  size_t index = 1;
+  ParseBookmarkList(run, run.Root, index);
+
+  if (!run.Errors.empty()) {
+    const std::string log = ctx.DataDir + kUrlErrorsFile;
+    SaveHtmlFile(fs, run.Errors, log);
+    if (!unattended && ui.Ask("Errors occurred during the conversion.  View now?") == Answer::Yes) {
+      if (!ctx.LaunchDocument || !ctx.LaunchDocument(ctx, log))
+        ui.ShowMessage("Could not start default text editor.");
+    }
+  }
+  if (!unattended) ui.ShowMessage("Finished conversion");
+}
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
-// The clean-ups on an arbitrary document: duplicate removal, stripping the
-// browser's date attributes and the bold and italic descriptions. Each keeps
-// what it promises of the lines it does not own.
+// The clean-ups on an arbitrary document: sorting, duplicate removal,
+// stripping the browser's date attributes and the bold and italic
+// descriptions. Each keeps what it promises of the lines it does not own.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,10 +9,12 @@
 
 #include "cleanup/Emphasis.h"
 #include "cleanup/RemoveDuplicateLinks.h"
+#include "cleanup/SortLinks.h"
 #include "cleanup/StripNetscapeTags.h"
 #include "convert/BookmarkFormat.h"
 #include "convert/Context.h"
 #include "convert/DocumentFile.h"
+#include "platform/IcuCollation.h"
 #include "platform/Ui.h"
 
 using namespace quillet;
@@ -34,9 +37,29 @@ class SilentUi : public Ui {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   SilentUi ui;
+  // One collator for the whole run: opening one costs more than most inputs.
+  // A tailored locale, so that contractions and expansions are reached.
+  static IcuCollation collation("de");
   Context ctx;
   ctx.Services.UI = &ui;
+  ctx.Services.Collate = &collation;
   const TextLines original = SplitDocumentText(text);
+
+  // Sorting keeps every line that is not blank, in some order.
+  ctx.HtmlLines = original;
+  SortLinks(ctx);
+  TextLines kept;
+  for (const std::string& line : original)
+    if (!IsBlankText(line)) kept.push_back(line);
+  TextLines sorted = ctx.HtmlLines;
+  std::sort(kept.begin(), kept.end());
+  std::sort(sorted.begin(), sorted.end());
+  if (kept != sorted) __builtin_trap();
+  ctx.Config.DoubleSpaceLines = true;
+  ctx.HtmlLines = original;
+  SortLinks(ctx);
+  if (ctx.HtmlLines.size() != 2 * kept.size()) __builtin_trap();
+  ctx.Config.DoubleSpaceLines = false;
 
   ctx.HtmlLines = original;
   RemoveDuplicateLinks(ctx);

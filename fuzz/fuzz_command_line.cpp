@@ -22,6 +22,7 @@
 #include "convert/Context.h"
 #include "convert/ShortcutListing.h"
 #include "platform/FileSystem.h"
+#include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Ui.h"
 
@@ -71,6 +72,7 @@ class MemoryFileSystem : public FileSystem {
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override {
     return path.compare(0, candidate.size(), candidate) == 0;
   }
+  bool IsSymlink(const std::string&) override { return false; }
   std::string ProgramDir() override { return "/quillet/"; }
   bool IsWritableDir(const std::string&) override { return true; }
 
@@ -117,10 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFileSystem fs(rest, flags & 1, flags & 2);
   IniProfile profile(fs);
   SilentUi ui;
+  // One collator for the whole run: opening one costs more than most inputs.
+  static IcuCollation collation("sv_SE");
   Context ctx;
   ctx.Services.Fs = &fs;
   ctx.Services.Profile = &profile;
   ctx.Services.UI = &ui;
+  ctx.Services.Collate = &collation;
   ctx.ProgramDir = ctx.DataDir = "/quillet/";
   ctx.Config.FavoritesDir = ctx.UrlTargetDir = "/favorites/";
   // As the entry starts a run; with files in memory the settings come from

@@ -47,6 +47,10 @@ class FileSystem {
   // True when candidate, links resolved, is path itself or a folder above it.
   virtual bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) = 0;
 
+  // True when the path itself (a trailing delimiter ignored) is a symbolic
+  // link, dangling or not. This default asks the parent's listing.
+  virtual bool IsSymlink(const std::string& path);
+
   // The folder holding the running program, with its trailing delimiter.
   virtual std::string ProgramDir() = 0;
   // True when files can be created in the folder.
@@ -65,6 +69,7 @@ class PosixFileSystem : public FileSystem {
   bool TryReadFile(const std::string& path, std::string& data) override;
   void WriteFile(const std::string& path, const std::string& data) override;
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override;
+  bool IsSymlink(const std::string& path) override;
   std::string ProgramDir() override;
   bool IsWritableDir(const std::string& dir) override;
 };

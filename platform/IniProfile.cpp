@@ -9,6 +9,7 @@ namespace quillet {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -27,7 +28,8 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One line of the file: where it starts, its content, and where the next begins.
+// One line of the file: where its content starts and ends, and where the next
+// line begins (after its CR, LF or CR LF).
 struct Line {
   size_t begin, end, next;
 };
@@ -37,7 +39,7 @@ std::vector<Line> SplitLines(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     size_t e = i;
-    while (e < text.size() && text[e] != '\r' && text[e] != '\n') ++e;
+    while (e < text.size() && !IsLineBreak(text[e])) ++e;
     size_t n = e;
     if (n < text.size() && text[n] == '\r') ++n;
     if (n < text.size() && text[n] == '\n') ++n;
@@ -56,83 +58,103 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
   return Trim(line.substr(1, close - 1));
 }
 
-// The key of a "key=value" line, if the line is one.
-std::optional<std::string_view> KeyOf(std::string_view line) {
-  const auto eq = line.find('=');
-  if (eq == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(0, eq));
-}
+// Where a key stands in a file, or where it would go.
+struct Place {
+  std::vector<Line> lines;
+  bool sectionFound = false;
+  size_t keyLine = std::string_view::npos;  // index into lines
+  size_t eq = 0;                            // offset of '=' in that line
+  size_t insertAt = 0;                      // after the section's last non-blank line
+};
 
-}  // namespace
-
-std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key) {
+// Only the first section of the name counts, and within it the first line of
+// the key: later duplicates are never read nor written.
+Place Locate(std::string_view text, std::string_view section, std::string_view key) {
+  Place p;
+  p.lines = SplitLines(text);
+  section = Trim(section);
+  key = Trim(key);
   bool inSection = false;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t e = i;
-    while (e < text.size() && text[e] != '\r' && text[e] != '\n') ++e;
-    const std::string_view line = text.substr(i, e - i);
-    i = e + 1;
+  for (size_t i = 0; i < p.lines.size(); ++i) {
+    const Line& l = p.lines[i];
+    const std::string_view line = text.substr(l.begin, l.end - l.begin);
     if (auto s = SectionOf(line)) {
-      if (inSection) break;  // only the first section of that name counts
-      inSection = SameName(*s, section);
-      continue;
-    }
-    if (!inSection) continue;
-    const auto k = KeyOf(line);
-    if (!k || !SameName(*k, key)) continue;
-    std::string_view v = Trim(line.substr(line.find('=') + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-      v = v.substr(1, v.size() - 2);
-    if (v.size() > kProfileValueLimit) v = v.substr(0, kProfileValueLimit);
-    return std::string(v);
-  }
-  return std::nullopt;
-}
-
-std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
-                            std::string_view value) {
-  const std::vector<Line> lines = SplitLines(text);
-  std::string entry;
-  entry.append(key).append("=").append(value);
-
-  auto view = [&](const Line& l) { return text.substr(l.begin, l.end - l.begin); };
-  bool inSection = false;
-  bool sawSection = false;
-  size_t insertAt = std::string_view::npos;  // after the section's last entry line
-  for (const Line& l : lines) {
-    const std::string_view line = view(l);
-    if (auto s = SectionOf(line)) {
-      if (inSection) break;  // first matching section only
+      if (inSection) break;
       inSection = SameName(*s, section);
       if (inSection) {
-        sawSection = true;
-        insertAt = l.next;
+        p.sectionFound = true;
+        p.insertAt = l.next;
       }
       continue;
     }
     if (!inSection) continue;
-    if (auto k = KeyOf(line); k && SameName(*k, key)) {
-      std::string out(text.substr(0, l.begin));
-      out += entry;
-      out += text.substr(l.end);
-      return out;
+    const auto eq = line.find('=');
+    if (eq != std::string_view::npos && SameName(Trim(line.substr(0, eq)), key)) {
+      p.keyLine = i;
+      p.eq = eq;
+      return p;
     }
-    if (!Trim(line).empty()) insertAt = l.next;
+    if (!Trim(line).empty()) p.insertAt = l.next;
+  }
+  return p;
+}
+
+}  // namespace
+
+bool CanStoreProfileEntry(std::string_view section, std::string_view key, std::string_view value) {
+  for (std::string_view s : {section, key, value})
+    for (char c : s)
+      if (IsLineBreak(c)) return false;
+  // A ']' would end the section name early; a key holding '=' would split at
+  // its own '='; a key starting with '[' could read back as a section line.
+  if (section.find(']') != std::string_view::npos) return false;
+  if (key.find('=') != std::string_view::npos) return false;
+  const std::string_view k = Trim(key);
+  return k.empty() || k.front() != '[';
+}
+
+std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
+                                            std::string_view key) {
+  const Place p = Locate(text, section, key);
+  if (p.keyLine == std::string_view::npos) return std::nullopt;
+  const Line& l = p.lines[p.keyLine];
+  std::string_view v = Trim(text.substr(l.begin + p.eq + 1, l.end - l.begin - p.eq - 1));
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    v = v.substr(1, v.size() - 2);
+  if (v.size() > kProfileValueLimit) v = v.substr(0, kProfileValueLimit);
+  return std::string(v);
+}
+
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value) {
+  if (!CanStoreProfileEntry(section, key, value)) return std::string(text);
+  const Place p = Locate(text, section, key);
+
+  if (p.keyLine != std::string_view::npos) {
+    // The name as it stands (its spelling, its blanks) is kept; only the value
+    // changes, and the line keeps its own ending.
+    const Line& l = p.lines[p.keyLine];
+    std::string out(text.substr(0, l.begin + p.eq + 1));
+    out.append(value);
+    out.append(text.substr(l.end));
+    return out;
   }
 
-  std::string out(text);
+  std::string entry(Trim(key));
+  entry.append("=").append(value).append("\r\n");
   auto endLine = [](std::string& s) {
-    if (!s.empty() && s.back() != '\n' && s.back() != '\r') s += "\r\n";
+    if (!s.empty() && !IsLineBreak(s.back())) s += "\r\n";
   };
-  if (sawSection) {
-    std::string before(text.substr(0, insertAt));
-    endLine(before);
-    return before + entry + "\r\n" + std::string(text.substr(insertAt));
+  if (p.sectionFound) {
+    std::string out(text.substr(0, p.insertAt));
+    endLine(out);
+    out += entry;
+    out.append(text.substr(p.insertAt));
+    return out;
   }
+  std::string out(text);
   endLine(out);
-  out.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
+  out.append("[").append(Trim(section)).append("]\r\n").append(entry);
   return out;
 }
 
@@ -146,6 +168,7 @@ std::string IniProfile::ReadString(const std::string& file, const std::string& s
 
 void IniProfile::WriteString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& value) {
+  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(file);
   std::string text;
   if (fs_.FileExists(file) && !fs_.TryReadFile(file, text)) throw EWriteError(file);
   try {

@@ -21,6 +21,18 @@ std::string FileSystem::ReadFile(const std::string& path) {
   return data;
 }
 
+bool FileSystem::IsSymlink(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  std::vector<DirEntry> entries;
+  const std::string dir = ExtractFilePath(p);
+  if (!ListDir(dir.empty() ? std::string(".") : dir, entries)) return false;
+  const std::string name = ExtractFileName(p);
+  for (const DirEntry& e : entries)
+    if (e.Name == name) return e.IsSymlink;
+  return false;
+}
+
 bool NameLess(const std::string& a, const std::string& b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
@@ -156,32 +168,38 @@ bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
   return true;
 }
 
-void PosixFileSystem::WriteFile(const std::string& path, const std::string& data) {
-  if (path.empty() || EndsWithDelim(path)) throw EFCreateError(path);
+void PosixFileSystem::WriteFile(const std::string& name, const std::string& data) {
+  if (name.empty() || EndsWithDelim(name)) throw EFCreateError(name);
+  // Replacing a link would turn it into a plain file: write where it points.
+  std::string path = name;
+  char real[PATH_MAX];
+  struct stat link;
+  if (::lstat(name.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(name.c_str(), real))
+    path = real;
   struct stat old;
   const bool exists = ::stat(path.c_str(), &old) == 0;
-  if (exists && (S_ISDIR(old.st_mode) || WriteProtected(old))) throw EFCreateError(path);
+  if (exists && (S_ISDIR(old.st_mode) || WriteProtected(old))) throw EFCreateError(name);
   const std::string dir = ExtractFilePath(path);
   if (!exists || !S_ISREG(old.st_mode) || !CanWriteInto(dir)) {
     // A new file, a device, or a file in a folder we may not add to: write in place.
-    if (!exists && !CanWriteInto(dir)) throw EFCreateError(path);
+    if (!exists && !CanWriteInto(dir)) throw EFCreateError(name);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw EFCreateError(path);
+    if (fd < 0) throw EFCreateError(name);
     const bool ok = WriteAll(fd, data);
-    if (::close(fd) != 0 || !ok) throw EFCreateError(path);
+    if (::close(fd) != 0 || !ok) throw EFCreateError(name);
     return;
   }
   // Write beside the target and rename over it, so a failure never leaves a
   // half-written file behind.
   std::string tmp = path + ".quillet-XXXXXX";
   const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) throw EFCreateError(path);
+  if (fd < 0) throw EFCreateError(name);
   bool ok = WriteAll(fd, data) && ::fchmod(fd, old.st_mode & 07777) == 0;
   if (::getuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
   ok = ::close(fd) == 0 && ok;
   if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
     ::unlink(tmp.c_str());
-    throw EFCreateError(path);
+    throw EFCreateError(name);
   }
 }
 
@@ -191,6 +209,14 @@ bool PosixFileSystem::IsAncestorOrSelf(const std::string& candidate, const std::
   const std::string c(a), p(b);
   if (c == p || c == "/") return true;
   return p.size() > c.size() && p.compare(0, c.size(), c) == 0 && p[c.size()] == PathDelim;
+}
+
+bool PosixFileSystem::IsSymlink(const std::string& path) {
+  std::string p = path;
+  // "link/" would be the folder the link leads to; ask about the link itself.
+  while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
+  struct stat st;
+  return !p.empty() && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 std::string PosixFileSystem::ProgramDir() {

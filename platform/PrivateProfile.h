@@ -20,7 +20,8 @@ class PrivateProfile {
   virtual std::string ReadString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& def) = 0;
   // Sets key in section, creating the file, section or key as needed; every
-  // other line stays. Throws EWriteError with the file's path on failure.
+  // other line stays. Throws EWriteError with the file's path on failure,
+  // among them an entry that cannot be stored (see CanStoreProfileEntry).
   virtual void WriteString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& value) = 0;
 };
@@ -38,14 +39,20 @@ class IniProfile : public PrivateProfile {
   FileSystem& fs_;
 };
 
-// The text-level rules, apart from any file. Section and key names match
-// without regard to ASCII case and the first match wins; a value is trimmed of
-// blanks, loses one pair of enclosing quotes and is cut to the limit.
+// The text-level rules, apart from any file. Section and key names are
+// trimmed of blanks and match without regard to ASCII case; only the first
+// section of a name and the first line of a key in it count. A value is
+// trimmed of blanks, loses one pair of enclosing quotes and is cut to the limit.
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key);
-// The text with key set to value: replaced where it stands, else added at the
-// end of its section, else a new section at the end. New lines end in CR LF.
+// The text with key set to value: the value replaced where the key stands
+// (the line keeps its name and ending), else the entry added after the last
+// non-blank line of its section, else a new section at the end. New lines end
+// in CR LF. An entry that cannot be stored leaves the text as it is.
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value);
+// False when the entry would not read back as written: a line break anywhere,
+// a ']' in the section name, a '=' in the key or a key starting with '['.
+bool CanStoreProfileEntry(std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace quillet

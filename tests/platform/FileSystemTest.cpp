@@ -84,5 +84,17 @@ TEST(PosixFileSystem, ReplacingAFileLeavesNoTemporaryBehind) {
   EXPECT_EQ(test::ReadBytes(dir / "f"), "two");
 }
 
+TEST(PosixFileSystem, WritingThroughALinkKeepsTheLink) {
+  TempDir dir;
+  PosixFileSystem fs;
+  WriteBytes(dir / "real.ini", "old");
+  ASSERT_EQ(::symlink("real.ini", (dir / "link.ini").c_str()), 0);
+  fs.WriteFile(dir / "link.ini", "new");
+  struct stat st;
+  ASSERT_EQ(::lstat((dir / "link.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(test::ReadBytes(dir / "real.ini"), "new");
+}
+
 }  // namespace
 }  // namespace quillet

@@ -1,0 +1,39 @@
+#include "platform/Utf8.h"
+
+namespace quillet {
+
+bool IsValidUtf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      if (c == 0xE0) lo = 0xA0;  // overlong
+      if (c == 0xED) hi = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      if (c == 0xF0) lo = 0x90;  // overlong
+      if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
+    } else {
+      return false;
+    }
+    if (n - i < len) return false;
+    if (p[i + 1] < lo || p[i + 1] > hi) return false;
+    for (size_t k = 2; k < len; ++k)
+      if (p[i + k] < 0x80 || p[i + k] > 0xBF) return false;
+    i += len;
+  }
+  return true;
+}
+
+}  // namespace quillet

@@ -1,0 +1,173 @@
+#include "cleanup/SortLinks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "convert/BookmarkFormat.h"
+#include "platform/Utf8.h"
+#include "tests/support/TestContext.h"
+
+namespace quillet {
+namespace {
+
+using test::TestContext;
+
+std::string Link(const std::string& address, const std::string& description) {
+  return "<DT><A HREF=\"" + address + "\">" + description + "</A>";
+}
+
+TextLines Sorted(TextLines doc, bool doubleSpace = false) {
+  TestContext t;
+  t.Ctx.Config.DoubleSpaceLines = doubleSpace;
+  t.Ctx.HtmlLines = std::move(doc);
+  SortLinks(t.Ctx);
+  EXPECT_EQ(t.UI.BusyDepth, 0);
+  return t.Ctx.HtmlLines;
+}
+
+TEST(SortLinksTest, OrdersEachRunIgnoringCaseAndKeepsOtherLinesInPlace) {
+  const std::string beta = Link("http://b/", "beta"), alpha = Link("http://a/", "Alpha"),
+                    zeta = Link("http://z/", "zeta"), mail = Link("mailto:x@y", "Mail"),
+                    gamma = Link("http://g/", "Gamma"), delta = Link("http://d/", "delta");
+  const TextLines doc = {"<DL><p>", beta, alpha, "<DT><H3>F</H3>", zeta, "", "   ", mail,
+                         gamma, "</DL><p>", delta, beta};
+  const TextLines want = {"<DL><p>", alpha, beta, "<DT><H3>F</H3>", zeta, mail,
+                          gamma, "</DL><p>", beta, delta};
+  EXPECT_EQ(Sorted(doc), want);
+}
+
+TEST(SortLinksTest, DoubleSpacingPutsOneEmptyLineAfterEveryLine) {
+  const TextLines doc = {"<DL><p>", "", "", Link("http://b/", "b"), "\t", Link("http://a/", "a")};
+  const TextLines want = {"<DL><p>", "", Link("http://a/", "a"), "", Link("http://b/", "b"), ""};
+  EXPECT_EQ(Sorted(doc, true), want);
+  EXPECT_EQ(Sorted({}, true), TextLines{});
+  EXPECT_EQ(Sorted({"", " "}, true), TextLines{});
+}
+
+TEST(SortLinksTest, LowerCaseClosingTagGivesAnEmptyDescription) {
+  const std::string zeta = "<DT><A HREF=\"http://z/\">Zeta</a>", alpha = Link("http://a/", "Alpha");
+  EXPECT_EQ(Sorted({alpha, zeta}), (TextLines{zeta, alpha}));
+}
+
+TEST(SortLinksTest, EqualDescriptionsAreOrderedByTheWholeLine) {
+  const std::string a = Link("http://x/2", "Same"), b = Link("http://x/1", "Same");
+  EXPECT_EQ(Sorted({a, b}), (TextLines{b, a}));
+  // Identical lines stay together.
+  const std::string c = Link("http://c/", "C");
+  EXPECT_EQ(Sorted({c, b, c}), (TextLines{c, c, b}));
+}
+
+TEST(SortLinksTest, LinesDifferingOnlyInCaseSwapOnEverySortAndNothingElseMoves) {
+  const std::string lower = Link("http://a/", "abc"), upper = Link("HTTP://A/", "ABC");
+  const TextLines first = Sorted({lower, upper, "<DT><H3>F</H3>", Link("http://y/", "y"),
+                                  Link("http://x/", "x")});
+  EXPECT_EQ(first[0], upper);
+  EXPECT_EQ(first[1], lower);
+  const TextLines second = Sorted(first);
+  EXPECT_EQ(second[0], lower);
+  EXPECT_EQ(second[1], upper);
+  EXPECT_EQ(TextLines(second.begin() + 2, second.end()), TextLines(first.begin() + 2, first.end()));
+}
+
+TEST(SortLinksTest, SortTextIsDescriptionSeparatorAndLine) {
+  EXPECT_EQ(LinkSortText("<A HREF=\"x://y\">Name</A>"), "Name\xC2\xB9<A HREF=\"x://y\">Name</A>");
+  EXPECT_EQ(LinkSortText("<A HREF=\"x://y\">N\xE9</A>"), "N\xE9\xB9<A HREF=\"x://y\">N\xE9</A>");
+  // Without '">' the description starts at the second character.
+  EXPECT_EQ(LinkSortText("<A HREF=x://y>N</A>"), "A HREF=x://y>N\xC2\xB9<A HREF=x://y>N</A>");
+  // "</A>" before '">' or missing: empty.
+  EXPECT_EQ(LinkSortText("</A>\">x://"), "\xC2\xB9</A>\">x://");
+  EXPECT_EQ(LinkSortText("\">x://"), "\xC2\xB9\">x://");
+}
+
+TEST(SortLinksTest, FollowsTheCollationLocale) {
+  TestContext t;
+  IcuCollation swedish("sv_SE");
+  t.Ctx.Services.Collate = &swedish;
+  const std::string ol = Link("http://o/", "\xC3\x96l"), zebra = Link("http://z/", "Zebra");
+  t.Ctx.HtmlLines = {ol, zebra};
+  SortLinks(t.Ctx);
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{zebra, ol}));
+  EXPECT_EQ(Sorted({zebra, ol}), (TextLines{ol, zebra}));
+}
+
+// The rule written out plainly: each link line inserted by halving the run,
+// before any equal keys, compared with the collation's Compare.
+TextLines ReferenceSort(const TextLines& doc, Collation& coll, bool doubleSpace) {
+  if (doc.empty()) return doc;
+  auto pos = [](const std::string& s, const std::string& sub) {  // 1-based, 0 when absent
+    const size_t p = s.find(sub);
+    return p == std::string::npos ? size_t{0} : p + 1;
+  };
+  TextLines result;
+  std::vector<std::pair<std::string, std::string>> run;  // key text, line
+  auto flush = [&] {
+    for (auto& [key, line] : run) result.push_back(line);
+    run.clear();
+  };
+  for (const std::string& line : doc) {
+    bool blank = true;
+    for (unsigned char c : line) blank = blank && c <= 32;
+    if (blank) continue;
+    if (pos(line, "://") == 0) {
+      flush();
+      result.push_back(line);
+      continue;
+    }
+    const size_t p = pos(line, "\">");
+    const size_t start = p == 0 ? 2 : p + 2, end = pos(line, "</A>");
+    const std::string description = (end == 0 || end <= start) ? "" : line.substr(start - 1, end - start);
+    const std::string key = description + (IsValidUtf8(line) ? "\xC2\xB9" : "\xB9") + line;
+    size_t lo = 0, hi = run.size();
+    while (lo < hi) {
+      const size_t mid = (lo + hi) / 2;
+      if (coll.Compare(run[mid].first, key) < 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    run.insert(run.begin() + static_cast<std::ptrdiff_t>(lo), {key, line});
+  }
+  flush();
+  if (!doubleSpace) return result;
+  TextLines spaced;
+  for (const auto& line : result) spaced.insert(spaced.end(), {line, ""});
+  return spaced;
+}
+
+TEST(SortLinksTest, MatchesThePlainInsertionRuleOnRandomDocuments) {
+  std::mt19937 rng(20261208);
+  auto pick = [&](std::initializer_list<const char*> items) {
+    return std::string(items.begin()[std::uniform_int_distribution<size_t>(0, items.size() - 1)(rng)]);
+  };
+  auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
+  auto randomLine = [&](const TextLines& sofar) -> std::string {
+    if (!sofar.empty() && chance(10)) {
+      std::string copy = sofar[std::uniform_int_distribution<size_t>(0, sofar.size() - 1)(rng)];
+      if (chance(50)) copy = chance(50) ? UpperAscii(copy) : LowerAscii(copy);
+      return copy;
+    }
+    if (chance(15))
+      return pick({"", "  ", "\t", "<DL><p>", "</DL><p>", "<DT><H3>Folder</H3>", "<HR>",
+                   "<DT><A HREF=\"mailto:a@b\">Mail</A>", "<DT><A HREF=\"rel.htm\">Rel</A>"});
+    std::string description;
+    for (int n = std::uniform_int_distribution<int>(0, 3)(rng); n > 0; --n)
+      description += pick({"a", "A", "b", "Beta", "\xC3\xA9", "\xE9", "e", " ", "-", "Zeta", "\xB9"});
+    const std::string address = pick({"http://a/", "HTTP://A/", "https://b", "ftp://x/y", "http://a"});
+    if (chance(5)) return "<DT><A HREF=" + address + ">" + description + "</A>";
+    return "<DT><A HREF=\"" + address + "\">" + description + pick({"</A>", "</A>", "</a>", ""});
+  };
+  TestContext t;
+  for (int round = 0; round < 400; ++round) {
+    TextLines doc;
+    for (int n = std::uniform_int_distribution<int>(0, 40)(rng); n > 0; --n) doc.push_back(randomLine(doc));
+    const bool doubleSpace = chance(30);
+    t.Ctx.HtmlLines = doc;
+    t.Ctx.Config.DoubleSpaceLines = doubleSpace;
+    SortLinks(t.Ctx);
+    ASSERT_EQ(t.Ctx.HtmlLines, ReferenceSort(doc, t.Collate, doubleSpace)) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,195 @@
+// The built program writing bookmark HTML back as shortcut files, and
+// stripping the browser's attributes from a file in place.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Exists;
+using test::MakeDirs;
+using test::ReadBytes;
+using test::RunProgram;
+using test::TempDir;
+using test::WriteBytes;
+
+std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+
+std::map<std::string, std::string> Tree(const std::string& root) {
+  std::map<std::string, std::string> out;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it)
+    out[fs::relative(it->path(), root).string()] = it->is_directory() ? "<dir>" : ReadBytes(it->path().string());
+  return out;
+}
+
+// The program copied into its own folder, so its error log lands there.
+struct Program {
+  TempDir Home;
+  std::string Bin = test::PortableCopy(Home.Path());
+
+  test::ProgramResult operator()(const std::vector<std::string>& args, const std::string& input = "") {
+    return RunProgram(Bin, args, input, Home.Path(), {"HOME=" + Home.Path(), "WINEPREFIX=" + Home / "nowine"});
+  }
+  std::string Log() const { return Home / "UrlErrors.txt"; }
+};
+
+TEST(HtmlToUrlsCli, RoundTripThroughBothDirections) {
+  Program run;
+  TempDir src;
+  WriteBytes(src / "Debian.url", Shortcut("https://www.debian.org/"));
+  WriteBytes(src / "News/Weather & Radar.url", Shortcut("https://weather/?a=1&b=2"));
+  WriteBytes(src / "News/Science/arXiv.url", Shortcut("https://arxiv.org/"));
+  WriteBytes(src / "Software & Tools/GitHub.url", Shortcut("https://github.com/"));
+  const std::string html = run.Home / "out.htm";
+  ASSERT_EQ(run({"urls2html", src.Path(), html}).ExitCode, 0);
+
+  const std::string target = run.Home / "back";
+  const auto r = run({"html2urls", html, target}, "y\n");
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Err.find("Directory: " + target + "/ not found. Create Now?"), std::string::npos) << r.Err;
+  EXPECT_EQ(Tree(target), Tree(src.Path()));
+
+  // A second run adds nothing and writes no log.
+  EXPECT_EQ(run({"html2urls", html, target}).ExitCode, 0);
+  EXPECT_EQ(Tree(target), Tree(src.Path()));
+  EXPECT_FALSE(Exists(run.Log()));
+}
+
+TEST(HtmlToUrlsCli, BrowserExportGivesOneFolderPerHeading) {
+  Program run;
+  const std::string html = run.Home / "bookmarks.htm";
+  WriteBytes(html,
+             "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+             "<TITLE>Bookmarks</TITLE>\r\n"
+             "<H1>Bookmarks</H1>\r\n"
+             "<DL><p>\r\n"
+             "    <DT><H3 ADD_DATE=\"1\" LAST_MODIFIED=\"2\">News &amp; Weather</H3>\r\n"
+             "    <DL><p>\r\n"
+             "        <DT><A HREF=\"https://x/?a=1&amp;b=2\" ADD_DATE=\"3\" ICON=\"data:image/png;base64,AA\">Fish &amp; Chips</A>\r\n"
+             "        <DD>What it is about\r\n"
+             "    </DL><p>\r\n"
+             "    <HR>\r\n"
+             "    <DT><A HREF=\"https://osm/\" ADD_DATE=\"4\">It&#39;s &lt;b&gt;</A>\r\n"
+             "</DL><p>\r\n");
+  const std::string target = run.Home / "fav";
+  MakeDirs(target);
+  const auto r = run({"html2urls", html, target});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  std::map<std::string, std::string> want = {
+      {"News & Weather", "<dir>"},
+      {"News & Weather/Fish & Chips.url", Shortcut("https://x/?a=1&b=2")},
+      {"It's _b_.url", Shortcut("https://osm/")},
+  };
+  EXPECT_EQ(Tree(target), want);
+  // The input file is only read.
+  EXPECT_NE(ReadBytes(html).find("ADD_DATE"), std::string::npos);
+}
+
+TEST(HtmlToUrlsCli, WriteFailuresGoToTheLogAndUnsafeNamesStayInside) {
+  Program run;
+  const std::string target = run.Home / "fav";
+  const std::string outside = run.Home / "outside";
+  MakeDirs(target);
+  MakeDirs(outside);
+  fs::create_directory_symlink(outside, target + "/Linked");
+  WriteBytes(target + "/Locked.url", Shortcut("old"));
+  ::chmod((target + "/Locked.url").c_str(), 0444);
+  WriteBytes(run.Log(), "older log\r\n");
+  const std::string html = run.Home / "in.htm";
+  WriteBytes(html,
+             "<DL><p>\n"
+             "<DT><A HREF=\"new\">Locked</A>\n"
+             "<DT><H3>..</H3>\n<DL><p>\n<DT><A HREF=\"up\">Up</A>\n</DL><p>\n"
+             "<DT><H3>Linked</H3>\n<DL><p>\n<DT><A HREF=\"out\">Out</A>\n</DL><p>\n"
+             "<DT><A HREF=\"fine\">Fine</A>\n"
+             "</DL><p>\n");
+  const auto r = run({"html2urls", html, target});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadBytes(target + "/Locked.url"), Shortcut("old"));
+  EXPECT_EQ(ReadBytes(target + "/Up.url"), Shortcut("up"));
+  EXPECT_EQ(ReadBytes(target + "/Fine.url"), Shortcut("fine"));
+  EXPECT_TRUE(Tree(outside).empty());
+  EXPECT_FALSE(Exists(run.Home / "Up.url"));
+  const std::string t = target + "/";
+  EXPECT_EQ(ReadBytes(run.Log()),
+            "Unable to write to " + t + "Locked.url\r\n"
+            "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n"
+            "Nothing written into " + t + "Linked/: it is a symbolic link that leads outside " + t + "\r\n");
+}
+
+TEST(HtmlToUrlsCli, RefusalsAndFailures) {
+  Program run;
+  const std::string html = run.Home / "in.htm";
+  WriteBytes(html, "<DL><p>\r\n<DT><A HREF=\"a\">A</A>\r\n</DL><p>\r\n");
+
+  // No target folder: nothing written anywhere, status 1.
+  auto r = run({"html2urls", html});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("No target folder given"), std::string::npos) << r.Err;
+  EXPECT_FALSE(Exists(run.Home / "A.url"));
+  EXPECT_FALSE(Exists("/A.url"));
+
+  // The Favorites folder is not known: the same refusal.
+  r = run({"html2ie", html});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Favorites folder is not known"), std::string::npos) << r.Err;
+
+  // A missing target folder, question answered by the end of input.
+  r = run({"html2urls", html, run.Home / "new/deeper"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_NE(r.Err.find("not found. Create Now?"), std::string::npos) << r.Err;
+  EXPECT_FALSE(Exists(run.Home / "new"));
+
+  // A file to read that does not exist fails the run.
+  r = run({"html2urls", run.Home / "missing.htm", run.Home / "t"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Cannot open file " + run.Home / "missing.htm"), std::string::npos) << r.Err;
+
+  // An empty document writes nothing.
+  WriteBytes(run.Home / "empty.htm", "");
+  r = run({"html2urls", run.Home / "empty.htm", run.Home.Path()});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_NE(r.Err.find("There is no HTML to convert."), std::string::npos) << r.Err;
+
+  // A heading whose folder cannot be made stops the run with the reason.
+  MakeDirs(run.Home / "t");
+  WriteBytes(run.Home / "t/News", "a file");
+  WriteBytes(html, "<DL><p>\n<DT><H3>News</H3>\n<DL><p>\n<DT><A HREF=\"a\">A</A>\n</DL><p>\n</DL><p>\n");
+  r = run({"html2urls", html, run.Home / "t"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Could not create folder " + run.Home / "t/News/"), std::string::npos) << r.Err;
+}
+
+TEST(NsStripCli, CleansAFileInPlaceOnce) {
+  Program run;
+  const std::string file = run.Home / "bookmarks.htm";
+  WriteBytes(file,
+             "<DL><p>\n"
+             "<DT><H3 FOLDED ADD_DATE=\"1\">News</H3>\n"
+             "<DT><A HREF=\"u\" ADD_DATE=\"1\" LAST_VISIT=\"2\">Title</A>\n"
+             "</DL><p>");
+  auto r = run({file, "/nsstrip"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  const std::string once = "<DL><p>\r\n<DT><H3 FOLDED>News</H3>\r\n<DT><A HREF=\"u\">Title</A>\r\n</DL><p>\r\n";
+  EXPECT_EQ(ReadBytes(file), once);
+  r = run({file, "/nsstrip", "/nodupes"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_EQ(ReadBytes(file), once);
+
+  // A file that does not exist: silent, nothing created.
+  r = run({run.Home / "none.htm", "/nsstrip"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_EQ(r.Err, "");
+  EXPECT_FALSE(Exists(run.Home / "none.htm"));
+}
+
+}  // namespace
+}  // namespace quillet

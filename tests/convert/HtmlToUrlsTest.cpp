@@ -1,0 +1,420 @@
+// Writing the document back as shortcut files, on real temporary folders.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "convert/HtmlToUrls.h"
+#include "convert/UrlsToHtml.h"
+#include "platform/Errors.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestContext.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Exists;
+using test::MakeDirs;
+using test::ReadBytes;
+using test::TempDir;
+using test::TestContext;
+using test::WriteBytes;
+
+std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+
+// Every file and folder under root, by relative path; files map to their bytes.
+std::map<std::string, std::string> Tree(const std::string& root) {
+  std::map<std::string, std::string> out;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
+    const std::string rel = fs::relative(it->path(), root).string();
+    out[rel] = it->is_directory() ? "<dir>" : ReadBytes(it->path().string());
+  }
+  return out;
+}
+
+// A run with its data folder (for the error log) and target folder in one
+// temporary folder, attended or not.
+struct WriteRun {
+  TempDir Tmp;
+  TestContext T{Tmp / "data/"};
+  std::string Target = Tmp / "target";
+
+  WriteRun() { MakeDirs(Tmp / "data"); }
+  void Convert(TextLines lines, bool unattended = true) {
+    T.Ctx.HtmlLines = std::move(lines);
+    T.Ctx.UrlTargetDir = Target;
+    HtmlToUrls(T.Ctx, unattended);
+  }
+  std::string Log() { return ReadBytes(Tmp / "data/UrlErrors.txt"); }
+  bool HasLog() { return Exists(Tmp / "data/UrlErrors.txt"); }
+};
+
+TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) {
+  TempDir src;
+  WriteBytes(src / "Top.url", Shortcut("https://top.example/"));
+  WriteBytes(src / "Query.url", Shortcut("https://x/?a=1&b=2&c=\"q\""));
+  WriteBytes(src / "Weather & Radar.url", Shortcut("https://weather/"));
+  WriteBytes(src / "R&amp;D &lt;s.url", Shortcut("https://x/?q=a&amp;b&c=1"));
+  WriteBytes(src / "News/BBC.url", Shortcut("https://bbc/"));
+  WriteBytes(src / "News/Science/arXiv.url", Shortcut("https://arxiv/"));
+  WriteBytes(src / "Software & Tools/GitHub.url", Shortcut("https://github/"));
+  MakeDirs(src / "Empty");
+
+  WriteRun r;
+  ASSERT_TRUE(UrlsToHtml(r.T.Ctx, src.Path()));
+  r.T.Ctx.UrlTargetDir = r.Target;
+  MakeDirs(r.Target);
+  HtmlToUrls(r.T.Ctx, true);
+
+  EXPECT_EQ(Tree(r.Target), Tree(src.Path()));
+  EXPECT_EQ(r.T.Ctx.UrlTargetDir, r.Target + "/");
+  EXPECT_FALSE(r.HasLog());
+  EXPECT_TRUE(r.T.UI.Messages.empty());
+}
+
+TEST(HtmlToUrls, ReadsABrowserExport) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  r.Convert({
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">",
+      "<TITLE>Bookmarks</TITLE>",
+      "<H1>Bookmarks</H1>",
+      "<DL><p>",
+      "    <DT><H3 ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1712345678\">Recipes &amp; Food</H3>",
+      "    <DL><p>",
+      "        <DT><A HREF=\"https://s/?q=1&amp;r=2\" ADD_DATE=\"1\" ICON=\"data:image/png;base64,iVBOR\">Serious Eats</A>",
+      "        <DD>A description line",
+      "        <DT><H3 FOLDED ADD_DATE=\"2\">Cakes</H3>",
+      "        <DL><p>",
+      "            <DT><A HREF=\"https://cake/\" ADD_DATE=\"3\">It&#39;s &lt;cake&gt;</A>",
+      "        </DL><p>",
+      "        <DT><A HREF=\"https://after/\">After Cakes</A>",
+      "    </DL><p>",
+      "    <HR>",
+      "    <DT><A HREF=\"https://osm/\" ADD_DATE=\"4\">OpenStreetMap</A>",
+      "</DL><p>",
+      "<DT><A HREF=\"https://never/\">After the end</A>",
+  });
+  std::map<std::string, std::string> want = {
+      {"Recipes & Food", "<dir>"},
+      {"Recipes & Food/Serious Eats.url", Shortcut("https://s/?q=1&r=2")},
+      {"Recipes & Food/Cakes", "<dir>"},
+      {"Recipes & Food/Cakes/It's _cake_.url", Shortcut("https://cake/")},
+      {"Recipes & Food/After Cakes.url", Shortcut("https://after/")},
+      {"OpenStreetMap.url", Shortcut("https://osm/")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+  // The stripped lines stay in the document.
+  for (const auto& line : r.T.Ctx.HtmlLines) EXPECT_EQ(line.find("ADD_DATE"), std::string::npos) << line;
+}
+
+TEST(HtmlToUrls, WhichLinesWriteAFile) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  r.Convert({
+      "<DL><p>",
+      "<DT><A HREF=\"a\"><B>News</B></A>",
+      "<DT><A HREF=\"b\">News: Today?</A>",
+      "<DT><A HREF=\"c\"><I></I></A>",
+      "<DT><A HREF=\"d\">   </A>",
+      "<DT><A HREF=\"e\"></A>",
+      "x=\"y\">Title</A>",
+      "<DT><A HREF=\"\">No address</A>",
+      "<DT><A HREF=\"1\">Twice</A>",
+      "<DT><A HREF=\"2\">Twice</A>",
+      "<DT><H3></H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"f\">In the enclosing folder</A>",
+      "</DL><p>",
+  });
+  std::map<std::string, std::string> want = {
+      {"News.url", Shortcut("a")},
+      {"News_ Today_.url", Shortcut("b")},
+      {"No address.url", Shortcut("")},
+      {"Twice.url", Shortcut("2")},
+      {"In the enclosing folder.url", Shortcut("f")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+}
+
+TEST(HtmlToUrls, SecondRunAddsNothingAndKeepsOtherLines) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  const std::string custom = "[Other]\r\nKey=1\r\n[InternetShortcut]\r\nIconIndex=3\r\nURL=old\r\nHotKey=0\r\n";
+  WriteBytes(r.Target + "/Kept.url", custom);
+  WriteBytes(r.Tmp / "data/UrlErrors.txt", "an older log\r\n");
+  const TextLines doc = {"<DL><p>", "<DT><A HREF=\"new\">Kept</A>", "<DT><H3>Sub</H3>",
+                         "<DL><p>", "<DT><A HREF=\"s\">S</A>", "</DL><p>", "</DL><p>"};
+  r.Convert(doc);
+  const auto first = Tree(r.Target);
+  r.Convert(doc);
+  EXPECT_EQ(Tree(r.Target), first);
+  EXPECT_EQ(first.size(), 3u);
+  EXPECT_EQ(ReadBytes(r.Target + "/Kept.url"),
+            "[Other]\r\nKey=1\r\n[InternetShortcut]\r\nIconIndex=3\r\nURL=new\r\nHotKey=0\r\n");
+  // No write failed: the older log is left as it was.
+  EXPECT_EQ(r.Log(), "an older log\r\n");
+}
+
+TEST(HtmlToUrls, ReadOnlyShortcutIsLoggedAndTheRunGoesOn) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  WriteBytes(r.Target + "/Locked.url", Shortcut("old"));
+  ::chmod((r.Target + "/Locked.url").c_str(), 0444);
+  r.Convert({"<DL><p>", "<DT><A HREF=\"new\">Locked</A>", "<DT><A HREF=\"z\">Zed</A>", "</DL><p>"});
+  EXPECT_EQ(ReadBytes(r.Target + "/Locked.url"), Shortcut("old"));
+  EXPECT_EQ(ReadBytes(r.Target + "/Zed.url"), Shortcut("z"));
+  EXPECT_EQ(r.Log(), "Unable to write to " + r.Target + "/Locked.url\r\n");
+  EXPECT_TRUE(r.T.UI.Questions.empty());
+}
+
+TEST(HtmlToUrls, DotNamesNeverLeaveTheTarget) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  r.Convert({
+      "<DL><p>",
+      "<DT><H3>..</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"up\">Up</A>",
+      "<DT><A HREF=\"dots\">..</A>",
+      "<DT><A HREF=\"dot\">&#46;</A>",
+      "</DL><p>",
+      "<DT><H3>&#46;&#46;</H3>",
+      "<DL><p>",
+      "<DT><H3>.</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"deep\">Deep</A>",
+      "</DL><p>",
+      "</DL><p>",
+      "<DT><A HREF=\"ok\">...</A>",
+      "</DL><p>",
+  });
+  std::map<std::string, std::string> want = {
+      {"Up.url", Shortcut("up")},
+      {"Deep.url", Shortcut("deep")},
+      {"....url", Shortcut("ok")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+  // Only the target and the data folder exist beside each other.
+  EXPECT_EQ(Tree(r.Tmp.Path()).size(), Tree(r.Target).size() + 3);
+  const std::string t = r.Target + "/";
+  EXPECT_EQ(r.Log(),
+            "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n" +
+            "File name \"..\" cannot be used; no shortcut written in " + t + " for dots\r\n" +
+            "File name \".\" cannot be used; no shortcut written in " + t + " for dot\r\n" +
+            "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n" +
+            "Folder name \".\" cannot be used; its links were written into " + t + "\r\n");
+}
+
+TEST(HtmlToUrls, SymbolicLinksOutOfTheTargetAreNotWrittenThrough) {
+  WriteRun r;
+  const std::string outside = r.Tmp / "outside";
+  MakeDirs(outside);
+  MakeDirs(r.Target + "/Inner");
+  fs::create_directory_symlink(outside, r.Target + "/Escape");
+  fs::create_directory_symlink(r.Target + "/Inner", r.Target + "/Alias");
+  fs::create_symlink(outside + "/victim.url", r.Target + "/Dangling.url");
+  WriteBytes(outside + "/real.url", Shortcut("precious"));
+  fs::create_symlink(outside + "/real.url", r.Target + "/Linked.url");
+  r.Convert({
+      "<DL><p>",
+      "<DT><H3>Escape</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"bad\">Bad</A>",
+      "<DT><H3>Deeper</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"bad2\">Bad2</A>",
+      "</DL><p>",
+      "</DL><p>",
+      "<DT><A HREF=\"bad3\">Dangling</A>",
+      "<DT><A HREF=\"bad4\">Linked</A>",
+      "<DT><H3>Alias</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"fine\">Fine</A>",
+      "</DL><p>",
+      "<DT><A HREF=\"last\">Last</A>",
+      "</DL><p>",
+  });
+  std::map<std::string, std::string> untouched = {{"real.url", Shortcut("precious")}};
+  EXPECT_EQ(Tree(outside), untouched);
+  // A link that stays inside the target is written through.
+  EXPECT_EQ(ReadBytes(r.Target + "/Inner/Fine.url"), Shortcut("fine"));
+  EXPECT_EQ(ReadBytes(r.Target + "/Last.url"), Shortcut("last"));
+  const std::string t = r.Target + "/";
+  EXPECT_EQ(r.Log(),
+            "Nothing written into " + t + "Escape/: it is a symbolic link that leads outside " + t +
+                "\r\n" + "Unable to write to " + t +
+                "Dangling.url: it is a symbolic link that leads outside " + t + "\r\n" +
+                "Unable to write to " + t + "Linked.url: it is a symbolic link that leads outside " +
+                t + "\r\n");
+}
+
+TEST(HtmlToUrls, LongPathsCutTheFileName) {
+  WriteRun r;
+  // A target of 236 characters with its delimiter leaves room for 4.
+  std::string target = r.Tmp / "t";
+  target += std::string(235 - target.size(), 'x');
+  ASSERT_EQ(target.size() + 1, 236u);
+  r.Target = target;
+  MakeDirs(target);
+  r.Convert({"<DL><p>", "<DT><A HREF=\"a\">Abcdefgh</A>", "<DT><A HREF=\"b\">Xyz</A>", "</DL><p>"});
+  std::map<std::string, std::string> want = {{"Abcd.url", Shortcut("a")}, {"Xyz.url", Shortcut("b")}};
+  EXPECT_EQ(Tree(target), want);
+}
+
+TEST(HtmlToUrls, NestingDeeperThanAnyCallStack) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  TextLines doc{"<DL><p>"};
+  for (int i = 0; i < 300000; ++i) doc.push_back("<DT><H3></H3>");
+  doc.push_back("<DT><A HREF=\"deep\">Deep</A>");
+  for (int i = 0; i < 300000; ++i) doc.push_back("</DL><p>");
+  doc.push_back("<DT><A HREF=\"top\">Top</A>");
+  doc.push_back("</DL><p>");
+  r.Convert(doc);
+  std::map<std::string, std::string> want = {{"Deep.url", Shortcut("deep")}, {"Top.url", Shortcut("top")}};
+  EXPECT_EQ(Tree(r.Target), want);
+}
+
+TEST(HtmlToUrls, ListEndsCloseTheRightLevel) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  r.Convert({
+      "<DL><p>",
+      "<DT><H3>A</H3>",
+      "<DL><p>",
+      "<DT><H3></H3>",  // an empty name: its list shares A's folder
+      "<DL><p>",
+      "<DT><A HREF=\"1\">One</A>",
+      "</DL><p><DT><A HREF=\"2\">Two</A>",  // the closing line is read again in A
+      "<DT><A HREF=\"3\">Three</A>",
+      "</DL><p>",
+      "<DT><A HREF=\"4\">Four</A>",
+      "<DT><H3>B</H3>",  // the document ends inside B
+      "<DT><A HREF=\"5\">Five</A>",
+  });
+  std::map<std::string, std::string> want = {
+      {"A", "<dir>"},          {"A/One.url", Shortcut("1")}, {"A/Two.url", Shortcut("2")},
+      {"A/Three.url", Shortcut("3")}, {"Four.url", Shortcut("4")}, {"B", "<dir>"},
+      {"B/Five.url", Shortcut("5")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+}
+
+TEST(HtmlToUrls, HeadingThatCannotBeAFolderStopsTheRun) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  WriteBytes(r.Target + "/News", "a file, not a folder");
+  WriteBytes(r.Target + "/Locked.url", Shortcut("old"));
+  ::chmod((r.Target + "/Locked.url").c_str(), 0444);
+  r.T.UI.Answers = {Answer::Yes};
+  try {
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">Locked</A>", "<DT><A HREF=\"b\">Before</A>",
+               "<DT><H3>News</H3>", "<DL><p>", "<DT><A HREF=\"c\">In</A>", "</DL><p>",
+               "<DT><A HREF=\"d\">After</A>", "</DL><p>"},
+              false);
+    FAIL() << "no failure";
+  } catch (const EOSError& e) {
+    EXPECT_NE(std::string(e.what()).find(r.Target + "/News/"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Exists(r.Target + "/Before.url"));
+  EXPECT_FALSE(Exists(r.Target + "/After.url"));
+  EXPECT_FALSE(r.HasLog());
+  EXPECT_TRUE(r.T.UI.Messages.empty());
+}
+
+TEST(HtmlToUrls, AttendedQuestionsAndMessages) {
+  {  // empty document
+    WriteRun r;
+    r.Convert({}, false);
+    EXPECT_EQ(r.T.UI.Messages, std::vector<std::string>{"There is no HTML to convert."});
+    EXPECT_TRUE(r.T.UI.Questions.empty());
+  }
+  {  // an empty folder name would be the file system's root
+    WriteRun r;
+    r.Target.clear();
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">A</A>"}, true);
+    EXPECT_EQ(r.T.UI.Messages, std::vector<std::string>{"There is no folder to convert Html to Urls in."});
+  }
+  {  // confirmation refused
+    WriteRun r;
+    MakeDirs(r.Target);
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">A</A>"}, false);
+    EXPECT_EQ(r.T.UI.Questions,
+              std::vector<std::string>{"Are you sure you want to convert Html to Urls in " + r.Target + "?"});
+    EXPECT_TRUE(Tree(r.Target).empty());
+    EXPECT_TRUE(r.T.UI.Messages.empty());
+  }
+  {  // one line: nothing read, still finished
+    WriteRun r;
+    MakeDirs(r.Target);
+    r.T.UI.Answers = {Answer::Yes};
+    r.Convert({"<DT><A HREF=\"a\">Never read</A>"}, false);
+    EXPECT_TRUE(Tree(r.Target).empty());
+    EXPECT_EQ(r.T.UI.Messages, std::vector<std::string>{"Finished conversion"});
+  }
+  {  // missing folder: No writes nothing and says nothing
+    WriteRun r;
+    r.Target += "/a/b";
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">A</A>"}, true);
+    EXPECT_EQ(r.T.UI.Questions, std::vector<std::string>{"Directory: " + r.Target + "/ not found. Create Now?"});
+    EXPECT_FALSE(Exists(r.Tmp / "target"));
+    EXPECT_TRUE(r.T.UI.Messages.empty());
+  }
+  {  // missing folder: Yes creates it with its parents
+    WriteRun r;
+    r.Target += "/a/b";
+    r.T.UI.Answers = {Answer::Yes};
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">A</A>"}, true);
+    EXPECT_EQ(ReadBytes(r.Target + "/A.url"), Shortcut("a"));
+  }
+  {  // a folder that cannot be created
+    WriteRun r;
+    WriteBytes(r.Target, "a file");
+    r.T.UI.Answers = {Answer::Yes};
+    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">A</A>"}, true);
+    EXPECT_EQ(r.T.UI.Messages, std::vector<std::string>{"Could not create: " + r.Target + "/"});
+  }
+}
+
+TEST(HtmlToUrls, AttendedRunOffersTheErrorLog) {
+  const TextLines doc = {"<DL><p>", "<DT><A HREF=\"a\">..</A>", "</DL><p>"};
+  {
+    WriteRun r;
+    MakeDirs(r.Target);
+    std::string opened;
+    r.T.Ctx.LaunchDocument = [&](Context&, const std::string& file) {
+      opened = file;
+      return true;
+    };
+    r.T.UI.Answers = {Answer::Yes, Answer::Yes};
+    r.Convert(doc, false);
+    EXPECT_EQ(r.T.UI.Questions.back(), "Errors occurred during the conversion.  View now?");
+    EXPECT_EQ(opened, r.Tmp / "data/UrlErrors.txt");
+    EXPECT_EQ(r.T.UI.Messages, std::vector<std::string>{"Finished conversion"});
+  }
+  {
+    WriteRun r;
+    MakeDirs(r.Target);
+    r.T.UI.Answers = {Answer::Yes, Answer::Yes};
+    r.Convert(doc, false);  // nothing can open the log
+    EXPECT_EQ(r.T.UI.Messages,
+              (std::vector<std::string>{"Could not start default text editor.", "Finished conversion"}));
+  }
+  {  // unattended: logged, nothing offered
+    WriteRun r;
+    MakeDirs(r.Target);
+    r.Convert(doc, true);
+    EXPECT_TRUE(r.HasLog());
+    EXPECT_TRUE(r.T.UI.Questions.empty());
+    EXPECT_TRUE(r.T.UI.Messages.empty());
+  }
+}
+
+}  // namespace
+}  // namespace quillet
