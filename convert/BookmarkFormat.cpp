@@ -1,6 +1,7 @@
 #include "convert/BookmarkFormat.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace quillet {
 
@@ -13,7 +14,15 @@ char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 3
 // Position of needle in line, ignoring ASCII case, from 0-based index from.
 size_t FindNoCase(std::string_view line, std::string_view needle, size_t from = 0) {
   if (needle.size() > line.size()) return npos;
+  // Every tag needle starts with '<', which has no case: jump from one to the
+  // next instead of comparing at every position.
+  const bool jump = !needle.empty() && UpperChar(needle[0]) == static_cast<char>(needle[0] | 0x20);
   for (size_t i = from; i + needle.size() <= line.size(); ++i) {
+    if (jump) {
+      const void* p = std::memchr(line.data() + i, needle[0], line.size() - needle.size() + 1 - i);
+      if (!p) return npos;
+      i = static_cast<size_t>(static_cast<const char*>(p) - line.data());
+    }
     size_t k = 0;
     while (k < needle.size() && UpperChar(line[i + k]) == needle[k]) ++k;
     if (k == needle.size()) return i;
@@ -129,23 +138,25 @@ size_t DescriptionStart(std::string_view line) {
   return found ? i : 0;
 }
 
-std::string LinkAddress(std::string_view line) {
+std::string_view LinkAddressView(std::string_view line) {
   const size_t a = FindNoCase(line, "<A");
-  if (a == npos) return std::string();
+  if (a == npos) return {};
   size_t i = a + 2;
   while (i < line.size() && line[i] == ' ') ++i;
   // HREF must be the tag's first attribute, with only blanks before it.
-  if (FindNoCase(line, "HREF", a + 2) != i) return std::string();
+  if (FindNoCase(line, "HREF", a + 2) != i) return {};
   size_t k = i + 4;
   while (k < line.size() && line[k] == ' ') ++k;
-  if (k >= line.size() || line[k] != '=') return std::string();
+  if (k >= line.size() || line[k] != '=') return {};
   ++k;
   while (k < line.size() && line[k] == ' ') ++k;
-  if (k >= line.size() || line[k] != '"') return std::string();
-  if (k + 1 < line.size() && line[k + 1] == '#') return std::string();
+  if (k >= line.size() || line[k] != '"') return {};
+  if (k + 1 < line.size() && line[k + 1] == '#') return {};
   const size_t close = line.find('"', k + 1);
-  return std::string(line.substr(k + 1, close == npos ? npos : close - k - 1));
+  return line.substr(k + 1, close == npos ? npos : close - k - 1);
 }
+
+std::string LinkAddress(std::string_view line) { return std::string(LinkAddressView(line)); }
 
 std::string SafeFileName(std::string_view text) {
   std::string out;

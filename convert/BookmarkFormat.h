@@ -39,6 +39,8 @@ size_t DescriptionStart(std::string_view line);
 // returned as written (references not decoded), so that clean-ups compare the
 // raw text; writers decode it with DecodeCharRefs.
 std::string LinkAddress(std::string_view line);
+// The same address as a view into line, for readers that keep no copy.
+std::string_view LinkAddressView(std::string_view line);
 
 // A description made into a file name (tags and "#word" runs dropped,
 // forbidden characters made "_"), or "" when nothing usable is left. A

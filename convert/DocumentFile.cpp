@@ -1,5 +1,6 @@
 #include "convert/DocumentFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -10,14 +11,31 @@ TextLines SplitDocumentText(std::string_view text) {
   if (const void* nul = std::memchr(text.data(), '\0', text.size()))
     text = text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
   TextLines lines;
+  // One allocation for the list: a million-line file would otherwise move
+  // its lines some twenty times while the list grows.
+  size_t breaks = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (breaks == 0) breaks = static_cast<size_t>(std::count(text.begin(), text.end(), '\r'));
+  lines.reserve(breaks + 1);
+  const char* const base = text.data();
+  const size_t size = text.size();
+  size_t lf = 0;  // the next LF at or after i, or size; found again once passed
+  bool lfKnown = false;
   size_t i = 0;
-  while (i < text.size()) {
-    size_t e = i;
-    while (e < text.size() && text[e] != '\r' && text[e] != '\n') ++e;
+  while (i < size) {
+    // The line ends at the first CR or LF. Both are found with memchr; the
+    // next LF is remembered, so a file of CRs alone is not searched again
+    // to its end for every line.
+    if (!lfKnown || lf < i) {
+      const void* p = std::memchr(base + i, '\n', size - i);
+      lf = p ? static_cast<size_t>(static_cast<const char*>(p) - base) : size;
+      lfKnown = true;
+    }
+    size_t e = lf;
+    if (const void* cr = std::memchr(base + i, '\r', e - i)) e = static_cast<size_t>(static_cast<const char*>(cr) - base);
     lines.emplace_back(text.substr(i, e - i));
-    if (e < text.size()) {
+    if (e < size) {
       // CR LF ends one line, not two.
-      if (text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ++e;
+      if (text[e] == '\r' && e + 1 < size && text[e + 1] == '\n') ++e;
       ++e;
     }
     i = e;

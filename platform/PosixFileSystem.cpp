@@ -151,18 +151,37 @@ bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
     ::close(fd);
     return false;
   }
-  if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+  // Read straight into the string the size the file had when opened, then
+  // whatever it grew by since (a file that reports no size included).
+  const size_t expected = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  data.resize(expected);
+  size_t have = 0;
+  const auto fail = [&] {
+    ::close(fd);
+    data.clear();
+    return false;
+  };
+  while (have < expected) {
+    const ssize_t n = ::read(fd, data.data() + have, expected - have);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ::close(fd);
-      data.clear();
-      return false;
+      return fail();
     }
     if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
+    have += static_cast<size_t>(n);
+  }
+  data.resize(have);
+  if (have == expected) {
+    char buf[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return fail();
+      }
+      if (n == 0) break;
+      data.append(buf, static_cast<size_t>(n));
+    }
   }
   ::close(fd);
   return true;

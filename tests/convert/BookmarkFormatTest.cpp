@@ -9,6 +9,9 @@ TEST(BookmarkFormat, ListEndAndHeadingTestsIgnoreCase) {
   EXPECT_TRUE(IsListEnd("</dl><p>"));
   EXPECT_TRUE(IsListEnd("  </DL><P> trailing text"));
   EXPECT_FALSE(IsListEnd("</DL>"));
+  EXPECT_TRUE(IsListEnd("<<</Dl><p>"));
+  EXPECT_FALSE(IsListEnd("</DL><"));
+  EXPECT_FALSE(IsListEnd("<"));
   EXPECT_TRUE(IsHeading("<dt><h3>News</h3>"));
   EXPECT_TRUE(IsHeading("    <DT><H3 FOLDED>x</H3>"));
   EXPECT_FALSE(IsHeading("<DT><A HREF=\"x\">y</A>"));
@@ -44,6 +47,7 @@ TEST(BookmarkFormat, LinkAddress) {
   EXPECT_EQ(LinkAddress("<A HREF=x>"), "");
   EXPECT_EQ(LinkAddress("<A HREF=\"#top\">"), "");
   EXPECT_EQ(LinkAddress("<A HREF=\"abc"), "abc");
+  EXPECT_EQ(LinkAddress("<<a HREF=\"abc\">"), "abc");
   EXPECT_EQ(LinkAddress("<A HREF=\"\">"), "");
   EXPECT_EQ(LinkAddress("<A HREF"), "");
   EXPECT_EQ(LinkAddress("<A HREF ="), "");

@@ -23,6 +23,9 @@ TEST(DocumentFile, SplitsAtEveryTerminatorAndStopsAtNul) {
   EXPECT_EQ(SplitDocumentText("\r\n\r\n"), (TextLines{"", ""}));
   EXPECT_EQ(SplitDocumentText(std::string("ab\ncd\0ef\ngh", 11)), (TextLines{"ab", "cd"}));
   EXPECT_EQ(SplitDocumentText(std::string("\0x", 2)), TextLines{});
+  // Lone CRs before and after an LF, and a text of CRs alone.
+  EXPECT_EQ(SplitDocumentText("a\rb\rc\nd\re\r\nf\r"), (TextLines{"a", "b", "c", "d", "e", "f"}));
+  EXPECT_EQ(SplitDocumentText("\r\rx\r"), (TextLines{"", "", "x"}));
 }
 
 TEST(DocumentFile, JoinEndsEveryLineWithCrLf) {
