@@ -24,6 +24,8 @@ arxiv.org nature.com metoffice.gov.uk openstreetmap.org gutenberg.org lwn.net
 archive.org imdb.com allrecipes.com seriouseats.com bbcgoodfood.com nasa.gov
 """.split()
 FORBIDDEN = '"*/:<>?\\|'
+MAX_DEPTH = 6
+DEEPER = [1, 0.5, 0.25, 0.12, 0.06, 0.03]
 
 
 def title(rng, words=None):
@@ -64,15 +66,23 @@ def shortcut(rng, url):
 def tree(root, files, folders):
     rng = random.Random(1)
     os.makedirs(root, exist_ok=True)
+    # Real Favorites trees are wide and shallow: a folder is added less
+    # often the deeper its parent lies (most land three or four levels
+    # down) and never below MAX_DEPTH.
     dirs = [root]
-    for _ in range(folders - 1):
-        parent = rng.choice(dirs[-200:] if rng.random() < 0.7 else dirs)
+    depth = {root: 0}
+    while len(dirs) < folders:
+        parent = rng.choice(dirs)
+        d = depth[parent]
+        if d >= MAX_DEPTH or rng.random() > DEEPER[d]:
+            continue
         name = title(rng, rng.randint(1, 3))
         path = os.path.join(parent, name)
         if os.path.exists(path):
             continue
         os.mkdir(path)
         dirs.append(path)
+        depth[path] = depth[parent] + 1
     made = 0
     while made < files:
         d = rng.choice(dirs)
