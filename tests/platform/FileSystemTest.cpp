@@ -48,6 +48,24 @@ TEST(PosixFileSystem, ExistenceTests) {
   EXPECT_FALSE(fs.DirectoryExists(""));
 }
 
+TEST(PosixFileSystem, ReadsWholeFilesOfEverySize) {
+  TempDir dir;
+  PosixFileSystem fs;
+  std::string data = "old";
+  for (const size_t size : {size_t{0}, size_t{1}, size_t{65536}, size_t{200001}}) {
+    std::string bytes(size, 'x');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7);
+    WriteBytes(dir / "f", bytes);
+    ASSERT_TRUE(fs.TryReadFile(dir / "f", data));
+    EXPECT_EQ(data, bytes) << size;
+  }
+  // A system file that reports no size is still read to its end.
+  ASSERT_TRUE(fs.TryReadFile("/proc/self/status", data));
+  EXPECT_NE(data.find("Pid:"), std::string::npos);
+  EXPECT_FALSE(fs.TryReadFile(dir / "missing", data));
+  EXPECT_TRUE(data.empty());
+}
+
 TEST(PosixFileSystem, ForceDirectoriesAndCreateDir) {
   TempDir dir;
   PosixFileSystem fs;
