@@ -5,10 +5,13 @@
 #include "app/Config.h"
 #include "app/CommandLine.h"
 #include "app/DataDir.h"
+#include "app/ShellCommands.h"
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Shell.h"
 #include "platform/TerminalUi.h"
+#include "platform/WineRegistry.h"
 
 using namespace quillet;
 
@@ -17,11 +20,21 @@ int main(int argc, char** argv) {
   PosixFileSystem fs;
   IniProfile profile(fs);
   TerminalUi terminal(std::cin, std::cerr);
+  WineRegistry registry(fs, WinePrefixFromEnvironment());
+  XdgShell shell;
 
   Context ctx;
   ctx.Services = {&fs, &profile, &terminal};
   ctx.ProgramDir = fs.ProgramDir();
   ctx.DataDir = ChooseDataDir(fs, ctx.ProgramDir);
+  ctx.Services.Reg = &registry;
+  ctx.Services.Sh = &shell;
+  try {
+    ctx.Config.FavoritesDir = FavoritesFolderFromRegistry(registry);
+  } catch (const std::exception& e) {
+    std::cerr << FailureReport(e) << std::endl;
+    return 1;
+  }
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;
   LoadSettings(ctx);
   ctx.ReloadSettings = LoadSettings;
