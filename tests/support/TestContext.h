@@ -3,6 +3,8 @@
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
+#include "tests/support/FakeRegistry.h"
+#include "tests/support/RecordingShell.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace quillet::test {
@@ -11,10 +13,14 @@ struct TestContext {
   PosixFileSystem Fs;
   IniProfile Profile{Fs};
   ScriptedUi UI;
+  FakeRegistry Reg;
+  RecordingShell Shell;
   Context Ctx;
 
   explicit TestContext(const std::string& programDir = "/nonexistent/") {
     Ctx.Services = {&Fs, &Profile, &UI};
+    Ctx.Services.Reg = &Reg;
+    Ctx.Services.Sh = &Shell;
     Ctx.ProgramDir = programDir;
     Ctx.DataDir = programDir;
   }
