@@ -65,6 +65,13 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     return 0;
   }
   if (mode == "html2ie") {
+    // No Favorites folder (no Wine prefix): the file system's root would be
+    // the target; refuse as for html2urls.
+    if (ctx.UrlTargetDir.empty()) {
+      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
+                           "quillet html2urls FILE.htm FOLDER");
+      return 1;
+    }
     LoadHtmlFile(ctx, cl.Argument(2));
     HtmlToUrls(ctx, true);
     return 0;
