@@ -432,13 +432,23 @@ std::string WineRegistry::LocalPath(const std::string& windowsPath) {
 
   // Each name is looked up as written, then without regard to case; from the
   // first name that is not there on, the rest is kept as written.
-  bool matching = true;
+  // As Windows does, "." and ".." are resolved by name and never climb above
+  // the drive's root.
+  std::vector<std::string> names;
   for (size_t start = 3; start < w.size();) {
     size_t end = w.find_first_of("\\/", start);
     if (end == std::string::npos) end = w.size();
-    const std::string name = w.substr(start, end - start);
+    std::string name = w.substr(start, end - start);
     start = end + 1;
-    if (name.empty()) continue;
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+      continue;
+    }
+    names.push_back(std::move(name));
+  }
+  bool matching = true;
+  for (const std::string& name : names) {
     fs::path next = current / name;
     if (matching && !fs::exists(fs::symlink_status(next, ec))) {
       matching = false;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #include "platform/Shell.h"
@@ -87,6 +88,14 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
       ::_exit(0);
     }
     ::setsid();
+    // The program starts as from a fresh shell: no signal ignored or blocked
+    // on our account.
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    for (int sig : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGCHLD}) ::sigaction(sig, &dfl, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
     const int devnull = ::open("/dev/null", O_RDONLY);
     if (devnull > 0) {
       ::dup2(devnull, 0);

@@ -139,6 +139,7 @@ TEST_F(WinePrefixTest, ReadsUserRegAndMapsDrivePathsThroughDosdevices) {
   EXPECT_EQ(reg.LocalPath("C:/users/ann/Favorites/New Folder\\Sub"), favorites + "/New Folder/Sub");
   EXPECT_EQ(reg.LocalPath("C:\\"), std::filesystem::canonical(dir / "drive_c").string() + "/");
   EXPECT_EQ(reg.LocalPath("Z:\\etc"), "/etc");
+  EXPECT_EQ(reg.LocalPath("C:\\..\\..\\users\\.\\x\\..\\ann\\Favorites"), favorites);
   // No such drive, no drive, a drive-relative path: returned as read.
   EXPECT_EQ(reg.LocalPath("D:\\data"), "D:\\data");
   EXPECT_EQ(reg.LocalPath("\\\\server\\share"), "\\\\server\\share");
