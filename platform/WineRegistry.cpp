@@ -266,6 +266,12 @@ std::optional<RegValue> ParseValueData(const std::vector<std::string_view>& line
       if (more) part.remove_suffix(1);
       joined += part;
       if (!more || line + 1 >= lines.size()) break;
+      // Only a line of bytes goes on the value: a damaged file must not let
+      // it swallow the next key or value.
+      std::string_view next = lines[line + 1];
+      size_t at = 0;
+      SkipBlanks(next, at);
+      if (at >= next.size() || HexDigit(next[at]) < 0) break;
       part = TrimRight(lines[++line]);
     }
     auto bytes = ParseHexBytes(joined);

@@ -83,6 +83,9 @@ TEST(ParseWineRegistry, SkipsWhatItCannotReadAndKeepsTheRest) {
                                       "\"InBrokenKey\"=\"lost\"\r\n"
                                       "[A\\\\C]\r\n"
                                       "\"Good\"=\"yes\"\r\n"
+                                      "\"Cut\"=hex:01,\\\n"
+                                      "[D]\n"
+                                      "\"Kept\"=\"yes\"\n"
                                       "\"Trailing\"=hex:01,\\\n");
   EXPECT_EQ(Text(hive, "A", "Orphan"), "<missing>");
   EXPECT_EQ(Text(hive, "A", "Unterminated"), "<missing>");
@@ -92,7 +95,9 @@ TEST(ParseWineRegistry, SkipsWhatItCannotReadAndKeepsTheRest) {
   EXPECT_EQ(Text(hive, "A", "Twice"), "second");
   EXPECT_EQ(Text(hive, "B", "InBrokenKey"), "<missing>");
   EXPECT_EQ(Text(hive, "A\\C", "Good"), "yes");
-  ASSERT_TRUE(hive.FindValue("A\\C", "Trailing"));
+  ASSERT_TRUE(hive.FindValue("A\\C", "Cut"));
+  EXPECT_EQ(Text(hive, "D", "Kept"), "yes");
+  ASSERT_TRUE(hive.FindValue("D", "Trailing"));
 }
 
 TEST(ParseWineRegistry, NeedsTheWineHeader) {
