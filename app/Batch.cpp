@@ -65,9 +65,11 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     return 0;
   }
   if (mode == "html2ie") {
-    // No Favorites folder known: same refusal as a missing target folder.
+    // No Favorites folder (no Wine prefix): the file system's root would be
+    // the target; refuse as for html2urls.
     if (ctx.UrlTargetDir.empty()) {
-      ctx.UI().ShowMessage("The Favorites folder is not known: use quillet html2urls FILE.htm FOLDER");
+      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
+                           "quillet html2urls FILE.htm FOLDER");
       return 1;
     }
     LoadHtmlFile(ctx, cl.Argument(2));

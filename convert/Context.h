@@ -9,6 +9,8 @@
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/Ui.h"
 
 namespace quillet {
@@ -41,6 +43,8 @@ struct Platform {
   PrivateProfile* Profile = nullptr;
   Ui* UI = nullptr;
   Collation* Collate = nullptr;
+  Registry* Reg = nullptr;
+  Shell* Sh = nullptr;
 };
 
 struct Context {
@@ -63,6 +67,8 @@ struct Context {
   PrivateProfile& Profile() { return *Services.Profile; }
   Ui& UI() { return *Services.UI; }
   Collation& Collate() { return *Services.Collate; }
+  Registry& Reg() { return *Services.Reg; }
+  Shell& Sh() { return *Services.Sh; }
 };
 
 }  // namespace quillet

@@ -140,7 +140,7 @@ TEST(HtmlToUrlsCli, RefusalsAndFailures) {
   // The Favorites folder is not known: the same refusal.
   r = run({"html2ie", html});
   EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_NE(r.Err.find("Favorites folder is not known"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("No Favorites folder found"), std::string::npos) << r.Err;
 
   // A missing target folder, question answered by the end of input.
   r = run({"html2urls", html, run.Home / "new/deeper"});
