@@ -1,0 +1,45 @@
+#include "app/WindowMode.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <memory>
+
+#include "app/InputBox.h"
+#include "app/Splash.h"
+#include "app/frmMain.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtUi.h"
+
+namespace quillet {
+
+int RunWindow(Context& ctx, int argc, char** argv) {
+  QApplication app(argc, argv);
+  QtUi ui(AskText);
+  QtDialogs dialogs;
+  Ui* const previousUi = ctx.Services.UI;
+  ctx.Services.UI = &ui;
+
+  int status = 0;
+  {
+    // Shown and painted at once, so it is on screen while the window is built;
+    // gone again also when building fails.
+    auto splash = std::make_unique<TSplash>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quillet.png")));
+    auto form = std::make_unique<TForm1>(ctx, dialogs);
+    dialogs.SetOwner(form.get());
+    splash->hide();
+    splash.reset();
+
+    form->show();
+    status = QApplication::exec();
+  }
+  ctx.Services.UI = previousUi;
+  return status;
+}
+
+}  // namespace quillet
