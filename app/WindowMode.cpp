@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdlib>
+#include <iostream>
 #include <memory>
 
 #include "app/InputBox.h"
@@ -13,6 +15,13 @@
 namespace quillet {
 
 int RunWindow(Context& ctx, int argc, char** argv) {
+  // Qt aborts the process when it finds no display; say what to do instead.
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    std::cerr << "quillet: there is no display to show the window on (DISPLAY is not set).\n"
+                 "Run a batch command instead, for example: quillet urls2html FOLDER FILE.htm"
+              << std::endl;
+    return 1;
+  }
   QApplication app(argc, argv);
   QtUi ui(AskText);
   QtDialogs dialogs;

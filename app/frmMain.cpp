@@ -137,6 +137,7 @@ void TForm1::BuildControls() {
   StatusBar1 = statusBar();
   StatusBar1->setSizeGripEnabled(true);
   statusText_ = new QLabel(StatusBar1);
+  statusText_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   StatusBar1->addWidget(statusText_, 1);
 }
 

@@ -553,10 +553,15 @@ TEST_F(MainWindow, ClickingALinkInTheRenderedViewReportsIt) {
 }
 
 // Typing in the source view, saving and reopening gives back the same bytes.
-class SourceRoundTrip : public MainWindow, public ::testing::WithParamInterface<const char*> {};
+struct Sample {
+  const char* name;
+  const char* bytes;
+};
+
+class SourceRoundTrip : public MainWindow, public ::testing::WithParamInterface<Sample> {};
 
 TEST_P(SourceRoundTrip, AnUneditedOrRestoredDocumentSavesByteForByte) {
-  const std::string original = GetParam();
+  const std::string original = GetParam().bytes;
   WriteBytes(File("a.htm"), original);
   TForm1& f = Create();
   Dialogs.Names = {File("a.htm")};
@@ -575,10 +580,12 @@ TEST_P(SourceRoundTrip, AnUneditedOrRestoredDocumentSavesByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, SourceRoundTrip,
-    ::testing::Values("<DT><A HREF=\"http://caf\xE9/\">Caf\xE9 \x80 \x81\x8D\x8F\x90\x9D \xA0nbsp</A>\r\n\r\n",
-                      "<DT><A HREF=\"http://x/\">Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xF0\x9F\x94\x96 \xC2\xA0</A>\r\n",
-                      "tab\there\x0B\x0C\x1F\r\nline \xE2\x80\xA8 sep\r\n",
-                      "para \xE2\x80\xA9 sep\r\n"));
+    ::testing::Values(
+        Sample{"Windows1252", "<DT><A HREF=\"http://caf\xE9/\">Caf\xE9 \x80 \x81\x8D\x8F\x90\x9D \xA0nbsp</A>\r\n\r\n"},
+        Sample{"Utf8", "<DT><A HREF=\"http://x/\">Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xF0\x9F\x94\x96 \xC2\xA0</A>\r\n"},
+        Sample{"ControlsAndLineSeparator", "tab\there\x0B\x0C\x1F\r\nline \xE2\x80\xA8 sep\r\n"},
+        Sample{"ParagraphSeparator", "para \xE2\x80\xA9 sep\r\n"}),
+    [](const ::testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, TypedCharactersAreWrittenInTheDocumentsEncoding) {
   WriteBytes(File("latin.htm"), "caf\xE9\r\n");

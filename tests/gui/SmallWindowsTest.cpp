@@ -2,6 +2,7 @@
 // the cool bar and the file dialogs' filters.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -204,6 +205,54 @@ TEST_F(SmallWindows, FileFiltersMatchBothLetterCases) {
   EXPECT_EQ(filters[0].toStdString(), "Html files (*.htm)(*.html) (*.HTM *.htm *.HTML *.html)");
   EXPECT_EQ(QtNameFilters("A|*.a|B|*.b").size(), 2);
   EXPECT_TRUE(QtNameFilters("").isEmpty());
+}
+
+}  // namespace
+}  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+// The real dialogs, answered by typing a name as the user would.
+class FileDialogs : public SmallWindows {
+ protected:
+  TempDir Dir;
+  QtDialogs Real;
+  static void Type(const std::string& name) {
+    OnNextModal([name](QWidget* w) {
+      auto* dlg = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(dlg, nullptr);
+      dlg->selectFile(QString::fromStdString(name));
+      QMetaObject::invokeMethod(dlg, "accept");
+    });
+  }
+};
+
+TEST_F(FileDialogs, TheOpenDialogTakesAFileThatDoesNotExist) {
+  std::string chosen;
+  Type(Dir / "missing.htm");
+  ASSERT_TRUE(Real.OpenFileName(FileDialogSetup{"Html files|*.htm", "*.htm", Dir.Path()}, chosen));
+  EXPECT_EQ(chosen, Dir / "missing.htm");
+}
+
+TEST_F(FileDialogs, TheFolderDialogTakesAFolderThatDoesNotExistWithoutCreatingIt) {
+  std::string chosen;
+  Type(Dir / "new-folder");
+  ASSERT_TRUE(Real.SelectFolder(Dir.Path(), chosen));
+  EXPECT_EQ(chosen, Dir / "new-folder");
+  EXPECT_FALSE(Exists(Dir / "new-folder"));
+
+  MakeDirs(Dir / "old-folder");
+  Type(Dir / "old-folder");
+  ASSERT_TRUE(Real.SelectFolder(Dir.Path(), chosen));
+  EXPECT_EQ(chosen, Dir / "old-folder");
+}
+
+TEST_F(FileDialogs, CancelChangesNothing) {
+  std::string chosen = "before";
+  OnNextModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(Real.SaveFileName(FileDialogSetup{}, chosen));
+  EXPECT_EQ(chosen, "before");
 }
 
 }  // namespace
