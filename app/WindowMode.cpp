@@ -39,7 +39,15 @@ int RunWindow(Context& ctx, int argc, char** argv) {
 
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quillet.png")));
-    auto form = std::make_unique<TForm1>(ctx, dialogs);
+    std::unique_ptr<TForm1> form;
+    try {
+      form = std::make_unique<TForm1>(ctx, dialogs);
+    } catch (const std::exception& e) {
+      splash.reset();
+      ui.ShowError(e.what());
+      ctx.Services.UI = previousUi;
+      return 1;
+    }
     dialogs.SetOwner(form.get());
     splash->hide();
     splash.reset();
