@@ -23,6 +23,8 @@ namespace {
 
 bool RunFileDialog(QWidget* owner, const FileDialogSetup& setup, bool save, std::string& fileName) {
   QFileDialog dlg(owner);
+  // Qt's own dialog: desktop dialogs may insist on an existing file to open.
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // The open dialog takes a name that does not exist; the load then reports it.
   dlg.setFileMode(QFileDialog::AnyFile);

@@ -35,13 +35,26 @@ class ConfirmBox : public QMessageBox {
   }
 };
 
-// Runs a box modally. Under a busy cursor's hourglass the box still shows the
-// arrow, so the user sees that it waits for an answer.
+// Under a busy cursor's hourglass a box still shows the arrow, so the user
+// sees that it waits for an answer.
+class ArrowWhileAsking {
+ public:
+  ArrowWhileAsking() : busy_(QApplication::overrideCursor() != nullptr) {
+    if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~ArrowWhileAsking() {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+  ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+ private:
+  bool busy_;
+};
+
 void ExecBox(QMessageBox& box) {
-  const bool busy = QApplication::overrideCursor() != nullptr;
-  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const ArrowWhileAsking arrow;
   box.exec();
-  if (busy) QApplication::restoreOverrideCursor();
 }
 
 }  // namespace
@@ -69,6 +82,7 @@ Answer QtUi::Ask(const std::string& text) {
 }
 
 std::string QtUi::AskText(const std::string& caption, const std::string& prompt, const std::string& initial) {
+  const ArrowWhileAsking arrow;
   return asker_ ? asker_(caption, prompt, initial) : std::string();
 }
 

@@ -257,3 +257,23 @@ TEST_F(FileDialogs, CancelChangesNothing) {
 
 }  // namespace
 }  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST_F(SmallWindows, AQuestionUnderTheBusyCursorShowsTheArrow) {
+  Qt::CursorShape shown = Qt::WaitCursor;
+  Ui.BeginBusy();
+  OnNextModal([&](QWidget* w) {
+    shown = QApplication::overrideCursor()->shape();
+    AsBox(w)->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(Ui.Ask("Go on?"), Answer::Yes);
+  EXPECT_EQ(shown, Qt::ArrowCursor);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  Ui.EndBusy();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillet::test
