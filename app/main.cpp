@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/DataDir.h"
 #include "app/ShellCommands.h"
+#include "app/WindowMode.h"
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
@@ -47,6 +48,5 @@ int main(int argc, char** argv) {
 
   if (cl.ArgumentCount() > 0) return RunBatchReporting(ctx, cl, std::cerr);
 
-  std::cout << "quillet: the window is not built yet; run a batch command instead." << std::endl;
-  return 0;
+  return RunWindow(ctx, argc, argv);
 }
