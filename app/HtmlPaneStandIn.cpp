@@ -1,4 +1,5 @@
 #include "app/HtmlPaneStandIn.h"
+#include "viewer/LinkPath.h"
 
 #include <QMouseEvent>
 #include <QTextBlock>
@@ -76,10 +77,7 @@ void ThtmlPane::LoadStrings(const TextLines& lines) {
 }
 
 std::string ThtmlPane::ExpandLinkPath(const std::string& link) const {
-  const std::string upper = UpperAscii(link);
-  if (upper.rfind("FILE:///", 0) == 0) return link.substr(7);
-  if (upper.rfind("FILE:", 0) == 0) return link.substr(5);
-  return link;
+  return quillet::ExpandLinkPath(link, LinkBase{ServerRoot, std::string(), std::string()});
 }
 
 std::string ThtmlPane::LinkOnLine(int line) const {

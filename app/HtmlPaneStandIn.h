@@ -21,7 +21,7 @@ class ThtmlPane : public QPlainTextEdit {
 
   // Shows the document from the top.
   void LoadStrings(const TextLines& lines);
-  // A link made into a full local path: "file:" addresses lose their scheme.
+  // A link made into a full local path.
   std::string ExpandLinkPath(const std::string& link) const;
 
   // Raised on a click on a link; a link left unhandled is followed by the
@@ -29,6 +29,7 @@ class ThtmlPane : public QPlainTextEdit {
   std::function<void(const std::string& url, bool& handled)> OnHotSpotClick;
 
   // The properties the window sets up.
+  std::string ServerRoot;
   bool ViewImages = true;
   QColor DefBackground;
   bool SingleBorder = true;

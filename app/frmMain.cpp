@@ -16,18 +16,23 @@
 #include <QUrl>
 
 #include "app/About.h"
+#include "app/Addresses.h"
 #include "app/Config.h"
 #include "app/HelpPages.h"
 #include "app/HtmlPaneStandIn.h"
 #include "app/RealCoolBar.h"
+#include "app/ShellCommands.h"
+#include "cleanup/Emphasis.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
 #include "cleanup/StripNetscapeTags.h"
 #include "convert/DocumentFile.h"
 #include "convert/HtmlToUrls.h"
+#include "convert/Purge.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
+#include "platform/Shell.h"
 
 // The pictures and help pages sit in a static library, whose resource table
 // the linker keeps only when something refers to it.
@@ -70,9 +75,7 @@ TForm1::TForm1(Context& ctx, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), dialogs_(dialogs) {
   InitResources();
   WriteSettings = SaveSettings;
-  ShowHelpPage = [](const std::string& file) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
-  };
+  ShowHelpPage = [this](const std::string& file) { return ctx_.Sh().ShowHelp(file); };
   setWindowTitle(QStringLiteral("Quillet"));
   setFont(ArialFont(11));
   BuildControls();
@@ -428,9 +431,9 @@ void TForm1::SaveAs1Click() {
 
 void TForm1::LoadNetscapeBookmarks1Click() {}
 void TForm1::SaveNetscapeBookmarks1Click() {}
-void TForm1::ExploreFavorites1Click() {}
-void TForm1::OpeNFavorites1Click() {}
-void TForm1::PurgeUrls1Click() {}
+void TForm1::ExploreFavorites1Click() { ExploreFavorites(ctx_, FolderFieldText()); }
+void TForm1::OpeNFavorites1Click() { OpenFavorites(ctx_, FolderFieldText()); }
+void TForm1::PurgeUrls1Click() { PurgeUrls(ctx_, FolderFieldText()); }
 
 void TForm1::Exit1Click() { close(); }
 
@@ -503,7 +506,7 @@ void TForm1::FromHtml1Click() {
 }
 
 void TForm1::FromNetscapeBookmarks1Click() {}
-void TForm1::ViewPage1Click() {}
+void TForm1::ViewPage1Click() { ViewPageInBrowser(ctx_); }
 
 void TForm1::ViewSource1Click() {
   ViewSource1->setChecked(!ViewSource1->isChecked());
@@ -513,8 +516,17 @@ void TForm1::ViewSource1Click() {
   SetModified(false);
 }
 
-void TForm1::BoldDescription1Click() {}
-void TForm1::ItalicDescription1Click() {}
+void TForm1::ToggleDescriptionEffect(QAction* item, char letter) {
+  bool checked = item->isChecked();
+  if (ToggleEffect(ctx_, letter, checked)) {
+    UpdateHTML();
+    SetModified(true);
+  }
+  item->setChecked(checked);
+}
+
+void TForm1::BoldDescription1Click() { ToggleDescriptionEffect(BoldDescription1, BoldLetter); }
+void TForm1::ItalicDescription1Click() { ToggleDescriptionEffect(ItalicDescription1, ItalicLetter); }
 
 // ---- Options ----
 
@@ -545,15 +557,23 @@ void TForm1::Index1Click() { ShowHelp(kHelpContents); }
 void TForm1::KeywordSearch1Click() { ShowHelp(kHelpKeywords); }
 void TForm1::OtherVarnholtSoftware1Click() { ShowHelp(kHelpTopic160); }
 
-void TForm1::QuilletWebPage1Click() {}
-void TForm1::VarnholtHomePage1Click() {}
-void TForm1::EmailVarnholt1Click() {}
+void TForm1::QuilletWebPage1Click() { OpenProductPage(ctx_); }
+
+void TForm1::VarnholtHomePage1Click() {
+  if (!OpenMakerPage(ctx_)) OtherVarnholtSoftware1Click();
+}
+
+void TForm1::EmailVarnholt1Click() { EmailFeedback(ctx_); }
 
 void TForm1::About1Click() {
   TAboutBox box(this);
+  box.OpenProductPage = [this] { OpenWebAddress(ctx_, kProductPage, true); };
+  box.OpenMakerHomePage = [this] { OpenWebAddress(ctx_, kMakerPage, true); };
   box.exec();
 }
 
-void TForm1::htmlPane1HotSpotClick(const std::string&, bool&) {}
+void TForm1::htmlPane1HotSpotClick(const std::string& url, bool& handled) {
+  handled = HotSpotClick(ctx_, url, [this](const std::string& link) { return htmlPane1->ExpandLinkPath(link); });
+}
 
 }  // namespace quillet

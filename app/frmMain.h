@@ -135,6 +135,8 @@ class TForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // Bold or italic descriptions: the item's mark says which way to go.
+  void ToggleDescriptionEffect(QAction* item, char letter);
   void BuildControls();
   void BuildMenu();
   void BuildToolBar();

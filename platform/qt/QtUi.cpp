@@ -64,8 +64,10 @@ std::string ErrorBoxText(std::string text) {
   return text;
 }
 
-void QtUi::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, Q(title_), Q(text), QMessageBox::Ok, QApplication::activeWindow());
+void QtUi::ShowMessage(const std::string& text) { ShowMessageBox(text, title_); }
+
+void QtUi::ShowMessageBox(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok, QApplication::activeWindow());
   ExecBox(box);
 }
 

@@ -16,6 +16,7 @@ class QtUi : public Ui {
       : asker_(std::move(asker)), title_(std::move(title)) {}
 
   void ShowMessage(const std::string& text) override;
+  void ShowMessageBox(const std::string& text, const std::string& title) override;
   // "Confirm", question icon, Yes and No. Closing the box with its title-bar
   // button or Escape answers Dismissed.
   Answer Ask(const std::string& text) override;

@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QToolBar>
 
+#include "app/Addresses.h"
 #include "app/HtmlPaneStandIn.h"
 #include "app/RealCoolBar.h"
 #include "platform/Errors.h"
@@ -521,16 +522,63 @@ TEST_F(MainWindow, AHelpPageThatCannotBeShownIsReported) {
   EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not launch " + Dir.Path() + "/help/index.html"});
 }
 
-TEST_F(MainWindow, CommandsOfLaterWorkAreQuiet) {
+TEST_F(MainWindow, NetscapeCommandsOfLaterWorkAreQuiet) {
   TForm1& f = Create();
   Ctx().HtmlLines = {"<DL><p>", "</DL><p>"};
-  for (QAction* a : {f.LoadNetscapeBookmarks1, f.ExploreFavorites1, f.OpeNFavorites1, f.PurgeUrls1,
-                     f.ImportUrlsintoNetscape1, f.ConvertNetscapeBookmarkstoUrls1, f.FromNetscapeBookmarks1,
-                     f.ViewPage1, f.BoldDescription1, f.ItalicDescription1, f.QuilletWebPage1, f.VarnholtHomePage1,
-                     f.EmailVarnholt1})
+  for (QAction* a : {f.LoadNetscapeBookmarks1, f.ImportUrlsintoNetscape1, f.ConvertNetscapeBookmarkstoUrls1,
+                     f.FromNetscapeBookmarks1})
     a->trigger();
   EXPECT_TRUE(UI().Errors.empty());
   EXPECT_EQ(Ctx().HtmlLines.size(), 2u);
+}
+
+TEST_F(MainWindow, BoldAndItalicWrapDescriptionsAndKeepTheirMarks) {
+  TForm1& f = Create();
+  // On an empty document nothing changes, not even the mark.
+  f.BoldDescription1->trigger();
+  EXPECT_FALSE(f.BoldDescription1->isChecked());
+  Ctx().HtmlLines = {"<DL><p>", "<DT><A HREF=\"http://a/\">A</A>", "</DL><p>"};
+  f.UpdateHTML();
+  f.BoldDescription1->trigger();
+  EXPECT_TRUE(f.BoldDescription1->isChecked());
+  EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://a/\"><B>A</B></A>");
+  EXPECT_TRUE(f.Modified());
+  f.ItalicDescription1->trigger();
+  EXPECT_TRUE(f.ItalicDescription1->isChecked());
+  f.BoldDescription1->trigger();
+  f.ItalicDescription1->trigger();
+  EXPECT_FALSE(f.BoldDescription1->isChecked());
+  EXPECT_FALSE(f.ItalicDescription1->isChecked());
+  EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://a/\">A</A>");
+}
+
+TEST_F(MainWindow, ShellCommandsGoToTheDesktop) {
+  TForm1& f = Create();
+  f.Edit1->setText(QString::fromStdString(Dir.Path()));
+  f.ExploreFavorites1->trigger();
+  f.OpeNFavorites1->trigger();
+  f.QuilletWebPage1->trigger();
+  Ctx().HtmlLines = {"<DL><p>", "</DL><p>"};
+  f.ViewPage1->trigger();
+  ASSERT_EQ(T.Shell.Calls.size(), 4u);
+  EXPECT_EQ(T.Shell.Calls[0].Kind, "explore");
+  EXPECT_EQ(T.Shell.Calls[0].Target, Dir.Path());
+  EXPECT_EQ(T.Shell.Calls[2].Target, kProductPage);
+  EXPECT_EQ(T.Shell.Calls[3].Target, Dir.Path() + "/quillettemp.htm");
+  EXPECT_EQ(ReadBytes(Dir.Path() + "/quillettemp.htm"), "<DL><p>\r\n</DL><p>\r\n");
+  EXPECT_TRUE(UI().Errors.empty());
+}
+
+TEST_F(MainWindow, PurgeAsksAndDeletesOnlyOnYes) {
+  TForm1& f = Create();
+  WriteBytes(Dir.Path() + "/Fav/a.url", "[InternetShortcut]\r\nURL=x\r\n");
+  f.Edit1->setText(QString::fromStdString(Dir.Path() + "/Fav"));
+  f.PurgeUrls1->trigger();
+  EXPECT_TRUE(Exists(Dir.Path() + "/Fav/a.url"));
+  UI().Answers = {Answer::Yes};
+  f.PurgeUrls1->trigger();
+  EXPECT_FALSE(Exists(Dir.Path() + "/Fav/a.url"));
+  EXPECT_EQ(UI().Questions.back(), "Are you sure you want to delete all Urls in " + Dir.Path() + "/Fav?");
 }
 
 TEST_F(MainWindow, ClickingALinkInTheRenderedViewReportsIt) {
