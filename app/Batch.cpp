@@ -42,6 +42,23 @@ int FolderToHtml(Context& ctx, const std::string& folder, const std::string& out
   return 0;
 }
 
+// Writes the document as shortcut files, unattended. A script learns from
+// the exit status whether everything was written.
+int DocumentToShortcuts(Context& ctx) {
+  switch (HtmlToUrls(ctx, true)) {
+    case HtmlToUrlsResult::Written:
+    case HtmlToUrlsResult::NoDocument:
+      return 0;
+    case HtmlToUrlsResult::WrittenWithErrors:
+      ctx.UI().ShowMessage("Some shortcut files could not be written; they are listed in " + ctx.DataDir +
+                           kUrlErrorsFile);
+      return 1;
+    case HtmlToUrlsResult::NotDone:
+      break;
+  }
+  return 1;
+}
+
 }  // namespace
 
 int RunBatch(Context& ctx, const CommandLine& cl) {
@@ -61,8 +78,7 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     }
     LoadHtmlFile(ctx, cl.Argument(2));
     ctx.UrlTargetDir = cl.Argument(3);
-    HtmlToUrls(ctx, true);
-    return 0;
+    return DocumentToShortcuts(ctx);
   }
   if (mode == "html2ie") {
     // No Favorites folder (no Wine prefix): the file system's root would be
@@ -73,8 +89,7 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
       return 1;
     }
     LoadHtmlFile(ctx, cl.Argument(2));
-    HtmlToUrls(ctx, true);
-    return 0;
+    return DocumentToShortcuts(ctx);
   }
   if (mode == "ns2urls" || mode == "ns2ie" || mode == "urls2ns" || mode == "ie2ns")
     return 0;  // not built yet
