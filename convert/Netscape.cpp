@@ -223,12 +223,14 @@ bool AppendUrlsToNetscape(Context& ctx) {
   return SaveNetscapeBookmarks(ctx, lines, target);
 }
 
+void KeepNetscapeBackup(Context& ctx, const std::string& path) {
+  if (ctx.BackedUpFiles.count(path)) return;
+  ctx.Fs().WriteFile(path + ".bak", ctx.Fs().ReadFile(path));
+  ctx.BackedUpFiles.insert(path);
+}
+
 bool SaveNetscapeBookmarks(Context& ctx, const TextLines& lines, const std::string& path) {
-  if (!ctx.BackedUpFiles.count(path)) {
-    const std::string previous = ctx.Fs().ReadFile(path);
-    ctx.Fs().WriteFile(path + ".bak", previous);
-    ctx.BackedUpFiles.insert(path);
-  }
+  KeepNetscapeBackup(ctx, path);
   try {
     SaveHtmlFile(ctx.Fs(), lines, path);
   } catch (const EFCreateError&) {
