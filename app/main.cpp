@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;
+  if (const char* home = std::getenv("HOME")) ctx.HomeDir = home;
   LoadSettings(ctx);
   ctx.ReloadSettings = LoadSettings;
   ctx.LaunchDocument = LaunchDocument;

@@ -3,6 +3,7 @@
 // reference to every operation, together with the platform services.
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,12 @@ struct Context {
   TConfig Config;
   TextLines HtmlLines;
   std::string UrlTargetDir;
+  // The user's home folder ($HOME), where a Linux browser keeps its
+  // bookmarks; empty when unknown.
+  std::string HomeDir;
+  // Files this run has copied to their ".bak" already: the copy keeps each
+  // as it was before the run first changed it.
+  std::set<std::string> BackedUpFiles;
   // Reads the settings file into Config again; set by the entry.
   std::function<void(Context&)> ReloadSettings;
   // Opens a file with the program associated with it; false when that could
