@@ -8,6 +8,7 @@
 #include "convert/BookmarkFormat.h"
 #include "convert/DocumentFile.h"
 #include "convert/HtmlToUrls.h"
+#include "convert/Netscape.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
 
@@ -34,12 +35,41 @@ int CleanUpHtmlFile(Context& ctx, const std::string& file, CleanUp cleanUp) {
   return 0;
 }
 
+// Clean-up of the Netscape bookmark file: located once, and saved only to
+// the file that was loaded.
+int CleanUpNetscapeFile(Context& ctx, CleanUp cleanUp) {
+  const std::string path = FindNetscapeBookmarks(ctx);
+  ctx.Config.CurrentFile = path;
+  if (path.empty() || !ctx.Fs().FileExists(path)) return 0;
+  ctx.Config.NetscapeFile = path;
+  if (!LoadNetscapeFile(ctx)) return 1;
+  cleanUp(ctx);
+  return SaveNetscapeBookmarks(ctx, ctx.HtmlLines, path) ? 0 : 1;
+}
+
 // Builds the document from a folder and saves it. A missing folder leaves any
 // existing output file as it was.
 int FolderToHtml(Context& ctx, const std::string& folder, const std::string& output) {
   if (!UrlsToHtml(ctx, folder)) return 1;
   SaveHtmlFile(ctx.Fs(), ctx.HtmlLines, output);
   return 0;
+}
+
+// Writes the document as shortcut files, unattended. A script learns from
+// the exit status whether everything was written.
+int DocumentToShortcuts(Context& ctx) {
+  switch (HtmlToUrls(ctx, true)) {
+    case HtmlToUrlsResult::Written:
+    case HtmlToUrlsResult::NoDocument:
+      return 0;
+    case HtmlToUrlsResult::WrittenWithErrors:
+      ctx.UI().ShowMessage("Some shortcut files could not be written; they are listed in " + ctx.DataDir +
+                           kUrlErrorsFile);
+      return 1;
+    case HtmlToUrlsResult::NotDone:
+      break;
+  }
+  return 1;
 }
 
 }  // namespace
@@ -61,31 +91,51 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     }
     LoadHtmlFile(ctx, cl.Argument(2));
     ctx.UrlTargetDir = cl.Argument(3);
-    HtmlToUrls(ctx, true);
-    return 0;
+    return DocumentToShortcuts(ctx);
   }
   if (mode == "html2ie") {
-    // No Favorites folder known: same refusal as a missing target folder.
+    // No Favorites folder (no Wine prefix): the file system's root would be
+    // the target; refuse as for html2urls.
     if (ctx.UrlTargetDir.empty()) {
-      ctx.UI().ShowMessage("The Favorites folder is not known: use quillet html2urls FILE.htm FOLDER");
+      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
+                           "quillet html2urls FILE.htm FOLDER");
       return 1;
     }
     LoadHtmlFile(ctx, cl.Argument(2));
-    HtmlToUrls(ctx, true);
-    return 0;
+    return DocumentToShortcuts(ctx);
   }
-  if (mode == "ns2urls" || mode == "ns2ie" || mode == "urls2ns" || mode == "ie2ns")
-    return 0;  // not built yet
+  if (mode == "ns2urls" || mode == "ns2ie") {
+    // As for html2urls and html2ie: never write into the file system's root.
+    if (mode == "ns2urls" && cl.Argument(2).empty()) {
+      ctx.UI().ShowMessage("No target folder given: quillet ns2urls FOLDER");
+      return 1;
+    }
+    if (mode == "ns2ie" && ctx.UrlTargetDir.empty()) {
+      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
+                           "quillet ns2urls FOLDER");
+      return 1;
+    }
+    const bool loaded = LoadNetscapeBookmarks(ctx);
+    if (mode == "ns2urls") ctx.UrlTargetDir = cl.Argument(2);
+    HtmlToUrls(ctx, true);
+    return loaded ? 0 : 1;
+  }
+  if (mode == "urls2ns" || mode == "ie2ns") {
+    if (mode == "urls2ns") ctx.Config.FavoritesDir = cl.Argument(2);
+    return AppendUrlsToNetscape(ctx) ? 0 : 1;
+  }
 
   // Clean-ups: the first switch that applies wins.
   void (*cleanUp)(Context&) = nullptr;
+  bool netscape = false;  // "ns" names the bookmark file with /sort and /nodupes only
   if (cl.HasSwitch("/sort"))
-    cleanUp = SortLinks;
+    cleanUp = SortLinks, netscape = mode == "ns";
   else if (cl.HasSwitch("/nsstrip"))
     cleanUp = StripNetscapeTags;
   else if (cl.HasSwitch("/nodupes"))
-    cleanUp = RemoveDuplicateLinks;
+    cleanUp = RemoveDuplicateLinks, netscape = mode == "ns";
   if (!cleanUp) return 0;
+  if (netscape) return CleanUpNetscapeFile(ctx, cleanUp);
   return CleanUpHtmlFile(ctx, cl.Argument(1), cleanUp);
 }
 

@@ -6,11 +6,15 @@
 #include "app/Config.h"
 #include "app/CommandLine.h"
 #include "app/DataDir.h"
+#include "app/ShellCommands.h"
+#include "app/WindowMode.h"
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Shell.h"
 #include "platform/TerminalUi.h"
+#include "platform/WineRegistry.h"
 
 using namespace quillet;
 
@@ -22,17 +26,28 @@ int main(int argc, char** argv) {
   // Links sort by the user's collation locale, as the C library would pick it.
   IcuCollation collation(CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"),
                                              std::getenv("LANG")));
+  WineRegistry registry(fs, WinePrefixFromEnvironment());
+  XdgShell shell;
 
   Context ctx;
   ctx.Services = {&fs, &profile, &terminal, &collation};
   ctx.ProgramDir = fs.ProgramDir();
   ctx.DataDir = ChooseDataDir(fs, ctx.ProgramDir);
+  ctx.Services.Reg = &registry;
+  ctx.Services.Sh = &shell;
+  try {
+    ctx.Config.FavoritesDir = FavoritesFolderFromRegistry(registry);
+  } catch (const std::exception& e) {
+    std::cerr << FailureReport(e) << std::endl;
+    return 1;
+  }
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;
+  if (const char* home = std::getenv("HOME")) ctx.HomeDir = home;
   LoadSettings(ctx);
   ctx.ReloadSettings = LoadSettings;
+  ctx.LaunchDocument = LaunchDocument;
 
   if (cl.ArgumentCount() > 0) return RunBatchReporting(ctx, cl, std::cerr);
 
-  std::cout << "quillet: the window is not built yet; run a batch command instead." << std::endl;
-  return 0;
+  return RunWindow(ctx, argc, argv);
 }

@@ -1,7 +1,11 @@
 #include "convert/BookmarkFormat.h"
 
 #include <cstdint>
+<<<<<<< HEAD
 #include <cstring>
+=======
+#include "platform/Utf8.h"
+>>>>>>> main
 
 namespace quillet {
 
@@ -40,24 +44,6 @@ char NameChar(char c) { return (IsForbiddenNameChar(c) || c == '\0') ? '_' : c; 
 // Appends a decoded character to a name, each of its bytes made usable.
 void AppendNameBytes(std::string& out, std::string_view bytes) {
   for (char c : bytes) out += NameChar(c);
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 // reference to every operation, together with the platform services.
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/Ui.h"
 
 namespace quillet {
@@ -41,6 +44,8 @@ struct Platform {
   PrivateProfile* Profile = nullptr;
   Ui* UI = nullptr;
   Collation* Collate = nullptr;
+  Registry* Reg = nullptr;
+  Shell* Sh = nullptr;
 };
 
 struct Context {
@@ -53,6 +58,12 @@ struct Context {
   TConfig Config;
   TextLines HtmlLines;
   std::string UrlTargetDir;
+  // The user's home folder ($HOME), where a Linux browser keeps its
+  // bookmarks; empty when unknown.
+  std::string HomeDir;
+  // Files this run has copied to their ".bak" already: the copy keeps each
+  // as it was before the run first changed it.
+  std::set<std::string> BackedUpFiles;
   // Reads the settings file into Config again; set by the entry.
   std::function<void(Context&)> ReloadSettings;
   // Opens a file with the program associated with it; false when that could
@@ -63,6 +74,8 @@ struct Context {
   PrivateProfile& Profile() { return *Services.Profile; }
   Ui& UI() { return *Services.UI; }
   Collation& Collate() { return *Services.Collate; }
+  Registry& Reg() { return *Services.Reg; }
+  Shell& Sh() { return *Services.Sh; }
 };
 
 }  // namespace quillet

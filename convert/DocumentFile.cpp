@@ -52,21 +52,25 @@ std::string JoinDocumentLines(const TextLines& lines) {
   return out;
 }
 
-bool LoadHtmlFile(Context& ctx, const std::string& name) {
-  ctx.HtmlLines.clear();
+bool ReadDocumentFile(Context& ctx, const std::string& name, TextLines& lines) {
+  lines.clear();
   try {
     std::string text = ctx.Fs().ReadFile(name);
-    ctx.HtmlLines = SplitDocumentText(text);
+    lines = SplitDocumentText(text);
   } catch (const std::bad_alloc&) {
-    ctx.HtmlLines.clear();
+    lines.clear();
     ctx.UI().ShowMessage("File too big, load cancelled");
     return false;
   } catch (const std::length_error&) {
-    ctx.HtmlLines.clear();
+    lines.clear();
     ctx.UI().ShowMessage("File too big, load cancelled");
     return false;
   }
   return true;
+}
+
+bool LoadHtmlFile(Context& ctx, const std::string& name) {
+  return ReadDocumentFile(ctx, name, ctx.HtmlLines);
 }
 
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name) {

@@ -18,6 +18,11 @@ std::string JoinDocumentLines(const TextLines& lines);
 // Throws EFOpenError when the file cannot be read.
 bool LoadHtmlFile(Context& ctx, const std::string& name);
 
+// Reads the file into lines, as LoadHtmlFile does, leaving the document
+// alone. Returns false (lines empty, "File too big, load cancelled" shown)
+// when the text was too large to hold. Throws EFOpenError.
+bool ReadDocumentFile(Context& ctx, const std::string& name, TextLines& lines);
+
 // Writes the lines to the file, replacing it whole. Throws EFCreateError.
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name);
 

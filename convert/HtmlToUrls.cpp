@@ -123,28 +123,29 @@ void ParseBookmarkList(BookmarkWriteRun& run, const std::string& path, size_t& i
   }
 }
 
-void HtmlToUrls(Context& ctx, bool unattended) {
+HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
   Ui& ui = ctx.UI();
   if (ctx.HtmlLines.empty()) {
     ui.ShowMessage("There is no HTML to convert.");
-    return;
+    return HtmlToUrlsResult::NoDocument;
   }
   // An empty folder name would mean the root of the file system.
   if (ctx.UrlTargetDir.empty()) {
     ui.ShowMessage("There is no folder to convert Html to Urls in.");
-    return;
+    return HtmlToUrlsResult::NotDone;
   }
   if (!unattended &&
       ui.Ask("Are you sure you want to convert Html to Urls in " + ctx.UrlTargetDir + "?") != Answer::Yes)
-    return;
+    return HtmlToUrlsResult::NotDone;
   ctx.UrlTargetDir = IncludeTrailingDelim(ctx.UrlTargetDir);
   FileSystem& fs = ctx.Fs();
   if (!fs.DirectoryExists(ctx.UrlTargetDir)) {
-    if (ui.Ask("Directory: " + ctx.UrlTargetDir + " not found. Create Now?") != Answer::Yes) return;
+    if (ui.Ask("Directory: " + ctx.UrlTargetDir + " not found. Create Now?") != Answer::Yes)
+      return HtmlToUrlsResult::NotDone;
     fs.ForceDirectories(ctx.UrlTargetDir);
     if (!fs.DirectoryExists(ctx.UrlTargetDir)) {
       ui.ShowMessage("Could not create: " + ctx.UrlTargetDir);
-      return;
+      return HtmlToUrlsResult::NotDone;
     }
   }
 
@@ -164,6 +165,7 @@ void HtmlToUrls(Context& ctx, bool unattended) {
     }
   }
   if (!unattended) ui.ShowMessage("Finished conversion");
+  return run.Errors.empty() ? HtmlToUrlsResult::Written : HtmlToUrlsResult::WrittenWithErrors;
 }
 
 }  // namespace quillet

@@ -10,9 +10,14 @@ namespace quillet {
 // The log of shortcut files that could not be written, in ctx.DataDir.
 inline constexpr const char* kUrlErrorsFile = "UrlErrors.txt";
 
+// How a run ended: every shortcut written, some listed in the error log, an
+// empty document, or nothing done (no target, declined, or the folder could
+// not be made).
+enum class HtmlToUrlsResult { Written, WrittenWithErrors, NoDocument, NotDone };
+
 // Writes the document into ctx.UrlTargetDir. Unattended (the batch): no
 // confirmation, no offer of the error log, no closing message.
-void HtmlToUrls(Context& ctx, bool unattended);
+HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended);
 
 // One writing run: the folder everything must stay inside and the errors met.
 struct BookmarkWriteRun {

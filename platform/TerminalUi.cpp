@@ -12,6 +12,10 @@ bool TerminalUi::ReadLine(std::string& line) {
 
 void TerminalUi::ShowMessage(const std::string& text) { err_ << "quillet: " << text << std::endl; }
 
+void TerminalUi::ShowMessageBox(const std::string& text, const std::string& title) {
+  err_ << "quillet: " << title << ": " << text << std::endl;
+}
+
 void TerminalUi::ShowError(const std::string& text) { err_ << "quillet: error: " << text << std::endl; }
 
 Answer TerminalUi::Ask(const std::string& text) {

@@ -14,6 +14,7 @@ class TerminalUi : public Ui {
  public:
   TerminalUi(std::istream& in, std::ostream& err) : in_(in), err_(err) {}
   void ShowMessage(const std::string& text) override;
+  void ShowMessageBox(const std::string& text, const std::string& title) override;
   Answer Ask(const std::string& text) override;
   std::string AskText(const std::string& caption, const std::string& prompt,
                       const std::string& initial) override;

@@ -13,6 +13,10 @@ class Ui {
   virtual ~Ui() = default;
   // A plain box: no icon, the application's title, an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A plain box with its own title in place of the application's.
+  virtual void ShowMessageBox(const std::string& text, const std::string& /*title*/) {
+    ShowMessage(text);
+  }
   // A question titled "Confirm" with a question icon and Yes and No.
   virtual Answer Ask(const std::string& text) = 0;
   // The one-line input box: the typed text after OK, empty text otherwise.

@@ -17,11 +17,12 @@ TEST(ShortcutWrite, NewFileHoldsExactlyTwoLines) {
 }
 
 TEST(ShortcutWrite, ExistingFileChangesOnlyItsValue) {
-  // Replaced where it stands, whatever the case of section and key, with the
-  // line's own terminator; the same key in a later section is not ours.
+  // Only the value is replaced where it stands, whatever the case of section
+  // and key; the name and the line's terminator stay, and the same key in a
+  // later section is not ours.
   EXPECT_EQ(SetUrl("[Other]\nURL=keep\n[internetshortcut]\n url = old \nIconIndex=1\n[InternetShortcut]\nURL=2nd",
                    "new"),
-            "[Other]\nURL=keep\n[internetshortcut]\nURL=new\nIconIndex=1\n[InternetShortcut]\nURL=2nd");
+            "[Other]\nURL=keep\n[internetshortcut]\n url =new\nIconIndex=1\n[InternetShortcut]\nURL=2nd");
   // Added after the section's last entry when the key is missing.
   EXPECT_EQ(SetUrl("[InternetShortcut]\r\nIconIndex=1\r\n\r\n[Other]\r\nX=1\r\n", "u"),
             "[InternetShortcut]\r\nIconIndex=1\r\nURL=u\r\n\r\n[Other]\r\nX=1\r\n");

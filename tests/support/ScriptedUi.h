@@ -2,6 +2,7 @@
 // The Ui test double: answers come from a script, everything shown is recorded.
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Ui.h"
@@ -11,6 +12,10 @@ namespace quillet::test {
 class ScriptedUi : public Ui {
  public:
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void ShowMessageBox(const std::string& text, const std::string& title) override {
+    Messages.push_back(text);
+    TitledMessages.push_back({title, text});
+  }
   Answer Ask(const std::string& text) override {
     Questions.push_back(text);
     if (Answers.empty()) return Answer::No;
@@ -33,6 +38,7 @@ class ScriptedUi : public Ui {
   std::deque<Answer> Answers;     // Ask() takes these in turn, then No
   std::deque<std::string> Texts;  // AskText() takes these in turn
   std::vector<std::string> Messages, Questions, Errors;
+  std::vector<std::pair<std::string, std::string>> TitledMessages;  // (title, text), also in Messages
   int BusyDepth = 0;
   int BusyCount = 0;
 };

@@ -1,0 +1,579 @@
+#include "app/frmMain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/About.h"
+#include "app/Addresses.h"
+#include "app/Config.h"
+#include "app/HelpPages.h"
+#include "app/HtmlPaneStandIn.h"
+#include "app/RealCoolBar.h"
+#include "app/ShellCommands.h"
+#include "cleanup/Emphasis.h"
+#include "cleanup/RemoveDuplicateLinks.h"
+#include "cleanup/SortLinks.h"
+#include "cleanup/StripNetscapeTags.h"
+#include "convert/DocumentFile.h"
+#include "convert/HtmlToUrls.h"
+#include "convert/Purge.h"
+#include "convert/UrlsToHtml.h"
+#include "platform/Errors.h"
+#include "platform/Path.h"
+#include "platform/Shell.h"
+
+// The pictures and help pages sit in a static library, whose resource table
+// the linker keeps only when something refers to it.
+static void InitResources() { Q_INIT_RESOURCE(quillet); }
+
+namespace quillet {
+
+namespace {
+
+constexpr const char* kSaveQuestion = "Html has been changed, Save Html now?";
+// Where a window opens when the settings give it no usable size.
+constexpr int kDefaultWidth = 411, kDefaultHeight = 321;
+
+QFont ArialFont(int pixels, bool bold = false) {
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  return f;
+}
+
+QString Decoded(const std::string& bytes, DisplayEncoding enc) {
+  return QString::fromStdString(DecodeForDisplay(bytes, enc));
+}
+
+// Sets a flag back however the scope is left.
+class FlagOn {
+ public:
+  explicit FlagOn(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagOn() { flag_ = false; }
+  FlagOn(const FlagOn&) = delete;
+  FlagOn& operator=(const FlagOn&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+TForm1::TForm1(Context& ctx, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), dialogs_(dialogs) {
+  InitResources();
+  WriteSettings = SaveSettings;
+  ShowHelpPage = [this](const std::string& file) { return ctx_.Sh().ShowHelp(file); };
+  setWindowTitle(QStringLiteral("Quillet"));
+  setFont(ArialFont(11));
+  BuildControls();
+  BuildMenu();
+  BuildToolBar();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+
+  RealCoolBar1 = new TRealCoolBar(client);
+  RealCoolBar1->setGeometry(0, 0, 403, 45);
+  RealCoolBar1->SetBitmap(QImage(QStringLiteral(":/pictures/coolbar.png")));
+
+  Label1 = new QLabel(QStringLiteral("Path of Favorites to convert:"), client);
+  Label1->setFont(ArialFont(12, true));
+  Label1->move(8, 48);
+  Label1->adjustSize();
+
+  Edit1 = new QLineEdit(client);
+  Edit1->setGeometry(8, 64, 361, 24);
+  Edit1->setFont(ArialFont(13));
+  Edit1->setToolTip(QStringLiteral("Path of URLs to convert:"));
+  connect(Edit1, &QLineEdit::textChanged, this, [this] { Run(&TForm1::Edit1Change); });
+
+  btnBrowse = new QPushButton(QStringLiteral("..."), client);
+  btnBrowse->setGeometry(368, 65, 25, 22);
+  btnBrowse->setFont(ArialFont(11, true));
+  btnBrowse->setToolTip(QStringLiteral("Select Different Url Location"));
+  connect(btnBrowse, &QPushButton::clicked, this, [this] { Run(&TForm1::btnBrowseClick); });
+
+  Memo1 = new QPlainTextEdit(client);
+  Memo1->setGeometry(8, 88, 385, 169);
+  Memo1->setFont(ArialFont(13));
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setVisible(false);
+  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Run(&TForm1::Memo1Change); });
+
+  htmlPane1 = new ThtmlPane(client);
+  htmlPane1->setGeometry(8, 88, 385, 169);
+  htmlPane1->ViewImages = false;
+  htmlPane1->DefBackground = palette().color(QPalette::Base);
+  htmlPane1->SingleBorder = true;
+  htmlPane1->HistoryMaxCount = 0;
+  htmlPane1->DefFontName = "Times New Roman";
+  htmlPane1->DefPreFontName = "Courier New";
+  htmlPane1->NoSelect = false;
+  htmlPane1->OnHotSpotClick = [this](const std::string& url, bool& handled) {
+    try {
+      htmlPane1HotSpotClick(url, handled);
+    } catch (const std::exception& e) {
+      ctx_.UI().ShowError(e.what());
+    }
+  };
+
+  StatusBar1 = statusBar();
+  StatusBar1->setSizeGripEnabled(true);
+  statusText_ = new QLabel(StatusBar1);
+  statusText_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  StatusBar1->addWidget(statusText_, 1);
+}
+
+void TForm1::Connect(QAction* action, void (TForm1::*handler)()) {
+  connect(action, &QAction::triggered, this, [this, action, handler] {
+    // Qt flips a check mark before the handler runs; the handlers flip their
+    // own marks, so Qt's flip is taken back first.
+    if (action->isCheckable()) {
+      const QSignalBlocker block(action);
+      action->setChecked(!action->isChecked());
+    }
+    Run(handler);
+  });
+}
+
+QAction* TForm1::Item(QMenu* menu, const char* caption, void (TForm1::*handler)(), const QKeySequence& shortcut) {
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  if (handler) Connect(a, handler);
+  return a;
+}
+
+void TForm1::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  File1 = bar->addMenu(QStringLiteral("&File"));
+  OpenFile1 = Item(File1, "&Open Html File", &TForm1::OpenFile1Click, QKeySequence(Qt::CTRL | Qt::Key_O));
+  SaveHtml1 = Item(File1, "&Save To File", &TForm1::SaveHtml1Click, QKeySequence(Qt::CTRL | Qt::Key_S));
+  SaveAs1 = Item(File1, "Save &As", &TForm1::SaveAs1Click, {});
+  File1->addSeparator();
+  LoadNetscapeBookmarks1 = Item(File1, "&Load Netscape Bookmarks", &TForm1::LoadNetscapeBookmarks1Click, {});
+  SaveNetscapeBookmarks1 = Item(File1, "Sa&ve Netscape Bookmarks", &TForm1::SaveNetscapeBookmarks1Click, {});
+  SaveNetscapeBookmarks1->setVisible(false);
+  File1->addSeparator();
+  ExploreFavorites1 = Item(File1, "&Explore Favorites", &TForm1::ExploreFavorites1Click, {});
+  OpeNFavorites1 = Item(File1, "Ope&n Favorites", &TForm1::OpeNFavorites1Click, {});
+  PurgeUrls1 = Item(File1, "&Purge Urls", &TForm1::PurgeUrls1Click, {});
+  CheckBookmarks1 = Item(File1, "Check Bookmarks", nullptr, {});
+  CheckBookmarks1->setVisible(false);
+  File1->addSeparator();
+  Exit1 = Item(File1, "E&xit", &TForm1::Exit1Click, {});
+
+  Convert1 = bar->addMenu(QStringLiteral("&Convert"));
+  ConvertUrlsToHtml1 = Item(Convert1, "&Urls to Html", &TForm1::ConvertUrlsToHtml1Click, {});
+  ConvertHtmlToUrls1 = Item(Convert1, "&Html to Urls", &TForm1::ConvertHtmlToUrls1Click, {});
+  Convert1->addSeparator();
+  ImportUrlsintoNetscape1 = Item(Convert1, "U&rls to Netscape Bookmarks", &TForm1::ImportUrlsintoNetscape1Click, {});
+  ConvertNetscapeBookmarkstoUrls1 =
+      Item(Convert1, "&Netscape Bookmarks to Urls", &TForm1::ConvertNetscapeBookmarkstoUrls1Click, {});
+
+  Html1 = bar->addMenu(QStringLiteral("H&tml"));
+  SortHtml1 = Item(Html1, "So&rt", &TForm1::SortHtml1Click, {});
+  StripNetscapeTags1 = Item(Html1, "Strip &Netscape Tags", &TForm1::StripNetscapeTags1Click, {});
+  RemoveDuplicates1 = Html1->addMenu(QStringLiteral("&Remove Duplicates"));
+  FromHtml1 = Item(RemoveDuplicates1, "From &Html", &TForm1::FromHtml1Click, {});
+  FromNetscapeBookmarks1 = Item(RemoveDuplicates1, "From &Netscape Bookmarks", &TForm1::FromNetscapeBookmarks1Click, {});
+  FromUrls1 = Item(RemoveDuplicates1, "From &Urls", nullptr, {});
+  FromUrls1->setVisible(false);
+  ViewPage1 = Item(Html1, "&View In Browser", &TForm1::ViewPage1Click, {});
+  ViewSource1 = Item(Html1, "View &Source", &TForm1::ViewSource1Click, {});
+  ViewSource1->setCheckable(true);
+  Html1->addSeparator();
+  BoldDescription1 = Item(Html1, "&Bold Descriptions", &TForm1::BoldDescription1Click, QKeySequence(Qt::CTRL | Qt::Key_B));
+  BoldDescription1->setCheckable(true);
+  ItalicDescription1 =
+      Item(Html1, "&Italicize Descriptions", &TForm1::ItalicDescription1Click, QKeySequence(Qt::CTRL | Qt::Key_I));
+  ItalicDescription1->setCheckable(true);
+
+  Options1 = bar->addMenu(QStringLiteral("&Options"));
+  WordWrap1 = Item(Options1, "&Word Wrap", &TForm1::WordWrap1Click, {});
+  WordWrap1->setCheckable(true);
+  // A group of one, so the menu draws the radio-style mark; it may be unchecked.
+  auto* wrapGroup = new QActionGroup(this);
+  wrapGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  wrapGroup->addAction(WordWrap1);
+  DoubleSpaceLines1 = Item(Options1, "&Double Space Lines", &TForm1::DoubleSpaceLines1Click, {});
+  DoubleSpaceLines1->setCheckable(true);
+  IndentHtml1 = Item(Options1, "I&ndent Html", &TForm1::IndentHtml1Click, {});
+  IndentHtml1->setCheckable(true);
+
+  N9 = bar->addSeparator();
+
+  Help1 = bar->addMenu(QStringLiteral("&Help"));
+  Index1 = Item(Help1, "&Contents", &TForm1::Index1Click, QKeySequence(Qt::Key_F1));
+  KeywordSearch1 = Item(Help1, "&Keyword Search", &TForm1::KeywordSearch1Click, {});
+  Help1->addSeparator();
+  QuilletWebPage1 = Item(Help1, "&Quillet Web Page", &TForm1::QuilletWebPage1Click, {});
+  VarnholtHomePage1 = Item(Help1, "Varnholt &Home Page", &TForm1::VarnholtHomePage1Click, {});
+  EmailVarnholt1 = Item(Help1, "&E-mail Feedback", &TForm1::EmailVarnholt1Click, {});
+  Help1->addSeparator();
+  OtherVarnholtSoftware1 = Item(Help1, "&Other Varnholt Software", &TForm1::OtherVarnholtSoftware1Click, {});
+  Help1->addSeparator();
+  About1 = Item(Help1, "&About", &TForm1::About1Click, {});
+}
+
+QAction* TForm1::Button(int image, const char* hint, void (TForm1::*handler)()) {
+  QAction* a = ToolBar2->addAction(ImageList1.value(image), QString::fromUtf8(hint));
+  a->setToolTip(QString::fromUtf8(hint));
+  Connect(a, handler);
+  if (QWidget* w = ToolBar2->widgetForAction(a)) w->setFixedSize(39, 38);
+  return a;
+}
+
+void TForm1::BuildToolBar() {
+  for (const char* name : {"load", "save", "favorites", "urls2html", "html2urls", "sort", "view", "help", "exit"})
+    ImageList1 << QIcon(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
+
+  ToolBar2 = new QToolBar(RealCoolBar1);
+  ToolBar2->setIconSize(QSize(32, 32));
+  ToolBar2->setMovable(false);
+  ToolBar2->setFloatable(false);
+  // Flat and transparent: the cool bar's picture shows between the buttons.
+  ToolBar2->setStyleSheet(QStringLiteral(
+      "QToolBar { background: transparent; border: none; spacing: 0px; }"
+      "QToolBar::separator { width: 8px; }"
+      "QToolButton { border: 1px solid transparent; border-radius: 2px; background: transparent; }"
+      "QToolButton:hover { border-color: palette(mid); background: rgba(255,255,255,90); }"
+      "QToolButton:pressed { border-color: palette(dark); background: rgba(0,0,0,40); }"));
+  RealCoolBar1->SetBandControl(ToolBar2);
+
+  tbtnLoad = Button(0, "Load Html File", &TForm1::OpenFile1Click);
+  tbtnSave = Button(1, "Save Html File", &TForm1::SaveHtml1Click);
+  ToolBar2->addSeparator();
+  tbtnFavs = Button(2, "Organize Favorites", &TForm1::ExploreFavorites1Click);
+  tbtnUrl2Html = Button(3, "Convert Urls To Html", &TForm1::ConvertUrlsToHtml1Click);
+  tbtnHtml2Url = Button(4, "Convert Html To Urls", &TForm1::ConvertHtmlToUrls1Click);
+  ToolBar2->addSeparator();
+  tbtnSort = Button(5, "Sort Links", &TForm1::SortHtml1Click);
+  tbtnTest = Button(6, "View Html", &TForm1::ViewPage1Click);
+  ToolBar2->addSeparator();
+  tbtnHelp = Button(7, "Help", &TForm1::Index1Click);
+  ToolBar2->addSeparator();
+  tbtnClose = Button(8, "Exit", &TForm1::Exit1Click);
+}
+
+void TForm1::Run(void (TForm1::*handler)()) {
+  try {
+    (this->*handler)();
+  } catch (const std::exception& e) {
+    ctx_.UI().ShowError(e.what());
+  }
+}
+
+// ---- document state ----
+
+bool TForm1::Modified() const { return Memo1->document()->isModified(); }
+
+void TForm1::SetModified(bool on) { Memo1->document()->setModified(on); }
+
+std::string TForm1::StatusText() const { return statusText_->text().toStdString(); }
+
+void TForm1::FormCreate() {
+  ViewSource1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
+  HelpFile = ctx_.DataDir + "help" + PathDelim;
+  WidthMargin = 26;
+  HeightMargin = 152;
+  // A settings file may hold any numbers; a window too small to see would be lost.
+  const int width = ctx_.Config.Width > 0 ? ctx_.Config.Width : kDefaultWidth;
+  const int height = ctx_.Config.Height > 0 ? ctx_.Config.Height : kDefaultHeight;
+  move(ctx_.Config.Left, ctx_.Config.Top);
+  resize(width, height);
+  Updating = false;
+  WordWrap1->setChecked(ctx_.Config.WordWrap);
+  DoubleSpaceLines1->setChecked(ctx_.Config.DoubleSpaceLines);
+  IndentHtml1->setChecked(ctx_.Config.IndentHtml);
+  BoldDescription1->setChecked(ctx_.Config.BoldHtml);
+  ItalicDescription1->setChecked(ctx_.Config.ItalicHtml);
+  Memo1->setLineWrapMode(WordWrap1->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  edit1Encoding_ = ChooseDisplayEncoding({ctx_.Config.FavoritesDir});
+  Edit1->setText(Decoded(ctx_.Config.FavoritesDir, edit1Encoding_));
+  OpenDialog1.Filter = SaveDialog1.Filter = "Html files (*.htm)(*.html)|*.HTM;*.HTML";
+  OpenDialog1.DefaultExt = SaveDialog1.DefaultExt = "*.htm";
+  FormResize();
+}
+
+void TForm1::FormResize() {
+  const int w = std::max(0, width() - WidthMargin);
+  const int h = std::max(0, height() - HeightMargin);
+  Memo1->resize(w, h);
+  htmlPane1->setGeometry(Memo1->geometry());
+  btnBrowse->move(Memo1->x() + Memo1->width() - btnBrowse->width(), btnBrowse->y());
+  Edit1->resize(std::max(0, Memo1->width() - btnBrowse->width()), Edit1->height());
+  RealCoolBar1->resize(std::max(RealCoolBar1->width(), centralWidget()->width()), RealCoolBar1->height());
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  FormResize();
+}
+
+void TForm1::UpdateHTML() {
+  if (ctx_.HtmlLines.empty()) return;
+  const BusyCursor busy(ctx_.UI());
+  if (ViewSource1->isChecked()) {
+    const FlagOn updating(Updating);
+    const bool modified = Modified();
+    memoEncoding_ = ChooseDisplayEncoding(ctx_.HtmlLines);
+    std::string text;
+    for (const auto& line : ctx_.HtmlLines) text.append(DecodeForDisplay(line, memoEncoding_)).append("\n");
+    text.pop_back();
+    Memo1->setPlainText(QString::fromStdString(text));
+    // Refilling is not an edit: the flag stays as the command left it.
+    SetModified(modified);
+  } else {
+    htmlPane1->LoadStrings(ctx_.HtmlLines);
+  }
+  statusText_->clear();
+}
+
+void TForm1::Memo1Change() {
+  if (Updating) return;
+  ctx_.HtmlLines.clear();
+  const QTextDocument* doc = Memo1->document();
+  // An editor with no text holds no line.
+  if (doc->characterCount() <= 1) return;
+  ctx_.HtmlLines.reserve(static_cast<size_t>(doc->blockCount()));
+  for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+    ctx_.HtmlLines.push_back(EncodeFromDisplay(b.text().toStdString(), memoEncoding_));
+}
+
+std::string TForm1::FolderFieldText() const { return EncodeFromDisplay(Edit1->text().toStdString(), edit1Encoding_); }
+
+void TForm1::Edit1Change() { ctx_.Config.FavoritesDir = FolderFieldText(); }
+
+void TForm1::btnBrowseClick() {
+  ctx_.Config.FavoritesDir = FolderFieldText();
+  std::string folder;
+  if (!dialogs_.SelectFolder(ctx_.Config.FavoritesDir, folder)) return;
+  edit1Encoding_ = ChooseDisplayEncoding({folder});
+  Edit1->setText(Decoded(folder, edit1Encoding_));
+}
+
+void TForm1::AskSaveIfModified() {
+  if (Modified() && ctx_.UI().Ask(kSaveQuestion) != Answer::No) SaveHtml1Click();
+}
+
+// ---- File ----
+
+void TForm1::OpenFile1Click() {
+  BoldDescription1->setChecked(false);
+  ItalicDescription1->setChecked(false);
+  OpenDialog1.InitialDir = ctx_.Config.LastDir;
+  AskSaveIfModified();
+  std::string name;
+  if (dialogs_.OpenFileName(OpenDialog1, name)) {
+    std::string dir = ExtractFilePath(name);
+    if (dir.size() > 1 && EndsWithDelim(dir)) dir.pop_back();
+    ctx_.Config.LastDir = dir;
+    const BusyCursor busy(ctx_.UI());
+    // A load refused as too large has said so; the open goes on at its end.
+    if (LoadHtmlFile(ctx_, name)) {
+      ctx_.Config.CurrentFile = name;
+      UpdateHTML();
+    }
+  }
+  SetModified(false);
+  statusText_->setText(Decoded(ctx_.Config.CurrentFile, ChooseDisplayEncoding({ctx_.Config.CurrentFile})));
+}
+
+void TForm1::SaveHtml1Click() {
+  SetModified(false);
+  if (ctx_.HtmlLines.empty()) {
+    ctx_.UI().ShowMessage("There is nothing to save.");
+    return;
+  }
+  if (!ctx_.Config.NetscapeFile.empty() && ctx_.Config.NetscapeFile == ctx_.Config.CurrentFile) {
+    if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) return;
+    if (ctx_.UI().Ask("Are you sure you want to replace your Netscape bookmarks?") == Answer::No) return;
+  }
+  if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) {
+    SaveDialog1.InitialDir = ctx_.Config.LastDir;
+    std::string name;
+    if (!dialogs_.SaveFileName(SaveDialog1, name)) return;
+    ctx_.Config.CurrentFile = name;
+  }
+  try {
+    const BusyCursor busy(ctx_.UI());
+    SaveHtmlFile(ctx_.Fs(), ctx_.HtmlLines, ctx_.Config.CurrentFile);
+  } catch (const EFCreateError&) {
+    ctx_.UI().ShowMessage("Could not save file.");
+    SetModified(true);
+  }
+}
+
+void TForm1::SaveAs1Click() {
+  ctx_.Config.CurrentFile.clear();
+  SaveHtml1Click();
+}
+
+void TForm1::LoadNetscapeBookmarks1Click() {}
+void TForm1::SaveNetscapeBookmarks1Click() {}
+void TForm1::ExploreFavorites1Click() { ExploreFavorites(ctx_, FolderFieldText()); }
+void TForm1::OpeNFavorites1Click() { OpenFavorites(ctx_, FolderFieldText()); }
+void TForm1::PurgeUrls1Click() { PurgeUrls(ctx_, FolderFieldText()); }
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::FormClose() {
+  if (!isMaximized()) {
+    ctx_.Config.Left = x();
+    ctx_.Config.Top = y();
+    ctx_.Config.Height = height();
+    ctx_.Config.Width = width();
+    // The window closes even when the settings cannot be written.
+    try {
+      if (WriteSettings) WriteSettings(ctx_);
+    } catch (const std::exception& e) {
+      ctx_.UI().ShowError(e.what());
+    }
+  }
+  if (Modified()) {
+    SetModified(false);
+    if (ctx_.UI().Ask(kSaveQuestion) != Answer::No) Run(&TForm1::SaveHtml1Click);
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  Run(&TForm1::FormClose);
+  e->accept();
+}
+
+// ---- Convert ----
+
+void TForm1::ConvertUrlsToHtml1Click() {
+  AskSaveIfModified();
+  UrlsToHtml(ctx_, FolderFieldText());
+  UpdateHTML();
+  SetModified(true);
+}
+
+void TForm1::ConvertHtmlToUrls1Click() {
+  ctx_.UrlTargetDir = ctx_.Config.FavoritesDir;
+  const BusyCursor busy(ctx_.UI());
+  HtmlToUrls(ctx_, false);
+}
+
+void TForm1::ImportUrlsintoNetscape1Click() {}
+void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {}
+
+// ---- Html ----
+
+void TForm1::SortHtml1Click() {
+  if (ctx_.HtmlLines.empty()) return;
+  const BusyCursor busy(ctx_.UI());
+  SortLinks(ctx_);
+  UpdateHTML();
+  SetModified(true);
+}
+
+void TForm1::StripNetscapeTags1Click() {
+  if (ctx_.HtmlLines.empty()) return;
+  const BusyCursor busy(ctx_.UI());
+  StripNetscapeTags(ctx_);
+  UpdateHTML();
+  SetModified(true);
+}
+
+void TForm1::FromHtml1Click() {
+  if (ctx_.HtmlLines.empty()) return;
+  const BusyCursor busy(ctx_.UI());
+  RemoveDuplicateLinks(ctx_);
+  UpdateHTML();
+  SetModified(true);
+}
+
+void TForm1::FromNetscapeBookmarks1Click() {}
+void TForm1::ViewPage1Click() { ViewPageInBrowser(ctx_); }
+
+void TForm1::ViewSource1Click() {
+  ViewSource1->setChecked(!ViewSource1->isChecked());
+  Memo1->setVisible(ViewSource1->isChecked());
+  htmlPane1->setVisible(!ViewSource1->isChecked());
+  UpdateHTML();
+  SetModified(false);
+}
+
+void TForm1::ToggleDescriptionEffect(QAction* item, char letter) {
+  bool checked = item->isChecked();
+  if (ToggleEffect(ctx_, letter, checked)) {
+    UpdateHTML();
+    SetModified(true);
+  }
+  item->setChecked(checked);
+}
+
+void TForm1::BoldDescription1Click() { ToggleDescriptionEffect(BoldDescription1, BoldLetter); }
+void TForm1::ItalicDescription1Click() { ToggleDescriptionEffect(ItalicDescription1, ItalicLetter); }
+
+// ---- Options ----
+
+void TForm1::WordWrap1Click() {
+  ctx_.Config.WordWrap = !WordWrap1->isChecked();
+  WordWrap1->setChecked(ctx_.Config.WordWrap);
+  Memo1->setLineWrapMode(ctx_.Config.WordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TForm1::DoubleSpaceLines1Click() {
+  ctx_.Config.DoubleSpaceLines = !DoubleSpaceLines1->isChecked();
+  DoubleSpaceLines1->setChecked(ctx_.Config.DoubleSpaceLines);
+}
+
+void TForm1::IndentHtml1Click() {
+  ctx_.Config.IndentHtml = !IndentHtml1->isChecked();
+  IndentHtml1->setChecked(ctx_.Config.IndentHtml);
+}
+
+// ---- Help ----
+
+void TForm1::ShowHelp(const char* page) {
+  const std::string file = WriteHelpPages(ctx_.Fs(), HelpFile) + page;
+  if (ShowHelpPage && !ShowHelpPage(file)) ctx_.UI().ShowMessage("Could not launch " + file);
+}
+
+void TForm1::Index1Click() { ShowHelp(kHelpContents); }
+void TForm1::KeywordSearch1Click() { ShowHelp(kHelpKeywords); }
+void TForm1::OtherVarnholtSoftware1Click() { ShowHelp(kHelpTopic160); }
+
+void TForm1::QuilletWebPage1Click() { OpenProductPage(ctx_); }
+
+void TForm1::VarnholtHomePage1Click() {
+  if (!OpenMakerPage(ctx_)) OtherVarnholtSoftware1Click();
+}
+
+void TForm1::EmailVarnholt1Click() { EmailFeedback(ctx_); }
+
+void TForm1::About1Click() {
+  TAboutBox box(this);
+  box.OpenProductPage = [this] { OpenWebAddress(ctx_, kProductPage, true); };
+  box.OpenMakerHomePage = [this] { OpenWebAddress(ctx_, kMakerPage, true); };
+  box.exec();
+}
+
+void TForm1::htmlPane1HotSpotClick(const std::string& url, bool& handled) {
+  handled = HotSpotClick(ctx_, url, [this](const std::string& link) { return htmlPane1->ExpandLinkPath(link); });
+}
+
+}  // namespace quillet

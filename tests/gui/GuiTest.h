@@ -1,0 +1,84 @@
+#pragma once
+// Shared pieces of the window tests: the offscreen application, scripted
+// file dialogs, and a window on a temporary program folder.
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frmMain.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestContext.h"
+
+namespace quillet::test {
+
+// The one application of the test program, on Qt's offscreen platform so no
+// display is needed.
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_gui";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform warns of window hints it cannot pass on.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& msg) {
+      if (!msg.contains(QLatin1String("propagateSizeHints"))) fprintf(stderr, "%s\n", qPrintable(msg));
+    });
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// Runs action on the next modal window once it is shown (the code under test
+// then sits in its exec()).
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, action] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      action(w);
+    }
+  });
+  timer->start();
+}
+
+// A window on a temporary program folder with the scripted Ui and dialogs.
+struct WindowFixture {
+  TempDir Dir;
+  TestContext T{Dir.Path() + "/"};
+  ScriptedDialogs Dialogs;
+  std::unique_ptr<TForm1> Form;
+  int SettingsWrites = 0;
+  std::vector<std::string> HelpShown;
+
+  WindowFixture() {
+    App();
+    T.Ctx.Config.Left = 216;
+    T.Ctx.Config.Top = 131;
+    T.Ctx.Config.Height = 321;
+    T.Ctx.Config.Width = 411;
+  }
+  // Creates the window (its creation handler runs now) and shows it.
+  TForm1& Create() {
+    Form = std::make_unique<TForm1>(T.Ctx, Dialogs);
+    Form->WriteSettings = [this](Context&) { ++SettingsWrites; };
+    Form->ShowHelpPage = [this](const std::string& file) {
+      HelpShown.push_back(file);
+      return true;
+    };
+    Form->show();
+    return *Form;
+  }
+  Context& Ctx() { return T.Ctx; }
+  ScriptedUi& UI() { return T.UI; }
+  std::string File(const std::string& rel) const { return Dir / rel; }
+};
+
+}  // namespace quillet::test
