@@ -1,11 +1,9 @@
 #include "convert/BookmarkFormat.h"
 
 #include <cstdint>
-<<<<<<< HEAD
 #include <cstring>
-=======
+
 #include "platform/Utf8.h"
->>>>>>> main
 
 namespace quillet {
 

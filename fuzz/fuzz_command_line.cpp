@@ -7,6 +7,8 @@
 //   flag bit 0: every name that does not end in a delimiter is a file
 //   flag bit 1: every name is a folder, listing the first document lines
 //   flag bit 2, 3: the IndentHtml and DoubleSpaceLines options
+//   flag bit 4: the registry names the browser's folders ("/netscape/")
+//   flag bit 5: the registry lists two browser users
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"
+#include "platform/Registry.h"
 #include "platform/Ui.h"
 
 using namespace quillet;
@@ -82,6 +85,23 @@ class MemoryFileSystem : public FileSystem {
   size_t written_ = 0;
 };
 
+// A registry in memory: every value the same folder, or nothing.
+class MemoryRegistry : public Registry {
+ public:
+  MemoryRegistry(bool values, bool users) : values_(values), users_(users) {}
+  std::string ReadString(RegRoot, const std::string&, const std::string&) override {
+    return values_ ? "/netscape/" : std::string();
+  }
+  std::vector<std::string> SubKeyNames(RegRoot, const std::string&) override {
+    if (!users_) return {};
+    return {"ann", "bob"};
+  }
+  std::string LocalPath(const std::string& windowsPath) override { return windowsPath; }
+
+ private:
+  bool values_, users_;
+};
+
 // Answers No and empty text, as the terminal does at the end of its input.
 class SilentUi : public Ui {
  public:
@@ -118,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemoryFileSystem fs(rest, flags & 1, flags & 2);
   IniProfile profile(fs);
+  MemoryRegistry registry(flags & 16, flags & 32);
   SilentUi ui;
   // One collator for the whole run: opening one costs more than most inputs.
   static IcuCollation collation("sv_SE");
@@ -126,6 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ctx.Services.Profile = &profile;
   ctx.Services.UI = &ui;
   ctx.Services.Collate = &collation;
+  ctx.Services.Reg = &registry;
   ctx.ProgramDir = ctx.DataDir = "/quillet/";
   ctx.Config.FavoritesDir = ctx.UrlTargetDir = "/favorites/";
   // As the entry starts a run; with files in memory the settings come from
