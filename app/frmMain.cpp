@@ -386,7 +386,22 @@ void TForm1::OpenFile1Click() {
   OpenDialog1.InitialDir = ctx_.Config.LastDir;
   AskSaveIfModified();
   std::string name;
-  if (dialogs_.OpenFileName(OpenDialog1, name)) {
+  if (!dialogs_.OpenFileName(OpenDialog1, name)) name.clear();
+  OpenChosenFile(name);
+}
+
+void TForm1::OpenFromCommandLine(const std::string& name) {
+  BoldDescription1->setChecked(false);
+  ItalicDescription1->setChecked(false);
+  try {
+    OpenChosenFile(name);
+  } catch (const std::exception& e) {
+    ctx_.UI().ShowError(e.what());
+  }
+}
+
+void TForm1::OpenChosenFile(const std::string& name) {
+  if (!name.empty()) {
     std::string dir = ExtractFilePath(name);
     if (dir.size() > 1 && EndsWithDelim(dir)) dir.pop_back();
     ctx_.Config.LastDir = dir;
