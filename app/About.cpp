@@ -9,13 +9,16 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <string>
+
+#include "app/StartOptions.h"
+
 namespace quillet {
 
-namespace {
-constexpr double kProgramVersion = 2.32;
+// The version in the user's number notation (2,32 in some locales).
+QString VersionCaption() {
+  return QStringLiteral("Version ") + QLocale().toString(QString::fromLatin1(kVersion).toDouble(), 'f', 2);
 }
-
-QString VersionCaption() { return QStringLiteral("Version ") + QLocale().toString(kProgramVersion, 'f', 2); }
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Quillet"));

@@ -72,6 +72,17 @@ int DocumentToShortcuts(Context& ctx) {
   return 1;
 }
 
+// Without a target folder the shortcuts would land in the file system's
+// root: a missing folder argument, or no Favorites folder known (no Wine
+// prefix), is refused instead.
+bool HasTarget(Context& ctx, const std::string& target, bool favorites, const char* usage) {
+  if (!target.empty()) return true;
+  ctx.UI().ShowMessage((favorites ? "No Favorites folder found (set WINEPREFIX to a Wine prefix): "
+                                  : "No target folder given: ") +
+                       std::string(usage));
+  return false;
+}
+
 }  // namespace
 
 int RunBatch(Context& ctx, const CommandLine& cl) {
@@ -82,43 +93,22 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(3));
   }
   if (mode == "ie2html") return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(2));
-  if (mode == "html2urls") {
-    // Without a target folder the shortcuts would land in the file system's
-    // root; refuse instead.
-    if (cl.Argument(3).empty()) {
-      ctx.UI().ShowMessage("No target folder given: quillet html2urls FILE.htm FOLDER");
-      return 1;
-    }
+  if (mode == "html2urls" || mode == "html2ie") {
+    const bool favorites = mode == "html2ie";
+    const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(3);
+    if (!HasTarget(ctx, target, favorites, "quillet html2urls FILE.htm FOLDER")) return 1;
     LoadHtmlFile(ctx, cl.Argument(2));
-    ctx.UrlTargetDir = cl.Argument(3);
-    return DocumentToShortcuts(ctx);
-  }
-  if (mode == "html2ie") {
-    // No Favorites folder (no Wine prefix): the file system's root would be
-    // the target; refuse as for html2urls.
-    if (ctx.UrlTargetDir.empty()) {
-      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
-                           "quillet html2urls FILE.htm FOLDER");
-      return 1;
-    }
-    LoadHtmlFile(ctx, cl.Argument(2));
+    ctx.UrlTargetDir = target;
     return DocumentToShortcuts(ctx);
   }
   if (mode == "ns2urls" || mode == "ns2ie") {
-    // As for html2urls and html2ie: never write into the file system's root.
-    if (mode == "ns2urls" && cl.Argument(2).empty()) {
-      ctx.UI().ShowMessage("No target folder given: quillet ns2urls FOLDER");
-      return 1;
-    }
-    if (mode == "ns2ie" && ctx.UrlTargetDir.empty()) {
-      ctx.UI().ShowMessage("No Favorites folder found (set WINEPREFIX to a Wine prefix): "
-                           "quillet ns2urls FOLDER");
-      return 1;
-    }
+    const bool favorites = mode == "ns2ie";
+    const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(2);
+    if (!HasTarget(ctx, target, favorites, "quillet ns2urls FOLDER")) return 1;
     const bool loaded = LoadNetscapeBookmarks(ctx);
-    if (mode == "ns2urls") ctx.UrlTargetDir = cl.Argument(2);
-    HtmlToUrls(ctx, true);
-    return loaded ? 0 : 1;
+    ctx.UrlTargetDir = target;
+    const int written = DocumentToShortcuts(ctx);
+    return loaded ? written : 1;
   }
   if (mode == "urls2ns" || mode == "ie2ns") {
     if (mode == "urls2ns") ctx.Config.FavoritesDir = cl.Argument(2);

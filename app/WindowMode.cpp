@@ -14,7 +14,7 @@
 
 namespace quillet {
 
-int RunWindow(Context& ctx, int argc, char** argv) {
+int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile) {
   // Qt aborts the process when it finds no display; say what to do instead.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
     std::cerr << "quillet: there is no display to show the window on (DISPLAY is not set).\n"
@@ -53,6 +53,7 @@ int RunWindow(Context& ctx, int argc, char** argv) {
     splash.reset();
 
     form->show();
+    if (!openFile.empty()) form->OpenFromCommandLine(openFile);
     status = QApplication::exec();
   }
   ctx.Services.UI = previousUi;

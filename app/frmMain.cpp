@@ -20,6 +20,7 @@
 #include "app/Config.h"
 #include "app/HelpPages.h"
 #include "app/HtmlPaneStandIn.h"
+#include "app/NetscapeCommands.h"
 #include "app/RealCoolBar.h"
 #include "app/ShellCommands.h"
 #include "cleanup/Emphasis.h"
@@ -28,6 +29,7 @@
 #include "cleanup/StripNetscapeTags.h"
 #include "convert/DocumentFile.h"
 #include "convert/HtmlToUrls.h"
+#include "convert/Netscape.h"
 #include "convert/Purge.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
@@ -384,7 +386,22 @@ void TForm1::OpenFile1Click() {
   OpenDialog1.InitialDir = ctx_.Config.LastDir;
   AskSaveIfModified();
   std::string name;
-  if (dialogs_.OpenFileName(OpenDialog1, name)) {
+  if (!dialogs_.OpenFileName(OpenDialog1, name)) name.clear();
+  OpenChosenFile(name);
+}
+
+void TForm1::OpenFromCommandLine(const std::string& name) {
+  BoldDescription1->setChecked(false);
+  ItalicDescription1->setChecked(false);
+  try {
+    OpenChosenFile(name);
+  } catch (const std::exception& e) {
+    ctx_.UI().ShowError(e.what());
+  }
+}
+
+void TForm1::OpenChosenFile(const std::string& name) {
+  if (!name.empty()) {
     std::string dir = ExtractFilePath(name);
     if (dir.size() > 1 && EndsWithDelim(dir)) dir.pop_back();
     ctx_.Config.LastDir = dir;
@@ -408,6 +425,7 @@ void TForm1::SaveHtml1Click() {
   if (!ctx_.Config.NetscapeFile.empty() && ctx_.Config.NetscapeFile == ctx_.Config.CurrentFile) {
     if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) return;
     if (ctx_.UI().Ask("Are you sure you want to replace your Netscape bookmarks?") == Answer::No) return;
+    KeepNetscapeBackup(ctx_, ctx_.Config.CurrentFile);
   }
   if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) {
     SaveDialog1.InitialDir = ctx_.Config.LastDir;
@@ -429,8 +447,21 @@ void TForm1::SaveAs1Click() {
   SaveHtml1Click();
 }
 
-void TForm1::LoadNetscapeBookmarks1Click() {}
-void TForm1::SaveNetscapeBookmarks1Click() {}
+void TForm1::LoadNetscapeBookmarks1Click() {
+  AskSaveIfModified();
+  {
+    const BusyCursor busy(ctx_.UI());
+    LoadNetscapeBookmarks(ctx_);
+  }
+  statusText_->setText(Decoded(ctx_.Config.CurrentFile, ChooseDisplayEncoding({ctx_.Config.CurrentFile})));
+  UpdateHTML();
+  SetModified(false);
+}
+
+void TForm1::SaveNetscapeBookmarks1Click() {
+  SetModified(false);
+  SaveOverNetscapeBookmarks(ctx_);
+}
 void TForm1::ExploreFavorites1Click() { ExploreFavorites(ctx_, FolderFieldText()); }
 void TForm1::OpeNFavorites1Click() { OpenFavorites(ctx_, FolderFieldText()); }
 void TForm1::PurgeUrls1Click() { PurgeUrls(ctx_, FolderFieldText()); }
@@ -476,8 +507,17 @@ void TForm1::ConvertHtmlToUrls1Click() {
   HtmlToUrls(ctx_, false);
 }
 
-void TForm1::ImportUrlsintoNetscape1Click() {}
-void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {}
+void TForm1::ImportUrlsintoNetscape1Click() {
+  if (!ImportUrlsIntoNetscape(ctx_, [this] { AskSaveIfModified(); })) return;
+  UpdateHTML();
+  SetModified(false);
+}
+
+void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {
+  LoadNetscapeBookmarks1Click();
+  ConvertHtmlToUrls1Click();
+  SetModified(false);
+}
 
 // ---- Html ----
 
@@ -505,7 +545,12 @@ void TForm1::FromHtml1Click() {
   SetModified(true);
 }
 
-void TForm1::FromNetscapeBookmarks1Click() {}
+void TForm1::FromNetscapeBookmarks1Click() {
+  LoadNetscapeBookmarks1Click();
+  FromHtml1Click();
+  SaveNetscapeBookmarks1Click();
+  SetModified(false);
+}
 void TForm1::ViewPage1Click() { ViewPageInBrowser(ctx_); }
 
 void TForm1::ViewSource1Click() {

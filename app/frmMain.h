@@ -89,6 +89,9 @@ class TForm1 : public QMainWindow {
   void btnBrowseClick();
 
   void OpenFile1Click();
+  // Loads the file a file manager handed over, leaving the window as the
+  // open command leaves it; a failure is shown and the window stays empty.
+  void OpenFromCommandLine(const std::string& name);
   void SaveHtml1Click();
   void SaveAs1Click();
   void LoadNetscapeBookmarks1Click();
@@ -147,6 +150,8 @@ class TForm1 : public QMainWindow {
   void AskSaveIfModified();
   std::string FolderFieldText() const;
   void ShowHelp(const char* page);
+  // The open command's steps after the file is chosen.
+  void OpenChosenFile(const std::string& name);
 
   Context& ctx_;
   Dialogs& dialogs_;

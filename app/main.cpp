@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/DataDir.h"
 #include "app/ShellCommands.h"
+#include "app/StartOptions.h"
 #include "app/WindowMode.h"
 #include "convert/Context.h"
 #include "platform/FileSystem.h"
@@ -20,6 +21,10 @@ using namespace quillet;
 
 int main(int argc, char** argv) {
   const CommandLine cl(argc, argv);
+  if (const InfoRequest info = InfoRequestOf(cl); info != InfoRequest::None) {
+    std::cout << (info == InfoRequest::Help ? UsageText() : VersionText());
+    return 0;
+  }
   PosixFileSystem fs;
   IniProfile profile(fs);
   TerminalUi terminal(std::cin, std::cerr);
@@ -47,7 +52,9 @@ int main(int argc, char** argv) {
   ctx.ReloadSettings = LoadSettings;
   ctx.LaunchDocument = LaunchDocument;
 
-  if (cl.ArgumentCount() > 0) return RunBatchReporting(ctx, cl, std::cerr);
+  std::string openFile;
+  const bool window = cl.ArgumentCount() == 0 || WindowFileOf(cl, openFile);
+  if (!window) return RunBatchReporting(ctx, cl, std::cerr);
 
-  return RunWindow(ctx, argc, argv);
+  return RunWindow(ctx, argc, argv, openFile);
 }

@@ -13,6 +13,10 @@
 namespace quillet {
 namespace {
 
+using test::Tree;
+
+using test::Shortcut;
+
 namespace fs = std::filesystem;
 using test::Exists;
 using test::MakeDirs;
@@ -20,15 +24,6 @@ using test::ReadBytes;
 using test::RunProgram;
 using test::TempDir;
 using test::WriteBytes;
-
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
-
-std::map<std::string, std::string> Tree(const std::string& root) {
-  std::map<std::string, std::string> out;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it)
-    out[fs::relative(it->path(), root).string()] = it->is_directory() ? "<dir>" : ReadBytes(it->path().string());
-  return out;
-}
 
 // The program copied into its own folder, so its error log lands there.
 struct Program {

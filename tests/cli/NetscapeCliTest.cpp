@@ -11,6 +11,8 @@
 namespace quillet::test {
 namespace {
 
+using test::Shortcut;
+
 const std::string kNav = kNavigatorKey;
 const char* const kNotLocated =
     "Could not locate Netscape Bookmark location in registry.  You will have to manually load the file yourself.";
@@ -19,8 +21,6 @@ const char* const kBookmarks = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r
                                "<DT><A HREF=\"https://alpha.example/\">Alpha</A>\r\n"
                                "<DT><A HREF=\"https://zeta.example/\">Zeta again</A>\r\n"
                                "</DL><p>\r\n";
-
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
 // A prefix whose registry names drive_c/NS/bookmark.htm (File Location), or
 // the users' profile folders when users are given; HOME is a fake home.

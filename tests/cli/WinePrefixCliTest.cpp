@@ -8,7 +8,7 @@
 namespace quillet::test {
 namespace {
 
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+using test::Shortcut;
 
 TEST(WinePrefixCli, Ie2htmlConvertsThePrefixFavorites) {
   TempDir dir;

@@ -16,6 +16,10 @@
 namespace quillet {
 namespace {
 
+using test::Tree;
+
+using test::Shortcut;
+
 namespace fs = std::filesystem;
 using test::Exists;
 using test::MakeDirs;
@@ -23,18 +27,6 @@ using test::ReadBytes;
 using test::TempDir;
 using test::TestContext;
 using test::WriteBytes;
-
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
-
-// Every file and folder under root, by relative path; files map to their bytes.
-std::map<std::string, std::string> Tree(const std::string& root) {
-  std::map<std::string, std::string> out;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
-    const std::string rel = fs::relative(it->path(), root).string();
-    out[rel] = it->is_directory() ? "<dir>" : ReadBytes(it->path().string());
-  }
-  return out;
-}
 
 // A run with its data folder (for the error log) and target folder in one
 // temporary folder, attended or not.

@@ -12,6 +12,8 @@
 namespace quillet {
 namespace {
 
+using test::Shortcut;
+
 namespace fs = std::filesystem;
 using test::Exists;
 using test::TempDir;
@@ -19,8 +21,6 @@ using test::TestContext;
 using test::WriteBytes;
 
 const char* const kNotAll = "Not all Urls could be removed.";
-
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
 void MakeReadOnly(const std::string& path) { ASSERT_EQ(::chmod(path.c_str(), 0444), 0); }
 

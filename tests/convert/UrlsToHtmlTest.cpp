@@ -10,11 +10,11 @@
 namespace quillet {
 namespace {
 
+using test::Shortcut;
+
 using test::MakeDirs;
 using test::TempDir;
 using test::WriteBytes;
-
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
 class UrlsToHtmlTest : public ::testing::Test {
  protected:

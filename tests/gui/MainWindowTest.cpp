@@ -522,14 +522,21 @@ TEST_F(MainWindow, AHelpPageThatCannotBeShownIsReported) {
   EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not launch " + Dir.Path() + "/help/index.html"});
 }
 
-TEST_F(MainWindow, NetscapeCommandsOfLaterWorkAreQuiet) {
+TEST_F(MainWindow, NetscapeRemoveDuplicatesLoadsCleansAndSavesOverTheFileLoaded) {
+  const std::string bookmarks = Dir.Path() + "/home/.netscape/bookmarks.html";
+  const std::string original =
+      "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n<DT><A HREF=\"http://a/\">again</A>\r\n</DL><p>\r\n";
+  WriteBytes(bookmarks, original);
+  Ctx().HomeDir = Dir.Path() + "/home";
   TForm1& f = Create();
-  Ctx().HtmlLines = {"<DL><p>", "</DL><p>"};
-  for (QAction* a : {f.LoadNetscapeBookmarks1, f.ImportUrlsintoNetscape1, f.ConvertNetscapeBookmarkstoUrls1,
-                     f.FromNetscapeBookmarks1})
-    a->trigger();
+  UI().Answers = {Answer::Yes};
+  f.FromNetscapeBookmarks1->trigger();
+  EXPECT_EQ(ReadBytes(bookmarks), "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n");
+  EXPECT_EQ(ReadBytes(bookmarks + ".bak"), original);
+  EXPECT_EQ(Ctx().Config.NetscapeFile, bookmarks);
+  EXPECT_FALSE(f.Modified());
+  EXPECT_EQ(UI().Questions, std::vector<std::string>{"Are you sure you want to replace your Netscape bookmarks?"});
   EXPECT_TRUE(UI().Errors.empty());
-  EXPECT_EQ(Ctx().HtmlLines.size(), 2u);
 }
 
 TEST_F(MainWindow, BoldAndItalicWrapDescriptionsAndKeepTheirMarks) {

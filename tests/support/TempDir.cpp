@@ -51,4 +51,11 @@ bool Exists(const std::string& path) {
   return fs::exists(fs::symlink_status(path, ec));
 }
 
+std::map<std::string, std::string> Tree(const std::string& root) {
+  std::map<std::string, std::string> out;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it)
+    out[fs::relative(it->path(), root).string()] = it->is_directory() ? "<dir>" : ReadBytes(it->path().string());
+  return out;
+}
+
 }  // namespace quillet::test

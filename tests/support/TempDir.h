@@ -1,5 +1,6 @@
 #pragma once
 // A real temporary folder for a test, removed with everything in it.
+#include <map>
 #include <string>
 
 namespace quillet::test {
@@ -25,5 +26,12 @@ void WriteBytes(const std::string& path, const std::string& data);
 std::string ReadBytes(const std::string& path);
 void MakeDirs(const std::string& path);
 bool Exists(const std::string& path);
+
+// The bytes of a new shortcut file holding url.
+inline std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+
+// Every file and folder under root, by relative path; files map to their
+// bytes, folders to "<dir>".
+std::map<std::string, std::string> Tree(const std::string& root);
 
 }  // namespace quillet::test

@@ -1,0 +1,134 @@
+#include "app/StartOptions.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "convert/BookmarkFormat.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr std::array<const char*, 8> kModeWords = {"urls2html", "ie2html", "html2urls", "html2ie",
+                                                   "ns2urls",   "ns2ie",   "urls2ns",   "ie2ns"};
+
+bool IsModeWord(const std::string& arg) {
+  const std::string mode = LowerAscii(arg);
+  for (const char* w : kModeWords)
+    if (mode == w) return true;
+  return false;
+}
+
+bool CarriesSwitch(const CommandLine& cl) {
+  return cl.HasSwitch("/sort") || cl.HasSwitch("/nsstrip") || cl.HasSwitch("/nodupes");
+}
+
+bool EndsWithHtmlExtension(const std::string& path) {
+  const std::string lower = LowerAscii(path);
+  for (const char* ext : {".htm", ".html", ".shtml"}) {
+    const std::string e = ext;
+    if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0) return true;
+  }
+  return false;
+}
+
+// Only the head is read: the argument may name a file of any size.
+bool HeadLooksLikeHtml(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::string head(4096, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(in.gcount()));
+  size_t start = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  while (start < head.size() && static_cast<unsigned char>(head[start]) <= ' ') ++start;
+  if (start >= head.size() || head[start] != '<') return false;
+  const std::string lower = LowerAscii(head.substr(start));
+  for (const char* mark : {"<!doctype html", "<!doctype netscape-bookmark-file", "<html", "<head", "<body", "<dl"})
+    if (lower.find(mark) != std::string::npos) return true;
+  return false;
+}
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const auto abs = std::filesystem::absolute(path, ec);
+  return ec ? path : abs.lexically_normal().string();
+}
+
+}  // namespace
+
+InfoRequest InfoRequestOf(const CommandLine& cl) {
+  if (cl.ArgumentCount() != 1) return InfoRequest::None;
+  if (cl.Argument(1) == "--help") return InfoRequest::Help;
+  if (cl.Argument(1) == "--version") return InfoRequest::Version;
+  return InfoRequest::None;
+}
+
+std::string VersionText() { return std::string("quillet ") + kVersion + "\n"; }
+
+std::string UsageText() {
+  return R"(Usage: quillet                      open the window
+       quillet FILE.htm             open the window with FILE.htm loaded
+       quillet MODE [ARGUMENTS]     convert, without a window
+       quillet FILE.htm SWITCH      clean FILE.htm up in place, without a window
+       quillet ns SWITCH            clean the Netscape bookmark file up in place
+
+Modes (any letter case; urls = a folder of *.url shortcut files, ie = your
+Favorites folder, html = a bookmark HTML file, ns = the Netscape bookmark file):
+  urls2html FOLDER FILE.htm   write the shortcuts under FOLDER as bookmark HTML
+  ie2html FILE.htm            the same for your Favorites folder
+  html2urls FILE.htm FOLDER   write the links of FILE.htm as shortcuts under FOLDER
+  html2ie FILE.htm            the same into your Favorites folder
+  ns2urls FOLDER              write the Netscape bookmarks as shortcuts under FOLDER
+  ns2ie                       the same into your Favorites folder
+  urls2ns FOLDER              append the shortcuts under FOLDER to the Netscape bookmarks
+  ie2ns                       the same for your Favorites folder
+
+Switches (exact text, found anywhere on the line; the first that applies wins):
+  /sort      sort the links of each folder by description
+  /nsstrip   strip the Netscape date attributes (a file only, not "ns")
+  /nodupes   remove links whose address occurred on an earlier line
+
+Examples:
+  quillet urls2html ~/Favorites links.htm
+  quillet ie2html links.htm
+  quillet html2urls links.htm ~/Links
+  quillet html2ie links.htm
+  quillet ns2urls ~/Links
+  quillet ns2ie
+  quillet urls2ns ~/Favorites
+  quillet ie2ns
+  quillet links.htm /sort
+  quillet links.htm /nsstrip
+  quillet links.htm /nodupes
+  quillet ns /sort
+  quillet ns /nodupes
+
+Exit status: 0 after a normal run, also one that did nothing; 1 after a
+failure, reported on standard error.
+
+Settings: Quillet.Ini beside the program when its folder is writable, else
+$XDG_CONFIG_HOME/quillet/Quillet.Ini. See quillet(1).
+)";
+}
+
+bool LooksLikeHtmlFile(const std::string& path) {
+  // A fifo or device would block the read or never end.
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
+  return EndsWithHtmlExtension(path) || HeadLooksLikeHtml(path);
+}
+
+bool WindowFileOf(const CommandLine& cl, std::string& file) {
+  file.clear();
+  if (cl.Argument(1) == "--open" && cl.ArgumentCount() <= 2) {
+    if (cl.ArgumentCount() == 2) file = Absolute(cl.Argument(2));
+    return true;
+  }
+  if (cl.ArgumentCount() != 1 || IsModeWord(cl.Argument(1)) || CarriesSwitch(cl)) return false;
+  if (!LooksLikeHtmlFile(cl.Argument(1))) return false;
+  file = Absolute(cl.Argument(1));
+  return true;
+}
+
+}  // namespace quillet
