@@ -43,15 +43,6 @@ TextLines SplitDocumentText(std::string_view text) {
   return lines;
 }
 
-std::string JoinDocumentLines(const TextLines& lines) {
-  size_t size = 0;
-  for (const auto& l : lines) size += l.size() + 2;
-  std::string out;
-  out.reserve(size);
-  for (const auto& l : lines) out.append(l).append("\r\n");
-  return out;
-}
-
 bool ReadDocumentFile(Context& ctx, const std::string& name, TextLines& lines) {
   lines.clear();
   try {
@@ -74,7 +65,16 @@ bool LoadHtmlFile(Context& ctx, const std::string& name) {
 }
 
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name) {
-  fs.WriteFile(name, JoinDocumentLines(lines));
+  // The lines go out in blocks of about 1 MiB: a large document is never
+  // copied whole into one string.
+  constexpr size_t kBlock = 1 << 20;
+  std::string block;
+  size_t next = 0;
+  fs.WriteFileFrom(name, [&]() -> std::string_view {
+    block.clear();
+    while (next < lines.size() && block.size() < kBlock) block.append(lines[next++]).append("\r\n");
+    return block;
+  });
 }
 
 }  // namespace quillet

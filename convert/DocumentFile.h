@@ -10,8 +10,6 @@ namespace quillet {
 // Cuts text into lines at CR, LF and CR LF; a NUL ends the text; a final
 // terminator adds no empty line.
 TextLines SplitDocumentText(std::string_view text);
-// Every line followed by CR LF.
-std::string JoinDocumentLines(const TextLines& lines);
 
 // Empties the document and fills it from the file. Returns false when the
 // text was too large to hold ("File too big, load cancelled" was shown).

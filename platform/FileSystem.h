@@ -1,6 +1,8 @@
 #pragma once
 // The file-system port: what the program needs of folders and files.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -44,6 +46,12 @@ class FileSystem {
   // Throws EFCreateError when the file cannot be written.
   virtual void WriteFile(const std::string& path, const std::string& data) = 0;
 
+  // Hands out the next piece of a file being written; an empty piece ends it.
+  using PieceSource = std::function<std::string_view()>;
+  // WriteFile for data made piece by piece, so a large document need not be
+  // joined into one string first. This default joins the pieces.
+  virtual void WriteFileFrom(const std::string& path, const PieceSource& next);
+
   // True when candidate, links resolved, is path itself or a folder above it.
   virtual bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) = 0;
 
@@ -68,6 +76,7 @@ class PosixFileSystem : public FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool TryReadFile(const std::string& path, std::string& data) override;
   void WriteFile(const std::string& path, const std::string& data) override;
+  void WriteFileFrom(const std::string& path, const PieceSource& next) override;
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override;
   bool IsSymlink(const std::string& path) override;
   std::string ProgramDir() override;

@@ -15,6 +15,12 @@
 
 namespace quillet {
 
+void FileSystem::WriteFileFrom(const std::string& path, const PieceSource& next) {
+  std::string data;
+  for (std::string_view piece = next(); !piece.empty(); piece = next()) data.append(piece);
+  WriteFile(path, data);
+}
+
 std::string FileSystem::ReadFile(const std::string& path) {
   std::string data;
   if (!TryReadFile(path, data)) throw EFOpenError(path);
@@ -58,7 +64,7 @@ bool CanWriteInto(const std::string& dir) {
   return !WriteProtected(st) && ::access(d.c_str(), W_OK) == 0;
 }
 
-bool WriteAll(int fd, const std::string& data) {
+bool WriteAll(int fd, std::string_view data) {
   size_t done = 0;
   while (done < data.size()) {
     const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
@@ -68,6 +74,12 @@ bool WriteAll(int fd, const std::string& data) {
     }
     done += static_cast<size_t>(n);
   }
+  return true;
+}
+
+bool WriteAllPieces(int fd, const FileSystem::PieceSource& next) {
+  for (std::string_view piece = next(); !piece.empty(); piece = next())
+    if (!WriteAll(fd, piece)) return false;
   return true;
 }
 
@@ -190,6 +202,15 @@ bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
 }
 
 void PosixFileSystem::WriteFile(const std::string& name, const std::string& data) {
+  bool given = false;
+  WriteFileFrom(name, [&] {
+    if (given) return std::string_view();
+    given = true;
+    return std::string_view(data);
+  });
+}
+
+void PosixFileSystem::WriteFileFrom(const std::string& name, const PieceSource& next) {
   if (name.empty() || EndsWithDelim(name)) throw EFCreateError(name);
   // Replacing a link would turn it into a plain file: write where it points.
   std::string path = name;
@@ -206,7 +227,7 @@ void PosixFileSystem::WriteFile(const std::string& name, const std::string& data
     if (!exists && !CanWriteInto(dir)) throw EFCreateError(name);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) throw EFCreateError(name);
-    const bool ok = WriteAll(fd, data);
+    const bool ok = WriteAllPieces(fd, next);
     if (::close(fd) != 0 || !ok) throw EFCreateError(name);
     return;
   }
@@ -215,7 +236,7 @@ void PosixFileSystem::WriteFile(const std::string& name, const std::string& data
   std::string tmp = path + ".quillet-XXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) throw EFCreateError(name);
-  bool ok = WriteAll(fd, data) && ::fchmod(fd, old.st_mode & 07777) == 0;
+  bool ok = WriteAllPieces(fd, next) && ::fchmod(fd, old.st_mode & 07777) == 0;
   if (::getuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
   ok = ::close(fd) == 0 && ok;
   if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {

@@ -28,9 +28,21 @@ TEST(DocumentFile, SplitsAtEveryTerminatorAndStopsAtNul) {
   EXPECT_EQ(SplitDocumentText("\r\rx\r"), (TextLines{"", "", "x"}));
 }
 
-TEST(DocumentFile, JoinEndsEveryLineWithCrLf) {
-  EXPECT_EQ(JoinDocumentLines({}), "");
-  EXPECT_EQ(JoinDocumentLines({"a", "", "\xff"}), "a\r\n\r\n\xff\r\n");
+TEST(DocumentFile, SaveEndsEveryLineWithCrLfAcrossBlocks) {
+  TempDir dir;
+  test::TestContext t;
+  SaveHtmlFile(t.Fs, {"a", "", "\xff"}, dir / "small.htm");
+  EXPECT_EQ(ReadBytes(dir / "small.htm"), "a\r\n\r\n\xff\r\n");
+  // Several write blocks, and a line longer than a block.
+  TextLines lines;
+  std::string expected;
+  for (int i = 0; i < 200000; ++i) {
+    lines.push_back("line " + std::to_string(i));
+    if (i == 1000) lines.back() += std::string(3 << 20, 'x');
+    expected += lines.back() + "\r\n";
+  }
+  SaveHtmlFile(t.Fs, lines, dir / "big.htm");
+  EXPECT_EQ(ReadBytes(dir / "big.htm"), expected);
 }
 
 TEST(DocumentFile, LoadAndSaveKeepBytes) {
