@@ -521,29 +521,20 @@ void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {
 
 // ---- Html ----
 
-void TForm1::SortHtml1Click() {
+// A clean-up of the Html menu: nothing at all on an empty document.
+void TForm1::RunCleanUp(void (*cleanUp)(Context&)) {
   if (ctx_.HtmlLines.empty()) return;
   const BusyCursor busy(ctx_.UI());
-  SortLinks(ctx_);
+  cleanUp(ctx_);
   UpdateHTML();
   SetModified(true);
 }
 
-void TForm1::StripNetscapeTags1Click() {
-  if (ctx_.HtmlLines.empty()) return;
-  const BusyCursor busy(ctx_.UI());
-  StripNetscapeTags(ctx_);
-  UpdateHTML();
-  SetModified(true);
-}
+void TForm1::SortHtml1Click() { RunCleanUp(SortLinks); }
 
-void TForm1::FromHtml1Click() {
-  if (ctx_.HtmlLines.empty()) return;
-  const BusyCursor busy(ctx_.UI());
-  RemoveDuplicateLinks(ctx_);
-  UpdateHTML();
-  SetModified(true);
-}
+void TForm1::StripNetscapeTags1Click() { RunCleanUp(StripNetscapeTags); }
+
+void TForm1::FromHtml1Click() { RunCleanUp(RemoveDuplicateLinks); }
 
 void TForm1::FromNetscapeBookmarks1Click() {
   LoadNetscapeBookmarks1Click();

@@ -140,6 +140,7 @@ class TForm1 : public QMainWindow {
  private:
   // Bold or italic descriptions: the item's mark says which way to go.
   void ToggleDescriptionEffect(QAction* item, char letter);
+  void RunCleanUp(void (*cleanUp)(Context&));
   void BuildControls();
   void BuildMenu();
   void BuildToolBar();

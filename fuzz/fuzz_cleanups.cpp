@@ -16,27 +16,17 @@
 #include "convert/DocumentFile.h"
 #include "platform/IcuCollation.h"
 #include "platform/Ui.h"
+#include "fuzz/SilentUi.h"
 
 using namespace quillet;
 
 namespace {
 
-class SilentUi : public Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  Answer Ask(const std::string&) override { return Answer::No; }
-  std::string AskText(const std::string&, const std::string&, const std::string&) override { return {}; }
-  void ShowError(const std::string&) override {}
-  void BeginBusy() override { ++depth; }
-  void EndBusy() override { --depth; }
-  int depth = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  SilentUi ui;
+  fuzz::SilentUi ui;
   // One collator for the whole run: opening one costs more than most inputs.
   // A tailored locale, so that contractions and expansions are reached.
   static IcuCollation collation("de");
@@ -81,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ToggleEffect(ctx, letter, checked);
     ToggleEffect(ctx, letter, checked);
   }
-  if (ui.depth != 0) __builtin_trap();
+  if (ui.BusyDepth != 0) __builtin_trap();
   return 0;
 }

@@ -28,6 +28,7 @@
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
 #include "platform/Ui.h"
+#include "fuzz/SilentUi.h"
 
 using namespace quillet;
 
@@ -102,17 +103,6 @@ class MemoryRegistry : public Registry {
   bool values_, users_;
 };
 
-// Answers No and empty text, as the terminal does at the end of its input.
-class SilentUi : public Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  Answer Ask(const std::string&) override { return Answer::No; }
-  std::string AskText(const std::string&, const std::string&, const std::string&) override { return {}; }
-  void ShowError(const std::string&) override {}
-  void BeginBusy() override {}
-  void EndBusy() override {}
-};
-
 class NullBuffer : public std::streambuf {
  protected:
   int overflow(int c) override { return c; }
@@ -139,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFileSystem fs(rest, flags & 1, flags & 2);
   IniProfile profile(fs);
   MemoryRegistry registry(flags & 16, flags & 32);
-  SilentUi ui;
+  fuzz::SilentUi ui;
   // One collator for the whole run: opening one costs more than most inputs.
   static IcuCollation collation("sv_SE");
   Context ctx;

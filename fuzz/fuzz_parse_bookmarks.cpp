@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Ui.h"
+#include "fuzz/SilentUi.h"
 
 using namespace quillet;
 
@@ -55,16 +56,6 @@ class ScratchFileSystem : public PosixFileSystem {
   }
 };
 
-class SilentUi : public Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  Answer Ask(const std::string&) override { return Answer::Yes; }
-  std::string AskText(const std::string&, const std::string&, const std::string&) override { return {}; }
-  void ShowError(const std::string&) override {}
-  void BeginBusy() override {}
-  void EndBusy() override {}
-};
-
 std::string& Scratch() {
   static std::string dir;
   return dir;
@@ -95,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScratchFileSystem fs;
   fs.Root = scratch;
   IniProfile profile(fs);
-  SilentUi ui;
+  fuzz::SilentUi ui(Answer::Yes);
   Context ctx;
   ctx.Services = {&fs, &profile, &ui};
   ctx.DataDir = scratch;
