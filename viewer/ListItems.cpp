@@ -23,7 +23,7 @@ char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_
 // Whether the page behind a bullet counts as light: coloured bullets then,
 // outlined ones otherwise.
 bool LightBackground(Canvas& canvas, TColor background) {
-  if (background == clBtnFace) return true;
+  if ((background & ~kPaletteRelative) == clBtnFace) return true;
   const TColor c = canvas.Palette().Resolve(background);
   return c == clWhite || c == clSilver;
 }
