@@ -145,12 +145,14 @@ int QtCanvas::TextWidth(std::u16string_view text) {
 }
 
 void QtCanvas::TextOut(int x, int baseline, std::u16string_view text) {
+  if (Hidden()) return;
   if (text.empty()) return;
   painter_->setPen(textColor_);
   painter_->drawText(QPoint(x, baseline), View(text));
 }
 
 void QtCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) {
+  if (Hidden()) return;
   if (text.empty()) return;
   const FontMetrics& m = current_->Metrics;
   painter_->fillRect(QRect(x, baseline - m.Ascent, TextWidth(text), m.Height), Resolve(back));
@@ -166,11 +168,13 @@ QPen QtCanvas::OnePixelPen(TColor c) const {
 }
 
 void QtCanvas::FillRect(const Rect& r, TColor color) {
+  if (Hidden()) return;
   if (r.Empty()) return;
   painter_->fillRect(ToQRect(r), Resolve(color));
 }
 
 void QtCanvas::FrameRect(const Rect& r, TColor color) {
+  if (Hidden()) return;
   if (r.Empty()) return;
   const QColor c = Resolve(color);
   const int w = r.Width(), h = r.Height();
@@ -181,6 +185,7 @@ void QtCanvas::FrameRect(const Rect& r, TColor color) {
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor pen) {
+  if (Hidden()) return;
   // Qt's own lines leave out whichever end lies right or below, not the end
   // point, so lines are set pixel by pixel here: from the start point up to,
   // without, the end point, whatever the direction.
@@ -213,6 +218,7 @@ void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor pen) {
 }
 
 void QtCanvas::Ellipse(const Rect& bounds, TColor pen, std::optional<TColor> fill) {
+  if (Hidden()) return;
   if (bounds.Empty()) return;
   painter_->setPen(OnePixelPen(pen));
   painter_->setBrush(fill ? QBrush(Resolve(*fill)) : QBrush(Qt::NoBrush));
@@ -222,6 +228,7 @@ void QtCanvas::Ellipse(const Rect& bounds, TColor pen, std::optional<TColor> fil
 }
 
 void QtCanvas::Polygon(const std::vector<Point>& points, TColor pen, std::optional<TColor> fill) {
+  if (Hidden()) return;
   if (points.empty()) return;
   QPolygon polygon;
   polygon.reserve(static_cast<qsizetype>(points.size()));
@@ -232,11 +239,13 @@ void QtCanvas::Polygon(const std::vector<Point>& points, TColor pen, std::option
 }
 
 void QtCanvas::DrawPicture(const Picture& picture, const Rect& dest) {
+  if (Hidden()) return;
   if (!Drawable(picture) || dest.Empty()) return;
   painter_->drawImage(ToQRect(dest), Wrap(picture));
 }
 
 void QtCanvas::TilePicture(const Picture& picture, const Rect& area, Point origin) {
+  if (Hidden()) return;
   if (!Drawable(picture) || area.Empty()) return;
   painter_->setBrushOrigin(QPoint(origin.X, origin.Y));
   painter_->fillRect(ToQRect(area), QBrush(Wrap(picture)));

@@ -99,6 +99,9 @@ class QtCanvas : public Canvas {
   QRect ToQRect(const Rect& r) const;
   QColor Resolve(TColor c) const { return ToQColor(c, palette_); }
   QPen OnePixelPen(TColor c) const;
+  // Qt takes an empty clip region for no clip at all; an empty clip hides
+  // everything here.
+  bool Hidden() const { return !clips_.empty() && clips_.back().isEmpty(); }
 
   std::optional<QPainter> own_;
   QPainter* painter_ = nullptr;

@@ -180,6 +180,9 @@ TEST_F(QtCanvasTest, ClipsNestAndStayPutWhenTheOriginMoves) {
     c.FillRect({0, 28, 60, 40}, clRed);  // only rows 28, 29 inside the outer clip
     c.PopClip();
     c.FillRect({59, 39, 60, 40}, clRed);
+    c.PushClip({5, 5, 5, 40});  // an empty clip lets nothing through
+    c.FillRect({0, 0, 60, 40}, clBlack);
+    c.PopClip();
   }
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 60; ++x) {
