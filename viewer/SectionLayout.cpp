@@ -75,33 +75,40 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
     auto extent = [&](int k) {
       return PartWidth(canvas, run, buff.substr(static_cast<size_t>(p), static_cast<size_t>(k)));
     };
-    // Galloping from a guess at the characters that fit keeps what is
-    // measured near one line's worth, however long the run; a binary
-    // search then finds the largest count that fits.
+    // The largest count whose extent fits, bracketed between lo (fits) and
+    // hi (does not). Text widths grow almost in proportion to the count, so
+    // each probe interpolates between the two; a probe that does not halve
+    // the bracket is followed by a plain halving, which keeps the search
+    // logarithmic. The first probe is a generous guess, so that a short
+    // run takes one measurement and a long one is never measured whole.
     const int guessWidth = std::max(1, run.FontHeight(canvas) / 4);
-    int lo = 0, loWidth = 0, hi = n + 1;
+    int lo = 0, loWidth = 0, hi = -1, hiWidth = 0;
     int k = std::clamp(room / guessWidth + 1, 1, n);
+    bool halve = false;
     while (true) {
+      const int span = hi < 0 ? n + 1 - lo : hi - lo;
       const int e = extent(k);
       if (e <= room) {
         lo = k;
         loWidth = e;
         if (k == n) break;
-        k = std::min(n, k * 2);
       } else {
         hi = k;
-        break;
+        hiWidth = e;
       }
-    }
-    while (hi - lo > 1) {
-      const int mid = lo + (hi - lo) / 2;
-      const int e = extent(mid);
-      if (e <= room) {
-        lo = mid;
-        loWidth = e;
-      } else {
-        hi = mid;
+      if (hi < 0) {
+        // All probed so far fits: reach as far as the width so far suggests.
+        const long long reach = loWidth > 0 ? static_cast<long long>(lo) * room / loWidth + 1 : 2LL * lo;
+        k = static_cast<int>(std::min<long long>(n, std::max<long long>(reach, lo + 1)));
+        continue;
       }
+      if (hi - lo <= 1) break;
+      if (halve || hiWidth <= loWidth)
+        k = lo + (hi - lo) / 2;
+      else
+        k = lo + static_cast<int>(static_cast<long long>(room - loWidth) * (hi - lo) / (hiWidth - loWidth));
+      k = std::clamp(k, lo + 1, hi - 1);
+      halve = (hi - lo) * 2 > span;
     }
     // Never between the halves of a surrogate pair.
     if (lo > 0 && lo < n && IsHighSurrogate(buff[static_cast<size_t>(p + lo - 1)])) {

@@ -17,10 +17,9 @@
 #include "platform/Ui.h"
 #include "viewer/Cell.h"
 #include "viewer/Fonts.h"
+#include "viewer/ImageMap.h"
 
 namespace quillet {
-
-class TMapItem;  // an image map, viewer/ImageMap.h
 
 class TSectionList : public TCell {
  public:
@@ -45,9 +44,8 @@ class TSectionList : public TCell {
   int SelE = 0;
   // The scroll position last passed to SetYOffset.
   int YOff = 0;
-  // Image maps from MAP elements, owned. (Held through shared_ptr only so
-  // that the list can be declared before viewer/ImageMap.h exists.)
-  std::vector<std::shared_ptr<TMapItem>> MapList;
+  // Image maps from MAP elements, in document order.
+  std::vector<std::unique_ptr<TMapItem>> MapList;
   // Hook (forms): FormList (owned ThtmlForm objects), FormControlList (all
   // controls in document order, not owned).
   // Hook (pictures): AnimatedGifList (not owned), MissingImageList (deferred
