@@ -199,6 +199,46 @@ TEST(SectionLayout, LongRunsAreMeasuredByBinarySearch) {
   EXPECT_EQ(t->FindCountThatFits(f.canvas, 32 + 26, 0), 6);
 }
 
+// Characters of very different widths, so that guesses from the average
+// width go wrong: "i" 2, "W" 20, "m" 13, anything else 8.
+class UnevenCanvas : public FixedCanvas {
+ public:
+  int TextWidth(std::u16string_view text) override {
+    ++Measurements;
+    int w = 0;
+    for (const char16_t c : text) w += c == u'i' ? 2 : c == u'W' ? 20 : c == u'm' ? 13 : 8;
+    return w;
+  }
+  int Measurements = 0;
+};
+
+TEST(SectionLayout, TheCountThatFitsIsTheLargestWhateverTheWidths) {
+  LayoutFixture f;
+  UnevenCanvas canvas;
+  auto s = f.NewSection();
+  s->AddText(u"WWWWiiiiiiiiiiiiiiim mmWiWiWi iiiiiiiiiiiiiiiiiiiiiWWWWWWWWWWW xxmiWm");
+  s->ChangeFont(BaseFont(), {.Bold = true});
+  s->AddText(u"iiiWWWxiWi");
+  const int len = s->Len();
+  for (int start : {0, 3, 20, 50}) {
+    for (int width = 0; width <= 700; ++width) {
+      int expected = 0;
+      while (start + expected < len && s->TextExtent(canvas, start, expected + 1) <= width) ++expected;
+      expected = std::max(expected, 1);
+      int used = 0;
+      ASSERT_EQ(s->FindCountThatFits(canvas, width, start, &used), expected) << "start " << start << " width " << width;
+      ASSERT_EQ(used, s->TextExtent(canvas, start, expected));
+    }
+  }
+  // A long run is never measured whole: a line's worth takes a handful of
+  // measurements of about a line's length.
+  auto longRun = f.NewSection();
+  longRun->AddText(std::u16string(20000, u'm'));
+  canvas.Measurements = 0;
+  EXPECT_EQ(longRun->FindCountThatFits(canvas, 800, 0), 61);
+  EXPECT_LE(canvas.Measurements, 8);
+}
+
 TEST(SectionLayout, NoBreakBetweenTheHalvesOfASurrogatePair) {
   LayoutFixture f;
   auto s = f.NewSection();
