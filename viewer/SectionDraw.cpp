@@ -19,10 +19,11 @@ int TSection::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager& IMgr, in
     line.DrawY = top + line.SpaceBefore + line.LineHt - line.Descent;
     line.DrawXX = X + line.LineIndent;
     if (line.Ln > 0) {
-      if (first && ListType != ListKind::None) DrawMarker(canvas, X + LeftEdge, line, top, line.DrawY);
-      first = false;
-      if (top < ClipRect.Bottom && top + std::max(h, line.DrawHeight) > ClipRect.Top)
+      if (top < ClipRect.Bottom && top + std::max(h, line.DrawHeight) > ClipRect.Top) {
+        if (first && ListType != ListKind::None) DrawMarker(canvas, X + LeftEdge, line, top, line.DrawY);
         DrawLine(canvas, line, X, top, clipRight);
+      }
+      first = false;
     }
     top += h;
   }

@@ -253,7 +253,9 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
       break;
     }
     case Justification::Right:
-      line.LineIndent = right - TextExtent(canvas, start, line.Ln, true) - 1;
+      // A line wider than the column keeps its start in view, as centred
+      // lines do; the pane scrolls right to its end.
+      line.LineIndent = std::max(left, right - TextExtent(canvas, start, line.Ln, true) - 1);
       break;
   }
 

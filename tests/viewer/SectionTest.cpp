@@ -143,10 +143,13 @@ TEST(SectionLayout, CenteringAndRightAlignmentIgnoreTrailingSpaces) {
   EXPECT_EQ(c.Lines[1].LineIndent, (50 - 16) / 2);
   EXPECT_EQ(r.Lines[0].LineIndent, 50 - 40 - 1);
   EXPECT_EQ(r.Lines[1].LineIndent, 50 - 16 - 1);
-  // A line wider than the column keeps to the left edge when centred.
+  // A line wider than the column keeps to the left edge, where it can be
+  // seen, centred or right-aligned.
   TSection& wide = f.AddSection(u"abcdefghijkl", Justification::Center);
+  TSection& wideRight = f.AddSection(u"abcdefghijkl", Justification::Right);
   f.Layout(50);
   EXPECT_EQ(wide.Lines[0].LineIndent, 0);
+  EXPECT_EQ(wideRight.Lines[0].LineIndent, 0);
 }
 
 TEST(SectionLayout, HeightsComeFromTheTallestFontOfEachLine) {
