@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "viewer/AsciiCase.h"
 #include "viewer/IndentManager.h"
 #include "viewer/SectionList.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 int FontSize(const TSectionBase& block) {
   return block.ParentSectionList ? block.ParentSectionList->Fonts.FontSize : 12;
-}
-
-std::u16string AsciiCase(std::u16string_view text, size_t limit, bool upper) {
-  std::u16string out(text.substr(0, limit));
-  for (char16_t& c : out) {
-    if (upper && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    if (!upper && c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return out;
 }
 
 // A colour attribute: one of the 16 HTML colour names, or hexadecimal RGB
@@ -39,7 +31,7 @@ bool ReadColor(std::u16string_view text, TColor& color) {
       {u"SILVER", 0xC0C0C0}, {u"RED", 0xFF0000},   {u"LIME", 0x00FF00},  {u"YELLOW", 0xFFFF00},
       {u"BLUE", 0x0000FF},  {u"FUCHSIA", 0xFF00FF}, {u"AQUA", 0x00FFFF}, {u"WHITE", 0xFFFFFF},
   }};
-  const std::u16string upper = AsciiCase(text, 10, true);
+  const std::u16string upper = UpperAscii(text, 10);
   uint32_t rgb = 0;
   bool found = false;
   for (const Named& n : kNames)
@@ -84,7 +76,7 @@ void THorzLine::ReadAttributes(const TAttributeList& attributes) {
     if (!Percent || a->Number <= 100) Width = a->Number;
   }
   if (const TAttribute* a = attributes.Find(Sy::Align)) {
-    const std::u16string align = AsciiCase(a->Text, 10, false);
+    const std::u16string align = LowerAscii(a->Text, 10);
     if (align == u"left") Align = Justification::Left;
     else if (align == u"right") Align = Justification::Right;
   }

@@ -6,21 +6,13 @@
 
 #include <algorithm>
 
+#include "viewer/AsciiCase.h"
 #include "viewer/SectionList.h"
 
 namespace quillet {
 
 namespace {
 
-std::u16string AsciiLower(std::u16string_view text, size_t limit) {
-  std::u16string out(text.substr(0, limit));
-  for (char16_t& c : out)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  return out;
-}
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Simple case folding of every letter, one code point at a time, so that
 // positions in the folded text are positions in the original.
@@ -110,7 +102,7 @@ void TSection::HRefChange(Sy sy, const TMyFont& font, const TUrlTarget& link, TF
 void TSection::SetClear(const TAttributeList& attributes) {
   const TAttribute* clear = attributes.Find(Sy::Clear);
   if (!clear) return;
-  const std::u16string value = AsciiLower(clear->Text, 15);
+  const std::u16string value = LowerAscii(clear->Text, 15);
   ClearAttr = value == u"left" ? ClearKind::Left : value == u"right" ? ClearKind::Right : ClearKind::Both;
 }
 

@@ -24,6 +24,9 @@ namespace quillet {
 inline constexpr char16_t kImageChar = 4;
 inline constexpr char16_t kFormControlChar = 2;
 inline bool IsPlaceholder(char16_t c) { return c == kImageChar || c == kFormControlChar; }
+// The halves of a surrogate pair, which nothing may separate.
+inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 enum class ClearKind : uint8_t { None, Left, Right, Both };
 enum class ListKind : uint8_t { None, Bullet, Ordered, Definition };

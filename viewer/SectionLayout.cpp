@@ -9,16 +9,10 @@ namespace quillet {
 
 namespace {
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
 // The end of the run at index idx: the next run's start, or the text's end.
 int RunEnd(const TFontList& runs, size_t idx, int len) {
   return idx + 1 < runs.size() ? std::min(runs[idx + 1]->Pos, len) : len;
 }
-
-}  // namespace
-
-namespace {
 
 // Width of a stretch of one run's text, the font's overhang taken off.
 int PartWidth(Canvas& canvas, TFontObj& run, std::u16string_view text) {
