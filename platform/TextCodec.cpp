@@ -19,6 +19,10 @@ bool BreaksEditorLine(char32_t cp) { return cp == 0x2029 || cp == 0xFDD0 || cp =
 
 bool AllUtf8(std::string_view line) {
   for (size_t i = 0; i < line.size();) {
+    if (static_cast<unsigned char>(line[i]) < 0x80) {  // the common case, kept out of the call
+      ++i;
+      continue;
+    }
     char32_t cp;
     const size_t n = DecodeUtf8At(line, i, cp);
     if (n == 0 || BreaksEditorLine(cp)) return false;
@@ -93,24 +97,34 @@ void AppendUtf16(std::u16string& out, std::string_view bytes, TextEncoding enc) 
       out[start + i] = static_cast<char16_t>(Windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
     return;
   }
-  out.reserve(out.size() + bytes.size());
+  // UTF-16 never takes more units than UTF-8 takes bytes: write in place,
+  // then cut to what was written.
+  const size_t start = out.size();
+  out.resize(start + bytes.size());
+  char16_t* o = out.data() + start;
   for (size_t i = 0; i < bytes.size();) {
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      out += static_cast<char16_t>(b);
+      *o++ = static_cast<char16_t>(b);
       ++i;
       continue;
     }
     char32_t cp;
     const size_t n = DecodeUtf8At(bytes, i, cp);
     if (n == 0) {
-      out += static_cast<char16_t>(Windows1252ToUnicode(b));
+      *o++ = static_cast<char16_t>(Windows1252ToUnicode(b));
       ++i;
+    } else if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+      i += n;
     } else {
-      AppendCodePoint(out, cp);
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
       i += n;
     }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 std::u16string DecodeToUtf16(std::string_view bytes, TextEncoding enc) {

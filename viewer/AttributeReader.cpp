@@ -22,13 +22,15 @@ void TrimControls(std::u16string& s) {
 void ReadQuoted(CharReader& r, TAttribute& a) {
   const char16_t quote = r.Ch();
   r.Next();
-  while (r.Ch() != quote && !r.AtEnd()) {
-    if (r.Ch() == u'&') {
+  const auto plain = [quote](char16_t c) { return c != quote && c != u'&' && c != kLineEnd; };
+  for (;;) {
+    r.AppendWhile(a.Text, SIZE_MAX, plain);
+    if (r.Ch() == u'&')
       ReadCharRef(r, a.Text);
-      continue;
-    }
-    if (r.Ch() != kLineEnd) a.Text += r.Ch();
-    r.Next();
+    else if (r.Ch() == kLineEnd)
+      r.Next();
+    else
+      break;
   }
   if (r.Ch() == quote) r.Next();
   TrimControls(a.Text);
@@ -38,10 +40,7 @@ void ReadQuoted(CharReader& r, TAttribute& a) {
 }
 
 void ReadNumber(CharReader& r, TAttribute& a) {
-  for (char16_t c = r.Ch(); !(IsWhite(c) || c == kEofChar || c == u'%' || c == u'>'); c = r.Ch()) {
-    a.Text += c;
-    r.Next();
-  }
+  r.AppendWhile(a.Text, SIZE_MAX, [](char16_t c) { return !IsWhite(c) && c != u'%' && c != u'>'; });
   a.Number = DecimalOrZero(a.Text);
   SkipWhite(r);
   if (r.Ch() == u'%') {
@@ -51,16 +50,21 @@ void ReadNumber(CharReader& r, TAttribute& a) {
 }
 
 void ReadWord(CharReader& r, TAttribute& a) {
-  for (char16_t c = r.Ch(); !(IsWhite(c) || c == kEofChar || c == u'>'); c = r.Ch()) {
-    a.Text += c;
-    r.Next();
-  }
+  r.AppendWhile(a.Text, SIZE_MAX, [](char16_t c) { return !IsWhite(c) && c != u'>'; });
 }
 
 }  // namespace
 
 void SkipWhite(CharReader& r) {
   while (IsWhite(r.Ch())) r.Next();
+}
+
+void AppendName(CharReader& r, std::u16string& name, bool dashes) {
+  const size_t start = name.size();
+  const auto letter = [dashes](char16_t c) { return IsUpperLetter(UpperAscii(c)) || (dashes && c == u'-'); };
+  r.AppendWhile(name, start + kMaxNameLength, letter);
+  r.SkipWhile(letter);
+  for (size_t i = start; i < name.size(); ++i) name[i] = UpperAscii(name[i]);
 }
 
 int32_t DecimalOrZero(std::u16string_view text) {
@@ -83,10 +87,7 @@ bool ReadAttribute(CharReader& r, TAttribute& a, std::u16string& upperName) {
   SkipWhite(r);
   if (!IsUpperLetter(r.UpCh())) return false;
   upperName.clear();
-  while (IsUpperLetter(r.UpCh()) || r.Ch() == u'-') {
-    if (upperName.size() < kMaxNameLength) upperName += r.UpCh();
-    r.Next();
-  }
+  AppendName(r, upperName, true);
   a.Code = AttributeSymbol(upperName);
   a.Number = a.Code == Sy::Border ? 1 : 0;
   a.Text.clear();

@@ -17,6 +17,10 @@ inline bool IsWhite(char16_t c) { return c == u' ' || c == 13; }
 
 void SkipWhite(CharReader& reader);
 
+// Appends the run of letters (and "-" when dashes) at the reader, upper-cased
+// and cut to kMaxNameLength; the rest of a longer run is skipped.
+void AppendName(CharReader& reader, std::u16string& name, bool dashes = false);
+
 // Skips white space and reads one attribute: a name (letters and "-",
 // upper-cased into upperName, which the caller keeps to spare allocations)
 // and, after "=", its value:

@@ -10,6 +10,7 @@
 // The reader always holds a current character (Ch, and UpCh, its form with
 // ASCII letters upper-cased); Next() moves on. Tag and keyword tests use
 // UpCh, text and values keep Ch.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -83,7 +84,7 @@ class CharReader {
   void Next() {
     if (!hasPushed_ && !hasLow_ && pos_ < buf_.size()) {
       const char16_t c = buf_[pos_];
-      if (c >= 32 ? c != u'<' : (c != 9 && c != 10 && c != 13 && c != kEofChar)) {
+      if (IsPlain(c)) {
         ++pos_;
         ch_ = c;
         upCh_ = UpperAscii(c);
@@ -91,6 +92,35 @@ class CharReader {
       }
     }
     SlowNext();
+  }
+
+  // Appends the current character and moves on while keep(character) holds
+  // and out is shorter than max; stops at the end of input. Ordinary
+  // characters are copied straight from the decoded text, so long runs of
+  // text cost no call per character.
+  template <class Keep>
+  void AppendWhile(std::u16string& out, size_t max, Keep keep) {
+    while (out.size() < max && ch_ != kEofChar && keep(ch_)) {
+      out += ch_;
+      if (!hasPushed_ && !hasLow_) {
+        const size_t limit = std::min(buf_.size(), pos_ + (max - out.size()));
+        size_t end = pos_;
+        while (end < limit && IsPlain(buf_[end]) && keep(buf_[end])) ++end;
+        out.append(buf_, pos_, end - pos_);
+        pos_ = end;
+      }
+      Next();
+    }
+  }
+
+  // Moves on while keep(character) holds; stops at the end of input.
+  template <class Keep>
+  void SkipWhile(Keep keep) {
+    while (ch_ != kEofChar && keep(ch_)) {
+      if (!hasPushed_ && !hasLow_)
+        while (pos_ < buf_.size() && IsPlain(buf_[pos_]) && keep(buf_[pos_])) ++pos_;
+      Next();
+    }
   }
 
   // Makes c the current character again; the character that was current
@@ -109,6 +139,12 @@ class CharReader {
 
  private:
   enum class Mode : uint8_t { Text, Strings };
+
+  // A character the reader delivers as it stands: no line end or tab to
+  // normalise, no end of input, no "<" that may open a comment.
+  static bool IsPlain(char16_t c) {
+    return c >= 32 ? c != u'<' : (c != 9 && c != 10 && c != 13 && c != kEofChar);
+  }
 
   void Reset();
   void SlowNext();

@@ -59,19 +59,36 @@ Sy Tokenizer::NextToken() {
 void Tokenizer::ReadReference(std::u16string& out) { ReadCharRef(reader_, out); }
 
 void Tokenizer::ReadTextRun() {
-  const bool inPre = flags_.InPre;
-  for (;;) {
-    const char16_t c = reader_.Ch();
-    if (text_.size() >= kMaxTextRun && !(IsHighSurrogate(text_.back()) && IsLowSurrogate(c))) break;
-    if (!inPre && (c == u' ' || c == kLineEnd)) {
-      text_ += u' ';
-      do reader_.Next();
-      while (reader_.Ch() == u' ' || reader_.Ch() == kLineEnd);
-      continue;
+  CharReader& r = reader_;
+  const auto isWhite = [](char16_t c) { return c == u' ' || c == kLineEnd; };
+  if (flags_.InPre) {
+    r.AppendWhile(text_, kMaxTextRun, [](char16_t c) { return IsRunChar(c, true); });
+  } else {
+    // A single space is taken with the text around it; where more white
+    // space or a line end follows, it all collapses to that one space.
+    bool afterSpace = false;
+    const auto keep = [&afterSpace](char16_t c) {
+      if (c == u' ') {
+        if (afterSpace) return false;
+        afterSpace = true;
+        return true;
+      }
+      afterSpace = false;
+      return IsRunChar(c, false);
+    };
+    for (;;) {
+      afterSpace = !text_.empty() && text_.back() == u' ';
+      r.AppendWhile(text_, kMaxTextRun, keep);
+      if (text_.size() >= kMaxTextRun || !isWhite(r.Ch())) break;
+      if (text_.empty() || text_.back() != u' ') text_ += u' ';
+      r.SkipWhile(isWhite);
     }
-    if (!IsRunChar(c, inPre)) break;
-    text_ += c;
-    reader_.Next();
+    if (text_.back() == u' ') r.SkipWhile(isWhite);
+  }
+  // Keep a surrogate pair whole.
+  if (text_.size() >= kMaxTextRun && IsHighSurrogate(text_.back()) && IsLowSurrogate(r.Ch())) {
+    text_ += r.Ch();
+    r.Next();
   }
   sy_ = Sy::Text;
 }
@@ -91,10 +108,7 @@ void Tokenizer::ReadTag() {
     sy_ = Sy::Text;
     return;
   }
-  while (IsUpperLetter(r.UpCh())) {
-    if (text_.size() < kMaxTokenText) text_ += r.UpCh();
-    r.Next();
-  }
+  AppendName(r, text_);
   sy_ = endTag ? EndTagSymbol(text_) : StartTagSymbol(text_);
   SkipWhite(r);
   if ((sy_ == Sy::H || sy_ == Sy::HEnd) && r.Ch() >= u'1' && r.Ch() <= u'6') {
@@ -105,7 +119,7 @@ void Tokenizer::ReadTag() {
   if (keep) attributes_.Clear();
   while (ReadAttribute(r, attribute_, attributeName_))
     if (keep) attributes_.Add(attribute_);
-  while (r.Ch() != u'>' && !r.AtEnd()) r.Next();
+  r.SkipWhile([](char16_t c) { return c != u'>'; });
   if (r.Ch() == u'>') r.Next();
 }
 

@@ -122,6 +122,9 @@ TEST(Attributes, OnlyTagsThatKeepThemReplaceTheList) {
 TEST(TextRuns, WhiteSpaceCollapsesOutsidePre) {
   EXPECT_EQ(Tokens(u"a  \r\n  b"), "\"a b\"");
   EXPECT_EQ(Tokens(u"  a\t\tb \r\n"), "\" a b \"");
+  EXPECT_EQ(Tokens(u"a \r\n b\rc"), "\"a b c\"");
+  // White space that fills a run up is collapsed before the next one starts.
+  EXPECT_EQ(Tokens(std::u16string(99, u'x') + u" \r\n  y"), "\"" + std::string(99, 'x') + " \" \"y\"");
   EXPECT_EQ(Tokens(u"a  \r\n  b", true), "\"a  \" eol \"  b\"");
   EXPECT_EQ(Tokens(u"\r\n\r\n", true), "eol eol");
 }
@@ -144,6 +147,16 @@ TEST(TextRuns, EndAtAHundredCharactersWithoutSplittingAPair) {
   std::vector<size_t> sizes;
   while (tok.NextToken() == Sy::Text) sizes.push_back(tok.Text().size());
   EXPECT_EQ(sizes, (std::vector<size_t>{100, 100, 50}));
+
+  std::u16string words;
+  for (int i = 0; i < 100; ++i) words += u"ab ";
+  tok.Reader().SetText(words);
+  std::u16string joined;
+  while (tok.NextToken() == Sy::Text) {
+    EXPECT_LE(tok.Text().size(), 100u);
+    joined += tok.Text();
+  }
+  EXPECT_EQ(joined, words);
 
   tok.Reader().SetText(std::u16string(99, u'x') + u"\U0001F600y");
   ASSERT_EQ(tok.NextToken(), Sy::Text);
