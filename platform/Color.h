@@ -44,11 +44,13 @@ struct SystemPalette {
   TColor BtnShadow = RgbColor(0xA0, 0xA0, 0xA0);
   TColor BtnHighlight = clWhite;
 
-  // The plain 0x00BBGGRR value of a colour: system colours looked up (an
-  // unknown one is black), flags dropped.
+  // The plain 0x00BBGGRR value of a colour: system colours looked up by
+  // their index (an unknown one is black), flags dropped. Looking up the
+  // index, not the whole value, keeps a system colour that also carries the
+  // palette-relative flag (the pane's default text colour) resolving.
   TColor Resolve(TColor c) const {
     if (!IsSystemColor(c)) return c & 0x00FFFFFF;
-    switch (c) {
+    switch (kSystemColorFlag | (c & 0xFF)) {
       case clWindow: return Window & 0x00FFFFFF;
       case clWindowText: return WindowText & 0x00FFFFFF;
       case clBtnFace: return BtnFace & 0x00FFFFFF;

@@ -64,7 +64,10 @@ class TFontObj {
 
   const FontMetrics& Metrics(Canvas& canvas);
   // Text height plus external leading.
-  int LineHeight(Canvas& canvas) { return Metrics(canvas).Height + metrics_.ExternalLeading; }
+  int LineHeight(Canvas& canvas) {
+    const FontMetrics& m = Metrics(canvas);
+    return m.Height + m.ExternalLeading;
+  }
   int FontHeight(Canvas& canvas) { return Metrics(canvas).Height; }
   int Descent(Canvas& canvas) { return Metrics(canvas).Descent; }
   int Overhang(Canvas& canvas) { return Metrics(canvas).Overhang; }
