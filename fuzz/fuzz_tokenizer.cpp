@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (const TAttribute& a : tok.Attributes()) {
         TColor c;
         ColorFromString(a.Text, c);
-        AlignmentFromString(a.Text);
-        VAlignmentFromString(a.Text);
+        AlignKeyword(a.Text);
+        VAlignKeyword(a.Text);
       }
       if (!lineReaders) continue;
       // The parser's own readers: a PRE body line by line, a script body

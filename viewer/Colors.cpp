@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "viewer/Attributes.h"
 
 namespace quillet {
 
@@ -76,28 +75,18 @@ bool ColorFromString(std::u16string_view text, TColor& color) {
   return true;
 }
 
-std::optional<Alignment> AlignmentFromString(std::u16string_view text) {
-  if (IsKeyword(text, u"left")) return Alignment::Left;
-  if (IsKeyword(text, u"center")) return Alignment::Center;
-  if (IsKeyword(text, u"right")) return Alignment::Right;
-  return std::nullopt;
+int AlignKeyword(std::u16string_view text) {
+  if (IsKeyword(text, u"left")) return 0;
+  if (IsKeyword(text, u"center")) return 1;
+  if (IsKeyword(text, u"right")) return 2;
+  return -1;
 }
 
-std::optional<VAlignment> VAlignmentFromString(std::u16string_view text) {
-  if (IsKeyword(text, u"top") || IsKeyword(text, u"baseline")) return VAlignment::Top;
-  if (IsKeyword(text, u"middle")) return VAlignment::Middle;
-  if (IsKeyword(text, u"bottom")) return VAlignment::Bottom;
-  return std::nullopt;
-}
-
-std::optional<Alignment> ReadAlignment(const TAttributeList& attributes) {
-  const TAttribute* a = attributes.Find(Sy::Align);
-  return a ? AlignmentFromString(a->Text) : std::nullopt;
-}
-
-std::optional<VAlignment> ReadVAlignment(const TAttributeList& attributes) {
-  const TAttribute* a = attributes.Find(Sy::VAlign);
-  return a ? VAlignmentFromString(a->Text) : std::nullopt;
+int VAlignKeyword(std::u16string_view text) {
+  if (IsKeyword(text, u"top") || IsKeyword(text, u"baseline")) return 0;
+  if (IsKeyword(text, u"middle")) return 1;
+  if (IsKeyword(text, u"bottom")) return 2;
+  return -1;
 }
 
 }  // namespace quillet

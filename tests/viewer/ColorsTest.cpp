@@ -18,6 +18,10 @@ TColor Color(const std::u16string& text) {
 
 constexpr TColor kNone = 0xDEADBEEF;
 
+// Stand-ins for the layout's alignment types.
+enum class Justify { Left, Center, Right };
+enum class VAlign { Top, Middle, Bottom };
+
 TEST(ColorFromString, ReadsNamesInAnyLetterCase) {
   EXPECT_EQ(Color(u"red"), clRed);
   EXPECT_EQ(Color(u"RED"), clRed);
@@ -46,33 +50,33 @@ TEST(ColorFromString, ReadsHexadecimalRgbWithOrWithoutHash) {
   EXPECT_EQ(Color(u"FF 00 00"), kNone);
 }
 
-TEST(Alignment, KeywordsInAnyLetterCase) {
-  EXPECT_EQ(AlignmentFromString(u"left"), Alignment::Left);
-  EXPECT_EQ(AlignmentFromString(u"CENTER"), Alignment::Center);
-  EXPECT_EQ(AlignmentFromString(u"Right"), Alignment::Right);
-  EXPECT_EQ(AlignmentFromString(u"middle"), std::nullopt);
-  EXPECT_EQ(AlignmentFromString(u"centre"), std::nullopt);
-  EXPECT_EQ(AlignmentFromString(u""), std::nullopt);
+TEST(AlignmentKeywords, KeywordsInAnyLetterCase) {
+  EXPECT_EQ(AlignmentFromString<Justify>(u"left"), Justify::Left);
+  EXPECT_EQ(AlignmentFromString<Justify>(u"CENTER"), Justify::Center);
+  EXPECT_EQ(AlignmentFromString<Justify>(u"Right"), Justify::Right);
+  EXPECT_EQ(AlignmentFromString<Justify>(u"middle"), std::nullopt);
+  EXPECT_EQ(AlignmentFromString<Justify>(u"centre"), std::nullopt);
+  EXPECT_EQ(AlignmentFromString<Justify>(u""), std::nullopt);
 
-  EXPECT_EQ(VAlignmentFromString(u"top"), VAlignment::Top);
-  EXPECT_EQ(VAlignmentFromString(u"BASELINE"), VAlignment::Top);
-  EXPECT_EQ(VAlignmentFromString(u"Middle"), VAlignment::Middle);
-  EXPECT_EQ(VAlignmentFromString(u"bottom"), VAlignment::Bottom);
-  EXPECT_EQ(VAlignmentFromString(u"center"), std::nullopt);
+  EXPECT_EQ(VAlignmentFromString<VAlign>(u"top"), VAlign::Top);
+  EXPECT_EQ(VAlignmentFromString<VAlign>(u"BASELINE"), VAlign::Top);
+  EXPECT_EQ(VAlignmentFromString<VAlign>(u"Middle"), VAlign::Middle);
+  EXPECT_EQ(VAlignmentFromString<VAlign>(u"bottom"), VAlign::Bottom);
+  EXPECT_EQ(VAlignmentFromString<VAlign>(u"center"), std::nullopt);
 }
 
-TEST(Alignment, ReadFromATagsAttributes) {
+TEST(AlignmentKeywords, ReadFromATagsAttributes) {
   ParseFlags flags;
   Tokenizer tok(flags);
   tok.Reader().SetText(u"<TD ALIGN=Center VALIGN=\"baseline\"><TD ALIGN=justify><TD>");
   tok.NextToken();
-  EXPECT_EQ(ReadAlignment(tok.Attributes()), Alignment::Center);
-  EXPECT_EQ(ReadVAlignment(tok.Attributes()), VAlignment::Top);
+  EXPECT_EQ(ReadAlignment<Justify>(tok.Attributes()), Justify::Center);
+  EXPECT_EQ(ReadVAlignment<VAlign>(tok.Attributes()), VAlign::Top);
   tok.NextToken();
-  EXPECT_EQ(ReadAlignment(tok.Attributes()), std::nullopt);
+  EXPECT_EQ(ReadAlignment<Justify>(tok.Attributes()), std::nullopt);
   tok.NextToken();
-  EXPECT_EQ(ReadAlignment(tok.Attributes()), std::nullopt);
-  EXPECT_EQ(ReadVAlignment(tok.Attributes()), std::nullopt);
+  EXPECT_EQ(ReadAlignment<Justify>(tok.Attributes()), std::nullopt);
+  EXPECT_EQ(ReadVAlignment<VAlign>(tok.Attributes()), std::nullopt);
 }
 
 }  // namespace
