@@ -1,6 +1,8 @@
 #include "platform/TextCodec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/Utf8.h"
 
@@ -17,9 +19,21 @@ constexpr std::array<char32_t, 32> kHigh = {
 
 bool BreaksEditorLine(char32_t cp) { return cp == 0x2029 || cp == 0xFDD0 || cp == 0xFDD1; }
 
+// Eight bytes at i that are all ASCII (the common case, taken a word at a time).
+bool AsciiWordAt(std::string_view s, size_t i) {
+  if (s.size() - i < 8) return false;
+  uint64_t w;
+  std::memcpy(&w, s.data() + i, 8);
+  return (w & 0x8080808080808080ull) == 0;
+}
+
 bool AllUtf8(std::string_view line) {
   for (size_t i = 0; i < line.size();) {
-    if (static_cast<unsigned char>(line[i]) < 0x80) {  // the common case, kept out of the call
+    if (AsciiWordAt(line, i)) {
+      i += 8;
+      continue;
+    }
+    if (static_cast<unsigned char>(line[i]) < 0x80) {
       ++i;
       continue;
     }
@@ -103,6 +117,11 @@ void AppendUtf16(std::u16string& out, std::string_view bytes, TextEncoding enc) 
   out.resize(start + bytes.size());
   char16_t* o = out.data() + start;
   for (size_t i = 0; i < bytes.size();) {
+    if (AsciiWordAt(bytes, i)) {
+      for (size_t k = 0; k < 8; ++k) *o++ = static_cast<unsigned char>(bytes[i + k]);
+      i += 8;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
       *o++ = static_cast<char16_t>(b);

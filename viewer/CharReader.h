@@ -103,7 +103,8 @@ class CharReader {
     while (out.size() < max && ch_ != kEofChar && keep(ch_)) {
       out += ch_;
       if (!hasPushed_ && !hasLow_) {
-        const size_t limit = std::min(buf_.size(), pos_ + (max - out.size()));
+        const size_t room = max - out.size();
+        const size_t limit = buf_.size() - pos_ <= room ? buf_.size() : pos_ + room;
         size_t end = pos_;
         while (end < limit && IsPlain(buf_[end]) && keep(buf_[end])) ++end;
         out.append(buf_, pos_, end - pos_);
