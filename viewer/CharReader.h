@@ -67,6 +67,7 @@ class CharReader {
   // chosen once for all lines; lines are decoded one at a time as reading
   // reaches them, so the list must outlive the reading.
   void SetStrings(const std::vector<std::string>& lines);
+  void SetStrings(std::vector<std::string>&&) = delete;  // would not outlive the reading
   // A block of bytes, decoded by the document rule (copied; the block may go).
   void SetBuffer(std::string_view bytes);
   // Already decoded text (tests and hosts that hold UTF-16).
