@@ -29,8 +29,8 @@ struct RenderResult {
   QImage Picture;  // null when not painted
   std::string Dump;
   int DocHeight = 0;  // the document with its margins
-  // Milliseconds: splitting the file into lines, decoding and parsing;
-  // layout; painting.
+  // Processor milliseconds: splitting the file into lines, decoding and
+  // parsing; layout; painting.
   double ParseMs = 0;
   double LayoutMs = 0;
   double PaintMs = 0;

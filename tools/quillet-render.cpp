@@ -26,7 +26,8 @@ constexpr const char* kUsage =
     "  --images         show pictures (the pane's ViewImages)\n"
     "  --fixed-metrics  lay out with fixed, documented font metrics\n"
     "  --dump           print the laid-out blocks and lines on stdout\n"
-    "  --time           print parse=<ms> layout=<ms> paint=<ms> on stderr\n";
+    "  --time           print parse=<ms> layout=<ms> paint=<ms> on stderr\n"
+    "                   (processor milliseconds)\n";
 
 // Qt's own chatter (a missing runtime folder, font notes) is no message of
 // the pane's; stderr keeps those for the page.

@@ -109,7 +109,9 @@ void ParseState::PopFont() {
 }
 
 void ParseState::ChangeFont() {
-  if (section_) section_->ChangeFont(TopFont(), styles_, subSup_);
+  if (!section_) return;
+  ContentSection();
+  section_->ChangeFont(TopFont(), styles_, subSup_);
 }
 
 void ParseState::CloseLink() {
@@ -117,7 +119,9 @@ void ParseState::CloseLink() {
   urlTarget_.Clear();
   linkOpen_ = false;
   PopFont();
-  if (section_) section_->HRefChange(Sy::AEnd, TopFont(), urlTarget_, styles_, subSup_);
+  if (!section_) return;
+  ContentSection();
+  section_->HRefChange(Sy::AEnd, TopFont(), urlTarget_, styles_, subSup_);
 }
 
 // ---------------------------------------------------------------- sections
@@ -126,6 +130,12 @@ void ParseState::OpenSection(std::unique_ptr<TSection> section) {
   FinishSection();
   section_ = std::move(section);
   subSup_ = SubSupKind::None;
+}
+
+void ParseState::ContentSection() {
+  EnsureSection();
+  if (pendingSpace_) section_->AddText(u" ");
+  pendingSpace_ = false;
 }
 
 void ParseState::OpenSection(Justification align) {
@@ -137,6 +147,7 @@ void ParseState::EnsureSection() {
 }
 
 void ParseState::FinishSection() {
+  pendingSpace_ = false;
   if (section_) currentCell_->Add(std::move(section_));
 }
 

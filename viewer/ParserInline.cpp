@@ -101,8 +101,13 @@ bool ParseState::DoInline() {
 }
 
 void ParseState::DoText() {
-  EnsureSection();
-  section_->AddText(tok_.Text());
+  if (IsBlank(tok_.Text())) {
+    EnsureSection();
+    pendingSpace_ = true;
+  } else {
+    ContentSection();
+    section_->AddText(tok_.Text());
+  }
   Next();
 }
 
@@ -261,7 +266,10 @@ void ParseState::DoAnchor() {
       const TAttribute* target = Attrs().Find(Sy::Target);
       urlTarget_ = TUrlTarget(a.Text, target ? target->Text : std::u16string());
       linkOpen_ = true;
-      if (section_) section_->HRefChange(Sy::A, TopFont(), urlTarget_, styles_, subSup_);
+      if (section_) {
+        ContentSection();
+        section_->HRefChange(Sy::A, TopFont(), urlTarget_, styles_, subSup_);
+      }
     } else if (a.Code == Sy::Name && !a.Text.empty()) {
       EnsureSection();
       if (names_) names_->emplace(UpperAscii(a.Text), section_.get());
@@ -277,16 +285,16 @@ void ParseState::DoTable() {
 }
 
 void ParseState::ReadImage() {
-  // Hook (pictures): EnsureSection(); section_->AddImage(Attrs(), *currentCell_).
+  // Hook (pictures): ContentSection(); section_->AddImage(Attrs(), *currentCell_).
 }
 
 void ParseState::ReadFormControl() {
-  // Hook (forms): EnsureSection(); the control for the current form; the
+  // Hook (forms): ContentSection(); the control for the current form; the
   // OPTIONs of a SELECT.
 }
 
 void ParseState::ReadTextArea() {
-  // Hook (forms): EnsureSection(); the control and its lines.
+  // Hook (forms): ContentSection(); the control and its lines.
 }
 
 void ParseState::ReadForm(bool) {

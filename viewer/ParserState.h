@@ -89,6 +89,9 @@ class ParseState {
   // A plain section at the current indent with the given alignment.
   void OpenSection(Justification align);
   void EnsureSection();
+  // Ensures a section for content (text, a picture, a control) and gives it
+  // the white space held back before it.
+  void ContentSection();
   void FinishSection();
   void OpenPreSection();
   void AddBlock(std::unique_ptr<TSectionBase> block);
@@ -150,14 +153,14 @@ class ParseState {
   // ThtmlTable to the enclosing cell and consumes the </TABLE>. A list loop
   // first gives an open section that holds no text a single space.
   void DoTable();
-  // Hook (pictures): IMG, a construct reader. Ensures a section, which adds
+  // Hook (pictures): IMG, a construct reader. ContentSection(), which adds
   // the picture from the attributes (TSection::AddImage).
   void ReadImage();
-  // Hook (forms): INPUT and SELECT, a construct reader. Ensures a section,
+  // Hook (forms): INPUT and SELECT, a construct reader. ContentSection(),
   // which creates the control for the current form; SELECT then reads its
   // OPTIONs up to </SELECT>.
   void ReadFormControl();
-  // Hook (forms): TEXTAREA, a construct reader. Ensures a section, creates
+  // Hook (forms): TEXTAREA, a construct reader. ContentSection(), creates
   // the control, reads its lines up to "</textarea" and resets it.
   void ReadTextArea();
   // Hook (forms): FORM makes a new ThtmlForm from the attributes the current
@@ -182,6 +185,10 @@ class ParseState {
   std::vector<TMyFont> fonts_;
   TUrlTarget urlTarget_;
   bool linkOpen_ = false;
+  // White space between tags is held back until content or a font change
+  // follows in the same section: white space ending a section shows
+  // nothing, and would cost a font run of its own after a link.
+  bool pendingSpace_ = false;
   Justification align_ = Justification::Left;
   TFontStyles styles_;
   SubSupKind subSup_ = SubSupKind::None;
