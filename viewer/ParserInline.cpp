@@ -116,13 +116,18 @@ void ParseState::DoParagraph() {
   if (!flags_.ParagraphSpaceGiven) AddBlock(std::make_unique<TParagraphSpace>());
   // A run of P and </P>, white space between them, is one break; the last
   // one's alignment wins.
+  // The break is given before the next token is read, which uses it up if
+  // it is content; the white space skipped here does not.
+  flags_.ParagraphSpaceGiven = true;
   Justification align = align_;
   while (sy_ == Sy::P || sy_ == Sy::PEnd) {
     align = sy_ == Sy::P ? ReadAlignment<Justification>(Attrs()).value_or(align_) : align_;
     Next();
-    SkipWhiteSpace();
+    while (sy_ == Sy::Text && IsBlank(tok_.Text())) {
+      flags_.ParagraphSpaceGiven = true;
+      Next();
+    }
   }
-  flags_.ParagraphSpaceGiven = true;
   OpenSection(align);
 }
 
@@ -221,7 +226,10 @@ void ParseState::DoFontTag(bool baseFont) {
         break;
     }
   }
-  if (applied && PushFont(font)) ChangeFont();
+  // A FONT that applies nothing is pushed unchanged all the same, so that
+  // its end tag pops it and not the font around it.
+  if (baseFont && !applied) return;
+  if (PushFont(font) && applied) ChangeFont();
 }
 
 void ParseState::DoBigSmall(bool big) {
