@@ -78,7 +78,10 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
     t0 = CpuMs();
     const int pictureHeight = std::clamp(result.DocHeight, 1, kMaxPictureHeight);
     result.Picture = QImage(std::max(options.Width, 1), pictureHeight, QImage::Format_RGB32);
-    {
+    if (result.Picture.isNull()) {
+      // As the pane says when its off-screen bitmap cannot be made.
+      result.PaintError = "Out of Resources";
+    } else {
       CanvasFor canvas(result.Picture, options.FixedMetrics);
       Canvas& c = canvas.Use();
       const Rect all{0, 0, result.Picture.width(), pictureHeight};

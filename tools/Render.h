@@ -37,6 +37,8 @@ struct RenderResult {
   // The text of a failure that escaped the parse; what was built was laid
   // out and painted all the same.
   std::string ParseError;
+  // "Out of Resources" when the picture could not be made.
+  std::string PaintError;
 };
 
 inline constexpr int kRenderMarginWidth = 10;

@@ -97,7 +97,10 @@ int main(int argc, char** argv) {
     std::cerr << result.ParseError << "\n";
     status = 1;
   }
-  if (options.Paint && !result.Picture.save(QString::fromStdString(out), "PNG")) {
+  if (!result.PaintError.empty()) {
+    std::cerr << result.PaintError << "\n";
+    status = 1;
+  } else if (options.Paint && !result.Picture.save(QString::fromStdString(out), "PNG")) {
     std::cerr << "quillet-render: " << EFCreateError(out).what() << "\n";
     status = 1;
   }
