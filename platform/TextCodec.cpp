@@ -1,6 +1,8 @@
 #include "platform/TextCodec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/Utf8.h"
 
@@ -17,8 +19,24 @@ constexpr std::array<char32_t, 32> kHigh = {
 
 bool BreaksEditorLine(char32_t cp) { return cp == 0x2029 || cp == 0xFDD0 || cp == 0xFDD1; }
 
+// Eight bytes at i that are all ASCII (the common case, taken a word at a time).
+bool AsciiWordAt(std::string_view s, size_t i) {
+  if (s.size() - i < 8) return false;
+  uint64_t w;
+  std::memcpy(&w, s.data() + i, 8);
+  return (w & 0x8080808080808080ull) == 0;
+}
+
 bool AllUtf8(std::string_view line) {
   for (size_t i = 0; i < line.size();) {
+    if (AsciiWordAt(line, i)) {
+      i += 8;
+      continue;
+    }
+    if (static_cast<unsigned char>(line[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     char32_t cp;
     const size_t n = DecodeUtf8At(line, i, cp);
     if (n == 0 || BreaksEditorLine(cp)) return false;
@@ -93,24 +111,39 @@ void AppendUtf16(std::u16string& out, std::string_view bytes, TextEncoding enc) 
       out[start + i] = static_cast<char16_t>(Windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
     return;
   }
-  out.reserve(out.size() + bytes.size());
+  // UTF-16 never takes more units than UTF-8 takes bytes: write in place,
+  // then cut to what was written.
+  const size_t start = out.size();
+  out.resize(start + bytes.size());
+  char16_t* o = out.data() + start;
   for (size_t i = 0; i < bytes.size();) {
+    if (AsciiWordAt(bytes, i)) {
+      for (size_t k = 0; k < 8; ++k) *o++ = static_cast<unsigned char>(bytes[i + k]);
+      i += 8;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      out += static_cast<char16_t>(b);
+      *o++ = static_cast<char16_t>(b);
       ++i;
       continue;
     }
     char32_t cp;
     const size_t n = DecodeUtf8At(bytes, i, cp);
     if (n == 0) {
-      out += static_cast<char16_t>(Windows1252ToUnicode(b));
+      *o++ = static_cast<char16_t>(Windows1252ToUnicode(b));
       ++i;
+    } else if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+      i += n;
     } else {
-      AppendCodePoint(out, cp);
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
       i += n;
     }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 std::u16string DecodeToUtf16(std::string_view bytes, TextEncoding enc) {

@@ -23,5 +23,29 @@ TEST(TextCodec, DecodesToUtf16WithSurrogatePairsAboveTheBasicPlane) {
   EXPECT_EQ(Utf16ToUtf8(lone), "x\xEF\xBF\xBD");
 }
 
+TEST(TextCodec, AsciiRunsOfEveryLengthAroundOtherCharacters) {
+  // ASCII is read eight bytes at a time: runs of every length up to and past
+  // a word, with multi-byte characters between them.
+  std::string utf8, cp1252;
+  std::u16string want8, want1252;
+  for (int i = 0; i < 40; ++i) {
+    const std::string run(i % 19, static_cast<char>('a' + i % 26));
+    utf8 += run + "\xC3\xA9";
+    cp1252 += run + "\xE9";
+    want8 += std::u16string(run.begin(), run.end()) + u"\u00E9";
+    want1252 += std::u16string(run.begin(), run.end()) + u"\u00E9";
+  }
+  utf8 += "tail";
+  want8 += u"tail";
+  ASSERT_EQ(ChooseTextEncoding(utf8), TextEncoding::Utf8);
+  EXPECT_EQ(DecodeToUtf16(utf8, TextEncoding::Utf8), want8);
+  ASSERT_EQ(ChooseTextEncoding(cp1252), TextEncoding::Windows1252);
+  EXPECT_EQ(DecodeToUtf16(cp1252, TextEncoding::Windows1252), want1252);
+  // A bad byte after a long ASCII run still makes the whole text Windows-1252.
+  EXPECT_EQ(ChooseTextEncoding(std::string(64, 'x') + "\xE9" + std::string(9, 'y')), TextEncoding::Windows1252);
+  EXPECT_EQ(ChooseTextEncoding(std::vector<std::string>{std::string(17, 'x'), std::string(16, 'z') + "\xFF"}),
+            TextEncoding::Windows1252);
+}
+
 }  // namespace
 }  // namespace quillet

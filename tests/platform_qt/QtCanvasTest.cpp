@@ -8,21 +8,12 @@
 #include <QPalette>
 #include <string>
 
+#include "tests/support/qt/OffscreenApp.h"
+
 namespace quillet {
 namespace {
 
-// The one application of the test program, on Qt's offscreen platform so no
-// display is needed; fonts need it.
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_platform_qt";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QGuiApplication(argc, argv);
-  }();
-  return *app;
-}
+QGuiApplication& App() { return test::OffscreenApp(); }
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
