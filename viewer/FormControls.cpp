@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "viewer/AsciiCase.h"
+#include "viewer/AttributeReader.h"
 #include "viewer/Forms.h"
+#include "viewer/Section.h"
 
 namespace quillet {
+
+std::u16string_view CutText(std::u16string_view text, size_t n) {
+  if (text.size() <= n) return text;
+  if (n > 0 && IsHighSurrogate(text[n - 1])) --n;
+  return text.substr(0, n);
+}
 
 namespace {
 
@@ -18,20 +27,6 @@ constexpr size_t kMaxTypeLength = 20;
 
 int Extent(int64_t pixels) { return static_cast<int>(std::clamp<int64_t>(pixels, 0, kMaxExtent)); }
 
-// At most n characters, never half of a surrogate pair.
-std::u16string_view Cut(std::u16string_view text, size_t n) {
-  if (text.size() <= n) return text;
-  if (n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
-  return text.substr(0, n);
-}
-
-std::u16string LowerAscii(std::u16string_view text) {
-  std::u16string out(text);
-  for (char16_t& c : out)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-  return out;
-}
-
 std::u16string AttrText(const TAttributeList& attributes, Sy code) {
   const TAttribute* a = attributes.Find(code);
   return a ? a->Text : std::u16string();
@@ -41,19 +36,6 @@ std::u16string Number(int64_t n) {
   std::u16string out;
   for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
   return out;
-}
-
-// The text as a whole decimal number above 0, else nothing.
-std::optional<int> PositiveNumber(std::u16string_view text) {
-  if (text.empty()) return std::nullopt;
-  int64_t n = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return std::nullopt;
-    n = n * 10 + (c - u'0');
-    if (n > INT32_MAX) return std::nullopt;
-  }
-  if (n == 0) return std::nullopt;
-  return static_cast<int>(n);
 }
 
 // A count from an attribute's number; def when absent or not above 0.
@@ -83,7 +65,8 @@ int EditSizeFrom(const TAttribute* size) {
   if (space == std::u16string_view::npos || comma == std::u16string_view::npos) return TEditFormControlObj::kDefaultSize;
   const size_t first = std::min(space, comma);
   if (first == 0) return TEditFormControlObj::kDefaultSize;
-  return PositiveNumber(text.substr(0, first)).value_or(TEditFormControlObj::kDefaultSize);
+  const int n = DecimalOrZero(text.substr(0, first));
+  return n > 0 ? n : TEditFormControlObj::kDefaultSize;
 }
 
 bool IsSoftOrHardWrap(const TAttributeList& attributes) {
@@ -289,7 +272,7 @@ TListBoxFormControlObj::TListBoxFormControlObj(ThtmlForm& form, const TAttribute
 }
 
 void TListBoxFormControlObj::AddOption(std::u16string_view text, std::u16string_view value, bool selected) {
-  TSelectOption option{std::u16string(Cut(text, kMaxOptionText)), std::u16string(Cut(value, kMaxOptionText)),
+  TSelectOption option{std::u16string(CutText(text, kMaxOptionText)), std::u16string(CutText(value, kMaxOptionText)),
                        selected};
   LongestOpt = std::max(LongestOpt, static_cast<int>(option.Text.size()));
   Options.push_back(std::move(option));
@@ -403,7 +386,7 @@ std::unique_ptr<TFormControlObj> CreateFormControl(ThtmlForm& form, Sy tag, cons
   switch (tag) {
     case Sy::Input: {
       const TAttribute* typeAttr = attributes.Find(Sy::Type);
-      const std::u16string type = typeAttr ? LowerAscii(Cut(typeAttr->Text, kMaxTypeLength)) : std::u16string();
+      const std::u16string type = typeAttr ? LowerAscii(typeAttr->Text, kMaxTypeLength) : std::u16string();
       using Kind = TButtonFormControlObj::Kind;
       if (type == u"submit") return std::make_unique<TButtonFormControlObj>(form, attributes, pos, Kind::Submit);
       if (type == u"reset") return std::make_unique<TButtonFormControlObj>(form, attributes, pos, Kind::Reset);

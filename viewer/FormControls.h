@@ -278,6 +278,10 @@ class TTextAreaFormControlObj : public TFormControlObj {
   std::vector<std::u16string> submitting_;
 };
 
+// At most n characters of text, never half of a surrogate pair: the
+// attribute texts the forms keep cut.
+std::u16string_view CutText(std::u16string_view text, size_t n);
+
 // The control an INPUT, SELECT or TEXTAREA tag makes in form: TYPE read in
 // lower case on its first 20 characters. Not added to the form; null for
 // any other tag.

@@ -1,18 +1,10 @@
 #include "viewer/Forms.h"
 
-#include <algorithm>
+#include "viewer/AsciiCase.h"
 
 namespace quillet {
 
 namespace {
-
-bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
 
 std::u16string AttrText(const TAttributeList& attributes, Sy code) {
   const TAttribute* a = attributes.Find(code);
@@ -28,12 +20,7 @@ ThtmlForm::ThtmlForm(FormHost& host, const TAttributeList& attributes)
       Target(AttrText(attributes, Sy::Target)),
       EncType(AttrText(attributes, Sy::EncType)),
       host_(host) {
-  if (const TAttribute* method = attributes.Find(Sy::Method)) {
-    size_t n = std::min(method->Text.size(), kMaxMethod);
-    // Never half of a surrogate pair.
-    if (n < method->Text.size() && n > 0 && method->Text[n - 1] >= 0xD800 && method->Text[n - 1] <= 0xDBFF) --n;
-    Method = method->Text.substr(0, n);
-  }
+  if (const TAttribute* method = attributes.Find(Sy::Method)) Method = CutText(method->Text, kMaxMethod);
 }
 
 TFormControlObj& ThtmlForm::AddFormControl(std::unique_ptr<TFormControlObj> control) {
@@ -44,9 +31,10 @@ TFormControlObj& ThtmlForm::AddFormControl(std::unique_ptr<TFormControlObj> cont
 
 void ThtmlForm::RadioClicked(TRadioButtonFormControlObj& radio) {
   if (radio.Name.empty()) return;
+  const std::u16string group = LowerAscii(radio.Name);
   for (const auto& control : controls_) {
     auto* other = dynamic_cast<TRadioButtonFormControlObj*>(control.get());
-    if (other && other != &radio && EqualIgnoringAsciiCase(other->Name, radio.Name)) other->Radio().SetChecked(false);
+    if (other && other != &radio && LowerAscii(other->Name) == group) other->Radio().SetChecked(false);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "viewer/AttributeReader.h"
 #include "viewer/Forms.h"
 #include "viewer/ScriptedFormWidgets.h"
 
@@ -36,22 +37,11 @@ struct RecordingFormHost : FormHost {
   static std::string Utf8(const std::u16string& s) { return ToUtf8(s); }
 };
 
-// A tag's attributes from names and values; the number is read from the
-// value as the reader reads it (a whole decimal number, else 0).
+// A tag's attributes from names and values, each with the number the
+// reader gives its value.
 inline TAttributeList Attrs(std::initializer_list<std::pair<Sy, std::u16string>> items) {
   TAttributeList list;
-  for (const auto& [code, text] : items) {
-    int32_t number = 0;
-    bool digits = !text.empty();
-    for (char16_t c : text) {
-      if (c < u'0' || c > u'9' || number > 100000000) {
-        digits = false;
-        break;
-      }
-      number = number * 10 + (c - u'0');
-    }
-    list.Add({code, digits ? number : 0, text});
-  }
+  for (const auto& [code, text] : items) list.Add({code, DecimalOrZero(text), text});
   return list;
 }
 
