@@ -41,10 +41,12 @@ uint32_t Be32(const uint8_t* p) {
          (static_cast<uint32_t>(p[2]) << 8) | p[3];
 }
 
-// Deflate packs at most about 1032 bytes into one, so the IDAT chunks must
-// be large enough for the rows IHDR announces: a tiny file cannot make us
+// Every chunk up to IEND must lie inside the data (libpng would allocate
+// what a chunk's length says before finding the file too short), and the
+// IDAT chunks must be large enough for the rows IHDR announces: deflate
+// packs at most about 1032 bytes into one, so a tiny file cannot make us
 // allocate a huge picture only to fail in its first row.
-bool DataCanHoldImage(const uint8_t* d, size_t size) {
+bool ChunksFitTheData(const uint8_t* d, size_t size) {
   if (size < 33 || std::memcmp(d + 12, "IHDR", 4) != 0) return false;
   const uint64_t w = Be32(d + 16), h = Be32(d + 20);
   const uint64_t depth = d[24];
@@ -54,8 +56,9 @@ bool DataCanHoldImage(const uint8_t* d, size_t size) {
   uint64_t idat = 0;
   for (size_t at = 8; size - at >= 12;) {
     const uint64_t length = Be32(d + at);
-    if (std::memcmp(d + at + 4, "IDAT", 4) == 0) idat += std::min<uint64_t>(length, size - at - 8);
-    if (length > size - at - 12) break;
+    if (length > size - at - 12) return false;
+    if (std::memcmp(d + at + 4, "IDAT", 4) == 0) idat += length;
+    if (std::memcmp(d + at + 4, "IEND", 4) == 0) break;
     at += 12 + static_cast<size_t>(length);
   }
   return idat * 1100 + 1024 >= (w * h * channels * depth + 7) / 8;
@@ -68,6 +71,17 @@ bool Decode(Job& job) {
   png_set_read_fn(job.Png, &job, ReadBytes);
   png_set_user_limits(job.Png, Picture::kMaxSide, Picture::kMaxSide);
   png_set_chunk_malloc_max(job.Png, 8 * 1024 * 1024);
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // Mutated files rarely keep their checksums: let the fuzzer past them.
+  png_set_crc_action(job.Png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+  png_set_option(job.Png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
+  // Only the image and its transparency matter here: every other chunk is
+  // stepped over unread (no text to inflate, no colour profile to parse).
+  static const png_byte kSkipped[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
+                                     "sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+  png_set_keep_unknown_chunks(job.Png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(job.Png, PNG_HANDLE_CHUNK_NEVER, kSkipped, 17);
   png_read_info(job.Png, job.Info);
 
   png_uint_32 w = 0, h = 0;
@@ -107,7 +121,7 @@ bool Decode(Job& job) {
 
 std::optional<Picture> ReadPng(std::span<const uint8_t> data) {
   if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) return std::nullopt;
-  if (!DataCanHoldImage(data.data(), data.size())) return std::nullopt;
+  if (!ChunksFitTheData(data.data(), data.size())) return std::nullopt;
   Job job;
   job.Data = data.data();
   job.Size = data.size();

@@ -95,6 +95,12 @@ TEST(PngBroken, DamagedOrOversizedFilesGiveNoPicture) {
   std::vector<uint8_t> d = Png(1, 1, 8, 0, row);
   d[40] ^= 1;  // inside IDAT: its CRC no longer holds
   EXPECT_FALSE(ReadPng(d));
+  // A chunk whose length passes the end of the file (found by fuzzing:
+  // libpng allocated the 1.9 GB the length asked for).
+  d = Png(1, 1, 8, 0, row);
+  const std::vector<uint8_t> huge = {0x74, 0x52, 0x4E, 0x53, 's', 'P', 'L', 'T', 0, 0, 0, 0};
+  d.insert(d.begin() + 33, huge.begin(), huge.end());
+  EXPECT_FALSE(ReadPng(d));
 
   const std::vector<uint8_t> whole = PictureData("png/interlaced.png");
   for (size_t n = 0; n + 12 < whole.size(); ++n)  // every cut before IEND
