@@ -20,17 +20,17 @@ inline std::string PictureDataPath(const std::string& name) {
   return std::string(QUILLET_SOURCE_DIR) + "/tests/viewer/data/" + name;
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+inline std::vector<uint8_t> ReadPictureBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   EXPECT_TRUE(in) << "cannot open " << path;
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-inline std::vector<uint8_t> PictureData(const std::string& name) { return ReadBytes(PictureDataPath(name)); }
+inline std::vector<uint8_t> PictureData(const std::string& name) { return ReadPictureBytes(PictureDataPath(name)); }
 
 // Every image of a PAM file (DEPTH 4, MAXVAL 255) as pictures.
 inline std::vector<Picture> ReadPams(const std::string& path) {
-  const std::vector<uint8_t> d = ReadBytes(path);
+  const std::vector<uint8_t> d = ReadPictureBytes(path);
   std::vector<Picture> out;
   size_t at = 0;
   while (at < d.size()) {
