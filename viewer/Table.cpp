@@ -16,6 +16,10 @@ namespace {
 
 bool HasPercent(const TAttribute& a) { return a.Text.find(u'%') != std::u16string::npos; }
 
+// Requested sizes in pixels are kept within the widest the layout works
+// with, so that sums of them stay far from overflowing.
+int Pixels(int32_t n) { return std::min<int32_t>(n, ThtmlTable::kMaxPixels); }
+
 std::optional<Justification> ReadAlign(const TAttributeList& attributes) {
   const TAttribute* a = attributes.Find(Sy::Align);
   if (!a) return std::nullopt;
@@ -58,13 +62,13 @@ TCellObj::TCellObj(TSectionList* doc, const TAttributeList& attributes, VAlignme
   if (const TAttribute* a = attributes.Find(Sy::RowSpan)) RowSpan = std::max(a->Number, 1);
   if (const TAttribute* a = attributes.Find(Sy::Width)) {
     if (!HasPercent(*a)) {
-      if (a->Number > 0) SpecWd = a->Number;
+      if (a->Number > 0) SpecWd = Pixels(a->Number);
     } else if (a->Number >= 1 && a->Number <= 100) {
       SpecWd = a->Number * 10;
       SpecWdPercent = true;
     }
   }
-  if (const TAttribute* a = attributes.Find(Sy::Height); a && a->Number > 0) SpecHt = a->Number;
+  if (const TAttribute* a = attributes.Find(Sy::Height); a && a->Number > 0) SpecHt = Pixels(a->Number);
   Cell.BkGnd = ReadBackground(attributes, Cell.BkColor);
 }
 
@@ -91,7 +95,8 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attributes, int 
       Float = true;
     }
   }
-  if (const TAttribute* a = attributes.Find(Sy::HSpace)) HSpace = std::min(std::abs(a->Number), kMaxHSpace);
+  if (const TAttribute* a = attributes.Find(Sy::HSpace))
+    HSpace = a->Number < -kMaxHSpace || a->Number > kMaxHSpace ? kMaxHSpace : std::abs(a->Number);
   BkGnd = ReadBackground(attributes, BkColor);
   if (const TAttribute* a = attributes.Find(Sy::BorderColor)) HasBorderColor = ReadColorAttribute(a->Text, BorderColor);
   if (const TAttribute* a = attributes.Find(Sy::Border)) Border = a->Number > 0;
@@ -103,7 +108,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attributes, int 
   if (const TAttribute* a = attributes.Find(Sy::Width)) {
     SpecWidthPercent = HasPercent(*a);
     if (!SpecWidthPercent) {
-      if (a->Number > 0) SpecWidth = a->Number;
+      if (a->Number > 0) SpecWidth = Pixels(a->Number);
     } else if (a->Number >= 1 && a->Number <= 100) {
       SpecWidth = a->Number * 10;
     }
@@ -111,10 +116,10 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attributes, int 
 }
 
 TCellList& ThtmlTable::AddRow(const TAttributeList& attributes) {
-  return AddRow(std::make_unique<TCellList>(attributes));
+  return AppendRow(std::make_unique<TCellList>(attributes));
 }
 
-TCellList& ThtmlTable::AddRow(std::unique_ptr<TCellList> row) {
+TCellList& ThtmlTable::AppendRow(std::unique_ptr<TCellList> row) {
   Rows.push_back(std::move(row));
   return *Rows.back();
 }

@@ -61,6 +61,9 @@ class ThtmlTable : public TSectionBase {
   static constexpr int kMaxHSpace = 20;
   // The narrowest width the columns are given.
   static constexpr int kMinColumnsWidth = 20;
+  // The largest WIDTH and HEIGHT in pixels taken as given; larger ones are
+  // taken as this.
+  static constexpr int kMaxPixels = 32000;
 
   // From the TABLE attributes (ALIGN, HSPACE, BGCOLOR, BORDERCOLOR, BORDER,
   // CELLPADDING, CELLSPACING, WIDTH) at the parser's indent level; justify
@@ -76,7 +79,7 @@ class ThtmlTable : public TSectionBase {
   // Appends a row made from TR's attributes.
   TCellList& AddRow(const TAttributeList& attributes);
   // Appends a row made by the caller.
-  TCellList& AddRow(std::unique_ptr<TCellList> row);
+  TCellList& AppendRow(std::unique_ptr<TCellList> row);
   // The caption's cell, for CAPTION: ALIGN "bottom" puts it below the rows.
   TCell& StartCaption(const TAttributeList& attributes);
 
