@@ -27,19 +27,35 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
   TableWidth = CellSpacing + colStart_.back();
   TotalWidth = std::max(TableWidth, captionMin_);
 
+  // A top caption comes first; it does not depend on the rows.
+  SectionHeight = 0;
+  CaptionHeight = 0;
+  int mw = 0;
+  if (TopCaption) {
+    CaptionHeight = Caption.Cell.DoLogic(canvas, Y, TotalWidth, Curs, mw);
+    SectionHeight = CaptionHeight;
+  }
+  const int rowsTop = Y + SectionHeight;
+
   // Row heights, in passes by row span. Each cell's content is laid out
   // here once, for its width; placing it in its row below only moves it.
+  // It is laid out where its row starts as far as the rows above are known,
+  // with the positions that follow the cells before it, so that in most
+  // tables it needs no moving at all (nested tables would otherwise be
+  // moved once for every table around them).
   const int rows = static_cast<int>(Rows.size());
   std::vector<int> heights(static_cast<size_t>(rows), 0);
   int deepest = 1;
   for (const TCellObj* cell : cells_) deepest = std::max(deepest, cell->RowSpan);
-  for (int pass = 1; pass <= deepest; ++pass)
+  int curs = Curs;
+  for (int pass = 1; pass <= deepest; ++pass) {
+    int above = 0, at = 0;  // the height of the rows above row at
     for (TCellObj* cell : cells_) {
       if (cell->RowSpan != pass) continue;
+      for (; at < cell->Row; ++at) above += heights[static_cast<size_t>(at)];
       cell->Wd = colStart_[static_cast<size_t>(cell->Col + cell->ColSpan)] - colStart_[static_cast<size_t>(cell->Col)];
       const int width = std::max(cell->Wd - CellSpacing - 2 * CellPadding, 0);
-      int curs = StartCurs, maxWidth = 0;
-      cell->CellHeight = cell->Cell.DoLogic(canvas, Y, width, curs, maxWidth);
+      cell->CellHeight = cell->Cell.DoLogic(canvas, rowsTop + above + CellSpacing + CellPadding, width, curs, mw);
       const int h = std::max(cell->CellHeight, cell->SpecHt - 2 * CellPadding) + 2 * CellPadding + CellSpacing;
       const auto first = heights.begin() + cell->Row;
       if (pass == 1) {
@@ -53,26 +69,19 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
         *(first + pass - 1) += (h - spanned) % pass;
       }
     }
-
-  SectionHeight = 0;
-  CaptionHeight = 0;
-  int mw = 0;
-  if (TopCaption) {
-    CaptionHeight = Caption.Cell.DoLogic(canvas, Y, TotalWidth, Curs, mw);
-    SectionHeight = CaptionHeight;
   }
 
   rowTop_.assign(static_cast<size_t>(rows) + 1, 0);
   std::partial_sum(heights.begin(), heights.end(), rowTop_.begin() + 1);
   RowsHeight = rowTop_.back();
-  const int rowsTop = Y + SectionHeight;
   for (int i = 0; i < rows; ++i) Rows[static_cast<size_t>(i)]->RowHeight = heights[static_cast<size_t>(i)];
   for (TCellObj* cell : cells_) {
     cell->Ht = rowTop_[static_cast<size_t>(cell->Row + cell->RowSpan)] - rowTop_[static_cast<size_t>(cell->Row)];
     const int room = std::max(cell->Ht - cell->CellHeight - CellSpacing - 2 * CellPadding, 0);
     cell->YIndent = cell->VAlign == VAlignment::Top ? 0 : cell->VAlign == VAlignment::Middle ? room / 2 : room;
     const int top = rowsTop + rowTop_[static_cast<size_t>(cell->Row)] + CellSpacing + CellPadding + cell->YIndent;
-    cell->Cell.MoveBy(top - cell->Cell.TopY, Curs - cell->Cell.StartCurs);
+    if (top != cell->Cell.TopY || Curs != cell->Cell.StartCurs)
+      cell->Cell.MoveBy(top - cell->Cell.TopY, Curs - cell->Cell.StartCurs);
     Curs += cell->Cell.Len;
   }
   SectionHeight += RowsHeight + CellSpacing;
