@@ -2,6 +2,7 @@
 // (plainly, or with percentages), the table's own minimum and maximum, and
 // the division of a width between the columns.
 #include <algorithm>
+#include <climits>
 #include <numeric>
 
 #include "viewer/SectionList.h"
@@ -15,8 +16,11 @@ int Sum(const std::vector<int>& v, int first, int n) {
   return std::accumulate(v.begin() + first, v.begin() + first + n, 0);
 }
 
-// a * b / c in 64 bits, rounded toward zero.
-int MulDiv(long long a, long long b, long long c) { return static_cast<int>(a * b / c); }
+// a * b / c in 64 bits, rounded toward zero, within the range of int (a
+// tiny percentage can make an ideal width out of all proportion).
+int MulDiv(long long a, long long b, long long c) {
+  return static_cast<int>(std::clamp<long long>(a * b / c, INT_MIN, INT_MAX));
+}
 
 // Adds excess to the listed columns in proportion to their weights
 // (integer multiply then divide), or in equal parts when the weights sum to
