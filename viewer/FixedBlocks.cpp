@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "viewer/AsciiCase.h"
+#include "viewer/Bevel.h"
+#include "viewer/ColorAttribute.h"
 #include "viewer/IndentManager.h"
 #include "viewer/SectionList.h"
 
@@ -14,46 +15,6 @@ namespace {
 
 int FontSize(const TSectionBase& block) {
   return block.ParentSectionList ? block.ParentSectionList->Fonts.FontSize : 12;
-}
-
-// A colour attribute: one of the 16 HTML colour names, or hexadecimal RGB
-// with an optional "#". The reader's ColorFromString (viewer/Colors) takes
-// over this reading once it is on main; the rules are the same.
-bool ReadColor(std::u16string_view text, TColor& color) {
-  if (text.empty()) return false;
-  struct Named {
-    std::u16string_view Name;
-    uint32_t Rgb;
-  };
-  static constexpr std::array<Named, 16> kNames = {{
-      {u"BLACK", 0x000000}, {u"MAROON", 0x800000}, {u"GREEN", 0x008000}, {u"OLIVE", 0x808000},
-      {u"NAVY", 0x000080},  {u"PURPLE", 0x800080}, {u"TEAL", 0x008080},  {u"GRAY", 0x808080},
-      {u"SILVER", 0xC0C0C0}, {u"RED", 0xFF0000},   {u"LIME", 0x00FF00},  {u"YELLOW", 0xFFFF00},
-      {u"BLUE", 0x0000FF},  {u"FUCHSIA", 0xFF00FF}, {u"AQUA", 0x00FFFF}, {u"WHITE", 0xFFFFFF},
-  }};
-  const std::u16string upper = UpperAscii(text, 10);
-  uint32_t rgb = 0;
-  bool found = false;
-  for (const Named& n : kNames)
-    if (upper == n.Name) {
-      rgb = n.Rgb;
-      found = true;
-    }
-  if (!found) {
-    std::u16string hex(text);
-    if (const size_t hash = hex.find(u'#'); hash != std::u16string::npos) hex.erase(hash, 1);
-    if (hex.empty() || hex.size() > 8) return false;
-    for (const char16_t c : hex) {
-      int d;
-      if (c >= u'0' && c <= u'9') d = c - u'0';
-      else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
-      else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
-      else return false;
-      rgb = (rgb << 4) | static_cast<uint32_t>(d);
-    }
-  }
-  color = RgbColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-  return true;
 }
 
 }  // namespace
@@ -80,7 +41,7 @@ void THorzLine::ReadAttributes(const TAttributeList& attributes) {
     if (align == u"left") Align = Justification::Left;
     else if (align == u"right") Align = Justification::Right;
   }
-  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ReadColor(a->Text, Color);
+  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ReadColorAttribute(a->Text, Color);
   NoShade = attributes.Has(Sy::NoShade);
 }
 
@@ -120,15 +81,9 @@ int THorzLine::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager&, int X,
     return bottom;
   }
   // Engraved: shadow on the left and top, light on the right and bottom.
-  const TColor background = ParentSectionList ? ParentSectionList->Background() : clWindow;
-  const bool white = canvas.Palette().Resolve(background) == clWhite;
   const TColor dark = NoShade ? clBlack : clBtnShadow;
-  const TColor light = NoShade ? clBlack : white ? clSilver : clBtnHighlight;
-  const int xr = x2 - 1, yb = top + Thickness - 1;
-  canvas.Line(x1, yb, x1, top, dark);
-  canvas.Line(x1, top, xr, top, dark);
-  canvas.Line(xr, top, xr, yb, light);
-  canvas.Line(xr, yb, x1, yb, light);
+  const TColor light = NoShade ? clBlack : BevelLightColor(canvas, ParentSectionList);
+  DrawBevel(canvas, {x1, top, x2, top + Thickness}, dark, light);
   return bottom;
 }
 
