@@ -72,7 +72,7 @@ class MemoryFileSystem : public FileSystem {
     data = doc_;
     return true;
   }
-  void WriteFile(const std::string&, const std::string& data) override { written_ += data.size(); }
+  void WriteFile(const std::string&, const std::string& data, Flush) override { written_ += data.size(); }
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override {
     return path.compare(0, candidate.size(), candidate) == 0;
   }

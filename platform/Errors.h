@@ -20,10 +20,16 @@ class QuilletError : public std::runtime_error {
 };
 
 // "Cannot create file %s": an output file could not be created or replaced.
+// The reason, when known, says why in the user's terms ("No space left on
+// device", "its folder is read-only"); the text itself stays the fixed one.
 class EFCreateError : public QuilletError {
  public:
-  explicit EFCreateError(const std::string& path)
-      : QuilletError("EFCreateError", FormatText("Cannot create file %s", path)) {}
+  explicit EFCreateError(const std::string& path, std::string reason = std::string())
+      : QuilletError("EFCreateError", FormatText("Cannot create file %s", path)), reason_(std::move(reason)) {}
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
 };
 
 // "Cannot open file %s": an input file could not be opened or read.

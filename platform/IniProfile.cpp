@@ -172,7 +172,9 @@ void IniProfile::WriteString(const std::string& file, const std::string& section
   std::string text;
   if (fs_.FileExists(file) && !fs_.TryReadFile(file, text)) throw EWriteError(file);
   try {
-    fs_.WriteFile(file, SetProfileValue(text, section, key, value));
+    // Shortcut files are written by the thousand: each is replaced whole, but
+    // not waited for on the disk one by one.
+    fs_.WriteFile(file, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
   } catch (const QuilletError&) {
     throw EWriteError(file);
   }
