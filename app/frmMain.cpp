@@ -407,9 +407,13 @@ void TForm1::OpenChosenFile(const std::string& name) {
     ctx_.Config.LastDir = dir;
     const BusyCursor busy(ctx_.UI());
     // A load refused as too large has said so; the open goes on at its end.
-    if (LoadHtmlFile(ctx_, name)) {
-      ctx_.Config.CurrentFile = name;
+    const DocumentLoad load = LoadHtmlFile(ctx_, name);
+    if (load.Loaded) {
+      // Text cut short at a NUL byte must not be saved over its file: the
+      // next save asks for a name.
+      ctx_.Config.CurrentFile = load.NulAt ? std::string() : name;
       UpdateHTML();
+      SayWhereTextStopped(ctx_, name, load);
     }
   }
   SetModified(false);
@@ -436,8 +440,8 @@ void TForm1::SaveHtml1Click() {
   try {
     const BusyCursor busy(ctx_.UI());
     SaveHtmlFile(ctx_.Fs(), ctx_.HtmlLines, ctx_.Config.CurrentFile);
-  } catch (const EFCreateError&) {
-    ctx_.UI().ShowMessage("Could not save file.");
+  } catch (const EFCreateError& e) {
+    ctx_.UI().ShowMessage(SaveFailureText("Could not save file.", e));
     SetModified(true);
   }
 }

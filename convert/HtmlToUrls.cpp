@@ -91,7 +91,7 @@ void WriteLink(BookmarkWriteRun& run, const std::string& path, const std::string
   try {
     run.Ctx.Profile().WriteString(file, "InternetShortcut", "URL", address);
   } catch (const EWriteError& e) {
-    run.Errors.push_back(e.what());
+    run.Errors.push_back(TextWithReason(e));
   }
 }
 

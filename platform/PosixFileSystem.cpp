@@ -335,10 +335,10 @@ void PosixFileSystem::WriteFileFrom(const std::string& name, const PieceSource& 
   std::string dir = ExtractFilePath(path);
   if (dir.empty()) dir = "./";
   if (!CanWriteInto(dir))
-    throw EFCreateError(name, "no new file can be made in its folder " + dir + " (" +
-                                  (DirectoryExists(dir) ? "it is read-only" : "it does not exist") + ")");
+    throw EFCreateError(name, DirectoryExists(dir) ? "its folder is read-only, so no new file can be made beside it"
+                                                   : "its folder does not exist");
   ReplacementFile file(dir);
-  if (!file.Open()) throw EFCreateError(name, "no new file can be made in " + dir + ": " + std::strerror(errno));
+  if (!file.Open()) throw EFCreateError(name, std::string("no new file can be made beside it: ") + std::strerror(errno));
   if (!WriteAllPieces(file.Fd(), next)) throw EFCreateError(name, std::string("writing failed: ") + std::strerror(errno));
   if (exists) {
     bool kept = ::fchmod(file.Fd(), old.st_mode & 07777) == 0;

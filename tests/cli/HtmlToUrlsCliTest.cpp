@@ -119,7 +119,7 @@ TEST(HtmlToUrlsCli, WriteFailuresGoToTheLogAndUnsafeNamesStayInside) {
   EXPECT_FALSE(Exists(run.Home / "Up.url"));
   const std::string t = target + "/";
   EXPECT_EQ(ReadBytes(run.Log()),
-            "Unable to write to " + t + "Locked.url\r\n"
+            "Unable to write to " + t + "Locked.url: the file is read-only\r\n"
             "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n"
             "Nothing written into " + t + "Linked/: it is a symbolic link that leads outside " + t + "\r\n");
 }

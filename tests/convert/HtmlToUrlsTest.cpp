@@ -161,7 +161,7 @@ TEST(HtmlToUrls, ReadOnlyShortcutIsLoggedAndTheRunGoesOn) {
   r.Convert({"<DL><p>", "<DT><A HREF=\"new\">Locked</A>", "<DT><A HREF=\"z\">Zed</A>", "</DL><p>"});
   EXPECT_EQ(ReadBytes(r.Target + "/Locked.url"), Shortcut("old"));
   EXPECT_EQ(ReadBytes(r.Target + "/Zed.url"), Shortcut("z"));
-  EXPECT_EQ(r.Log(), "Unable to write to " + r.Target + "/Locked.url\r\n");
+  EXPECT_EQ(r.Log(), "Unable to write to " + r.Target + "/Locked.url: the file is read-only\r\n");
   EXPECT_TRUE(r.T.UI.Questions.empty());
 }
 

@@ -269,7 +269,9 @@ TEST_F(MainWindow, AFailedSaveSaysSoAndSetsTheFlagAgain) {
   Ctx().HtmlLines = {"one"};
   Dialogs.Names = {File("no-such-folder/b.htm")};
   f.SaveHtml1->trigger();
-  EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not save file."});
+  // The fixed text, then why.
+  EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not save file.\nCannot create file " +
+                                                    File("no-such-folder/b.htm") + ": its folder does not exist"});
   EXPECT_TRUE(f.Modified());
 }
 

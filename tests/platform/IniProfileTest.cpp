@@ -62,6 +62,12 @@ TEST(FindProfileValue, AnyLineEndAndTheLengthLimit) {
   EXPECT_EQ(Find("[S]\r\nk=" + longValue + "\r\n", "S", "k").size(), kProfileValueLimit);
 }
 
+TEST(FindProfileValue, AValueEndsAtANulAsAStringOfTheSystemDoes) {
+  EXPECT_EQ(Find(std::string("[S]\r\nk=http://a/\0junk\r\n", 23), "S", "k"), "http://a/");
+  EXPECT_EQ(Find(std::string("[S]\r\nk=\"a\0\"\r\n", 15), "S", "k"), "a");
+  EXPECT_EQ(Find(std::string("[S]\r\nk=\0\r\n", 11), "S", "k"), "");
+}
+
 TEST(SetProfileValue, ReplacesTheValueWhereTheKeyStands) {
   // Other lines keep their bytes, LF endings, comments and blank lines; the
   // line keeps its own name spelling and ending.
