@@ -63,6 +63,9 @@ int DocumentToShortcuts(Context& ctx) {
     case HtmlToUrlsResult::Written:
     case HtmlToUrlsResult::NoDocument:
       return 0;
+    case HtmlToUrlsResult::WrittenWithNotes:
+      ctx.UI().ShowMessage("Some links gave no shortcut file; they are listed in " + ctx.DataDir + kUrlErrorsFile);
+      return 0;
     case HtmlToUrlsResult::WrittenWithErrors:
       ctx.UI().ShowMessage("Some shortcut files could not be written; they are listed in " + ctx.DataDir +
                            kUrlErrorsFile);

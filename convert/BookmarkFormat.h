@@ -2,6 +2,7 @@
 // The bookmark HTML dialect: the line forms the program writes and the line
 // readers every conversion and clean-up uses. Each reader looks at one line
 // with plain substring searches; what does not match gives "" or 0.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ bool IsHeading(std::string_view line);
 // character it stands for; forbidden characters become "_".
 std::string FolderNameOf(std::string_view line);
 
+// The line holds a link tag: "<A" followed by a blank or ">", in any letter
+// case.
+bool HasLinkTag(std::string_view line);
+
 // 1-based position where the link's description begins, or 0.
 size_t DescriptionStart(std::string_view line);
 
@@ -48,11 +53,17 @@ std::string_view LinkAddressView(std::string_view line);
 // taken for a tag or a "#" run.
 std::string SafeFileName(std::string_view text);
 
-// Reads the character reference starting at text[at] ('&'): "&amp;", "&lt;",
-// "&gt;", "&quot;", "&apos;", "&#NNN;" or "&#xHH;". On success stores the
+// The character reference starting at text[at] ('&'): "&amp;", "&lt;",
+// "&gt;", "&quot;", "&apos;", "&#NNN;" or "&#xHH;". Returns its length and
+// the code point it stands for (saturated past U+10FFFF), or 0 when none
+// stands there.
+size_t ParseCharRef(std::string_view text, size_t at, uint32_t& cp);
+
+// Reads the character reference starting at text[at]. On success stores the
 // character's bytes (UTF-8 above 127) and the reference's length. References
 // to control characters, surrogates or beyond U+10FFFF are not decoded, so
-// decoding can never put a line break or a NUL into a written file or name.
+// decoding can never put a line break or a NUL into a written file or name;
+// in a name such a reference becomes "_".
 bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length);
 
 // The text with every character reference replaced by its character.
@@ -71,9 +82,9 @@ std::string HeadingLine(std::string_view name);
 std::string LinkLine(std::string_view address, std::string_view description);
 
 // A folder or file name made safe for a written line: Linux names may hold
-// '<', '>' and '"', which would break the line form, so those become
-// character references, as does an '&' that would otherwise be read back as
-// the start of one. Everything else stays as it is.
+// '<', '>', '"' and line breaks, which would break the line form, so those
+// become character references, as does an '&' that would otherwise be read
+// back as the start of one. Everything else stays as it is.
 std::string EscapeNameForLine(std::string_view name);
 // An address made safe for a written line: '"' would end the HREF value, and
 // an '&' that starts a reference would be decoded on the way back.
