@@ -16,7 +16,7 @@ namespace quillet {
 
 namespace {
 
-using CleanUp = void (*)(Context&);
+using CleanUp = size_t (*)(Context&);
 
 // Clean-up of an HTML file in place. The file is the first argument as typed:
 // Linux file names are case-sensitive, so lower-casing it would miss it.
@@ -129,7 +129,7 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
   }
 
   // Clean-ups: the first switch that applies wins.
-  void (*cleanUp)(Context&) = nullptr;
+  CleanUp cleanUp = nullptr;
   bool netscape = false;  // "ns" names the bookmark file with /sort and /nodupes only
   if (cl.HasSwitch("/sort"))
     cleanUp = SortLinks, netscape = mode == "ns";

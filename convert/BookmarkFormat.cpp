@@ -116,6 +116,14 @@ std::string FolderNameOf(std::string_view line) {
   return name;
 }
 
+bool IsDescriptionLine(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+  if (line.size() - i < 4 || line[i] != '<' || UpperChar(line[i + 1]) != 'D' || UpperChar(line[i + 2]) != 'D')
+    return false;
+  return line[i + 3] == '>' || line[i + 3] == ' ' || line[i + 3] == '\t';
+}
+
 bool HasLinkTag(std::string_view line) {
   for (size_t a = FindNoCase(line, "<A"); a != npos; a = FindNoCase(line, "<A", a + 1)) {
     const char next = a + 2 < line.size() ? line[a + 2] : '\0';
@@ -253,15 +261,23 @@ std::string DecodeCharRefs(std::string_view text) {
   return out;
 }
 
-void StripDateAttributes(std::string& line) {
+size_t StripDateAttributes(std::string& line) {
   // The browser writes the marker in capitals; only that spelling is removed.
   constexpr std::string_view marker = " ADD_DATE=\"";
   const size_t m = line.find(marker);
   // A marker at the very start belongs to no tag.
-  if (m == npos || m == 0) return;
+  if (m == npos || m == 0) return 0;
   const size_t e = line.find("\">", m);
-  if (e == npos) return;
+  if (e == npos) return 0;
+  // One attribute per "=" outside the quoted values.
+  size_t attributes = 0;
+  bool quoted = false;
+  for (size_t i = m; i <= e; ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    if (line[i] == '=' && !quoted) ++attributes;
+  }
   line.erase(m, e + 1 - m);
+  return attributes;
 }
 
 std::string HeadingLine(std::string_view name) {

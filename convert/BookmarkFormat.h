@@ -33,6 +33,11 @@ bool IsHeading(std::string_view line);
 // character it stands for; forbidden characters become "_".
 std::string FolderNameOf(std::string_view line);
 
+// A link's description line as browsers write it right after the link:
+// "<DD>" (or "<DD " with attributes) first on the line after blanks, in any
+// letter case.
+bool IsDescriptionLine(std::string_view line);
+
 // The line holds a link tag: "<A" followed by a blank or ">", in any letter
 // case.
 bool HasLinkTag(std::string_view line);
@@ -72,8 +77,9 @@ std::string DecodeCharRefs(std::string_view text);
 // Removes the browser's date attributes from a line: from the first
 // " ADD_DATE=\"" (exact case, not at the line's start) up to the closing quote
 // of the tag's last attribute, keeping the tag's ">". A line without that
-// marker, or whose tag does not close on it, stays as it is.
-void StripDateAttributes(std::string& line);
+// marker, or whose tag does not close on it, stays as it is. Returns how many
+// attributes went.
+size_t StripDateAttributes(std::string& line);
 
 // The written line forms, without indentation.
 inline constexpr std::string_view ListOpenLine = "<DL><p>";
