@@ -63,9 +63,10 @@ TEST(FindProfileValue, AnyLineEndAndTheLengthLimit) {
 }
 
 TEST(FindProfileValue, AValueEndsAtANulAsAStringOfTheSystemDoes) {
-  EXPECT_EQ(Find(std::string("[S]\r\nk=http://a/\0junk\r\n", 23), "S", "k"), "http://a/");
-  EXPECT_EQ(Find(std::string("[S]\r\nk=\"a\0\"\r\n", 15), "S", "k"), "a");
-  EXPECT_EQ(Find(std::string("[S]\r\nk=\0\r\n", 11), "S", "k"), "");
+  using namespace std::string_literals;
+  EXPECT_EQ(Find("[S]\r\nk=http://a/\0junk\r\n"s, "S", "k"), "http://a/");
+  EXPECT_EQ(Find("[S]\r\nk=\"a\0\"\r\n"s, "S", "k"), "a");
+  EXPECT_EQ(Find("[S]\r\nk=\0\r\n"s, "S", "k"), "");
 }
 
 TEST(SetProfileValue, ReplacesTheValueWhereTheKeyStands) {
