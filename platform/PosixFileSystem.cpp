@@ -90,6 +90,18 @@ bool WriteAllPieces(int fd, const FileSystem::PieceSource& next) {
   return true;
 }
 
+// Opens a regular file for reading, -1 for anything else. O_NONBLOCK keeps
+// the open itself from waiting on a fifo.
+int OpenRegularFile(const std::string& path, struct stat& st) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -253,14 +265,10 @@ bool PosixFileSystem::DeleteFile(const std::string& path) {
 bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
   data.clear();
   // Only regular files: a fifo would block the walk and a device such as
-  // /dev/zero would never end. O_NONBLOCK keeps the open itself from waiting.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  // /dev/zero would never end.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
+  const int fd = OpenRegularFile(path, st);
+  if (fd < 0) return false;
   // Read straight into the string the size the file had when opened.
   const size_t expected = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
   data.resize(expected);
@@ -374,13 +382,9 @@ std::unique_ptr<FileSystem::Lock> PosixFileSystem::LockFile(const std::string& p
                                                              const std::function<void()>& beforeWait) {
   bool waited = false;
   for (;;) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return nullptr;
     struct stat locked;
-    if (::fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode)) {
-      ::close(fd);
-      return nullptr;
-    }
+    const int fd = OpenRegularFile(path, locked);
+    if (fd < 0) return nullptr;
     int rc = ::flock(fd, LOCK_EX | LOCK_NB);
     if (rc != 0 && errno == EWOULDBLOCK) {
       if (!waited && beforeWait) beforeWait();
