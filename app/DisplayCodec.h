@@ -1,20 +1,19 @@
 #pragma once
 // The source editor shows the document's bytes as text and turns edits back
-// into bytes. The choice of encoding is made once per shown document, so an
-// unedited document goes back byte for byte.
+// into bytes. The choice of encoding is made once per shown document (the
+// rule of platform/TextCodec, shared with the HTML pane), so an unedited
+// document goes back byte for byte.
 #include <string>
 #include <string_view>
 
 #include "convert/Context.h"
+#include "platform/TextCodec.h"
 
 namespace quillet {
 
-enum class DisplayEncoding { Utf8, Windows1252 };
+using DisplayEncoding = TextEncoding;
 
-// UTF-8 when every line is valid UTF-8 and holds none of the characters the
-// editor would take for a line or frame break; Windows-1252 otherwise (every
-// byte has a character there, so nothing is lost).
-DisplayEncoding ChooseDisplayEncoding(const TextLines& lines);
+inline DisplayEncoding ChooseDisplayEncoding(const TextLines& lines) { return ChooseTextEncoding(lines); }
 
 // Bytes in the given encoding to UTF-8 text for the editor.
 std::string DecodeForDisplay(std::string_view bytes, DisplayEncoding enc);

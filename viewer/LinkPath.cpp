@@ -52,7 +52,9 @@ std::string DecodePercentEscapes(std::string_view text) {
     const auto at = s.find('%');
     if (at == std::string::npos || at == 0 || at + 2 >= s.size()) break;
     const int hi = HexDigit(s[at + 1]), lo = HexDigit(s[at + 2]);
-    if (hi < 0 || lo < 0) break;
+    // "%00" is left as it is: a NUL would cut the path short where the
+    // system reads it, so "a.txt%00.htm" would open a.txt.
+    if (hi < 0 || lo < 0 || hi * 16 + lo == 0) break;
     s.replace(at, 3, 1, static_cast<char>(hi * 16 + lo));
   }
   return s;

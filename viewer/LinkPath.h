@@ -19,7 +19,7 @@ struct LinkBase {
 };
 
 // Replaces "%XX" escapes, from the first "%" on, until one that stands first,
-// has fewer than two characters after it or no hexadecimal digits.
+// has fewer than two characters after it, no hexadecimal digits, or is "%00".
 std::string DecodePercentEscapes(std::string_view text);
 
 // A link as a path: escapes decoded; when it holds a "/", a "file:" prefix

@@ -14,6 +14,7 @@ TEST(DecodePercentEscapes, StopsAtTheFirstEscapeItCannotRead) {
   EXPECT_EQ(DecodePercentEscapes("%41B"), "%41B");       // a "%" standing first ends it
   EXPECT_EQ(DecodePercentEscapes("a%4"), "a%4");         // too short
   EXPECT_EQ(DecodePercentEscapes("a%zz%41"), "a%zz%41"); // not hexadecimal: the rest stays
+  EXPECT_EQ(DecodePercentEscapes("a.txt%00.htm%41"), "a.txt%00.htm%41");  // no NUL cuts a path
 }
 
 TEST(LinkToPath, DropsFileSchemesAndUsesThePathDelimiter) {

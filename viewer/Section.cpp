@@ -1,0 +1,229 @@
+// TSection: content (text, font runs, links) and the queries that do not
+// lay out or draw (position of a point, links, search).
+#include "viewer/Section.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
+#include "viewer/AsciiCase.h"
+#include "viewer/SectionList.h"
+
+namespace quillet {
+
+namespace {
+
+
+// Simple case folding of every letter, one code point at a time, so that
+// positions in the folded text are positions in the original.
+std::u16string Fold(std::u16string_view text) {
+  std::u16string out(text);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const char16_t c = out[i];
+    if (IsHighSurrogate(c) && i + 1 < out.size() && IsLowSurrogate(out[i + 1])) {
+      const UChar32 cp = 0x10000 + ((c - 0xD800) << 10) + (out[i + 1] - 0xDC00);
+      const UChar32 f = u_foldCase(cp, U_FOLD_CASE_DEFAULT);
+      if (f >= 0x10000) {
+        out[i] = static_cast<char16_t>(0xD800 + ((f - 0x10000) >> 10));
+        out[i + 1] = static_cast<char16_t>(0xDC00 + ((f - 0x10000) & 0x3FF));
+      }
+      ++i;
+    } else if (!IsLowSurrogate(c)) {
+      const UChar32 f = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+      if (f < 0x10000) out[i] = static_cast<char16_t>(f);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TMyFont WithStyles(TMyFont font, TFontStyles styles) {
+  font.Spec.Bold = font.Spec.Bold || styles.Bold;
+  font.Spec.Italic = font.Spec.Italic || styles.Italic;
+  font.Spec.Underline = font.Spec.Underline || styles.Underline;
+  font.Spec.StrikeOut = font.Spec.StrikeOut || styles.StrikeOut;
+  return font;
+}
+
+TSection::TSection(TSectionList& doc, int level, Justification justify, const TUrlTarget& link,
+                   const TMyFont& font, TFontStyles styles)
+    : Level(std::max(level, 0)),
+      IndentX(IndentManager::kLevelIndent * std::max(level, 0)),
+      Justify(justify),
+      MarkerFont(WithStyles(font, styles), 0) {
+  ParentSectionList = &doc;
+  auto run = std::make_unique<TFontObj>(WithStyles(font, styles), 0);
+  if (link.IsLink()) run->UrlTarget = link;
+  MarkerFont = *run;
+  Fonts.push_back(std::move(run));
+}
+
+void TSection::AppendText(std::u16string_view text) {
+  const size_t at = Buff.size();
+  Buff.append(text);
+  // Placeholders stand only for objects; a stray control character in the
+  // text must not pass for one.
+  for (size_t i = at; i < Buff.size(); ++i)
+    if (IsPlaceholder(Buff[i])) Buff[i] = u' ';
+}
+
+void TSection::AddText(std::u16string_view text) {
+  if (text.empty() || Len() > kMaxText) return;
+  // Hook (pictures): a leading space is dropped too while the section holds
+  // nothing but placeholders of floating pictures.
+  if (text.front() == u' ' && (Buff.empty() || Buff.back() == u' ')) text.remove_prefix(1);
+  AppendText(text);
+}
+
+void TSection::ChangeFont(const TMyFont& font, TFontStyles styles, SubSupKind subsup) {
+  TMyFont f = WithStyles(font, styles);
+  if (subsup != SubSupKind::None) f.SetNominalSize(ParentSectionList->Fonts, f.NominalSize * 3 / 4);
+  TFontObj& last = *Fonts.back();
+  if (last.Pos >= Len()) {
+    last.SetFont(f);
+    last.SScript = subsup;
+    return;
+  }
+  auto run = std::make_unique<TFontObj>(f, Len());
+  run->UrlTarget = last.UrlTarget;
+  run->SScript = subsup;
+  Fonts.push_back(std::move(run));
+}
+
+void TSection::HRefChange(Sy sy, const TMyFont& font, const TUrlTarget& link, TFontStyles styles,
+                          SubSupKind subsup) {
+  ChangeFont(font, styles, subsup);
+  TFontObj& last = *Fonts.back();
+  last.UrlTarget.Clear();
+  if (sy == Sy::A) last.UrlTarget = link;
+}
+
+void TSection::SetClear(const TAttributeList& attributes) {
+  const TAttribute* clear = attributes.Find(Sy::Clear);
+  if (!clear) return;
+  const std::u16string value = LowerAscii(clear->Text, 15);
+  ClearAttr = value == u"left" ? ClearKind::Left : value == u"right" ? ClearKind::Right : ClearKind::Both;
+}
+
+Justification TSection::AlignmentForBreak() {
+  if (Buff.empty()) AppendText(u" ");
+  return Justify;
+}
+
+void TSection::UpdateFonts() {
+  quillet::UpdateFonts(Fonts, ParentSectionList->Fonts);
+  MarkerFont.UpdateFont(ParentSectionList->Fonts);
+}
+
+bool TSection::GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj) {
+  const int p = Pos - StartCurs;
+  if (p < 0 || p >= Len()) return false;
+  Ch = Buff[static_cast<size_t>(p)];
+  Obj = this;
+  return true;
+}
+
+int TSection::FindString(int From, std::u16string_view Text, bool MatchCase) {
+  const int from = std::max(From - StartCurs, 0);
+  if (Text.empty() || from >= Len()) return -1;
+  size_t at;
+  if (MatchCase) {
+    at = Buff.find(Text, static_cast<size_t>(from));
+  } else {
+    const std::u16string text = Fold(Text);
+    at = Fold(Buff).find(text, static_cast<size_t>(from));
+  }
+  return at == std::u16string::npos ? -1 : StartCurs + static_cast<int>(at);
+}
+
+int TSection::LineAtY(int y, int& top) const {
+  top = 0;
+  for (size_t i = 0; i < Lines.size(); ++i) {
+    const int h = Lines[i].Height();
+    if (top <= y && y < top + h) return static_cast<int>(i);
+    top += h;
+  }
+  return -1;
+}
+
+int TSection::CharAtX(Canvas& canvas, const LineRec& line, int x, int* left, int* width) {
+  int used = 0;
+  const int k = CountThatFits(canvas, x - line.LineIndent, line.Start, line.Start + line.Ln, false, &used);
+  if (left) *left = line.LineIndent + used;
+  if (width && k < line.Ln) {
+    const int at = line.Start + k;
+    const int n = IsHighSurrogate(Buff[static_cast<size_t>(at)]) && at + 1 < Len() ? 2 : 1;
+    *width = TextExtent(canvas, at, n);
+  }
+  return k;
+}
+
+bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
+  // Hook (pictures): pictures are asked first: an image button, a client
+  // map's area, or the link around a picture (with "?x,y" for ISMAP).
+  int top = 0;
+  const int i = LineAtY(Y, top);
+  if (i < 0) return false;
+  const LineRec& line = Lines[static_cast<size_t>(i)];
+  if (X < line.LineIndent) return false;
+  const int k = CharAtX(canvas, line, X);
+  if (k >= line.Ln) return false;
+  const TFontObj* run = FontAt(Fonts, line.Start + k);
+  if (!run || !run->UrlTarget.IsLink()) return false;
+  hot.Url = run->UrlTarget;
+  return true;
+}
+
+bool TSection::PtInObject(int, int, TObjectHit&) {
+  // Hook (pictures): the picture whose box holds the point.
+  return false;
+}
+
+int TSection::FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit) {
+  int top = 0;
+  const int i = LineAtY(Y, top);
+  if (i < 0) return -1;
+  const LineRec& line = Lines[static_cast<size_t>(i)];
+  hit.YR = top;
+  hit.CaretHt = line.Height();
+  hit.Intext = false;
+  int pos;
+  if (X < line.LineIndent) {
+    pos = line.Start;
+    hit.XR = line.LineIndent;
+  } else {
+    int left = 0, width = 0;
+    const int k = CharAtX(canvas, line, X, &left, &width);
+    if (k >= line.Ln) {
+      pos = line.Start + line.Ln;
+      hit.XR = left;
+    } else {
+      pos = line.Start + k;
+      hit.XR = left;
+      hit.Intext = true;
+      if (X > left + width / 2) {
+        pos += IsHighSurrogate(Buff[static_cast<size_t>(pos)]) && pos + 1 < Len() ? 2 : 1;
+        hit.XR = left + width;
+      }
+    }
+  }
+  return StartCurs + pos;
+}
+
+bool TSection::CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) {
+  const int p = Cursor - StartCurs;
+  if (p < 0 || p >= Len()) return false;
+  int top = 0;
+  for (const LineRec& line : Lines) {
+    if (line.Ln > 0 && line.Start <= p && p < line.Start + line.Ln) {
+      X = line.LineIndent + TextExtent(canvas, line.Start, p - line.Start);
+      Y = YValue + top;
+      return true;
+    }
+    top += line.Height();
+  }
+  return false;
+}
+
+}  // namespace quillet

@@ -1,0 +1,178 @@
+#pragma once
+// A text section: one paragraph of flowing text in runs of fonts, broken
+// into lines for the width available, drawn with the selection, and asked
+// about links, cursor positions and search hits. List items and
+// preformatted lines (viewer/ListItems.h) are text sections too.
+//
+// Pictures and form controls will stand in the text as one placeholder
+// character each (kImageChar, kFormControlChar), the object remembering its
+// position. They come with their own layers; until then a section holds
+// text only, and the places where objects join the layout are marked
+// "Hook (pictures)" and "Hook (forms)". Line breaking already treats the
+// placeholders as break points, as objects need.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "viewer/Attributes.h"
+#include "viewer/Fonts.h"
+#include "viewer/SectionBase.h"
+#include "viewer/Symbols.h"
+
+namespace quillet {
+
+inline constexpr char16_t kImageChar = 4;
+inline constexpr char16_t kFormControlChar = 2;
+inline bool IsPlaceholder(char16_t c) { return c == kImageChar || c == kFormControlChar; }
+// The halves of a surrogate pair, which nothing may separate.
+inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+enum class ClearKind : uint8_t { None, Left, Right, Both };
+enum class ListKind : uint8_t { None, Bullet, Ordered, Definition };
+
+// The parser's style flags, added to a section's fonts.
+struct TFontStyles {
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+};
+// The font with the given styles added (styles already set stay set).
+TMyFont WithStyles(TMyFont font, TFontStyles styles);
+
+// One laid-out line.
+struct LineRec {
+  int Start = 0;        // buffer index of its first character
+  int Ln = 0;           // number of characters, trailing spaces included
+  int LineHt = 0;       // height of the tallest font of the line
+  int SpaceBefore = 0;  // room above the text for objects taller than it
+  int SpaceAfter = 0;   // room below the text
+  int Descent = 0;      // largest font descent on the line
+  int LineIndent = 0;   // x where the text starts, relative to the cell
+  int DrawHeight = 0;   // height it paints (floats placed on it included)
+  int DrawY = 0;        // baseline at the last drawing
+  int DrawXX = 0;       // x reached at the last drawing
+
+  // The height the line takes in the flow.
+  int Height() const { return LineHt + SpaceBefore + SpaceAfter; }
+};
+
+class TSection : public TSectionBase {
+ public:
+  // Characters a section takes; further text is dropped.
+  static constexpr int kMaxText = 20000;
+  // The width a preformatted line may take: it never wraps.
+  static constexpr int kNoWrapWidth = 32000;
+
+  // An empty section at an indent level (35 pixels each) with its first
+  // font run: the font with the styles added and, when link is a link, that
+  // link. The document gives the sizes of sub- and superscript fonts.
+  TSection(TSectionList& doc, int level, Justification justify, const TUrlTarget& link,
+           const TMyFont& font, TFontStyles styles = {});
+
+  std::string_view ClassName() const override { return "TSection"; }
+
+  // --- Content (the parser's side) ---
+
+  // Appends collapsed text: nothing when empty or when the section already
+  // holds more than kMaxText characters; a leading space is dropped when the
+  // section is empty or ends with a space.
+  virtual void AddText(std::u16string_view text);
+  // Continues with another font: replaces the last run's font when it has
+  // no characters yet, else starts a run at the end, keeping the previous
+  // run's link. A sub- or superscript run is 3/4 of the font's size.
+  void ChangeFont(const TMyFont& font, TFontStyles styles = {}, SubSupKind subsup = SubSupKind::None);
+  // A link starts (sy == Sy::A, with link) or ends (any other symbol): the
+  // font changes, then the last run's link is ended or set.
+  void HRefChange(Sy sy, const TMyFont& font, const TUrlTarget& link, TFontStyles styles = {},
+                  SubSupKind subsup = SubSupKind::None);
+  // From BR CLEAR: "left", "right", anything else both; no CLEAR, no change.
+  void SetClear(const TAttributeList& attributes);
+  // The alignment for the section after a BR; an empty section first gets a
+  // space, so that its empty line keeps its height.
+  Justification AlignmentForBreak();
+  // Hook (pictures): AddImage(attributes, cell) adds a TImageObj at Len()
+  // and the placeholder kImageChar.
+  // Hook (forms): AddFormControl(symbol, attributes, cell) adds a control
+  // and, unless hidden or an image button, the placeholder kFormControlChar.
+
+  // --- State ---
+
+  // The text; Len() characters.
+  std::u16string Buff;
+  int Len() const { return static_cast<int>(Buff.size()); }
+  // Font runs by increasing start, the first at 0.
+  TFontList Fonts;
+  // Hook (pictures): Images, the section's TImageObj in buffer order.
+  // Hook (forms): the section's form controls in buffer order (owned by
+  // their forms).
+  std::vector<TFormControlObj*> FormControls;
+  int Level;
+  int IndentX;
+  Justification Justify;
+  ClearKind ClearAttr = ClearKind::None;
+  ListKind ListType = ListKind::None;
+  // The font the section was created with, for list markers.
+  TFontObj MarkerFont;
+  // Built by layout.
+  std::vector<LineRec> Lines;
+  // The left edge at the section's top, found by layout; markers hang left
+  // of it.
+  int LeftEdge = 0;
+
+  // The characters of a laid-out line.
+  std::u16string_view LineText(const LineRec& line) const {
+    return std::u16string_view(Buff).substr(static_cast<size_t>(line.Start), static_cast<size_t>(line.Ln));
+  }
+  // The list marker as text ("3.", a bullet "\u2022"); empty for none.
+  virtual std::u16string MarkerText() const { return {}; }
+
+  // --- Measuring ---
+
+  // Width of count characters from start across runs, each run's overhang
+  // taken off; trailing spaces left out when asked.
+  int TextExtent(Canvas& canvas, int start, int count, bool withoutTrailingSpaces = false);
+  // How many characters from start fit in width, found run by run with a
+  // binary search inside a run; at least one. used receives their width.
+  int FindCountThatFits(Canvas& canvas, int width, int start, int* used = nullptr);
+
+  // --- Block operations ---
+
+  int DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidth, int& Curs) override;
+  int Draw(Canvas& canvas, const Rect& ClipRect, IndentManager& IMgr, int X, int Y) override;
+  bool GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) override;
+  bool PtInObject(int X, int Y, TObjectHit& hit) override;
+  int FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit) override;
+  int FindString(int From, std::u16string_view Text, bool MatchCase) override;
+  bool CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) override;
+  bool GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj) override;
+  void UpdateFonts() override;
+  void MinMaxWidth(Canvas& canvas, int& Min, int& Max) override;
+
+ protected:
+  // Preformatted text: never wraps, lines clipped when drawn.
+  virtual bool NoWrap() const { return false; }
+  // Paints the list marker of the first line: x is the section's left edge
+  // on the canvas, top and baseline the first line's.
+  virtual void DrawMarker(Canvas& canvas, int x, const LineRec& line, int top, int baseline);
+  // Appends text as given (the buffer limit checked by the caller).
+  void AppendText(std::u16string_view text);
+
+ private:
+  // Counts characters fitting in width from start within [start, end); at
+  // least one when atLeastOne.
+  int CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used);
+  // The index of the line holding section y, or -1; top receives its top.
+  int LineAtY(int y, int& top) const;
+  // The character under x on a line (x relative to the cell), or line.Ln
+  // when x is past its last character; left receives the character's left.
+  int CharAtX(Canvas& canvas, const LineRec& line, int x, int* left = nullptr, int* width = nullptr);
+  // Measures, aligns and adds the line [start, end) at y; y moves below it.
+  void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end);
+  // Paints a line in chunks; cellX and clipRight bound a preformatted line.
+  void DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int clipRight);
+  int ClearDistance(const IndentManager& IMgr, int y) const;
+};
+
+}  // namespace quillet

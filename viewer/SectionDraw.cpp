@@ -1,0 +1,90 @@
+// TSection: drawing lines in chunks, with the selection inverted.
+#include <algorithm>
+
+#include "viewer/IndentManager.h"
+#include "viewer/Section.h"
+#include "viewer/SectionList.h"
+
+namespace quillet {
+
+int TSection::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager& IMgr, int X, int Y) {
+  YValue = Y;
+  const int bottom = Y + SectionHeight;
+  if (Y + DrawHeight <= ClipRect.Top || Y >= ClipRect.Bottom) return bottom;
+  const int clipRight = IMgr.LfEdge + IMgr.ClipWidth;
+  bool first = true;
+  int top = Y;
+  for (LineRec& line : Lines) {
+    const int h = line.Height();
+    line.DrawY = top + line.SpaceBefore + line.LineHt - line.Descent;
+    line.DrawXX = X + line.LineIndent;
+    if (line.Ln > 0) {
+      if (top < ClipRect.Bottom && top + std::max(h, line.DrawHeight) > ClipRect.Top) {
+        if (first && ListType != ListKind::None) DrawMarker(canvas, X + LeftEdge, line, top, line.DrawY);
+        DrawLine(canvas, line, X, top, clipRight);
+      }
+      first = false;
+    }
+    top += h;
+  }
+  return bottom;
+}
+
+void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int clipRight) {
+  const TSectionList& doc = *ParentSectionList;
+  const std::u16string_view buff(Buff);
+  // The selection in this section's positions; empty when none.
+  const int selB = std::max(doc.SelB - StartCurs, 0);
+  const int selE = std::min(doc.SelE - StartCurs, Len());
+  const bool anySelection = selB < selE;
+
+  const bool clip = NoWrap();
+  if (clip) canvas.PushClip({cellX, top, clipRight, top + line.Height()});
+
+  int x = cellX + line.LineIndent;
+  const int end = line.Start + line.Ln;
+  int idx = 0;
+  FontAt(Fonts, line.Start, &idx);
+  for (int p = line.Start; p < end;) {
+    while (static_cast<size_t>(idx) + 1 < Fonts.size() && Fonts[static_cast<size_t>(idx) + 1]->Pos <= p) ++idx;
+    TFontObj& run = *Fonts[static_cast<size_t>(idx)];
+    int stop = static_cast<size_t>(idx) + 1 < Fonts.size() ? std::min(Fonts[static_cast<size_t>(idx) + 1]->Pos, end) : end;
+    // Hook (pictures, forms): a chunk also ends at a placeholder; a picture
+    // that does not float is drawn at x (x advancing by its width), a
+    // floating one at the x the indent manager gave it, from the top of the
+    // line it was placed on; a control is moved to x and its line's
+    // baseline, less the scroll position, and marked as placed.
+    const bool selected = anySelection && selB <= p && p < selE;
+    if (selected)
+      stop = std::min(stop, selE);
+    else if (anySelection && p < selB)
+      stop = std::min(stop, selB);
+
+    const std::u16string_view text = buff.substr(static_cast<size_t>(p), static_cast<size_t>(stop - p));
+    int baseline = line.DrawY;
+    if (run.SScript == SubSupKind::Sup)
+      baseline -= run.FontHeight(canvas) / 3;
+    else if (run.SScript == SubSupKind::Sub)
+      baseline += run.Descent(canvas) / 2 + 1;
+    const int overhang = run.Overhang(canvas);
+    FontSpec spec = run.Font().Spec;
+    if (selected) {
+      // Inverted: the font's colour behind text in the page's colour.
+      const TColor back = spec.Color;
+      spec.Color = doc.Background();
+      canvas.SelectFont(spec);
+      canvas.TextOutOpaque(x - overhang / 2, baseline, text, back);
+    } else {
+      canvas.SelectFont(spec);
+      canvas.TextOut(x - overhang / 2, baseline, text);
+    }
+    x += canvas.TextWidth(text) - overhang;
+    p = stop;
+  }
+  line.DrawXX = x;
+  if (clip) canvas.PopClip();
+}
+
+void TSection::DrawMarker(Canvas&, int, const LineRec&, int, int) {}
+
+}  // namespace quillet

@@ -1,0 +1,287 @@
+// TSection: measuring, line breaking and the minimum and maximum widths.
+#include <algorithm>
+
+#include "viewer/IndentManager.h"
+#include "viewer/Section.h"
+#include "viewer/SectionList.h"
+
+namespace quillet {
+
+namespace {
+
+// The end of the run at index idx: the next run's start, or the text's end.
+int RunEnd(const TFontList& runs, size_t idx, int len) {
+  return idx + 1 < runs.size() ? std::min(runs[idx + 1]->Pos, len) : len;
+}
+
+// Width of a stretch of one run's text, the font's overhang taken off.
+int PartWidth(Canvas& canvas, TFontObj& run, std::u16string_view text) {
+  if (text.empty()) return 0;
+  const int overhang = run.Overhang(canvas);
+  run.Select(canvas);
+  return canvas.TextWidth(text) - overhang;
+}
+
+}  // namespace
+
+int TSection::TextExtent(Canvas& canvas, int start, int count, bool withoutTrailingSpaces) {
+  start = std::max(start, 0);
+  int end = std::min(start + std::max(count, 0), Len());
+  if (withoutTrailingSpaces)
+    while (end > start && Buff[static_cast<size_t>(end - 1)] == u' ') --end;
+  if (end <= start) return 0;
+  const std::u16string_view buff(Buff);
+  int idx = 0;
+  FontAt(Fonts, start, &idx);
+  int width = 0;
+  for (size_t i = static_cast<size_t>(idx); start < end && i < Fonts.size(); ++i) {
+    const int stop = std::min(RunEnd(Fonts, i, Len()), end);
+    if (stop <= start) continue;
+    // Hook (pictures, forms): a placeholder counts its object's width (a
+    // floating picture none) instead of being measured as text.
+    width += PartWidth(canvas, *Fonts[i], buff.substr(static_cast<size_t>(start), static_cast<size_t>(stop - start)));
+    start = stop;
+  }
+  return width;
+}
+
+int TSection::FindCountThatFits(Canvas& canvas, int width, int start, int* used) {
+  return CountThatFits(canvas, width, start, Len(), true, used);
+}
+
+int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used) {
+  const std::u16string_view buff(Buff);
+  end = std::min(end, Len());
+  int idx = 0;
+  FontAt(Fonts, start, &idx);
+  int p = start;
+  int w = 0;
+  // Hook (pictures, forms): objects are walked too: a floating picture met
+  // while the line is still empty is entered into the indent manager at
+  // once, a later one deferred to the line's end; a placeholder that does
+  // not fit ends the walk.
+  for (size_t i = static_cast<size_t>(idx); p < end && i < Fonts.size(); ++i) {
+    TFontObj& run = *Fonts[i];
+    const int stop = std::min(RunEnd(Fonts, i, Len()), end);
+    if (stop <= p) continue;
+    const int n = stop - p;
+    const int room = width - w;
+    auto extent = [&](int k) {
+      return PartWidth(canvas, run, buff.substr(static_cast<size_t>(p), static_cast<size_t>(k)));
+    };
+    // The largest count whose extent fits, bracketed between lo (fits) and
+    // hi (does not). Text widths grow almost in proportion to the count, so
+    // each probe interpolates between the two; a probe that does not halve
+    // the bracket is followed by a plain halving, which keeps the search
+    // logarithmic. The first probe is a generous guess, so that a short
+    // run takes one measurement and a long one is never measured whole.
+    const int guessWidth = std::max(1, run.FontHeight(canvas) / 4);
+    int lo = 0, loWidth = 0, hi = -1, hiWidth = 0;
+    int k = std::clamp(room / guessWidth + 1, 1, n);
+    bool halve = false;
+    while (true) {
+      const int span = hi < 0 ? n + 1 - lo : hi - lo;
+      const int e = extent(k);
+      if (e <= room) {
+        lo = k;
+        loWidth = e;
+        if (k == n) break;
+      } else {
+        hi = k;
+        hiWidth = e;
+      }
+      if (hi < 0) {
+        // All probed so far fits: reach as far as the width so far suggests.
+        const long long reach = loWidth > 0 ? static_cast<long long>(lo) * room / loWidth + 1 : 2LL * lo;
+        k = static_cast<int>(std::min<long long>(n, std::max<long long>(reach, lo + 1)));
+        continue;
+      }
+      if (hi - lo <= 1) break;
+      if (halve || hiWidth <= loWidth)
+        k = lo + (hi - lo) / 2;
+      else
+        k = lo + static_cast<int>(static_cast<long long>(room - loWidth) * (hi - lo) / (hiWidth - loWidth));
+      k = std::clamp(k, lo + 1, hi - 1);
+      halve = (hi - lo) * 2 > span;
+    }
+    // Never between the halves of a surrogate pair.
+    if (lo > 0 && lo < n && IsHighSurrogate(buff[static_cast<size_t>(p + lo - 1)])) {
+      --lo;
+      loWidth = extent(lo);
+    }
+    p += lo;
+    w += loWidth;
+    if (lo < n) break;
+  }
+  int count = p - start;
+  if (count == 0 && atLeastOne && start < end) {
+    count = IsHighSurrogate(buff[static_cast<size_t>(start)]) && start + 1 < end ? 2 : 1;
+    w = TextExtent(canvas, start, count);
+  }
+  if (used) *used = w;
+  return count;
+}
+
+int TSection::ClearDistance(const IndentManager& IMgr, int y) const {
+  if (ClearAttr == ClearKind::None) return 0;
+  const IndentManager::ClearY clear = IMgr.GetClearY();
+  const int left = clear.Left - y - 1;
+  const int right = clear.Right - y - 1;
+  int d = 0;
+  switch (ClearAttr) {
+    case ClearKind::Left: d = left; break;
+    case ClearKind::Right: d = right; break;
+    default: d = std::max(left, right); break;
+  }
+  return std::max(d, 0);
+}
+
+int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidth, int& Curs) {
+  YValue = Y;
+  StartCurs = Curs;
+  SectionHeight = 0;
+  Lines.clear();
+  IMgr.SetLevel(Y, Level);
+  if (Buff.empty()) {
+    SectionHeight = ClearDistance(IMgr, Y);
+    DrawHeight = SectionHeight;
+    MaxWidth = 0;
+    return SectionHeight;
+  }
+  LeftEdge = IMgr.LeftIndent(Y) - IMgr.LfEdge;
+  MaxWidth = IMgr.Width;
+  // Hook (pictures): every picture is sized for the canvas and the width
+  // available; MaxWidth grows to its width + IndentX when wider.
+  // Hook (forms): likewise for every visible control.
+
+  int y = Y;
+  if (const int clear = ClearDistance(IMgr, y); clear > 0) {
+    LineRec gap;
+    gap.LineHt = clear;
+    gap.DrawHeight = clear;
+    Lines.push_back(gap);
+    SectionHeight += clear;
+    y += clear;
+  }
+
+  const int len = Len();
+  int start = 0;
+  while (start < len) {
+    const int avail = NoWrap() ? kNoWrapWidth : IMgr.RightSide(y) - IMgr.LeftIndent(y);
+    int used = 0;
+    const int n = FindCountThatFits(canvas, avail, start, &used);
+    int end;
+    bool measured = true;  // used is the width of [start, end)
+    if (start + n >= len) {
+      end = len;
+    } else {
+      const int c = start + n - 1;
+      const auto at = [this](int i) { return Buff[static_cast<size_t>(i)]; };
+      measured = false;
+      if (at(c) == u' ') {
+        end = c + 1;
+        while (end < len && at(end) == u' ') ++end;
+      } else if (IsPlaceholder(at(c + 1))) {
+        end = c + 1;
+      } else {
+        int j = c;
+        while (j >= start && at(j) != u' ' && !IsPlaceholder(at(j))) --j;
+        if (j >= start) {
+          end = j + 1;
+        } else {
+          // One word wider than the line: it overflows rather than being split.
+          end = c + 1;
+          while (end < len && at(end) != u' ' && !IsPlaceholder(at(end))) ++end;
+          while (end < len && at(end) == u' ') ++end;
+          const int lineEnd = IMgr.LeftIndent(y) - IMgr.LfEdge + TextExtent(canvas, start, end - start, true);
+          MaxWidth = std::max(MaxWidth, lineEnd);
+        }
+      }
+    }
+    FinishLine(canvas, IMgr, y, start, end);
+    // A preformatted line is as wide as its text; the pane scrolls to it.
+    if (NoWrap())
+      MaxWidth = std::max(MaxWidth, Lines.back().LineIndent + (measured ? used : TextExtent(canvas, start, end - start)));
+    start = end;
+  }
+
+  Curs = StartCurs + len;
+  if (Level > 0) SectionHeight = std::max(SectionHeight, IMgr.NextLevelBottom() - YValue);
+  DrawHeight = std::max(SectionHeight, IMgr.ImageBottom() - YValue);
+  return SectionHeight;
+}
+
+void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end) {
+  LineRec line;
+  line.Start = start;
+  line.Ln = end - start;
+  const std::u16string_view buff(Buff);
+  int idx = 0;
+  FontAt(Fonts, start, &idx);
+  for (size_t i = static_cast<size_t>(idx); i < Fonts.size() && Fonts[i]->Pos < end; ++i) {
+    const int from = std::max(Fonts[i]->Pos, start);
+    const int to = std::min(RunEnd(Fonts, i, Len()), end);
+    if (to <= from) continue;
+    // A stretch of placeholders only gives the line no height from fonts.
+    const std::u16string_view part = buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    if (part.find_first_not_of(u"\x02\x04") == std::u16string_view::npos) continue;
+    line.LineHt = std::max(line.LineHt, Fonts[i]->LineHeight(canvas));
+    line.Descent = std::max(line.Descent, Fonts[i]->Descent(canvas));
+  }
+  // Hook (pictures): each picture on the line that does not float raises
+  // SpaceBefore (bottom: height + Descent - LineHt; middle: the rest of
+  // half of height - LineHt) or SpaceAfter (top: height - LineHt; middle:
+  // half of height - LineHt).
+  // Hook (forms): each control raises SpaceBefore to its height - LineHt
+  // (+ Descent on the baseline) and learns the line's y.
+
+  const int left = IMgr.LeftIndent(y) - IMgr.LfEdge;
+  const int right = IMgr.RightSide(y) - IMgr.LfEdge;
+  switch (NoWrap() ? Justification::Left : Justify) {
+    case Justification::Left:
+      line.LineIndent = left;
+      break;
+    case Justification::Center: {
+      const int tw = TextExtent(canvas, start, line.Ln, true);
+      line.LineIndent = std::max(left, (left + right - tw) / 2);
+      break;
+    }
+    case Justification::Right:
+      // A line wider than the column keeps its start in view, as centred
+      // lines do; the pane scrolls right to its end.
+      line.LineIndent = std::max(left, right - TextExtent(canvas, start, line.Ln, true) - 1);
+      break;
+  }
+
+  const int h = line.Height();
+  line.DrawHeight = h;
+  SectionHeight += h;
+  y += h;
+  // Hook (pictures): floating pictures deferred by the walk are entered
+  // into the indent manager at the new y; the line's DrawHeight grows to
+  // cover them.
+  Lines.push_back(line);
+}
+
+void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
+  // Hook (pictures): every picture is sized first; those with a percentage
+  // width are left out; one that does not float raises the minimum to its
+  // width, a floating one adds its width + hspace to both.
+  Max = TextExtent(canvas, 0, Len()) + IndentX;
+  int widest = 0;
+  const int len = Len();
+  const auto separates = [this](int i) {
+    const char16_t c = Buff[static_cast<size_t>(i)];
+    return c == u' ' || c == kImageChar;
+  };
+  for (int p = 0; p < len;) {
+    while (p < len && separates(p)) ++p;
+    int q = p;
+    while (q < len && !separates(q)) ++q;
+    if (q > p) widest = std::max(widest, TextExtent(canvas, p, q - p));
+    p = q;
+  }
+  Min = widest + IndentX;
+}
+
+}  // namespace quillet

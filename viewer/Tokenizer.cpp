@@ -1,0 +1,126 @@
+#include "viewer/Tokenizer.h"
+
+#include "viewer/AttributeReader.h"
+#include "viewer/CharRefs.h"
+#include "viewer/ViewerErrors.h"
+
+namespace quillet {
+
+namespace {
+
+// Characters that continue a text run (white space is handled apart).
+bool IsRunChar(char16_t c, bool inPre) {
+  if (c < 32) return false;
+  return c != u'&' && c != u'<' && (inPre || c != u'>');
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Tokens after which a paragraph break has been used up.
+bool ClearsParagraphSpace(Sy sy) {
+  switch (sy) {
+    case Sy::BR: case Sy::H: case Sy::HR: case Sy::Img: case Sy::Text: case Sy::Table:
+    case Sy::Input: case Sy::TextArea: case Sy::Select:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+Sy Tokenizer::NextToken() {
+  text_.clear();
+  level_ = 0;
+  const char16_t c = reader_.Ch();
+  if (c == kEofChar) {
+    if (reader_.OpenCommentAtEnd()) throw EParseError(kOpenCommentMessage);
+    sy_ = Sy::Eof;
+  } else if (c == u'<') {
+    ReadTag();
+  } else if (c == u'&') {
+    ReadCharRef(reader_, text_);
+    sy_ = Sy::Text;
+  } else if (IsRunChar(c, flags_.InPre) || (!flags_.InPre && c == kLineEnd)) {
+    ReadTextRun();
+  } else if (c == kLineEnd) {
+    sy_ = Sy::Eol;
+    reader_.Next();
+  } else {
+    text_ += c;
+    sy_ = Sy::OtherChar;
+    reader_.Next();
+  }
+  if (flags_.ParagraphSpaceGiven && ClearsParagraphSpace(sy_)) flags_.ParagraphSpaceGiven = false;
+  return sy_;
+}
+
+void Tokenizer::ReadReference(std::u16string& out) { ReadCharRef(reader_, out); }
+
+void Tokenizer::ReadTextRun() {
+  CharReader& r = reader_;
+  const auto isWhite = [](char16_t c) { return c == u' ' || c == kLineEnd; };
+  if (flags_.InPre) {
+    r.AppendWhile(text_, kMaxTextRun, [](char16_t c) { return IsRunChar(c, true); });
+  } else {
+    // A single space is taken with the text around it; where more white
+    // space or a line end follows, it all collapses to that one space.
+    bool afterSpace = false;
+    const auto keep = [&afterSpace](char16_t c) {
+      if (c == u' ') {
+        if (afterSpace) return false;
+        afterSpace = true;
+        return true;
+      }
+      afterSpace = false;
+      return IsRunChar(c, false);
+    };
+    for (;;) {
+      afterSpace = !text_.empty() && text_.back() == u' ';
+      r.AppendWhile(text_, kMaxTextRun, keep);
+      if (text_.size() >= kMaxTextRun || !isWhite(r.Ch())) break;
+      if (text_.empty() || text_.back() != u' ') text_ += u' ';
+      r.SkipWhile(isWhite);
+    }
+    if (text_.back() == u' ') r.SkipWhile(isWhite);
+  }
+  // Keep a surrogate pair whole.
+  if (text_.size() >= kMaxTextRun && IsHighSurrogate(text_.back()) && IsLowSurrogate(r.Ch())) {
+    text_ += r.Ch();
+    r.Next();
+  }
+  sy_ = Sy::Text;
+}
+
+void Tokenizer::ReadTag() {
+  CharReader& r = reader_;
+  r.Next();  // the "<"
+  bool endTag = false;
+  if (r.Ch() == u'/') {
+    endTag = true;
+    r.Next();
+  }
+  if (!IsUpperLetter(r.UpCh())) {
+    // No tag: the "<" is text, and a "/" after it is read again as text.
+    if (endTag) r.PushBack(u'/');
+    text_ += u'<';  // text_ is empty here
+    sy_ = Sy::Text;
+    return;
+  }
+  AppendName(r, text_);
+  sy_ = endTag ? EndTagSymbol(text_) : StartTagSymbol(text_);
+  SkipWhite(r);
+  if ((sy_ == Sy::H || sy_ == Sy::HEnd) && r.Ch() >= u'1' && r.Ch() <= u'6') {
+    level_ = r.Ch() - u'0';
+    r.Next();
+  }
+  const bool keep = KeepsAttributes(sy_);
+  if (keep) attributes_.Clear();
+  while (ReadAttribute(r, attribute_, attributeName_))
+    if (keep) attributes_.Add(attribute_);
+  r.SkipWhile([](char16_t c) { return c != u'>'; });
+  if (r.Ch() == u'>') r.Next();
+}
+
+}  // namespace quillet
