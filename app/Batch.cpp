@@ -16,20 +16,20 @@ namespace quillet {
 
 namespace {
 
-using CleanUp = void (*)(Context&);
+using CleanUp = size_t (*)(Context&);
 
 // Clean-up of an HTML file in place. The file is the first argument as typed:
 // Linux file names are case-sensitive, so lower-casing it would miss it.
 int CleanUpHtmlFile(Context& ctx, const std::string& file, CleanUp cleanUp) {
   ctx.Config.CurrentFile = file;
   if (!ctx.Fs().FileExists(file)) return 0;
-  // A load refused as too large leaves nothing that may be saved over the file.
-  if (!LoadHtmlFile(ctx, file)) return 1;
+  const auto lock = LockDocumentFile(ctx, file);
+  if (MustNotSaveOver(ctx, file, LoadHtmlFile(ctx, file))) return 1;
   cleanUp(ctx);
   try {
     SaveHtmlFile(ctx.Fs(), ctx.HtmlLines, ctx.Config.CurrentFile);
-  } catch (const EFCreateError&) {
-    ctx.UI().ShowMessage("HTML cannot be saved.");
+  } catch (const EFCreateError& e) {
+    ctx.UI().ShowMessage(SaveFailureText("HTML cannot be saved.", e));
     return 1;
   }
   return 0;
@@ -42,7 +42,8 @@ int CleanUpNetscapeFile(Context& ctx, CleanUp cleanUp) {
   ctx.Config.CurrentFile = path;
   if (path.empty() || !ctx.Fs().FileExists(path)) return 0;
   ctx.Config.NetscapeFile = path;
-  if (!LoadNetscapeFile(ctx)) return 1;
+  const auto lock = LockDocumentFile(ctx, path);
+  if (MustNotSaveOver(ctx, path, LoadNetscapeFile(ctx))) return 1;
   cleanUp(ctx);
   return SaveNetscapeBookmarks(ctx, ctx.HtmlLines, path) ? 0 : 1;
 }
@@ -61,6 +62,9 @@ int DocumentToShortcuts(Context& ctx) {
   switch (HtmlToUrls(ctx, true)) {
     case HtmlToUrlsResult::Written:
     case HtmlToUrlsResult::NoDocument:
+      return 0;
+    case HtmlToUrlsResult::WrittenWithNotes:
+      ctx.UI().ShowMessage("Some links gave no shortcut file; they are listed in " + ctx.DataDir + kUrlErrorsFile);
       return 0;
     case HtmlToUrlsResult::WrittenWithErrors:
       ctx.UI().ShowMessage("Some shortcut files could not be written; they are listed in " + ctx.DataDir +
@@ -83,6 +87,15 @@ bool HasTarget(Context& ctx, const std::string& target, bool favorites, const ch
   return false;
 }
 
+// No mode word and no switch. A file named first is left alone, as before;
+// any other first word is most likely a mode word mistyped.
+int NoCommand(Context& ctx, const CommandLine& cl) {
+  const std::string word = cl.Argument(1);
+  if (ctx.Fs().FileExists(word)) return 0;
+  ctx.UI().ShowMessage("\"" + word + "\" is no command and no file; see quillet --help");
+  return 2;
+}
+
 }  // namespace
 
 int RunBatch(Context& ctx, const CommandLine& cl) {
@@ -97,7 +110,7 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     const bool favorites = mode == "html2ie";
     const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(3);
     if (!HasTarget(ctx, target, favorites, "quillet html2urls FILE.htm FOLDER")) return 1;
-    LoadHtmlFile(ctx, cl.Argument(2));
+    SayWhereTextStopped(ctx, cl.Argument(2), LoadHtmlFile(ctx, cl.Argument(2)));
     ctx.UrlTargetDir = target;
     return DocumentToShortcuts(ctx);
   }
@@ -116,7 +129,7 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
   }
 
   // Clean-ups: the first switch that applies wins.
-  void (*cleanUp)(Context&) = nullptr;
+  CleanUp cleanUp = nullptr;
   bool netscape = false;  // "ns" names the bookmark file with /sort and /nodupes only
   if (cl.HasSwitch("/sort"))
     cleanUp = SortLinks, netscape = mode == "ns";
@@ -124,18 +137,21 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     cleanUp = StripNetscapeTags;
   else if (cl.HasSwitch("/nodupes"))
     cleanUp = RemoveDuplicateLinks, netscape = mode == "ns";
-  if (!cleanUp) return 0;
+  if (!cleanUp) return NoCommand(ctx, cl);
   if (netscape) return CleanUpNetscapeFile(ctx, cleanUp);
   return CleanUpHtmlFile(ctx, cl.Argument(1), cleanUp);
 }
 
 std::string FailureReport(const std::exception& e) {
   std::string kind = "Exception";
-  if (auto* q = dynamic_cast<const QuilletError*>(&e))
+  std::string text = e.what();
+  if (auto* q = dynamic_cast<const QuilletError*>(&e)) {
     kind = q->Kind();
-  else if (dynamic_cast<const std::bad_alloc*>(&e))
+    text = TextWithReason(*q);
+  } else if (dynamic_cast<const std::bad_alloc*>(&e)) {
     kind = "EOutOfMemory";
-  return "Exception " + kind + " in module quillet at 00000000.\n" + e.what();
+  }
+  return "Exception " + kind + " in module quillet at 00000000.\n" + text;
 }
 
 int RunBatchReporting(Context& ctx, const CommandLine& cl, std::ostream& err) {

@@ -19,10 +19,10 @@ bool SaveOverNetscapeBookmarks(Context& ctx) {
   return SaveNetscapeBookmarks(ctx, ctx.HtmlLines, path);
 }
 
-bool ImportUrlsIntoNetscape(Context& ctx, const std::function<void()>& askToSave) {
+bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave) {
   if (ctx.UI().Ask("Are you sure you want to append Urls to your Netscape bookmarks?") != Answer::Yes)
     return false;
-  if (askToSave) askToSave();
+  if (askToSave && !askToSave()) return false;
   AppendUrlsToNetscape(ctx);
   return true;
 }

@@ -18,10 +18,10 @@ bool SaveOverNetscapeBookmarks(Context& ctx);
 
 // "U&rls to Netscape Bookmarks": asks "Are you sure you want to append Urls
 // to your Netscape bookmarks?"; on Yes runs askToSave (the window's "Html
-// has been changed, Save Html now?" step) and appends the Favorites folder.
-// Returns false when the user declined: nothing happened. On true the
-// document may have become the Favorites HTML: the handler calls UpdateHTML
-// and clears the modified flag.
-bool ImportUrlsIntoNetscape(Context& ctx, const std::function<void()>& askToSave);
+// has been changed, Save Html now?" step, false when the user backed out of
+// it) and appends the Favorites folder. Returns false when the user declined
+// either: nothing happened. On true the document may have become the
+// Favorites HTML: the handler calls UpdateHTML and clears the modified flag.
+bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave);
 
 }  // namespace quillet

@@ -105,7 +105,8 @@ Examples:
   quillet ns /nodupes
 
 Exit status: 0 after a normal run, also one that did nothing; 1 after a
-failure, reported on standard error.
+failure, reported on standard error; 2 for a mistyped command (a first
+word that is no mode word and no file, without a switch).
 
 Settings: Quillet.Ini beside the program when its folder is writable, else
 $XDG_CONFIG_HOME/quillet/Quillet.Ini. See quillet(1).

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -27,6 +28,7 @@
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
 #include "cleanup/StripNetscapeTags.h"
+#include "convert/BookmarkFormat.h"
 #include "convert/DocumentFile.h"
 #include "convert/HtmlToUrls.h"
 #include "convert/Netscape.h"
@@ -59,6 +61,13 @@ QString Decoded(const std::string& bytes, DisplayEncoding enc) {
   return QString::fromStdString(DecodeForDisplay(bytes, enc));
 }
 
+// "1 link" or "5,000 links": the count in groups of three digits.
+std::string Counted(size_t n, const char* one, const char* many) {
+  std::string digits = std::to_string(n);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits + " " + (n == 1 ? one : many);
+}
+
 // Sets a flag back however the scope is left.
 class FlagOn {
  public:
@@ -78,12 +87,13 @@ TForm1::TForm1(Context& ctx, Dialogs& dialogs, QWidget* parent)
   InitResources();
   WriteSettings = SaveSettings;
   ShowHelpPage = [this](const std::string& file) { return ctx_.Sh().ShowHelp(file); };
-  setWindowTitle(QStringLiteral("Quillet"));
+  setWindowTitle(QStringLiteral("Quillet[*]"));
   setFont(ArialFont(11));
   BuildControls();
   BuildMenu();
   BuildToolBar();
   FormCreate();
+  ShowFileState();
 }
 
 TForm1::~TForm1() = default;
@@ -139,11 +149,32 @@ void TForm1::BuildControls() {
     }
   };
 
+  // Ctrl+Z in the rendered view takes back the editor's last step, as it
+  // does in the editor itself.
+  for (const bool redo : {false, true}) {
+    auto* a = new QAction(redo ? QStringLiteral("Redo") : QStringLiteral("Undo"), htmlPane1);
+    a->setShortcut(redo ? QKeySequence::Redo : QKeySequence::Undo);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(a, &QAction::triggered, this, [this, redo] {
+      try {
+        UndoInPane(redo);
+      } catch (const std::exception& e) {
+        ctx_.UI().ShowError(e.what());
+      }
+    });
+    htmlPane1->addAction(a);
+  }
+
   StatusBar1 = statusBar();
   StatusBar1->setSizeGripEnabled(true);
   statusText_ = new QLabel(StatusBar1);
   statusText_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   StatusBar1->addWidget(statusText_, 1);
+  statusNote_ = new QLabel(StatusBar1);
+  statusNote_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  StatusBar1->addWidget(statusNote_);
+  // The title's mark follows the editor's modified flag.
+  connect(Memo1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }
 
 void TForm1::Connect(QAction* action, void (TForm1::*handler)()) {
@@ -278,11 +309,14 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::Run(void (TForm1::*handler)()) {
+  // The note tells of the last command only.
+  statusNote_->clear();
   try {
     (this->*handler)();
   } catch (const std::exception& e) {
     ctx_.UI().ShowError(e.what());
   }
+  ShowFileState();
 }
 
 // ---- document state ----
@@ -292,6 +326,17 @@ bool TForm1::Modified() const { return Memo1->document()->isModified(); }
 void TForm1::SetModified(bool on) { Memo1->document()->setModified(on); }
 
 std::string TForm1::StatusText() const { return statusText_->text().toStdString(); }
+
+std::string TForm1::StatusNote() const { return statusNote_->text().toStdString(); }
+
+void TForm1::ShowFileState() {
+  const std::string& file = ctx_.Config.CurrentFile;
+  const DisplayEncoding enc = ChooseDisplayEncoding({file});
+  setWindowTitle(file.empty() ? QStringLiteral("Quillet[*]")
+                              : Decoded(ExtractFileName(file), enc) + QStringLiteral("[*] - Quillet"));
+  setWindowModified(Modified());
+  statusText_->setText(Decoded(file, enc));
+}
 
 void TForm1::FormCreate() {
   ViewSource1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
@@ -332,23 +377,58 @@ void TForm1::resizeEvent(QResizeEvent* e) {
   FormResize();
 }
 
-void TForm1::UpdateHTML() {
+void TForm1::UpdateHTML(EditorUpdate how) {
   if (ctx_.HtmlLines.empty()) return;
   const BusyCursor busy(ctx_.UI());
-  if (ViewSource1->isChecked()) {
+  // The editor holds the document in either view, so that its undo history
+  // holds every step.
+  const DisplayEncoding enc = ChooseDisplayEncoding(ctx_.HtmlLines);
+  std::string text;
+  for (const auto& line : ctx_.HtmlLines) text.append(DecodeForDisplay(line, enc)).append("\n");
+  text.pop_back();
+  const QString shown = QString::fromStdString(text);
+  // Already shown (a switch of views): the history stays as it is.
+  if (enc != memoEncoding_ || shown != Memo1->toPlainText()) {
     const FlagOn updating(Updating);
-    const bool modified = Modified();
-    memoEncoding_ = ChooseDisplayEncoding(ctx_.HtmlLines);
-    std::string text;
-    for (const auto& line : ctx_.HtmlLines) text.append(DecodeForDisplay(line, memoEncoding_)).append("\n");
-    text.pop_back();
-    Memo1->setPlainText(QString::fromStdString(text));
-    // Refilling is not an edit: the flag stays as the command left it.
-    SetModified(modified);
-  } else {
-    htmlPane1->LoadStrings(ctx_.HtmlLines);
+    if (how == EditorUpdate::UndoStep && enc == memoEncoding_) {
+      // One edit, so one step; where the user was stays in view.
+      const int at = Memo1->textCursor().position();
+      const int scrolled = Memo1->verticalScrollBar()->value();
+      QTextCursor all(Memo1->document());
+      all.beginEditBlock();
+      all.select(QTextCursor::Document);
+      all.insertText(shown);
+      all.endEditBlock();
+      QTextCursor back(Memo1->document());
+      back.setPosition(std::min(at, Memo1->document()->characterCount() - 1));
+      Memo1->setTextCursor(back);
+      Memo1->verticalScrollBar()->setValue(scrolled);
+    } else {
+      // Steps of another encoding would not read back: the history starts over.
+      const bool modified = Modified();
+      memoEncoding_ = enc;
+      Memo1->setPlainText(shown);
+      // Refilling is not an edit: the flag stays as the command left it.
+      SetModified(modified);
+    }
   }
-  statusText_->clear();
+  if (!ViewSource1->isChecked()) htmlPane1->LoadStrings(ctx_.HtmlLines);
+}
+
+void TForm1::ShowDocumentStep(const std::string& note) {
+  UpdateHTML(EditorUpdate::UndoStep);
+  SetModified(true);
+  statusNote_->setText(QString::fromStdString(note));
+}
+
+void TForm1::UndoInPane(bool redo) {
+  // The editor's change handler copies the text back into the document.
+  if (redo)
+    Memo1->redo();
+  else
+    Memo1->undo();
+  if (!ctx_.HtmlLines.empty()) htmlPane1->LoadStrings(ctx_.HtmlLines);
+  ShowFileState();
 }
 
 void TForm1::Memo1Change() {
@@ -374,17 +454,28 @@ void TForm1::btnBrowseClick() {
   Edit1->setText(Decoded(folder, edit1Encoding_));
 }
 
-void TForm1::AskSaveIfModified() {
-  if (Modified() && ctx_.UI().Ask(kSaveQuestion) != Answer::No) SaveHtml1Click();
+bool TForm1::AskSaveIfModified() {
+  if (!Modified()) return true;
+  switch (ctx_.UI().Ask(kSaveQuestion)) {
+    case Answer::Yes:
+      SaveHtml1Click();
+      return true;
+    case Answer::No:
+      return true;
+    case Answer::Dismissed:
+      break;
+  }
+  // Escape is how one backs out: it must not overwrite the file.
+  return false;
 }
 
 // ---- File ----
 
 void TForm1::OpenFile1Click() {
+  if (!AskSaveIfModified()) return;
   BoldDescription1->setChecked(false);
   ItalicDescription1->setChecked(false);
   OpenDialog1.InitialDir = ctx_.Config.LastDir;
-  AskSaveIfModified();
   std::string name;
   if (!dialogs_.OpenFileName(OpenDialog1, name)) name.clear();
   OpenChosenFile(name);
@@ -407,13 +498,17 @@ void TForm1::OpenChosenFile(const std::string& name) {
     ctx_.Config.LastDir = dir;
     const BusyCursor busy(ctx_.UI());
     // A load refused as too large has said so; the open goes on at its end.
-    if (LoadHtmlFile(ctx_, name)) {
-      ctx_.Config.CurrentFile = name;
+    const DocumentLoad load = LoadHtmlFile(ctx_, name);
+    if (load.Loaded) {
+      // Text cut short at a NUL byte must not be saved over its file: the
+      // next save asks for a name.
+      ctx_.Config.CurrentFile = load.NulAt ? std::string() : name;
       UpdateHTML();
+      SayWhereTextStopped(ctx_, name, load);
     }
   }
   SetModified(false);
-  statusText_->setText(Decoded(ctx_.Config.CurrentFile, ChooseDisplayEncoding({ctx_.Config.CurrentFile})));
+  ShowFileState();
 }
 
 void TForm1::SaveHtml1Click() {
@@ -436,8 +531,8 @@ void TForm1::SaveHtml1Click() {
   try {
     const BusyCursor busy(ctx_.UI());
     SaveHtmlFile(ctx_.Fs(), ctx_.HtmlLines, ctx_.Config.CurrentFile);
-  } catch (const EFCreateError&) {
-    ctx_.UI().ShowMessage("Could not save file.");
+  } catch (const EFCreateError& e) {
+    ctx_.UI().ShowMessage(SaveFailureText("Could not save file.", e));
     SetModified(true);
   }
 }
@@ -447,15 +542,18 @@ void TForm1::SaveAs1Click() {
   SaveHtml1Click();
 }
 
-void TForm1::LoadNetscapeBookmarks1Click() {
-  AskSaveIfModified();
+void TForm1::LoadNetscapeBookmarks1Click() { LoadNetscape(); }
+
+bool TForm1::LoadNetscape() {
+  if (!AskSaveIfModified()) return false;
   {
     const BusyCursor busy(ctx_.UI());
     LoadNetscapeBookmarks(ctx_);
   }
-  statusText_->setText(Decoded(ctx_.Config.CurrentFile, ChooseDisplayEncoding({ctx_.Config.CurrentFile})));
   UpdateHTML();
   SetModified(false);
+  ShowFileState();
+  return true;
 }
 
 void TForm1::SaveNetscapeBookmarks1Click() {
@@ -468,7 +566,7 @@ void TForm1::PurgeUrls1Click() { PurgeUrls(ctx_, FolderFieldText()); }
 
 void TForm1::Exit1Click() { close(); }
 
-void TForm1::FormClose() {
+bool TForm1::FormClose() {
   if (!isMaximized()) {
     ctx_.Config.Left = x();
     ctx_.Config.Top = y();
@@ -481,24 +579,49 @@ void TForm1::FormClose() {
       ctx_.UI().ShowError(e.what());
     }
   }
-  if (Modified()) {
-    SetModified(false);
-    if (ctx_.UI().Ask(kSaveQuestion) != Answer::No) Run(&TForm1::SaveHtml1Click);
+  if (!Modified()) return true;
+  switch (ctx_.UI().Ask(kSaveQuestion)) {
+    case Answer::Dismissed:
+      return false;  // backed out: the window and its changes stay
+    case Answer::No:
+      SetModified(false);
+      return true;
+    case Answer::Yes:
+      Run(&TForm1::SaveHtml1Click);
+      // A save that failed has said so and marked the document again.
+      return !Modified();
   }
+  return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-  Run(&TForm1::FormClose);
-  e->accept();
+  bool close = true;
+  try {
+    close = FormClose();
+  } catch (const std::exception& ex) {
+    ctx_.UI().ShowError(ex.what());
+  }
+  if (close)
+    e->accept();
+  else
+    e->ignore();
 }
 
 // ---- Convert ----
 
 void TForm1::ConvertUrlsToHtml1Click() {
-  AskSaveIfModified();
-  UrlsToHtml(ctx_, FolderFieldText());
-  UpdateHTML();
-  SetModified(true);
+  if (!AskSaveIfModified()) return;
+  if (!UrlsToHtml(ctx_, FolderFieldText())) {
+    UpdateHTML();
+    SetModified(true);
+    return;
+  }
+  size_t links = 0, folders = 0;
+  for (const std::string& line : ctx_.HtmlLines) {
+    links += HasLinkTag(line) ? 1 : 0;
+    folders += line.find(ListOpenLine) != std::string::npos ? 1 : 0;
+  }
+  ShowDocumentStep("Read " + Counted(links, "link", "links") + " in " + Counted(folders, "folder", "folders"));
 }
 
 void TForm1::ConvertHtmlToUrls1Click() {
@@ -508,13 +631,13 @@ void TForm1::ConvertHtmlToUrls1Click() {
 }
 
 void TForm1::ImportUrlsintoNetscape1Click() {
-  if (!ImportUrlsIntoNetscape(ctx_, [this] { AskSaveIfModified(); })) return;
+  if (!ImportUrlsIntoNetscape(ctx_, [this] { return AskSaveIfModified(); })) return;
   UpdateHTML();
   SetModified(false);
 }
 
 void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {
-  LoadNetscapeBookmarks1Click();
+  if (!LoadNetscape()) return;
   ConvertHtmlToUrls1Click();
   SetModified(false);
 }
@@ -522,22 +645,23 @@ void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {
 // ---- Html ----
 
 // A clean-up of the Html menu: nothing at all on an empty document.
-void TForm1::RunCleanUp(void (*cleanUp)(Context&)) {
+void TForm1::RunCleanUp(size_t (*cleanUp)(Context&), const char* done, const char* one, const char* many) {
   if (ctx_.HtmlLines.empty()) return;
   const BusyCursor busy(ctx_.UI());
-  cleanUp(ctx_);
-  UpdateHTML();
-  SetModified(true);
+  const size_t count = cleanUp(ctx_);
+  ShowDocumentStep(std::string(done) + " " + Counted(count, one, many));
 }
 
-void TForm1::SortHtml1Click() { RunCleanUp(SortLinks); }
+void TForm1::SortHtml1Click() { RunCleanUp(SortLinks, "Sorted", "link", "links"); }
 
-void TForm1::StripNetscapeTags1Click() { RunCleanUp(StripNetscapeTags); }
+void TForm1::StripNetscapeTags1Click() { RunCleanUp(StripNetscapeTags, "Stripped", "attribute", "attributes"); }
 
-void TForm1::FromHtml1Click() { RunCleanUp(RemoveDuplicateLinks); }
+void TForm1::FromHtml1Click() {
+  RunCleanUp(RemoveDuplicateLinks, "Removed", "duplicate link", "duplicate links");
+}
 
 void TForm1::FromNetscapeBookmarks1Click() {
-  LoadNetscapeBookmarks1Click();
+  if (!LoadNetscape()) return;
   FromHtml1Click();
   SaveNetscapeBookmarks1Click();
   SetModified(false);
@@ -554,9 +678,10 @@ void TForm1::ViewSource1Click() {
 
 void TForm1::ToggleDescriptionEffect(QAction* item, char letter) {
   bool checked = item->isChecked();
-  if (ToggleEffect(ctx_, letter, checked)) {
-    UpdateHTML();
-    SetModified(true);
+  if (const auto changed = ToggleEffect(ctx_, letter, checked)) {
+    const std::string effect = letter == BoldLetter ? "bold" : "italic";
+    const std::string descriptions = Counted(*changed, "description", "descriptions");
+    ShowDocumentStep(checked ? "Made " + descriptions + " " + effect : "Took " + effect + " off " + descriptions);
   }
   item->setChecked(checked);
 }

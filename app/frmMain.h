@@ -75,15 +75,23 @@ class TForm1 : public QMainWindow {
   // The editor's own modified flag.
   bool Modified() const;
   void SetModified(bool on);
+  // The status bar: the current file's path, and what the last command did.
   std::string StatusText() const;
+  std::string StatusNote() const;
   // The encoding the source editor shows the document in.
   DisplayEncoding MemoEncoding() const { return memoEncoding_; }
 
   // Handlers.
   void FormCreate();
   void FormResize();
-  void FormClose();
-  void UpdateHTML();
+  // False when the user backed out of closing (escaped the save question, or
+  // the save failed): the window stays open.
+  bool FormClose();
+  // How UpdateHTML puts the document into the source editor, which always
+  // holds it: as a new text, whose undo history starts over, or as one step
+  // of that history that Ctrl+Z takes back.
+  enum class EditorUpdate { NewText, UndoStep };
+  void UpdateHTML(EditorUpdate how = EditorUpdate::NewText);
   void Memo1Change();
   void Edit1Change();
   void btnBrowseClick();
@@ -140,15 +148,27 @@ class TForm1 : public QMainWindow {
  private:
   // Bold or italic descriptions: the item's mark says which way to go.
   void ToggleDescriptionEffect(QAction* item, char letter);
-  void RunCleanUp(void (*cleanUp)(Context&));
+  // A clean-up of the Html menu; the note says what it did ("Sorted") to how
+  // many of what.
+  void RunCleanUp(size_t (*cleanUp)(Context&), const char* done, const char* one, const char* many);
+  // Shows what a command made of the document, as one undoable step.
+  void ShowDocumentStep(const std::string& note);
+  // The title (file name, and a mark while modified) and the path in the
+  // status bar, after every command.
+  void ShowFileState();
+  // Undo and redo in the rendered view take the editor's steps.
+  void UndoInPane(bool redo);
   void BuildControls();
   void BuildMenu();
   void BuildToolBar();
   QAction* Item(QMenu* menu, const char* caption, void (TForm1::*handler)(), const QKeySequence& shortcut);
   QAction* Button(int image, const char* hint, void (TForm1::*handler)());
   void Connect(QAction* action, void (TForm1::*handler)());
-  // Asks to save a modified document before it is replaced.
-  void AskSaveIfModified();
+  // Asks to save a modified document before it is replaced. False when the
+  // user backed out (Escape, the title-bar button): the command stops.
+  bool AskSaveIfModified();
+  // The Netscape load steps; false when the user backed out of them.
+  bool LoadNetscape();
   std::string FolderFieldText() const;
   void ShowHelp(const char* page);
   // The open command's steps after the file is chosen.
@@ -157,6 +177,7 @@ class TForm1 : public QMainWindow {
   Context& ctx_;
   Dialogs& dialogs_;
   QLabel* statusText_;
+  QLabel* statusNote_;
   DisplayEncoding memoEncoding_ = DisplayEncoding::Utf8;
   DisplayEncoding edit1Encoding_ = DisplayEncoding::Utf8;
 };

@@ -3,12 +3,17 @@
 
   generate.py tree DIR [--files N] [--folders M]   a Favorites tree of shortcut files
   generate.py html FILE [--links N]                bookmark HTML in the style of a browser export
+  generate.py gif FILE [--size N] [--noise]        an N x N GIF (default 1000): a photo-like picture
+                                                   dithered to 256 colours, as the web has them; or
+                                                   random pixels, the worst case for LZW
 
 The data is the same on every run (fixed seed).
 """
 import argparse
+import math
 import os
 import random
+import sys
 
 WORDS = """news weather sport football science nature space travel recipes cooking
 baking garden music jazz radio podcast video films reviews books library
@@ -139,6 +144,29 @@ def html(path, links):
     print("%s: %d links, %d lines" % (path, made, len(out)))
 
 
+def gif(path, size, noise=False):
+    # The GIF writer and LZW encoder of the picture tests.
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "viewer", "data"))
+    import make_pictures
+    levels = [0, 51, 102, 153, 204, 255]
+    pal = [(r, g, b) for r in levels for g in levels for b in levels] + [(v, v, v) for v in range(0, 256, 7)][:40]
+    bayer = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+    rng = random.Random(3)
+    idx = []
+    for y in range(size):
+        for x in range(size):
+            # Soft colour waves, ordered dithering to the 6 x 6 x 6 cube.
+            u, v = x / size, y / size
+            r = 0.5 + 0.5 * math.sin(6.0 * u + 2.0 * math.sin(5.0 * v))
+            g = 0.5 + 0.5 * math.sin(7.0 * v + 3.0 * u * v)
+            b = 0.5 + 0.5 * math.cos(4.0 * (u - v) + 1.5)
+            d = (bayer[y % 4][x % 4] + 0.5) / 16
+            q = [min(5, int(c * 5 + d)) for c in (r, g, b)]
+            idx.append(rng.randrange(256) if noise else 36 * q[0] + 6 * q[1] + q[2])
+    make_pictures.gif(path, size, size, [dict(w=size, h=size, idx=idx)], pal=pal)
+    print("%s: %d x %d, %d bytes" % (path, size, size, os.path.getsize(path)))
+
+
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     sub = p.add_subparsers(dest="what", required=True)
@@ -149,9 +177,15 @@ def main():
     h = sub.add_parser("html")
     h.add_argument("file")
     h.add_argument("--links", type=int, default=1000000)
+    g = sub.add_parser("gif")
+    g.add_argument("file")
+    g.add_argument("--size", type=int, default=1000)
+    g.add_argument("--noise", action="store_true")
     a = p.parse_args()
     if a.what == "tree":
         tree(a.dir, a.files, a.folders)
+    elif a.what == "gif":
+        gif(a.file, a.size, a.noise)
     else:
         html(a.file, a.links)
 

@@ -15,8 +15,9 @@ constexpr size_t npos = std::string::npos;
 
 }  // namespace
 
-void ApplyEffect(Context& ctx, char letter) {
+size_t ApplyEffect(Context& ctx, char letter) {
   BusyCursor busy(ctx.UI());
+  size_t changed = 0;
   const std::string open = OpeningTag(letter), close = ClosingTag(letter);
   for (std::string& line : ctx.HtmlLines) {
     const std::string upper = UpperAscii(line);
@@ -31,11 +32,14 @@ void ApplyEffect(Context& ctx, char letter) {
     wrapped.append(line, start, e - start).append(close);
     wrapped.append(line, e, npos);
     line = std::move(wrapped);
+    ++changed;
   }
+  return changed;
 }
 
-void RemoveEffect(Context& ctx, char letter) {
+size_t RemoveEffect(Context& ctx, char letter) {
   BusyCursor busy(ctx.UI());
+  size_t changed = 0;
   const std::string open = OpeningTag(letter), close = ClosingTag(letter);
   for (std::string& line : ctx.HtmlLines) {
     const size_t o = UpperAscii(line).find(open);
@@ -45,17 +49,16 @@ void RemoveEffect(Context& ctx, char letter) {
     // tag is gone, as the tag may have been typed anywhere.
     const size_t c = UpperAscii(line).find(close);
     if (c != npos) line.erase(c, close.size());
+    ++changed;
   }
+  return changed;
 }
 
-bool ToggleEffect(Context& ctx, char letter, bool& checked) {
-  if (ctx.HtmlLines.empty()) return false;
-  if (checked)
-    RemoveEffect(ctx, letter);
-  else
-    ApplyEffect(ctx, letter);
+std::optional<size_t> ToggleEffect(Context& ctx, char letter, bool& checked) {
+  if (ctx.HtmlLines.empty()) return std::nullopt;
+  const size_t changed = checked ? RemoveEffect(ctx, letter) : ApplyEffect(ctx, letter);
   checked = !checked;
-  return true;
+  return changed;
 }
 
 }  // namespace quillet

@@ -3,7 +3,9 @@
 
 namespace quillet {
 
-// Deletes every link whose address already occurred in an earlier line.
-void RemoveDuplicateLinks(Context& ctx);
+// Deletes every link whose address already occurred in an earlier line,
+// together with the description line that follows it. Returns how many links
+// went.
+size_t RemoveDuplicateLinks(Context& ctx);
 
 }  // namespace quillet

@@ -47,19 +47,21 @@ std::string LinkSortText(std::string_view line) {
   return text;
 }
 
-void SortLinks(Context& ctx) {
+size_t SortLinks(Context& ctx) {
   TextLines& lines = ctx.HtmlLines;
-  if (lines.empty()) return;
+  if (lines.empty()) return 0;
   BusyCursor busy(ctx.UI());
   Collation& collation = ctx.Collate();
 
   TextLines result;
   result.reserve(lines.size());
-  // The pending run: positions of its lines in the document and their keys,
+  // The pending run: positions of its lines in the document, of the
+  // description line each carries along (npos for none), and their keys,
   // each key computed once.
-  std::vector<size_t> run;
+  std::vector<size_t> run, descriptions;
   std::vector<std::string> keys;
   std::string sortText;
+  size_t sorted = 0;
   // What the sort moves: a run position with the first bytes of its key, so
   // that most comparisons never touch the keys themselves.
   struct Entry {
@@ -83,22 +85,41 @@ void SortLinks(Context& ctx) {
       const int c = keys[a.k].compare(keys[b.k]);
       return c != 0 ? c < 0 : a.k > b.k;
     });
-    for (const Entry& e : order) result.push_back(std::move(lines[run[e.k]]));
+    for (const Entry& e : order) {
+      result.push_back(std::move(lines[run[e.k]]));
+      if (descriptions[e.k] != npos) result.push_back(std::move(lines[descriptions[e.k]]));
+    }
+    sorted += run.size();
     run.clear();
+    descriptions.clear();
     keys.clear();
   };
 
+  // True while the last line kept is a link of the run still without its
+  // description line.
+  bool linkWithoutDescription = false;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     if (IsBlankText(line)) continue;
-    if (IsLinkLine(line)) {
+    if (IsDescriptionLine(line)) {
+      // A description is no link itself, whatever it holds; it belongs to
+      // the link before it, and stays in place after anything else.
+      if (linkWithoutDescription) {
+        descriptions.back() = i;
+        linkWithoutDescription = false;
+        continue;
+      }
+    } else if (IsLinkLine(line)) {
       run.push_back(i);
+      descriptions.push_back(npos);
       MakeLinkSortText(line, sortText);
       keys.push_back(collation.SortKey(sortText));
-    } else {
-      flushRun();
-      result.push_back(std::move(lines[i]));
+      linkWithoutDescription = true;
+      continue;
     }
+    linkWithoutDescription = false;
+    flushRun();
+    result.push_back(std::move(lines[i]));
   }
   flushRun();
 
@@ -112,6 +133,7 @@ void SortLinks(Context& ctx) {
     result = std::move(spaced);
   }
   lines = std::move(result);
+  return sorted;
 }
 
 }  // namespace quillet

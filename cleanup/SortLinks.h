@@ -16,7 +16,9 @@ inline constexpr char SortSeparator = '\xB9';
 std::string LinkSortText(std::string_view line);
 
 // Sorts each run of link lines by description, dropping blank lines; with
-// DoubleSpaceLines on, an empty line follows every line of the result.
-void SortLinks(Context& ctx);
+// DoubleSpaceLines on, an empty line follows every line of the result. A
+// description line ("<DD>") right after a link moves with it. Returns how
+// many links were sorted.
+size_t SortLinks(Context& ctx);
 
 }  // namespace quillet

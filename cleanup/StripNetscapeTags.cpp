@@ -4,8 +4,10 @@
 
 namespace quillet {
 
-void StripNetscapeTags(Context& ctx) {
-  for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
+size_t StripNetscapeTags(Context& ctx) {
+  size_t stripped = 0;
+  for (std::string& line : ctx.HtmlLines) stripped += StripDateAttributes(line);
+  return stripped;
 }
 
 }  // namespace quillet

@@ -4,7 +4,7 @@
 namespace quillet {
 
 // Removes the browser's date attributes, from " ADD_DATE=\"" to the end of
-// the tag, from every line of the document.
-void StripNetscapeTags(Context& ctx);
+// the tag, from every line of the document. Returns how many attributes went.
+size_t StripNetscapeTags(Context& ctx);
 
 }  // namespace quillet

@@ -39,9 +39,27 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 // characters.
 char NameChar(char c) { return (IsForbiddenNameChar(c) || c == '\0') ? '_' : c; }
 
-// Appends a decoded character to a name, each of its bytes made usable.
-void AppendNameBytes(std::string& out, std::string_view bytes) {
+// Control characters, surrogates and values beyond Unicode are never decoded.
+bool IsDecodableCodePoint(uint32_t cp) {
+  return !(cp < 32 || cp == 127 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF));
+}
+
+// Reads the character reference at text[at] into a name, if one stands
+// there, and returns its length (0 for none). A reference to a character no
+// name is given here (a line break, a NUL, a control character) becomes "_",
+// as forbidden characters do; so does one beyond Unicode.
+size_t AppendNameCharRef(std::string& out, std::string_view text, size_t at) {
+  uint32_t cp = 0;
+  const size_t n = ParseCharRef(text, at, cp);
+  if (n == 0) return 0;
+  if (!IsDecodableCodePoint(cp)) {
+    out += '_';
+    return n;
+  }
+  std::string bytes;
+  AppendUtf8(bytes, cp);
   for (char c : bytes) out += NameChar(c);
+  return n;
 }
 
 }  // namespace
@@ -86,12 +104,9 @@ std::string FolderNameOf(std::string_view line) {
   const std::string_view raw = line.substr(p + 1, e - p - 1);
   std::string name;
   name.reserve(raw.size());
-  std::string bytes;
   size_t i = 0;
   while (i < raw.size()) {
-    size_t length = 0;
-    if (raw[i] == '&' && ReadCharRef(raw, i, bytes, length)) {
-      AppendNameBytes(name, bytes);
+    if (const size_t length = AppendNameCharRef(name, raw, i)) {
       i += length;
     } else {
       name += NameChar(raw[i]);
@@ -99,6 +114,22 @@ std::string FolderNameOf(std::string_view line) {
     }
   }
   return name;
+}
+
+bool IsDescriptionLine(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+  if (line.size() - i < 4 || line[i] != '<' || UpperChar(line[i + 1]) != 'D' || UpperChar(line[i + 2]) != 'D')
+    return false;
+  return line[i + 3] == '>' || line[i + 3] == ' ' || line[i + 3] == '\t';
+}
+
+bool HasLinkTag(std::string_view line) {
+  for (size_t a = FindNoCase(line, "<A"); a != npos; a = FindNoCase(line, "<A", a + 1)) {
+    const char next = a + 2 < line.size() ? line[a + 2] : '\0';
+    if (next == ' ' || next == '\t' || next == '>') return true;
+  }
+  return false;
 }
 
 size_t DescriptionStart(std::string_view line) {
@@ -145,14 +176,11 @@ std::string LinkAddress(std::string_view line) { return std::string(LinkAddressV
 std::string SafeFileName(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::string bytes;
   size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];
-    size_t length = 0;
-    if (c == '&' && ReadCharRef(text, i, bytes, length)) {
+    if (const size_t length = AppendNameCharRef(out, text, i)) {
       // "&lt;" is a character of the title, not the start of a tag.
-      AppendNameBytes(out, bytes);
       i += length;
     } else if (c == '<') {
       const size_t gt = text.find('>', i + 1);
@@ -168,27 +196,25 @@ std::string SafeFileName(std::string_view text) {
   return IsBlankText(out) ? std::string() : out;
 }
 
-bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length) {
-  if (at >= text.size() || text[at] != '&') return false;
+size_t ParseCharRef(std::string_view text, size_t at, uint32_t& cp) {
+  if (at >= text.size() || text[at] != '&') return 0;
   const std::string_view rest = text.substr(at + 1);
-  bytes.clear();
   static constexpr struct {
     std::string_view name;
     char c;
   } kNamed[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
   for (const auto& n : kNamed) {
     if (rest.substr(0, n.name.size()) == n.name) {
-      bytes = n.c;
-      length = 1 + n.name.size();
-      return true;
+      cp = static_cast<unsigned char>(n.c);
+      return 1 + n.name.size();
     }
   }
-  if (rest.empty() || rest[0] != '#') return false;
+  if (rest.empty() || rest[0] != '#') return 0;
   size_t i = 1;
   const bool hex = i < rest.size() && (rest[i] == 'x' || rest[i] == 'X');
   if (hex) ++i;
   const size_t firstDigit = i;
-  uint32_t cp = 0;
+  cp = 0;
   for (; i < rest.size(); ++i) {
     const char d = rest[i];
     uint32_t v;
@@ -200,13 +226,20 @@ bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& l
       v = static_cast<uint32_t>(d - 'A' + 10);
     else
       break;
-    // Saturate: anything past U+10FFFF is refused below, however long.
+    // Saturate: anything past U+10FFFF is refused by the callers, however long.
     cp = cp > 0x10FFFF ? cp : cp * (hex ? 16 : 10) + v;
   }
-  if (i == firstDigit || i >= rest.size() || rest[i] != ';') return false;
-  if (cp < 32 || cp == 127 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+  if (i == firstDigit || i >= rest.size() || rest[i] != ';') return 0;
+  return 1 + i + 1;
+}
+
+bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length) {
+  uint32_t cp = 0;
+  const size_t n = ParseCharRef(text, at, cp);
+  if (n == 0 || !IsDecodableCodePoint(cp)) return false;
+  bytes.clear();
   AppendUtf8(bytes, cp);
-  length = 1 + i + 1;
+  length = n;
   return true;
 }
 
@@ -228,15 +261,23 @@ std::string DecodeCharRefs(std::string_view text) {
   return out;
 }
 
-void StripDateAttributes(std::string& line) {
+size_t StripDateAttributes(std::string& line) {
   // The browser writes the marker in capitals; only that spelling is removed.
   constexpr std::string_view marker = " ADD_DATE=\"";
   const size_t m = line.find(marker);
   // A marker at the very start belongs to no tag.
-  if (m == npos || m == 0) return;
+  if (m == npos || m == 0) return 0;
   const size_t e = line.find("\">", m);
-  if (e == npos) return;
+  if (e == npos) return 0;
+  // One attribute per "=" outside the quoted values.
+  size_t attributes = 0;
+  bool quoted = false;
+  for (size_t i = m; i <= e; ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    if (line[i] == '=' && !quoted) ++attributes;
+  }
   line.erase(m, e + 1 - m);
+  return attributes;
 }
 
 std::string HeadingLine(std::string_view name) {
@@ -253,11 +294,11 @@ std::string LinkLine(std::string_view address, std::string_view description) {
 
 namespace {
 
-// True when the '&' at text[i] would be read back as a character reference.
+// True when the '&' at text[i] would be read back as a character reference
+// (by a name or an address reader, whichever refuses less).
 bool StartsCharRef(std::string_view text, size_t i) {
-  std::string bytes;
-  size_t length = 0;
-  return ReadCharRef(text, i, bytes, length);
+  uint32_t cp = 0;
+  return ParseCharRef(text, i, cp) != 0;
 }
 
 }  // namespace
@@ -270,6 +311,9 @@ std::string EscapeNameForLine(std::string_view name) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
+      // A line break would cut the line in two.
+      case '\r': out += "&#13;"; break;
+      case '\n': out += "&#10;"; break;
       // "a&b" stays as it is; only an "&" that reads as a reference back is
       // escaped, so that "R&amp;D" comes back as itself.
       case '&': out += StartsCharRef(name, i) ? "&amp;" : "&"; break;

@@ -2,6 +2,7 @@
 // The bookmark HTML dialect: the line forms the program writes and the line
 // readers every conversion and clean-up uses. Each reader looks at one line
 // with plain substring searches; what does not match gives "" or 0.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,15 @@ bool IsHeading(std::string_view line);
 // character it stands for; forbidden characters become "_".
 std::string FolderNameOf(std::string_view line);
 
+// A link's description line as browsers write it right after the link:
+// "<DD>" (or "<DD " with attributes) first on the line after blanks, in any
+// letter case.
+bool IsDescriptionLine(std::string_view line);
+
+// The line holds a link tag: "<A" followed by a blank or ">", in any letter
+// case.
+bool HasLinkTag(std::string_view line);
+
 // 1-based position where the link's description begins, or 0.
 size_t DescriptionStart(std::string_view line);
 
@@ -48,11 +58,17 @@ std::string_view LinkAddressView(std::string_view line);
 // taken for a tag or a "#" run.
 std::string SafeFileName(std::string_view text);
 
-// Reads the character reference starting at text[at] ('&'): "&amp;", "&lt;",
-// "&gt;", "&quot;", "&apos;", "&#NNN;" or "&#xHH;". On success stores the
+// The character reference starting at text[at] ('&'): "&amp;", "&lt;",
+// "&gt;", "&quot;", "&apos;", "&#NNN;" or "&#xHH;". Returns its length and
+// the code point it stands for (saturated past U+10FFFF), or 0 when none
+// stands there.
+size_t ParseCharRef(std::string_view text, size_t at, uint32_t& cp);
+
+// Reads the character reference starting at text[at]. On success stores the
 // character's bytes (UTF-8 above 127) and the reference's length. References
 // to control characters, surrogates or beyond U+10FFFF are not decoded, so
-// decoding can never put a line break or a NUL into a written file or name.
+// decoding can never put a line break or a NUL into a written file or name;
+// in a name such a reference becomes "_".
 bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& length);
 
 // The text with every character reference replaced by its character.
@@ -61,8 +77,9 @@ std::string DecodeCharRefs(std::string_view text);
 // Removes the browser's date attributes from a line: from the first
 // " ADD_DATE=\"" (exact case, not at the line's start) up to the closing quote
 // of the tag's last attribute, keeping the tag's ">". A line without that
-// marker, or whose tag does not close on it, stays as it is.
-void StripDateAttributes(std::string& line);
+// marker, or whose tag does not close on it, stays as it is. Returns how many
+// attributes went.
+size_t StripDateAttributes(std::string& line);
 
 // The written line forms, without indentation.
 inline constexpr std::string_view ListOpenLine = "<DL><p>";
@@ -71,9 +88,9 @@ std::string HeadingLine(std::string_view name);
 std::string LinkLine(std::string_view address, std::string_view description);
 
 // A folder or file name made safe for a written line: Linux names may hold
-// '<', '>' and '"', which would break the line form, so those become
-// character references, as does an '&' that would otherwise be read back as
-// the start of one. Everything else stays as it is.
+// '<', '>', '"' and line breaks, which would break the line form, so those
+// become character references, as does an '&' that would otherwise be read
+// back as the start of one. Everything else stays as it is.
 std::string EscapeNameForLine(std::string_view name);
 // An address made safe for a written line: '"' would end the HREF value, and
 // an '&' that starts a reference would be decoded on the way back.

@@ -43,25 +43,45 @@ TextLines SplitDocumentText(std::string_view text) {
   return lines;
 }
 
-bool ReadDocumentFile(Context& ctx, const std::string& name, TextLines& lines) {
+DocumentLoad ReadDocumentFile(Context& ctx, const std::string& name, TextLines& lines) {
   lines.clear();
+  DocumentLoad load;
   try {
     std::string text = ctx.Fs().ReadFile(name);
+    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
+      load.NulAt = static_cast<size_t>(static_cast<const char*>(nul) - text.data());
     lines = SplitDocumentText(text);
   } catch (const std::bad_alloc&) {
-    lines.clear();
-    ctx.UI().ShowMessage("File too big, load cancelled");
-    return false;
+    load.Loaded = false;
   } catch (const std::length_error&) {
-    lines.clear();
-    ctx.UI().ShowMessage("File too big, load cancelled");
-    return false;
+    load.Loaded = false;
   }
-  return true;
+  if (!load.Loaded) {
+    lines.clear();
+    load.NulAt.reset();
+    ctx.UI().ShowMessage("File too big, load cancelled");
+  }
+  return load;
 }
 
-bool LoadHtmlFile(Context& ctx, const std::string& name) {
+DocumentLoad LoadHtmlFile(Context& ctx, const std::string& name) {
   return ReadDocumentFile(ctx, name, ctx.HtmlLines);
+}
+
+std::string NulByteText(const std::string& name, size_t offset) {
+  return name + " holds a NUL byte at offset " + std::to_string(offset);
+}
+
+void SayWhereTextStopped(Context& ctx, const std::string& name, const DocumentLoad& load) {
+  if (load.NulAt) ctx.UI().ShowMessage(NulByteText(name, *load.NulAt) + "; only the text before it was read.");
+}
+
+bool MustNotSaveOver(Context& ctx, const std::string& name, const DocumentLoad& load) {
+  if (!load.Loaded) return true;
+  if (!load.NulAt) return false;
+  ctx.UI().ShowMessage(NulByteText(name, *load.NulAt) +
+                       "; the text after it cannot be read, so the file was left as it was.");
+  return true;
 }
 
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name) {
@@ -74,6 +94,17 @@ void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& nam
     block.clear();
     while (next < lines.size() && block.size() < kBlock) block.append(lines[next++]).append("\r\n");
     return block;
+  });
+}
+
+std::string SaveFailureText(const std::string& message, const EFCreateError& e) {
+  if (e.Reason().empty()) return message;
+  return message + "\n" + TextWithReason(e);
+}
+
+std::unique_ptr<FileSystem::Lock> LockDocumentFile(Context& ctx, const std::string& name) {
+  return ctx.Fs().LockFile(name, [&] {
+    ctx.UI().ShowMessage("Another program is changing " + name + "; waiting until it is done.");
   });
 }
 

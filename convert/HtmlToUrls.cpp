@@ -1,19 +1,29 @@
 #include "convert/HtmlToUrls.h"
 
+#include <limits.h>
+
+#include <algorithm>
+
 #include "convert/BookmarkFormat.h"
 #include "convert/DocumentFile.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
+#include "platform/Utf8.h"
 
 namespace quillet {
 
 namespace {
 
-// Longest shortcut path before ".url" is added; longer names are cut.
-constexpr size_t kMaxPathBeforeExtension = 240;
+// The file system's limits: one name, and a whole path.
+constexpr size_t kMaxName = 255;
+constexpr size_t kMaxPath = PATH_MAX - 1;
+constexpr std::string_view kShortcutExtension = ".url";
 
 // "." and ".." name the folder itself or its parent, never a new entry.
 bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
+
+// A name cut to at most room bytes, never inside a character.
+std::string CutName(const std::string& name, size_t room) { return name.substr(0, Utf8CutLength(name, room)); }
 
 // True when writing at path cannot leave the root: the path is no symbolic
 // link, or it is one that leads to a place inside the root. The folders above
@@ -21,6 +31,18 @@ bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
 bool StaysInside(BookmarkWriteRun& run, const std::string& path) {
   FileSystem& fs = run.Ctx.Fs();
   return !fs.IsSymlink(path) || fs.IsAncestorOrSelf(run.Root, path);
+}
+
+// A line of the log for something that could not be written.
+void Failed(BookmarkWriteRun& run, std::string text) {
+  run.Errors.push_back(std::move(text));
+  run.WriteFailed = true;
+}
+
+// A line of the log for a link that gives no shortcut file.
+void Skipped(BookmarkWriteRun& run, size_t index, const std::string& address, const std::string& why) {
+  run.Errors.push_back("No shortcut written for line " + std::to_string(index + 1) +
+                       (address.empty() ? std::string() : " (" + address + ")") + ": " + why);
 }
 
 // One open list: the folder its links go into. Not writable: a folder we may
@@ -38,17 +60,16 @@ struct Level {
 Level EnterHeading(BookmarkWriteRun& run, const Level& parent, const std::string& line) {
   const Level same{parent.Path, parent.Writable};
   if (!parent.Writable) return same;
-  const std::string name = FolderNameOf(line);
+  // A longer heading still gets its folder, under its name cut to fit.
+  const std::string name = CutName(FolderNameOf(line), kMaxName);
   if (name.empty()) return same;
   if (IsDotName(name)) {
-    run.Errors.push_back("Folder name \"" + name + "\" cannot be used; its links were written into " +
-                         parent.Path);
+    Failed(run, "Folder name \"" + name + "\" cannot be used; its links were written into " + parent.Path);
     return same;
   }
   const std::string sub = parent.Path + name + PathDelim;
   if (!StaysInside(run, sub)) {
-    run.Errors.push_back("Nothing written into " + sub +
-                         ": it is a symbolic link that leads outside " + run.Root);
+    Failed(run, "Nothing written into " + sub + ": it is a symbolic link that leads outside " + run.Root);
     return {sub, false};
   }
   FileSystem& fs = run.Ctx.Fs();
@@ -63,35 +84,54 @@ Level EnterHeading(BookmarkWriteRun& run, const Level& parent, const std::string
   return {sub, true};
 }
 
-// Writes the link of one line, if it has one with a usable name, into path.
-void WriteLink(BookmarkWriteRun& run, const std::string& path, const std::string& line) {
+// The shortcut file for a name in folder path: the name cut to what the file
+// system takes, and numbered " (2)", " (3)", ... when this run has already
+// written a file of that name there, so that no link replaces another. Empty
+// when the folder's path leaves no room for a name.
+std::string ShortcutPath(BookmarkWriteRun& run, const std::string& path, const std::string& name) {
+  size_t& number = run.NameUses[path + name];
+  for (;;) {
+    ++number;
+    const std::string suffix =
+        (number == 1 ? std::string() : " (" + std::to_string(number) + ")") + std::string(kShortcutExtension);
+    if (path.size() + suffix.size() >= kMaxPath) return std::string();
+    const std::string cut = CutName(name, std::min(kMaxName - suffix.size(), kMaxPath - path.size() - suffix.size()));
+    if (cut.empty()) return std::string();
+    std::string file = path + cut + suffix;
+    if (run.Written.insert(file).second) return file;
+  }
+}
+
+// Writes the link of one line, if it has one with a usable name, into path;
+// a link line that gives no file is logged with the reason.
+void WriteLink(BookmarkWriteRun& run, const std::string& path, size_t index) {
+  const std::string& line = run.Ctx.HtmlLines[index];
   const size_t c = DescriptionStart(line);  // 1-based, 0 for none
   const size_t end = UpperAscii(line).find("</A>");
   std::string description;
-  if (c > 0 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
-  std::string name = SafeFileName(description);
-  if (path.size() + name.size() + 4 > kMaxPathBeforeExtension) {
-    const size_t room = path.size() < kMaxPathBeforeExtension ? kMaxPathBeforeExtension - path.size() : 0;
-    if (name.size() > room) name.resize(room);
-  }
   // A description starting this early belongs to no "<DT><A HREF" line.
-  if (c <= 9 || name.empty()) return;
-  const std::string address = DecodeCharRefs(LinkAddress(line));
-  if (IsDotName(name)) {
-    run.Errors.push_back("File name \"" + name + "\" cannot be used; no shortcut written in " + path +
-                         " for " + address);
+  if (c > 9 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
+  const std::string name = SafeFileName(description);
+  if (name.empty()) {
+    if (HasLinkTag(line))
+      Skipped(run, index, DecodeCharRefs(LinkAddress(line)),
+              IsBlankText(description) ? "it has no description" : "its description leaves no usable file name");
     return;
   }
-  const std::string file = path + name + ".url";
+  const std::string address = DecodeCharRefs(LinkAddress(line));
+  const std::string file = ShortcutPath(run, path, name);
+  if (file.empty()) {
+    Skipped(run, index, address, "the path of " + path + " leaves no room for a file name");
+    return;
+  }
   if (!StaysInside(run, file)) {
-    run.Errors.push_back("Unable to write to " + file + ": it is a symbolic link that leads outside " +
-                         run.Root);
+    Failed(run, "Unable to write to " + file + ": it is a symbolic link that leads outside " + run.Root);
     return;
   }
   try {
     run.Ctx.Profile().WriteString(file, "InternetShortcut", "URL", address);
   } catch (const EWriteError& e) {
-    run.Errors.push_back(e.what());
+    Failed(run, TextWithReason(e));
   }
 }
 
@@ -118,7 +158,7 @@ void ParseBookmarkList(BookmarkWriteRun& run, const std::string& path, size_t& i
       ++index;
       continue;
     }
-    if (levels.back().Writable) WriteLink(run, levels.back().Path, line);
+    if (levels.back().Writable) WriteLink(run, levels.back().Path, index);
     ++index;
   }
 }
@@ -149,7 +189,7 @@ HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
     }
   }
 
-  BookmarkWriteRun run{ctx, ctx.UrlTargetDir, {}};
+  BookmarkWriteRun run{ctx, ctx.UrlTargetDir};
   // The stripped lines stay in the document.
   for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
   // The first line is never read: it opens the top list.
@@ -165,7 +205,8 @@ HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
     }
   }
   if (!unattended) ui.ShowMessage("Finished conversion");
-  return run.Errors.empty() ? HtmlToUrlsResult::Written : HtmlToUrlsResult::WrittenWithErrors;
+  if (run.WriteFailed) return HtmlToUrlsResult::WrittenWithErrors;
+  return run.Errors.empty() ? HtmlToUrlsResult::Written : HtmlToUrlsResult::WrittenWithNotes;
 }
 
 }  // namespace quillet

@@ -177,7 +177,7 @@ std::string JoinNamesQuoted(const std::vector<std::string>& names) {
 
 std::string FindNetscapeBookmarks(Context& ctx) { return BookmarkSearch(ctx).Run(); }
 
-bool LoadNetscapeFile(Context& ctx) {
+DocumentLoad LoadNetscapeFile(Context& ctx) {
   ctx.Config.BoldHtml = false;
   ctx.Config.ItalicHtml = false;
   ctx.Config.CurrentFile = ctx.Config.NetscapeFile;
@@ -190,7 +190,13 @@ bool LoadNetscapeBookmarks(Context& ctx) {
     ctx.UI().ShowMessage(kNetscapeNotLocated);
     return false;
   }
-  return LoadNetscapeFile(ctx);
+  const DocumentLoad load = LoadNetscapeFile(ctx);
+  if (load.NulAt) {
+    SayWhereTextStopped(ctx, ctx.Config.NetscapeFile, load);
+    ctx.Config.CurrentFile.clear();
+    ctx.Config.NetscapeFile.clear();
+  }
+  return load.Loaded;
 }
 
 bool AppendUrlsToNetscape(Context& ctx) {
@@ -208,8 +214,9 @@ bool AppendUrlsToNetscape(Context& ctx) {
     ctx.Config.CurrentFile = previousFile;
     return false;
   }
+  const auto lock = LockDocumentFile(ctx, target);
   TextLines lines;
-  if (!ReadDocumentFile(ctx, target, lines)) return false;
+  if (MustNotSaveOver(ctx, target, ReadDocumentFile(ctx, target, lines))) return false;
   // The end of the top list: the last list-close line, the first line never
   // counting; without one the block goes to the top.
   size_t at = 0;
@@ -233,8 +240,8 @@ bool SaveNetscapeBookmarks(Context& ctx, const TextLines& lines, const std::stri
   KeepNetscapeBackup(ctx, path);
   try {
     SaveHtmlFile(ctx.Fs(), lines, path);
-  } catch (const EFCreateError&) {
-    ctx.UI().ShowMessage(kNetscapeCannotSave);
+  } catch (const EFCreateError& e) {
+    ctx.UI().ShowMessage(SaveFailureText(kNetscapeCannotSave, e));
     return false;
   }
   return true;

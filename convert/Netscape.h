@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/Context.h"
+#include "convert/DocumentFile.h"
 
 namespace quillet {
 
@@ -38,12 +39,14 @@ std::string FindNetscapeBookmarks(Context& ctx);
 
 // Locates the bookmark file and loads it into the document. When it cannot
 // be located, says so and leaves the document as it was. Returns true when
-// the document now holds the file.
+// the document now holds the file. A file whose text stops at a NUL byte is
+// loaded up to it, with a message, and is then no longer the current or the
+// bookmark file, so that nothing saves the shortened text over it.
 bool LoadNetscapeBookmarks(Context& ctx);
 
 // Loads the file named by Config.NetscapeFile (already located) into the
-// document and makes it the current file. False when it was too large.
-bool LoadNetscapeFile(Context& ctx);
+// document and makes it the current file.
+DocumentLoad LoadNetscapeFile(Context& ctx);
 
 // Builds the document from Config.FavoritesDir and inserts it at the end of
 // the bookmark file's top list. Nothing is written when the file cannot be

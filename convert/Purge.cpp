@@ -34,6 +34,11 @@ bool DeleteUrls(FileSystem& fs, const std::string& folder) {
 }
 
 void PurgeUrls(Context& ctx, const std::string& folderText) {
+  // "Are you sure you want to delete all Urls in ?" would ask about nothing.
+  if (folderText.empty()) {
+    ctx.UI().ShowMessage("There is no folder to delete Urls in.");
+    return;
+  }
   if (ctx.UI().Ask("Are you sure you want to delete all Urls in " + folderText + "?") != Answer::Yes)
     return;
   std::string dir = folderText;

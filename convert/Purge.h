@@ -18,7 +18,7 @@ bool DeleteUrls(FileSystem& fs, const std::string& folder);
 // The "&Purge Urls" command on the text of the folder box: asks first, then
 // purges the folder it names (one trailing delimiter dropped, which also
 // becomes Config.FavoritesDir) and says so when some shortcut files stay.
-// The document is not touched.
+// The document is not touched. An empty folder box is refused with a message.
 void PurgeUrls(Context& ctx, const std::string& folderText);
 
 }  // namespace quillet

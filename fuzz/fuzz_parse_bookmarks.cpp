@@ -49,10 +49,10 @@ class ScratchFileSystem : public PosixFileSystem {
     if (++Writes > kMaxWrites) throw EOSError("write cap reached");
     PosixFileSystem::CreateDir(path);
   }
-  void WriteFile(const std::string& path, const std::string& data) override {
+  void WriteFile(const std::string& path, const std::string& data, Flush flush) override {
     CheckInside(Root, path);
     if (++Writes > kMaxWrites) throw EFCreateError(path);
-    PosixFileSystem::WriteFile(path, data);
+    PosixFileSystem::WriteFile(path, data, flush);
   }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The file-system port: what the program needs of folders and files.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,16 +42,38 @@ class FileSystem {
   virtual bool TryReadFile(const std::string& path, std::string& data) = 0;
   std::string ReadFile(const std::string& path);
 
-  // Replaces the file's contents with data so that readers see either the old
-  // or the new file, never a half-written one; keeps the old file's mode.
-  // Throws EFCreateError when the file cannot be written.
-  virtual void WriteFile(const std::string& path, const std::string& data) = 0;
+  // How far a replace goes before it returns. Both replace the file whole:
+  // the data goes into a new file beside it that is then renamed over it, so
+  // a reader, a kill or a full disk leaves the old file or the new one, never
+  // a part. Durable also waits until the new file and its folder entry are on
+  // the disk (documents); AtomicOnly does not (shortcut files, written by the
+  // thousand, and the settings).
+  enum class Flush { Durable, AtomicOnly };
+
+  // Replaces the file's contents with data, keeping the old file's mode. A
+  // file that cannot be replaced that way (a read-only file or folder, no room
+  // for the new file) is left as it was: throws EFCreateError with the reason.
+  // A device or fifo is written to as it stands; it holds no contents to lose.
+  virtual void WriteFile(const std::string& path, const std::string& data, Flush flush = Flush::Durable) = 0;
 
   // Hands out the next piece of a file being written; an empty piece ends it.
   using PieceSource = std::function<std::string_view()>;
   // WriteFile for data made piece by piece, so a large document need not be
   // joined into one string first. This default joins the pieces.
-  virtual void WriteFileFrom(const std::string& path, const PieceSource& next);
+  virtual void WriteFileFrom(const std::string& path, const PieceSource& next, Flush flush = Flush::Durable);
+
+  // An advisory lock on a file, held while the object lives.
+  class Lock {
+   public:
+    virtual ~Lock() = default;
+  };
+  // Locks the file for one load-change-save against other runs doing the
+  // same, waiting while another holds it (beforeWait is called first, so the
+  // user hears why nothing happens). Since a save puts a new file in place,
+  // the lock is taken on whatever the path names once it is free. Null when
+  // the file cannot be locked (gone, unreadable, no regular file): the caller
+  // goes on without. This default locks nothing.
+  virtual std::unique_ptr<Lock> LockFile(const std::string& path, const std::function<void()>& beforeWait);
 
   // True when candidate, links resolved, is path itself or a folder above it.
   virtual bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) = 0;
@@ -75,8 +98,9 @@ class PosixFileSystem : public FileSystem {
   bool ForceDirectories(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool TryReadFile(const std::string& path, std::string& data) override;
-  void WriteFile(const std::string& path, const std::string& data) override;
-  void WriteFileFrom(const std::string& path, const PieceSource& next) override;
+  void WriteFile(const std::string& path, const std::string& data, Flush flush = Flush::Durable) override;
+  void WriteFileFrom(const std::string& path, const PieceSource& next, Flush flush = Flush::Durable) override;
+  std::unique_ptr<Lock> LockFile(const std::string& path, const std::function<void()>& beforeWait) override;
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override;
   bool IsSymlink(const std::string& path) override;
   std::string ProgramDir() override;

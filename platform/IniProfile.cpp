@@ -122,6 +122,9 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
     v = v.substr(1, v.size() - 2);
   if (v.size() > kProfileValueLimit) v = v.substr(0, kProfileValueLimit);
+  // The value is handed back as the system's profile functions hand it:
+  // as a C string, which a NUL byte ends.
+  v = v.substr(0, v.find('\0'));
   return std::string(v);
 }
 
@@ -172,9 +175,11 @@ void IniProfile::WriteString(const std::string& file, const std::string& section
   std::string text;
   if (fs_.FileExists(file) && !fs_.TryReadFile(file, text)) throw EWriteError(file);
   try {
-    fs_.WriteFile(file, SetProfileValue(text, section, key, value));
-  } catch (const QuilletError&) {
-    throw EWriteError(file);
+    // Shortcut files are written by the thousand: each is replaced whole, but
+    // not waited for on the disk one by one.
+    fs_.WriteFile(file, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
+  } catch (const QuilletError& e) {
+    throw EWriteError(file, e.Reason());
   }
 }
 

@@ -1,12 +1,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <cstring>
 
 #include "platform/Errors.h"
@@ -15,10 +18,14 @@
 
 namespace quillet {
 
-void FileSystem::WriteFileFrom(const std::string& path, const PieceSource& next) {
+void FileSystem::WriteFileFrom(const std::string& path, const PieceSource& next, Flush flush) {
   std::string data;
   for (std::string_view piece = next(); !piece.empty(); piece = next()) data.append(piece);
-  WriteFile(path, data);
+  WriteFile(path, data, flush);
+}
+
+std::unique_ptr<FileSystem::Lock> FileSystem::LockFile(const std::string&, const std::function<void()>&) {
+  return nullptr;
 }
 
 std::string FileSystem::ReadFile(const std::string& path) {
@@ -82,6 +89,109 @@ bool WriteAllPieces(int fd, const FileSystem::PieceSource& next) {
     if (!WriteAll(fd, piece)) return false;
   return true;
 }
+
+// Opens a regular file for reading, -1 for anything else. O_NONBLOCK keeps
+// the open itself from waiting on a fifo.
+int OpenRegularFile(const std::string& path, struct stat& st) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+// Makes the renames in a folder last; a file system that cannot sync a
+// folder has nothing more to do for it.
+void SyncFolder(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)::fsync(fd);
+  ::close(fd);
+}
+
+// The new file that replaces a file: made in the target's folder, so that
+// one rename puts it in place. Where the file system allows it, the file has
+// no name while it is written, so a kill or a full disk leaves nothing
+// behind; otherwise it has a short hidden name (the target's own name may
+// already be as long as a name can be) and is removed on failure.
+// Fills the trailing "XXXXXX" of a name with letters and digits that differ
+// from call to call.
+void FillTemplate(std::string& name, uint64_t attempt) {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  struct timespec ts;
+  ::clock_gettime(CLOCK_MONOTONIC, &ts);
+  // splitmix64 of the time, the process and the attempt
+  uint64_t x = static_cast<uint64_t>(ts.tv_nsec) ^ (static_cast<uint64_t>(ts.tv_sec) << 30) ^
+               (static_cast<uint64_t>(::getpid()) << 40) ^ (attempt * 0x9E3779B97F4A7C15ull);
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  x ^= x >> 31;
+  for (size_t i = name.size() - 6; i < name.size(); ++i, x /= 62) name[i] = kChars[x % 62];
+}
+
+class ReplacementFile {
+ public:
+  explicit ReplacementFile(std::string dir) : dir_(std::move(dir)) {}
+  ~ReplacementFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!name_.empty()) ::unlink(name_.c_str());
+  }
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  bool Open() {
+    fd_ = ::open(dir_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ >= 0) return true;
+    // Not every file system has unnamed files.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) return false;
+    std::string name = dir_ + kTemplate;
+    fd_ = ::mkstemp(name.data());
+    if (fd_ < 0) return false;
+    name_ = std::move(name);
+    return true;
+  }
+  int Fd() const { return fd_; }
+
+  // Renames the written file over path.
+  bool Replace(const std::string& path) {
+    if (name_.empty() && !GiveName()) return false;
+    if (::rename(name_.c_str(), path.c_str()) != 0) return false;
+    name_.clear();
+    return true;
+  }
+
+ private:
+  static constexpr const char* kTemplate = ".quillet-XXXXXX";
+
+  // An unnamed file gets a temporary name to be renamed from: a link cannot
+  // replace a file, a rename can.
+  bool GiveName() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      // linkat refuses a name that exists; then another is made up.
+      std::string name = dir_ + kTemplate;
+      FillTemplate(name, static_cast<uint64_t>(attempt));
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        name_ = std::move(name);
+        return true;
+      }
+      if (errno != EEXIST) return false;
+    }
+    return false;
+  }
+
+  std::string dir_;
+  int fd_ = -1;
+  std::string name_;  // the temporary name while the file has one
+};
 
 }  // namespace
 
@@ -155,14 +265,10 @@ bool PosixFileSystem::DeleteFile(const std::string& path) {
 bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
   data.clear();
   // Only regular files: a fifo would block the walk and a device such as
-  // /dev/zero would never end. O_NONBLOCK keeps the open itself from waiting.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  // /dev/zero would never end.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
+  const int fd = OpenRegularFile(path, st);
+  if (fd < 0) return false;
   // Read straight into the string the size the file had when opened.
   const size_t expected = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
   data.resize(expected);
@@ -201,17 +307,20 @@ bool PosixFileSystem::TryReadFile(const std::string& path, std::string& data) {
   return true;
 }
 
-void PosixFileSystem::WriteFile(const std::string& name, const std::string& data) {
+void PosixFileSystem::WriteFile(const std::string& name, const std::string& data, Flush flush) {
   bool given = false;
-  WriteFileFrom(name, [&] {
-    if (given) return std::string_view();
-    given = true;
-    return std::string_view(data);
-  });
+  WriteFileFrom(
+      name,
+      [&] {
+        if (given) return std::string_view();
+        given = true;
+        return std::string_view(data);
+      },
+      flush);
 }
 
-void PosixFileSystem::WriteFileFrom(const std::string& name, const PieceSource& next) {
-  if (name.empty() || EndsWithDelim(name)) throw EFCreateError(name);
+void PosixFileSystem::WriteFileFrom(const std::string& name, const PieceSource& next, Flush flush) {
+  if (name.empty() || EndsWithDelim(name)) throw EFCreateError(name, "that is no file name");
   // Replacing a link would turn it into a plain file: write where it points.
   std::string path = name;
   char real[PATH_MAX];
@@ -220,28 +329,78 @@ void PosixFileSystem::WriteFileFrom(const std::string& name, const PieceSource& 
     path = real;
   struct stat old;
   const bool exists = ::stat(path.c_str(), &old) == 0;
-  if (exists && (S_ISDIR(old.st_mode) || WriteProtected(old))) throw EFCreateError(name);
-  const std::string dir = ExtractFilePath(path);
-  if (!exists || !S_ISREG(old.st_mode) || !CanWriteInto(dir)) {
-    // A new file, a device, or a file in a folder we may not add to: write in place.
-    if (!exists && !CanWriteInto(dir)) throw EFCreateError(name);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw EFCreateError(name);
+  if (exists && S_ISDIR(old.st_mode)) throw EFCreateError(name, "it is a folder");
+  if (exists && WriteProtected(old)) throw EFCreateError(name, "the file is read-only");
+  if (exists && !S_ISREG(old.st_mode)) {
+    // A device or fifo: there is nothing to replace, only a stream to write.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) throw EFCreateError(name, std::strerror(errno));
     const bool ok = WriteAllPieces(fd, next);
-    if (::close(fd) != 0 || !ok) throw EFCreateError(name);
+    const int err = errno;
+    if (::close(fd) != 0 || !ok) throw EFCreateError(name, std::strerror(ok ? errno : err));
     return;
   }
-  // Write beside the target and rename over it, so a failure never leaves a
-  // half-written file behind.
-  std::string tmp = path + ".quillet-XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) throw EFCreateError(name);
-  bool ok = WriteAllPieces(fd, next) && ::fchmod(fd, old.st_mode & 07777) == 0;
-  if (::getuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-    ::unlink(tmp.c_str());
-    throw EFCreateError(name);
+  std::string dir = ExtractFilePath(path);
+  if (dir.empty()) dir = "./";
+  if (!CanWriteInto(dir))
+    throw EFCreateError(name, DirectoryExists(dir) ? "its folder is read-only, so no new file can be made beside it"
+                                                   : "its folder does not exist");
+  ReplacementFile file(dir);
+  if (!file.Open()) throw EFCreateError(name, std::string("no new file can be made beside it: ") + std::strerror(errno));
+  if (!WriteAllPieces(file.Fd(), next)) throw EFCreateError(name, std::string("writing failed: ") + std::strerror(errno));
+  if (exists) {
+    bool kept = ::fchmod(file.Fd(), old.st_mode & 07777) == 0;
+    if (::getuid() == 0) kept = ::fchown(file.Fd(), old.st_uid, old.st_gid) == 0 && kept;
+    if (!kept) throw EFCreateError(name, std::string("its mode cannot be kept: ") + std::strerror(errno));
+  } else if (::fchmod(file.Fd(), 0666 & ~CurrentUmask()) != 0) {
+    throw EFCreateError(name, std::string("its mode cannot be set: ") + std::strerror(errno));
+  }
+  if (flush == Flush::Durable && ::fsync(file.Fd()) != 0)
+    throw EFCreateError(name, std::string("writing failed: ") + std::strerror(errno));
+  if (!file.Replace(path)) throw EFCreateError(name, std::string("it cannot be replaced: ") + std::strerror(errno));
+  if (flush == Flush::Durable) SyncFolder(dir);
+}
+
+namespace {
+
+class PosixLock : public FileSystem::Lock {
+ public:
+  explicit PosixLock(int fd) : fd_(fd) {}
+  ~PosixLock() override { ::close(fd_); }  // closing releases the lock
+  PosixLock(const PosixLock&) = delete;
+  PosixLock& operator=(const PosixLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+std::unique_ptr<FileSystem::Lock> PosixFileSystem::LockFile(const std::string& path,
+                                                             const std::function<void()>& beforeWait) {
+  bool waited = false;
+  for (;;) {
+    struct stat locked;
+    const int fd = OpenRegularFile(path, locked);
+    if (fd < 0) return nullptr;
+    int rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    if (rc != 0 && errno == EWOULDBLOCK) {
+      if (!waited && beforeWait) beforeWait();
+      waited = true;
+      while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+    }
+    if (rc != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    // The run that held the lock may have put a new file in place: that one
+    // is the file to lock now.
+    struct stat now;
+    if (::stat(path.c_str(), &now) == 0 && SameFile(now, locked)) return std::make_unique<PosixLock>(fd);
+    ::close(fd);
   }
 }
 

@@ -36,6 +36,21 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+size_t Utf8CutLength(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text.size();
+  // The character that the cut would split begins at most three bytes back.
+  for (size_t back = 0; back < 4 && back <= maxBytes; ++back) {
+    const size_t start = maxBytes - back;
+    const auto lead = static_cast<unsigned char>(text[start]);
+    if ((lead & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (start + length > maxBytes && start + length <= text.size() && IsValidUtf8(text.substr(start, length)))
+      return start;
+    break;
+  }
+  return maxBytes;
+}
+
 void AppendUtf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);

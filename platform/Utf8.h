@@ -12,6 +12,11 @@ namespace quillet {
 // surrogates, nothing above U+10FFFF, no sequence cut short.
 bool IsValidUtf8(std::string_view text);
 
+// The length of the longest start of text no longer than maxBytes that does
+// not end inside a well-formed UTF-8 character. In text of another encoding
+// every byte is a character, so that text is cut at maxBytes.
+size_t Utf8CutLength(std::string_view text, size_t maxBytes);
+
 // Appends the UTF-8 form of a code point (at most U+10FFFF).
 void AppendUtf8(std::string& out, uint32_t codePoint);
 

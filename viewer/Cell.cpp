@@ -33,12 +33,7 @@ int TCell::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) {
       height += blocks_[i]->DrawLogic(canvas, Y + height, IMgr, width, Curs);
     } catch (const EProcessError& e) {
       Curs = curs;
-      std::unique_ptr<TSectionBase> dropped = std::move(blocks_[i]);
-      blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(i));
-      if (ParentSectionList) {
-        ParentSectionList->ShowProcessError(e.what());
-        ParentSectionList->KeepDropped(std::move(dropped));
-      }
+      Drop(i, e.what());
       continue;
     }
     MaxWidth = std::max(MaxWidth, width);
@@ -48,15 +43,39 @@ int TCell::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) {
   return std::max(height, IMgr.ImageBottom() - Y);
 }
 
+void TCell::Drop(size_t i, const std::string& message) {
+  std::unique_ptr<TSectionBase> dropped = std::move(blocks_[i]);
+  blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(i));
+  if (ParentSectionList) {
+    ParentSectionList->ShowProcessError(message);
+    ParentSectionList->KeepDropped(std::move(dropped));
+  }
+}
+
 void TCell::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
   Min = 0;
   Max = 0;
-  for (const auto& block : blocks_) {
+  for (size_t i = 0; i < blocks_.size();) {
     int mn = 0, mx = 0;
-    block->MinMaxWidth(canvas, mn, mx);
+    // A table inside a table is measured before it is laid out; its failure
+    // drops it from this cell, not the table around it.
+    try {
+      blocks_[i]->MinMaxWidth(canvas, mn, mx);
+    } catch (const EProcessError& e) {
+      Drop(i, e.what());
+      continue;
+    }
     Min = std::max(Min, mn);
     Max = std::max(Max, mx);
+    ++i;
   }
+}
+
+void TCell::MoveBy(int dy, int dcurs) {
+  TopY += dy;
+  StartCurs += dcurs;
+  IMgr.MoveBy(dy);
+  for (const auto& block : blocks_) block->MoveBy(dy, dcurs);
 }
 
 int TCell::Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int ClipWidth) {

@@ -3,9 +3,11 @@
 // the document itself (TSectionList) and every table cell (TCellObj) are
 // one, so the same block sequence nests inside tables.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "viewer/Attributes.h"
 #include "viewer/IndentManager.h"
 #include "viewer/SectionBase.h"
 
@@ -47,8 +49,12 @@ class TCell {
   // A block whose layout raises EProcessError is dropped, its message shown
   // through the document's Ui, and layout goes on.
   virtual int DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth);
-  // The largest minimum and the largest maximum of the blocks.
+  // The largest minimum and the largest maximum of the blocks. A block
+  // whose measuring raises EProcessError is dropped as in DoLogic.
   void MinMaxWidth(Canvas& canvas, int& Min, int& Max);
+  // Moves the laid-out cell and its blocks down by dy and their cursor
+  // positions on by dcurs (TSectionBase::MoveBy).
+  void MoveBy(int dy, int dcurs);
   // Paints the blocks meeting ClipRect, the first at Y, the cell's left edge
   // at X; ClipWidth bounds what preformatted lines may paint. Returns the y
   // below the last block.
@@ -66,15 +72,26 @@ class TCell {
 
  protected:
   std::vector<std::unique_ptr<TSectionBase>> blocks_;
+
+ private:
+  // Removes block i after its layout failed: the message is shown through
+  // the document's Ui and the block kept alive by the document.
+  void Drop(size_t i, const std::string& message);
 };
 
 enum class VAlignment : uint8_t { Top, Middle, Bottom };
 
-// One table cell: its spans, requested sizes, vertical alignment and its
-// TCell of blocks; the table's layout fills the rest.
+// One table cell (viewer/Table.h): its spans, requested sizes, vertical
+// alignment and its TCell of blocks; the table's layout fills the rest.
 class TCellObj {
  public:
+  // An empty cell: a caption, or a filler made by span expansion.
   explicit TCellObj(TSectionList* doc) : Cell(doc) {}
+  // A TD or TH cell from its attributes: COLSPAN and ROWSPAN (at least 1),
+  // WIDTH (pixels above 0, or 1 to 100 with "%"), HEIGHT, BGCOLOR, and
+  // VALIGN ("top" or "baseline", "middle", "bottom"), which without a
+  // known value takes rowVAlign, the row's.
+  TCellObj(TSectionList* doc, const TAttributeList& attributes, VAlignment rowVAlign = VAlignment::Middle);
 
   // At least 1; 0 marks a filler made by span expansion, which draws nothing.
   int ColSpan = 1;
@@ -93,6 +110,11 @@ class TCellObj {
   int Ht = 0;
   int CellHeight = 0;
   int YIndent = 0;
+  // Its row and first column in the table's grid, once spans are expanded.
+  int Row = 0;
+  int Col = 0;
+
+  bool IsFiller() const { return ColSpan == 0; }
 };
 
 }  // namespace quillet

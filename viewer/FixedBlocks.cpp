@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "viewer/AsciiCase.h"
-#include "viewer/Colors.h"
+#include "viewer/Bevel.h"
+#include "viewer/ColorAttribute.h"
 #include "viewer/IndentManager.h"
 #include "viewer/SectionList.h"
 
@@ -41,7 +41,7 @@ void THorzLine::ReadAttributes(const TAttributeList& attributes) {
     if (align == u"left") Align = Justification::Left;
     else if (align == u"right") Align = Justification::Right;
   }
-  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ColorFromString(a->Text, Color);
+  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ReadColorAttribute(a->Text, Color);
   NoShade = attributes.Has(Sy::NoShade);
 }
 
@@ -81,15 +81,9 @@ int THorzLine::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager&, int X,
     return bottom;
   }
   // Engraved: shadow on the left and top, light on the right and bottom.
-  const TColor background = ParentSectionList ? ParentSectionList->Background() : clWindow;
-  const bool white = canvas.Palette().Resolve(background) == clWhite;
   const TColor dark = NoShade ? clBlack : clBtnShadow;
-  const TColor light = NoShade ? clBlack : white ? clSilver : clBtnHighlight;
-  const int xr = x2 - 1, yb = top + Thickness - 1;
-  canvas.Line(x1, yb, x1, top, dark);
-  canvas.Line(x1, top, xr, top, dark);
-  canvas.Line(xr, top, xr, yb, light);
-  canvas.Line(xr, yb, x1, yb, light);
+  const TColor light = NoShade ? clBlack : BevelLightColor(canvas, ParentSectionList);
+  DrawBevel(canvas, {x1, top, x2, top + Thickness}, dark, light);
   return bottom;
 }
 

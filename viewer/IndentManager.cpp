@@ -92,6 +92,16 @@ int IndentManager::NextLevelBottom() const {
   return bottom;
 }
 
+void IndentManager::MoveBy(int dy) {
+  for (auto* side : {&L, &R})
+    for (IndentRec& r : *side) {
+      r.YT += dy;
+      if (r.YB != kOpenBand) r.YB += dy;
+    }
+  leftFloatBottom_ += dy;
+  rightFloatBottom_ += dy;
+}
+
 void IndentManager::Forget(int y) {
   const auto ended = [y](const IndentRec& r) { return r.YB <= y; };
   std::erase_if(L, ended);

@@ -72,6 +72,9 @@ class IndentManager {
   // of CurrentID; 0 when no entry belongs to CurrentID.
   int NextLevelBottom() const;
 
+  // Moves every band down by dy, with the layout it belongs to.
+  void MoveBy(int dy);
+
  private:
   // Drops the entries whose band ended above y: layout only moves down, so
   // they can never apply again (the float bottoms are kept below).

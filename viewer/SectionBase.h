@@ -103,6 +103,16 @@ class TSectionBase {
 
   // Called by TCell::Add once ParentSectionList is set, before SetHeights.
   virtual void AddedToCell() {}
+
+  // Moves a laid-out block down by dy and its cursor positions on by dcurs,
+  // as if it had been laid out there: a table cell's content is laid out
+  // once to learn its height and then moved to where its row puts it.
+  // Layout does not depend on where it starts, so the result is the same.
+  // Blocks keeping other document y values or positions move them too.
+  virtual void MoveBy(int dy, int dcurs) {
+    YValue += dy;
+    StartCurs += dcurs;
+  }
 };
 
 }  // namespace quillet

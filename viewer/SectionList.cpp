@@ -61,6 +61,7 @@ const Picture* TSectionList::GetBackgroundBitmap() {
 
 int TSectionList::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) {
   timer_->SetEnabled(false);
+  ++layoutGeneration_;
   // Hook (forms): every control of every form is sized for the canvas.
   const int height = TCell::DoLogic(canvas, Y, Width, Curs, MaxWidth);
   // Hook (pictures): every animated picture starts again, and the timer is

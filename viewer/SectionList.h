@@ -76,6 +76,9 @@ class TSectionList : public TCell {
 
   // Layout of the whole document (stops the animation timer meanwhile).
   int DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) override;
+  // Counts the document's layouts: what blocks measure during one (a
+  // table's cell widths) is measured once and reused within it.
+  unsigned LayoutGeneration() const { return layoutGeneration_; }
   // Drawing of a band of it (ClipRect in document coordinates).
   int Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int ClipWidth) override;
   // The scroll position; a change marks form controls for placing again.
@@ -100,6 +103,7 @@ class TSectionList : public TCell {
   TColor background_ = clBtnFace;
   // Set by a scroll; the next paint places the form controls again.
   bool controlsToPlace_ = false;
+  unsigned layoutGeneration_ = 0;
   std::vector<std::unique_ptr<TSectionBase>> dropped_;
 };
 

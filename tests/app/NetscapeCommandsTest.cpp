@@ -115,7 +115,7 @@ TEST(ImportUrlsIntoNetscape, AsksFirstThenOffersToSaveThenAppends) {
   test::WriteBytes(f.dir / "Fav/Debian.url", "[InternetShortcut]\r\nURL=https://www.debian.org/\r\n");
   f.t.Ctx.Config.FavoritesDir = f.dir / "Fav";
   int asked = 0;
-  EXPECT_FALSE(ImportUrlsIntoNetscape(f.t.Ctx, [&] { ++asked; }));
+  EXPECT_FALSE(ImportUrlsIntoNetscape(f.t.Ctx, [&] { return ++asked > 0; }));
   EXPECT_EQ(asked, 0);
   EXPECT_EQ(f.t.UI.Questions, Strings{kAppend});
   EXPECT_EQ(test::ReadBytes(f.File("ann")), kDupes);
@@ -125,8 +125,14 @@ TEST(ImportUrlsIntoNetscape, AsksFirstThenOffersToSaveThenAppends) {
   EXPECT_TRUE(ImportUrlsIntoNetscape(f.t.Ctx, [&] {
     ++asked;
     EXPECT_EQ(f.t.UI.Texts.size(), 1u);  // before the search asks for the user
+    return true;
   }));
   EXPECT_EQ(asked, 1);
+  // Backing out of the save question appends nothing.
+  const std::string appended = test::ReadBytes(f.File("ann"));
+  f.t.UI.Answers = {Answer::Yes};
+  EXPECT_FALSE(ImportUrlsIntoNetscape(f.t.Ctx, [] { return false; }));
+  EXPECT_EQ(test::ReadBytes(f.File("ann")), appended);
   EXPECT_NE(test::ReadBytes(f.File("ann")).find("https://www.debian.org/"), std::string::npos);
   EXPECT_EQ(f.t.Ctx.HtmlLines.size(), 3u);
 }

@@ -24,6 +24,18 @@ TextLines Deduplicated(TextLines doc) {
   return t.Ctx.HtmlLines;
 }
 
+TEST(RemoveDuplicateLinksTest, ADescriptionLineGoesWithItsLink) {
+  const TextLines doc = {Link("http://a/", "A"), "<DD>first", Link("http://a/", "again"), "<DD>second",
+                         Link("http://a/", "third"), "", "<DD>third's", Link("http://b/", "B"),
+                         "<DD>B's"};
+  TestContext t;
+  t.Ctx.HtmlLines = doc;
+  EXPECT_EQ(RemoveDuplicateLinks(t.Ctx), 2u);
+  // The blank line between a link and its description stays, as blank
+  // lines after a removed link always do.
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{Link("http://a/", "A"), "<DD>first", "", Link("http://b/", "B"), "<DD>B's"}));
+}
+
 TEST(RemoveDuplicateLinksTest, KeepsTheFirstLinkOfEachAddressAndEveryOtherLine) {
   const TextLines doc = {
       "<DL><p>", "<DT><H3>One</H3>", "<DL><p>", Link("http://a/", "A"), "", Link("ERROR", "x"),

@@ -37,6 +37,24 @@ TEST(SortLinksTest, OrdersEachRunIgnoringCaseAndKeepsOtherLinesInPlace) {
   EXPECT_EQ(Sorted(doc), want);
 }
 
+TEST(SortLinksTest, ADescriptionLineMovesWithItsLink) {
+  const std::string beta = Link("http://b/", "beta"), alpha = Link("http://a/", "Alpha"),
+                    gamma = Link("http://g/", "Gamma");
+  // A description holding "://" is no link of its own; one after a heading
+  // describes the folder and stays.
+  const TextLines doc = {"<DT><H3>F</H3>", "<DD>About F", gamma,  "  <dd>Gamma, see http://g/", beta,
+                         "",               "<DD>Beta",   alpha, "<DD>Alpha", "<DD>a second one stays"};
+  const TextLines want = {"<DT><H3>F</H3>", "<DD>About F", alpha, "<DD>Alpha", beta,
+                          "<DD>Beta",       gamma,         "  <dd>Gamma, see http://g/", "<DD>a second one stays"};
+  TestContext t;
+  t.Ctx.HtmlLines = doc;
+  EXPECT_EQ(SortLinks(t.Ctx), 3u);
+  EXPECT_EQ(t.Ctx.HtmlLines, want);
+  EXPECT_FALSE(IsDescriptionLine("<DL><p>"));
+  EXPECT_FALSE(IsDescriptionLine("<DDX>"));
+  EXPECT_TRUE(IsDescriptionLine("\t<DD class=x>y"));
+}
+
 TEST(SortLinksTest, DoubleSpacingPutsOneEmptyLineAfterEveryLine) {
   const TextLines doc = {"<DL><p>", "", "", Link("http://b/", "b"), "\t", Link("http://a/", "a")};
   const TextLines want = {"<DL><p>", "", Link("http://a/", "a"), "", Link("http://b/", "b"), ""};

@@ -28,6 +28,11 @@ TEST(StripNetscapeTags, RemovesFromTheMarkerToTheTagEnd) {
       "<DT><A HREF=\"u\" ICON=\"data:x\">Icon</A>",
   };
   EXPECT_EQ(Strip(in), want);
+  // Each attribute that went counts once, an "=" inside a value not at all.
+  test::TestContext t;
+  t.Ctx.HtmlLines = in;
+  t.Ctx.HtmlLines.push_back("<DT><A HREF=\"u\" ADD_DATE=\"1\" ICON=\"data:a=b\">x</A>");
+  EXPECT_EQ(StripNetscapeTags(t.Ctx), 3u + 1u + 1u + 2u + 2u);
 }
 
 TEST(StripNetscapeTags, SecondRunChangesNothingOnOneElementPerLine) {

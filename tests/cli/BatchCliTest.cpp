@@ -67,15 +67,25 @@ TEST_F(BatchCli, Ie2HtmlWithoutAFavoritesFolderSaysSo) {
   EXPECT_FALSE(test::Exists(dir / "out.htm"));
 }
 
-TEST_F(BatchCli, UnknownWordsAndSwitchlessCallsDoNothing) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"nonsense"}, {"out.htm"}, {"ns"}, {"/sort", "file.htm"}}) {
+TEST_F(BatchCli, AMistypedCommandSaysSoAndAFileWithoutASwitchIsLeftAlone) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"urls2htm", "Fav", "out.htm"},
+                                                {"out.htm"},
+                                                {"ns"}}) {
     const auto r = Run(args);
-    EXPECT_EQ(r.ExitCode, 0);
-    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.ExitCode, 2) << args[0];
+    EXPECT_EQ(r.Err, "quillet: \"" + args[0] + "\" is no command and no file; see quillet --help\n");
     EXPECT_EQ(r.Out, "");
   }
   EXPECT_FALSE(test::Exists(dir / "out.htm"));
+  // A switch, or a file named first, makes it no mistyped command.
+  WriteBytes(dir / "notes.txt", "text");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"/sort", "file.htm"}, {"notes.txt", "more"}}) {
+    const auto r = Run(args);
+    EXPECT_EQ(r.ExitCode, 0) << args[0];
+    EXPECT_EQ(r.Err, "");
+  }
+  EXPECT_EQ(ReadBytes(dir / "notes.txt"), "text");
 }
 
 TEST_F(BatchCli, CleanUpOfAMissingFileEndsSilently) {

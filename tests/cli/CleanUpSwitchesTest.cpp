@@ -41,6 +41,22 @@ TEST_F(CleanUpSwitchesTest, SortAndNodupesRewriteTheFileInPlace) {
   EXPECT_EQ(r.Err, "");
 }
 
+TEST_F(CleanUpSwitchesTest, ADescriptionLineStaysWithItsLink) {
+  const std::string file = "<DL><p>\r\n" + beta + "<DD>about beta\r\n" + alpha + "<DD>about alpha\r\n" + beta +
+                           "<DD>about beta again\r\n</DL><p>\r\n";
+  WriteBytes(dir / "a.htm", file);
+  ProgramResult r = Run({"a.htm", "/sort"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  // Equal lines swap, as they always do: each with its own description.
+  EXPECT_EQ(ReadBytes(dir / "a.htm"), "<DL><p>\r\n" + alpha + "<DD>about alpha\r\n" + beta +
+                                          "<DD>about beta again\r\n" + beta + "<DD>about beta\r\n</DL><p>\r\n");
+  WriteBytes(dir / "b.htm", file);
+  r = Run({"b.htm", "/nodupes"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadBytes(dir / "b.htm"),
+            "<DL><p>\r\n" + beta + "<DD>about beta\r\n" + alpha + "<DD>about alpha\r\n</DL><p>\r\n");
+}
+
 TEST_F(CleanUpSwitchesTest, SwitchIsAnExactSubstringAndSortWinsOverNodupes) {
   WriteBytes(dir / "a.htm", unsorted);
   EXPECT_EQ(Run({"a.htm", "/SORT"}).ExitCode, 0);

@@ -58,6 +58,17 @@ TEST(HtmlToUrlsCli, RoundTripThroughBothDirections) {
   EXPECT_FALSE(Exists(run.Log()));
 }
 
+TEST(HtmlToUrlsCli, LinksWithoutANameAreListedWithoutFailingTheRun) {
+  Program run;
+  WriteBytes(run.Home / "in.htm", "<DL><p>\r\n<DT><A HREF=\"https://a/\"></A>\r\n<DT><A HREF=\"https://b/\">B</A>\r\n");
+  MakeDirs(run.Home / "out");
+  const auto r = run({"html2urls", "in.htm", "out"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Err, "quillet: Some links gave no shortcut file; they are listed in " + run.Log() + "\n");
+  EXPECT_EQ(ReadBytes(run.Log()), "No shortcut written for line 2 (https://a/): it has no description\r\n");
+  EXPECT_EQ(ReadBytes(run.Home / "out/B.url"), Shortcut("https://b/"));
+}
+
 TEST(HtmlToUrlsCli, BrowserExportGivesOneFolderPerHeading) {
   Program run;
   const std::string html = run.Home / "bookmarks.htm";
@@ -119,7 +130,7 @@ TEST(HtmlToUrlsCli, WriteFailuresGoToTheLogAndUnsafeNamesStayInside) {
   EXPECT_FALSE(Exists(run.Home / "Up.url"));
   const std::string t = target + "/";
   EXPECT_EQ(ReadBytes(run.Log()),
-            "Unable to write to " + t + "Locked.url\r\n"
+            "Unable to write to " + t + "Locked.url: the file is read-only\r\n"
             "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n"
             "Nothing written into " + t + "Linked/: it is a symbolic link that leads outside " + t + "\r\n");
 }

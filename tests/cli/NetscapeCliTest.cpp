@@ -134,7 +134,7 @@ TEST(NetscapeCli, NsSortAndNodupesCleanTheBookmarkFile) {
 
   // "ns" alone is no command; with /nsstrip it names a file called "ns".
   r = c.Run({"ns"});
-  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_EQ(r.ExitCode, 2);
   EXPECT_EQ(ReadBytes(c.file), text);
   WriteBytes(c.dir / "ns", kBookmarks);
   r = c.Run({"ns", "/nsstrip"});

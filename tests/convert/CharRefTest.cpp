@@ -56,6 +56,15 @@ TEST(CharRef, WrittenNamesAndAddressesReadBackAsThemselves) {
   }
 }
 
+TEST(CharRef, ALineBreakInANameTravelsAsAReferenceAndComesBackAsAnUnderscore) {
+  EXPECT_EQ(EscapeNameForLine("two\nlines\r"), "two&#10;lines&#13;");
+  EXPECT_EQ(SafeFileName("two&#10;lines&#13;"), "two_lines_");
+  EXPECT_EQ(FolderNameOf("<DT><H3>a&#x0A;b&#0;c&#xD800;d</H3>"), "a_b_c_d");
+  // A name that holds such a reference as text gets it back as text.
+  EXPECT_EQ(EscapeNameForLine("a&#10;b"), "a&amp;#10;b");
+  EXPECT_EQ(SafeFileName(EscapeNameForLine("a&#10;b")), "a&10;b");  // a raw "#" and its letters go, as always
+}
+
 TEST(CharRef, NulNeverReachesAName) {
   using namespace std::string_literals;
   EXPECT_EQ(FolderNameOf("<DT><H3>..\0x</H3>"s), ".._x");

@@ -50,10 +50,27 @@ TEST(DocumentFile, LoadAndSaveKeepBytes) {
   test::TestContext t;
   const std::string bytes = "<DL><p>\r\n\xe9t\xe9\r\n\tx  \r\n";
   WriteBytes(dir / "in.htm", bytes);
-  ASSERT_TRUE(LoadHtmlFile(t.Ctx, dir / "in.htm"));
+  ASSERT_TRUE(LoadHtmlFile(t.Ctx, dir / "in.htm").Loaded);
   EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "\xe9t\xe9", "\tx  "}));
   SaveHtmlFile(t.Fs, t.Ctx.HtmlLines, dir / "out.htm");
   EXPECT_EQ(ReadBytes(dir / "out.htm"), bytes);
+}
+
+TEST(DocumentFile, LoadSaysWhereANulEndedTheText) {
+  TempDir dir;
+  test::TestContext t;
+  WriteBytes(dir / "nul.htm", std::string("ab\r\ncd\0ef\r\n", 11));
+  DocumentLoad load = LoadHtmlFile(t.Ctx, dir / "nul.htm");
+  EXPECT_TRUE(load.Loaded);
+  EXPECT_EQ(load.NulAt, std::optional<size_t>(6));
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"ab", "cd"}));
+  EXPECT_TRUE(MustNotSaveOver(t.Ctx, "nul.htm", load));
+  EXPECT_EQ(t.UI.Messages, std::vector<std::string>{"nul.htm holds a NUL byte at offset 6; the text after it cannot "
+                                                    "be read, so the file was left as it was."});
+  WriteBytes(dir / "whole.htm", "ab\r\n");
+  load = LoadHtmlFile(t.Ctx, dir / "whole.htm");
+  EXPECT_FALSE(load.NulAt);
+  EXPECT_FALSE(MustNotSaveOver(t.Ctx, "whole.htm", load));
 }
 
 TEST(DocumentFile, LoadOfAMissingFileFailsAfterEmptyingTheDocument) {

@@ -128,9 +128,50 @@ TEST(HtmlToUrls, WhichLinesWriteAFile) {
       {"News.url", Shortcut("a")},
       {"News_ Today_.url", Shortcut("b")},
       {"No address.url", Shortcut("")},
-      {"Twice.url", Shortcut("2")},
+      {"Twice.url", Shortcut("1")},
+      {"Twice (2).url", Shortcut("2")},
       {"In the enclosing folder.url", Shortcut("f")},
   };
+  EXPECT_EQ(Tree(r.Target), want);
+  // Every link line without a file is listed, with its line and why.
+  EXPECT_EQ(r.Log(),
+            "No shortcut written for line 4 (c): its description leaves no usable file name\r\n"
+            "No shortcut written for line 5 (d): it has no description\r\n"
+            "No shortcut written for line 6 (e): it has no description\r\n");
+}
+
+TEST(HtmlToUrls, LinksWhoseNamesComeOutTheSameAreNumbered) {
+  WriteRun r;
+  MakeDirs(r.Target);
+  const std::string longName(300, 'a');
+  const TextLines doc = {"<DL><p>",
+                         "<DT><A HREF=\"1\">Home</A>",
+                         "<DT><A HREF=\"2\">Home</A>",
+                         "<DT><A HREF=\"3\">Home?</A>",  // "Home_": another name
+                         "<DT><A HREF=\"4\">Home</A>",
+                         // Two long descriptions cut to the same name.
+                         "<DT><A HREF=\"5\">" + longName + "</A>",
+                         "<DT><A HREF=\"6\">" + longName + "b</A>",
+                         "<DT><H3>Sub</H3>",
+                         "<DL><p>",
+                         "<DT><A HREF=\"7\">Home</A>",  // another folder: no number
+                         "</DL><p>",
+                         "</DL><p>"};
+  r.Convert(doc);
+  std::map<std::string, std::string> want = {
+      {"Home.url", Shortcut("1")},
+      {"Home (2).url", Shortcut("2")},
+      {"Home_.url", Shortcut("3")},
+      {"Home (3).url", Shortcut("4")},
+      {std::string(251, 'a') + ".url", Shortcut("5")},
+      {std::string(247, 'a') + " (2).url", Shortcut("6")},
+      {"Sub", "<dir>"},
+      {"Sub/Home.url", Shortcut("7")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+  EXPECT_FALSE(r.HasLog());
+  // A second run updates the same files and adds none.
+  r.Convert(doc);
   EXPECT_EQ(Tree(r.Target), want);
 }
 
@@ -161,11 +202,11 @@ TEST(HtmlToUrls, ReadOnlyShortcutIsLoggedAndTheRunGoesOn) {
   r.Convert({"<DL><p>", "<DT><A HREF=\"new\">Locked</A>", "<DT><A HREF=\"z\">Zed</A>", "</DL><p>"});
   EXPECT_EQ(ReadBytes(r.Target + "/Locked.url"), Shortcut("old"));
   EXPECT_EQ(ReadBytes(r.Target + "/Zed.url"), Shortcut("z"));
-  EXPECT_EQ(r.Log(), "Unable to write to " + r.Target + "/Locked.url\r\n");
+  EXPECT_EQ(r.Log(), "Unable to write to " + r.Target + "/Locked.url: the file is read-only\r\n");
   EXPECT_TRUE(r.T.UI.Questions.empty());
 }
 
-TEST(HtmlToUrls, DotNamesNeverLeaveTheTarget) {
+TEST(HtmlToUrls, DotFolderNamesNeverLeaveTheTargetDotFileNamesAreFiles) {
   WriteRun r;
   MakeDirs(r.Target);
   r.Convert({
@@ -188,6 +229,8 @@ TEST(HtmlToUrls, DotNamesNeverLeaveTheTarget) {
   });
   std::map<std::string, std::string> want = {
       {"Up.url", Shortcut("up")},
+      {"...url", Shortcut("dots")},
+      {"..url", Shortcut("dot")},
       {"Deep.url", Shortcut("deep")},
       {"....url", Shortcut("ok")},
   };
@@ -197,8 +240,6 @@ TEST(HtmlToUrls, DotNamesNeverLeaveTheTarget) {
   const std::string t = r.Target + "/";
   EXPECT_EQ(r.Log(),
             "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n" +
-            "File name \"..\" cannot be used; no shortcut written in " + t + " for dots\r\n" +
-            "File name \".\" cannot be used; no shortcut written in " + t + " for dot\r\n" +
             "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n" +
             "Folder name \".\" cannot be used; its links were written into " + t + "\r\n");
 }
@@ -246,17 +287,53 @@ TEST(HtmlToUrls, SymbolicLinksOutOfTheTargetAreNotWrittenThrough) {
                 t + "\r\n");
 }
 
-TEST(HtmlToUrls, LongPathsCutTheFileName) {
+TEST(HtmlToUrls, LongNamesAreCutToWhatTheFileSystemTakes) {
   WriteRun r;
-  // A target of 236 characters with its delimiter leaves room for 4.
+  // A deep target does not cut names short: a path may be far longer.
   std::string target = r.Tmp / "t";
   target += std::string(235 - target.size(), 'x');
-  ASSERT_EQ(target.size() + 1, 236u);
   r.Target = target;
   MakeDirs(target);
-  r.Convert({"<DL><p>", "<DT><A HREF=\"a\">Abcdefgh</A>", "<DT><A HREF=\"b\">Xyz</A>", "</DL><p>"});
-  std::map<std::string, std::string> want = {{"Abcd.url", Shortcut("a")}, {"Xyz.url", Shortcut("b")}};
+  std::string accented;
+  for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";  // 400 bytes of two-byte characters
+  r.Convert({"<DL><p>", "<DT><A HREF=\"a\">Abcdefgh</A>", "<DT><A HREF=\"b\">" + accented + "</A>",
+             // A heading longer than a name may be keeps its folder, cut, and its links.
+             "<DT><H3>" + std::string(300, 'h') + "</H3>", "<DL><p>",
+             "<DT><A HREF=\"c\">" + std::string(300, 'c') + "</A>", "</DL><p>", "</DL><p>"});
+  std::map<std::string, std::string> want = {
+      {"Abcdefgh.url", Shortcut("a")},
+      // Cut to 251 bytes, less the half of a character: 125 characters.
+      {accented.substr(0, 250) + ".url", Shortcut("b")},
+      {std::string(255, 'h'), "<dir>"},
+      {std::string(255, 'h') + "/" + std::string(251, 'c') + ".url", Shortcut("c")},
+  };
   EXPECT_EQ(Tree(target), want);
+  EXPECT_FALSE(r.HasLog());
+}
+
+TEST(HtmlToUrls, NamesWithLineBreaksAndDotsComeBackFromTheirOwnHtml) {
+  TempDir src;
+  WriteBytes(src / "two\nlines.url", Shortcut("https://two/"));
+  WriteBytes(src / "cr\rhere.url", Shortcut("https://cr/"));
+  WriteBytes(src / "..url", Shortcut("https://dot/"));
+  WriteBytes(src / "...url", Shortcut("https://dots/"));
+  WriteBytes(src / "Folder\nName/in.url", Shortcut("https://in/"));
+  WriteRun r;
+  ASSERT_TRUE(UrlsToHtml(r.T.Ctx, src.Path()));
+  // Each name stays on its own line.
+  for (const std::string& line : r.T.Ctx.HtmlLines)
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+  EXPECT_EQ(r.T.Ctx.HtmlLines.size(), 10u);
+  MakeDirs(r.Target);
+  r.T.Ctx.UrlTargetDir = r.Target;
+  HtmlToUrls(r.T.Ctx, true);
+  std::map<std::string, std::string> want = {
+      {"two_lines.url", Shortcut("https://two/")}, {"cr_here.url", Shortcut("https://cr/")},
+      {"..url", Shortcut("https://dot/")},         {"...url", Shortcut("https://dots/")},
+      {"Folder_Name", "<dir>"},                    {"Folder_Name/in.url", Shortcut("https://in/")},
+  };
+  EXPECT_EQ(Tree(r.Target), want);
+  EXPECT_FALSE(r.HasLog());
 }
 
 TEST(HtmlToUrls, NestingDeeperThanAnyCallStack) {
@@ -375,7 +452,7 @@ TEST(HtmlToUrls, AttendedQuestionsAndMessages) {
 }
 
 TEST(HtmlToUrls, AttendedRunOffersTheErrorLog) {
-  const TextLines doc = {"<DL><p>", "<DT><A HREF=\"a\">..</A>", "</DL><p>"};
+  const TextLines doc = {"<DL><p>", "<DT><A HREF=\"a\"></A>", "</DL><p>"};
   {
     WriteRun r;
     MakeDirs(r.Target);

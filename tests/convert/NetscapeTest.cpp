@@ -286,7 +286,8 @@ TEST(SaveNetscapeBookmarks, AFileThatCannotBeWrittenStaysAsItWas) {
   WriteBytes(f.file, kBookmarks);
   ::chmod(f.file.c_str(), 0444);
   EXPECT_FALSE(SaveNetscapeBookmarks(f.t.Ctx, {"new"}, f.file));
-  EXPECT_EQ(f.t.UI.Messages, Strings{kNetscapeCannotSave});
+  EXPECT_EQ(f.t.UI.Messages,
+            Strings{std::string(kNetscapeCannotSave) + "\nCannot create file " + f.file + ": the file is read-only"});
   EXPECT_EQ(test::ReadBytes(f.file), kBookmarks);
 }
 

@@ -19,6 +19,7 @@
 #include "app/RealCoolBar.h"
 #include "platform/Errors.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/support/TempDir.h"
 
 namespace quillet::test {
 namespace {
@@ -48,7 +49,8 @@ TEST_F(MainWindow, StartsWithTheRenderedViewTheFolderFieldAndAnEmptyStatusBar) {
   EXPECT_EQ(f.Edit1->text().toStdString(), "/home/ann/Favorites");
   EXPECT_EQ(f.StatusText(), "");
   EXPECT_FALSE(f.Modified());
-  EXPECT_EQ(f.windowTitle().toStdString(), "Quillet");
+  EXPECT_EQ(f.windowTitle().toStdString(), "Quillet[*]");
+  EXPECT_FALSE(f.isWindowModified());
   EXPECT_EQ(f.pos(), QPoint(216, 131));
   EXPECT_EQ(f.size(), QSize(411, 321));
   EXPECT_EQ(f.OpenDialog1.Filter, "Html files (*.htm)(*.html)|*.HTM;*.HTML");
@@ -183,9 +185,12 @@ TEST_F(MainWindow, OpenLoadsTheFileShowsItsNameAndRemembersItsFolder) {
   EXPECT_FALSE(f.BoldDescription1->isChecked());
   EXPECT_FALSE(f.Modified());
   EXPECT_EQ(f.htmlPane1->LinkOnLine(0), "http://x/");
-  // The next refresh of a non-empty document empties the status bar.
+  EXPECT_EQ(f.windowTitle().toStdString(), "a.htm[*] - Quillet");
+  // A clean-up keeps the path and says what it did.
   f.SortHtml1->trigger();
-  EXPECT_EQ(f.StatusText(), "");
+  EXPECT_EQ(f.StatusText(), File("in/a.htm"));
+  EXPECT_EQ(f.StatusNote(), "Sorted 1 link");
+  EXPECT_TRUE(f.isWindowModified());
 }
 
 TEST_F(MainWindow, OpenInTheRootFolderKeepsItsDelimiter) {
@@ -216,7 +221,8 @@ TEST_F(MainWindow, AFailedOpenEmptiesTheDocumentButLeavesViewsFileFlagAndStatus)
   EXPECT_EQ(f.htmlPane1->toPlainText().toStdString(), pane);
   EXPECT_EQ(Ctx().Config.CurrentFile, File("a.htm"));
   EXPECT_TRUE(f.Modified());
-  EXPECT_EQ(f.StatusText(), "shown");
+  // The status bar shows the file the document still belongs to.
+  EXPECT_EQ(f.StatusText(), File("a.htm"));
 }
 
 TEST_F(MainWindow, SaveOverwritesAnExistingCurrentFileWithoutADialog) {
@@ -269,7 +275,9 @@ TEST_F(MainWindow, AFailedSaveSaysSoAndSetsTheFlagAgain) {
   Ctx().HtmlLines = {"one"};
   Dialogs.Names = {File("no-such-folder/b.htm")};
   f.SaveHtml1->trigger();
-  EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not save file."});
+  // The fixed text, then why.
+  EXPECT_EQ(UI().Messages, std::vector<std::string>{"Could not save file.\nCannot create file " +
+                                                    File("no-such-folder/b.htm") + ": its folder does not exist"});
   EXPECT_TRUE(f.Modified());
 }
 
@@ -355,15 +363,55 @@ TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindowStillCl
   EXPECT_FALSE(f.isVisible());
 }
 
-TEST_F(MainWindow, ClosingTheSaveQuestionWithTheTitleBarCountsAsYes) {
+TEST_F(MainWindow, EscapingTheSaveQuestionBacksOutOfTheCommandThatAsked) {
+  WriteBytes(File("kept.htm"), "on disk");
+  WriteBytes(File("other.htm"), "<DT><A HREF=\"http://o/\">O</A>\r\n");
+  WriteBytes(File("Favs/a.url"), Shortcut("http://a/"));
+  TForm1& f = Create();
+  f.Edit1->setText(QString::fromStdString(File("Favs")));
+  Ctx().Config.CurrentFile = File("kept.htm");
+  Ctx().HtmlLines = {"<DL><p>", "<DT><A HREF=\"http://mine/\">Mine</A>", "</DL><p>"};
+  f.UpdateHTML();
+  f.SetModified(true);
+  // Closing: the window stays open with its changes, and nothing is saved.
+  UI().Answers = {Answer::Dismissed};
+  f.close();
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_TRUE(f.Modified());
+  EXPECT_EQ(ReadBytes(File("kept.htm")), "on disk");
+  // A replacing command does nothing at all.
+  Dialogs.Names = {File("other.htm")};
+  for (QAction* a : {f.OpenFile1, f.ConvertUrlsToHtml1, f.LoadNetscapeBookmarks1, f.ConvertNetscapeBookmarkstoUrls1,
+                     f.FromNetscapeBookmarks1}) {
+    SCOPED_TRACE(a->text().toStdString());
+    UI().Answers = {Answer::Dismissed};
+    a->trigger();
+    EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://mine/\">Mine</A>");
+    EXPECT_TRUE(f.Modified());
+  }
+  UI().Answers = {Answer::Yes, Answer::Dismissed};  // append: yes, then back out of saving
+  f.ImportUrlsintoNetscape1->trigger();
+  EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://mine/\">Mine</A>");
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(Ctx().Config.CurrentFile, File("kept.htm"));
+  EXPECT_EQ(ReadBytes(File("kept.htm")), "on disk");
+  // Yes still saves, and then the window closes.
+  UI().Answers = {Answer::Yes};
+  f.close();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(ReadBytes(File("kept.htm")), "<DL><p>\r\n<DT><A HREF=\"http://mine/\">Mine</A>\r\n</DL><p>\r\n");
+}
+
+TEST_F(MainWindow, ASaveThatFailsWhileClosingKeepsTheWindowOpen) {
   TForm1& f = Create();
   Ctx().HtmlLines = {"one"};
   f.SetModified(true);
-  UI().Answers = {Answer::Dismissed};
-  Dialogs.Names = {File("kept.htm")};
+  UI().Answers = {Answer::Yes};
+  Dialogs.Names = {File("no-such-folder/b.htm")};
   f.close();
-  EXPECT_EQ(UI().Questions, std::vector<std::string>{kSaveQuestion});
-  EXPECT_EQ(ReadBytes(File("kept.htm")), "one\r\n");
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_TRUE(f.Modified());
+  EXPECT_EQ(UI().Messages.size(), 1u);
 }
 
 TEST_F(MainWindow, ClosingAModifiedDocumentAnsweredNoSavesNothing) {
@@ -500,6 +548,87 @@ TEST_F(MainWindow, ALargeDocumentSortsAndShowsUnderTheBusyCursor) {
   EXPECT_EQ(f.Memo1->document()->blockCount(), 100002);
   // The window paints the result.
   EXPECT_FALSE(f.grab().isNull());
+}
+
+TEST_F(MainWindow, EachDocumentCommandIsOneStepThatCtrlZTakesBack) {
+  const std::string file = "<DL><p>\r\n<DT><A HREF=\"http://b/\" ADD_DATE=\"1\">B</A>\r\n"
+                           "<DT><A HREF=\"http://a/\">A</A>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n";
+  WriteBytes(File("a.htm"), file);
+  TForm1& f = Create();
+  Dialogs.Names = {File("a.htm")};
+  f.OpenFile1->trigger();
+  const TextLines opened = Ctx().HtmlLines;
+  // In the rendered view: two commands, then the view's own Ctrl+Z.
+  f.SortHtml1->trigger();
+  EXPECT_EQ(f.StatusNote(), "Sorted 3 links");
+  f.FromHtml1->trigger();
+  EXPECT_EQ(f.StatusNote(), "Removed 1 duplicate link");
+  const TextLines cleaned = Ctx().HtmlLines;
+  QAction* undo = nullptr;
+  QAction* redo = nullptr;
+  for (QAction* a : f.htmlPane1->actions()) {
+    if (a->shortcut() == QKeySequence(QKeySequence::Undo)) undo = a;
+    if (a->shortcut() == QKeySequence(QKeySequence::Redo)) redo = a;
+  }
+  ASSERT_TRUE(undo && redo);
+  EXPECT_EQ(undo->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+  undo->trigger();
+  EXPECT_EQ(Ctx().HtmlLines.size(), 5u);  // the duplicate is back
+  undo->trigger();
+  EXPECT_EQ(Ctx().HtmlLines, opened);
+  EXPECT_EQ(f.htmlPane1->LinkOnLine(0), "http://b/");
+  // Back where the file was opened: nothing to save.
+  EXPECT_FALSE(f.Modified());
+  redo->trigger();
+  redo->trigger();
+  EXPECT_EQ(Ctx().HtmlLines, cleaned);
+  EXPECT_TRUE(f.Modified());
+
+  // In the source view typing and commands share the history.
+  ShowSource();
+  TypeAtEnd("x");
+  f.StripNetscapeTags1->trigger();
+  EXPECT_EQ(f.StatusNote(), "Stripped 1 attribute");
+  EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://a/\">A</A>");
+  f.BoldDescription1->trigger();
+  EXPECT_EQ(f.StatusNote(), "Made 2 descriptions bold");
+  f.Memo1->undo();
+  f.Memo1->undo();
+  EXPECT_EQ(Ctx().HtmlLines.back(), "</DL><p>x");
+  f.Memo1->undo();
+  EXPECT_EQ(Ctx().HtmlLines, cleaned);
+  // Building from a folder is a step too.
+  WriteBytes(File("Favs/c.url"), Shortcut("http://c/"));
+  f.Edit1->setText(QString::fromStdString(File("Favs")));
+  UI().Answers = {Answer::No};
+  f.ConvertUrlsToHtml1->trigger();
+  EXPECT_EQ(f.StatusNote(), "Read 1 link in 1 folder");
+  f.Memo1->undo();
+  EXPECT_EQ(Ctx().HtmlLines, cleaned);
+}
+
+TEST_F(MainWindow, AFileCutShortAtANulIsShownButSavedOnlyUnderANameChosenAgain) {
+  WriteBytes(File("nul.htm"), std::string("<DL><p>\r\n\0rest", 14));
+  TForm1& f = Create();
+  Dialogs.Names = {File("nul.htm")};
+  f.OpenFile1->trigger();
+  EXPECT_EQ(UI().Messages,
+            std::vector<std::string>{File("nul.htm") + " holds a NUL byte at offset 9; only the text before it was read."});
+  EXPECT_EQ(Ctx().HtmlLines, TextLines{"<DL><p>"});
+  EXPECT_EQ(Ctx().Config.CurrentFile, "");
+  EXPECT_EQ(f.windowTitle().toStdString(), "Quillet[*]");
+  Dialogs.Names = {""};
+  f.SaveHtml1->trigger();
+  EXPECT_EQ(Dialogs.Shown, (std::vector<std::string>{"open", "save"}));
+  EXPECT_EQ(ReadBytes(File("nul.htm")), std::string("<DL><p>\r\n\0rest", 14));
+}
+
+TEST_F(MainWindow, PurgeWithoutAFolderSaysSo) {
+  TForm1& f = Create();
+  f.Edit1->clear();
+  f.PurgeUrls1->trigger();
+  EXPECT_EQ(UI().Messages, std::vector<std::string>{"There is no folder to delete Urls in."});
+  EXPECT_TRUE(UI().Questions.empty());
 }
 
 TEST_F(MainWindow, HelpShowsTheContentsTheIndexAndTopic160) {

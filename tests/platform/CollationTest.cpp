@@ -84,5 +84,17 @@ TEST(Utf8Test, AcceptsWellFormedTextOnly) {
   EXPECT_FALSE(IsValidUtf8("\xE2\x82"));         // cut short
 }
 
+TEST(Utf8Test, ACutNeverSplitsACharacter) {
+  const std::string euros = "a\xE2\x82\xAC\xE2\x82\xAC";  // a, two three-byte characters
+  for (size_t max = 0; max <= 8; ++max) {
+    static const size_t want[] = {0, 1, 1, 1, 4, 4, 4, 7, 7};
+    EXPECT_EQ(Utf8CutLength(euros, max), want[max]) << max;
+  }
+  EXPECT_EQ(Utf8CutLength("\xF0\x9F\x98\x80x", 3), 0u);
+  // Bytes of another encoding are characters each.
+  EXPECT_EQ(Utf8CutLength("\xE9\xE9\xE9\xE9", 2), 2u);
+  EXPECT_EQ(Utf8CutLength("\xC3\xC3\xC3", 1), 1u);
+}
+
 }  // namespace
 }  // namespace quillet

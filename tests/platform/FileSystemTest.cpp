@@ -2,6 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TempDir.h"
@@ -95,11 +99,106 @@ TEST(PosixFileSystem, ReplacingAFileLeavesNoTemporaryBehind) {
   TempDir dir;
   PosixFileSystem fs;
   fs.WriteFile(dir / "f", "one");
-  fs.WriteFile(dir / "f", "two");
+  fs.WriteFile(dir / "f", "two", FileSystem::Flush::AtomicOnly);
+  fs.WriteFile(dir / "f", "three");
   std::vector<DirEntry> e;
   ASSERT_TRUE(fs.ListDir(dir.Path(), e));
   ASSERT_EQ(e.size(), 1u);
-  EXPECT_EQ(test::ReadBytes(dir / "f"), "two");
+  EXPECT_EQ(test::ReadBytes(dir / "f"), "three");
+}
+
+// What a failed replace leaves: the old file byte for byte, or no file, and
+// never a temporary.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(PosixFileSystem, AFileInAReadOnlyFolderIsRefusedNotRewrittenInPlace) {
+  TempDir dir;
+  PosixFileSystem fs;
+  WriteBytes(dir / "ro/a.htm", "old contents");
+  ASSERT_EQ(::chmod((dir / "ro").c_str(), 0555), 0);
+  try {
+    fs.WriteFile(dir / "ro/a.htm", "new");
+    FAIL() << "no failure";
+  } catch (const EFCreateError& e) {
+    EXPECT_NE(e.Reason().find("read-only"), std::string::npos) << e.Reason();
+  }
+  EXPECT_EQ(test::ReadBytes(dir / "ro/a.htm"), "old contents");
+  EXPECT_EQ(Names(dir / "ro"), std::vector<std::string>{"a.htm"});
+}
+
+TEST(PosixFileSystem, AFailedWriteLeavesTheOldFileOrNone) {
+  TempDir dir;
+  PosixFileSystem fs;
+  WriteBytes(dir / "old.htm", "old");
+  const auto failing = [] {
+    int piece = 0;
+    return [piece]() mutable -> std::string_view {
+      if (++piece > 3) throw std::runtime_error("the source failed");
+      return "part ";
+    };
+  };
+  EXPECT_THROW(fs.WriteFileFrom(dir / "old.htm", failing()), std::runtime_error);
+  EXPECT_THROW(fs.WriteFileFrom(dir / "new.htm", failing()), std::runtime_error);
+  EXPECT_EQ(test::ReadBytes(dir / "old.htm"), "old");
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"old.htm"});
+}
+
+TEST(PosixFileSystem, ReplacingKeepsTheModeAndTakesAnyLengthOfName) {
+  TempDir dir;
+  PosixFileSystem fs;
+  // As long as a name may be: the temporary name cannot be derived from it.
+  const std::string longest = dir / (std::string(251, 'n') + ".htm");
+  WriteBytes(longest, "old");
+  ASSERT_EQ(::chmod(longest.c_str(), 0640), 0);
+  fs.WriteFile(longest, "new");
+  EXPECT_EQ(test::ReadBytes(longest), "new");
+  struct stat st;
+  ASSERT_EQ(::stat(longest.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // A new file takes the usual mode.
+  const mode_t mask = ::umask(022);
+  fs.WriteFile(dir / "fresh", "x");
+  ::umask(mask);
+  ASSERT_EQ(::stat((dir / "fresh").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+  // A device is written to as it stands.
+  fs.WriteFile("/dev/null", "into nothing");
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST(PosixFileSystem, ALockWaitsAndFollowsAFileReplacedMeanwhile) {
+  TempDir dir;
+  PosixFileSystem fs;
+  const std::string file = dir / "a.htm";
+  WriteBytes(file, "first");
+  int waits = 0;
+  auto first = fs.LockFile(file, [&] { ++waits; });
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(waits, 0);
+  // A second lock finds the first held; while it waits, the holder saves a
+  // new file over the path and lets go. The lock then holds the new file.
+  auto second = fs.LockFile(file, [&] {
+    ++waits;
+    fs.WriteFile(file, "second");
+    first.reset();
+  });
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(waits, 1);
+  // The new file is the one locked: a third lock has to wait for it.
+  auto third = fs.LockFile(file, [&] {
+    ++waits;
+    second.reset();
+  });
+  EXPECT_NE(third, nullptr);
+  EXPECT_EQ(waits, 2);
+  EXPECT_EQ(fs.LockFile(dir / "missing.htm", {}), nullptr);
+  EXPECT_EQ(fs.LockFile(dir.Path(), {}), nullptr);
 }
 
 TEST(PosixFileSystem, WritingThroughALinkKeepsTheLink) {

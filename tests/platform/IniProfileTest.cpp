@@ -62,6 +62,13 @@ TEST(FindProfileValue, AnyLineEndAndTheLengthLimit) {
   EXPECT_EQ(Find("[S]\r\nk=" + longValue + "\r\n", "S", "k").size(), kProfileValueLimit);
 }
 
+TEST(FindProfileValue, AValueEndsAtANulAsAStringOfTheSystemDoes) {
+  using namespace std::string_literals;
+  EXPECT_EQ(Find("[S]\r\nk=http://a/\0junk\r\n"s, "S", "k"), "http://a/");
+  EXPECT_EQ(Find("[S]\r\nk=\"a\0\"\r\n"s, "S", "k"), "a");
+  EXPECT_EQ(Find("[S]\r\nk=\0\r\n"s, "S", "k"), "");
+}
+
 TEST(SetProfileValue, ReplacesTheValueWhereTheKeyStands) {
   // Other lines keep their bytes, LF endings, comments and blank lines; the
   // line keeps its own name spelling and ending.

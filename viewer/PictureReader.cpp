@@ -1,0 +1,42 @@
+#include "viewer/PictureReader.h"
+
+#include "viewer/BmpReader.h"
+#include "viewer/ImageSignature.h"
+#include "viewer/JpegReader.h"
+#include "viewer/PngReader.h"
+
+namespace quillet {
+
+std::optional<DecodedPicture> ReadPicture(std::span<const uint8_t> data, bool corner) {
+  std::optional<Picture> pic;
+  switch (SignatureOf(data)) {
+    case ImageSignature::Bmp:
+      pic = ReadBmp(data);
+      break;
+    case ImageSignature::Jpeg:
+      pic = ReadJpeg(data);
+      break;
+    case ImageSignature::Png:
+      pic = ReadPng(data);
+      break;
+    default:
+      return std::nullopt;
+  }
+  if (!pic) return std::nullopt;
+  DecodedPicture out{std::move(*pic), Transparency::None};
+  if (out.Pic.HasTransparency())
+    out.Kind = Transparency::Alpha;
+  else if (corner && MakeCornerTransparent(out.Pic))
+    out.Kind = Transparency::Corner;
+  return out;
+}
+
+bool MakeCornerTransparent(Picture& pic) {
+  if (pic.Empty()) return false;
+  const uint32_t key = pic.At(0, pic.Height - 1) & 0x00FFFFFFu;
+  for (uint32_t& p : pic.Pixels)
+    if ((p & 0x00FFFFFFu) == key) p = key;
+  return true;
+}
+
+}  // namespace quillet
