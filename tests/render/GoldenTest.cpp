@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 
@@ -87,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, GoldenPage, testing::ValuesIn(PageNames()),
                          [](const testing::TestParamInfo<std::string>& info) {
                            std::string n = info.param;
                            for (char& c : n)
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return n;
                          });
 
