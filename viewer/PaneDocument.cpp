@@ -1,0 +1,51 @@
+#include "viewer/PaneDocument.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "viewer/SectionList.h"
+
+namespace quillet {
+
+PaneSettings WindowPaneSettings() {
+  PaneSettings s;
+  s.Background = clWindow;
+  s.ViewImages = false;
+  return s;
+}
+
+void PrepareDocument(TSectionList& doc, const PaneSettings& settings) {
+  doc.Clear();
+  // Hook (pictures): age the image cache and free its old unused entries.
+  doc.ShowImages = settings.ViewImages;
+  doc.Fonts.Charset = settings.CharSet;
+  doc.SetFonts(settings.FontName, settings.PreFontName, settings.Background, settings.HotSpotColor,
+               settings.FontColor, settings.FontSize);
+}
+
+PaneLayout LayoutDocument(TSectionList& doc, Canvas& canvas, const PaneSettings& settings, int width) {
+  PaneLayout layout;
+  int curs = 0;
+  layout.Height = doc.DoLogic(canvas, settings.MarginHeight, std::max(width, 0), curs, layout.MaxWidth);
+  layout.MaxWidth = std::min(layout.MaxWidth, kMaxPaneContentWidth);
+  return layout;
+}
+
+void PaintDocument(TSectionList& doc, Canvas& canvas, const Rect& clip, const PaneSettings& settings,
+                   int scrollX) {
+  const Picture* tile = settings.ViewImages ? doc.GetBackgroundBitmap() : nullptr;
+  bool filled = false;
+  if (tile && !tile->Empty()) {
+    // The grid starts at the document's top left, so the pattern moves with
+    // the text; a picture that cannot be tiled leaves the plain colour.
+    try {
+      canvas.TilePicture(*tile, clip, {-scrollX, 0});
+      filled = true;
+    } catch (const std::exception&) {
+    }
+  }
+  if (!filled) canvas.FillRect(clip, doc.Background());
+  doc.Draw(canvas, clip, settings.MarginHeight, settings.MarginWidth - scrollX, kMaxPaneContentWidth);
+}
+
+}  // namespace quillet
