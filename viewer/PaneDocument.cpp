@@ -10,6 +10,9 @@ namespace quillet {
 PaneSettings WindowPaneSettings() {
   PaneSettings s;
   s.Background = clWindow;
+  // Links in the desktop's link colour, which stays readable on a dark
+  // page (blue in the light palette, as pictures are rendered).
+  s.HotSpotColor = clHotLight;
   s.ViewImages = false;
   return s;
 }

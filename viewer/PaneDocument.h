@@ -30,7 +30,7 @@ struct PaneSettings {
 };
 
 // The main window's pane: the pane's defaults on the window's background,
-// pictures off.
+// links in the desktop's link colour, pictures off.
 PaneSettings WindowPaneSettings();
 
 // The widest content a pane scrolls to, and the width a paint lets

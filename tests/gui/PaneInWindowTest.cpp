@@ -34,6 +34,7 @@ TEST_F(PaneInWindow, IsSetUpAsTheWindowsPreview) {
   EXPECT_EQ(pane.HistoryMaxCount(), 0);
   EXPECT_EQ(pane.DefFontName(), "Times New Roman");
   EXPECT_EQ(pane.DefPreFontName(), "Courier New");
+  EXPECT_EQ(pane.DefHotSpotColor(), clHotLight);
   EXPECT_FALSE(pane.NoSelect());
   EXPECT_EQ(pane.CharSet(), 1);
   EXPECT_EQ(pane.Cursor(), Qt::IBeamCursor);

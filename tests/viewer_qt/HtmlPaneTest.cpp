@@ -371,9 +371,10 @@ TEST_F(PaneTest, PaintsInTheDesktopsColoursDarkThemesToo) {
   dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
   dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
   dark.setColor(QPalette::ButtonText, QColor(0xE0, 0xE0, 0xE0));
+  dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
   P().setPalette(dark);
-  P().SetDefBackground(clWindow);
-  Load({"<p><b>MMMMMMMM</b>"});
+  P().UseSettings(WindowPaneSettings());
+  Load({"<p><b>MMMMMMMM</b> <a href=\"x.htm\">WWWWWWWW</a>"});
   const QImage shot = Panel()->grab().toImage();
   EXPECT_EQ(shot.pixel(250, 150), qRgb(0x20, 0x20, 0x20));
   const QPoint text = At("MMMM");
@@ -381,6 +382,12 @@ TEST_F(PaneTest, PaintsInTheDesktopsColoursDarkThemesToo) {
   for (int x = text.x() - 5; x < text.x() + 40; ++x)
     for (int y = text.y() - 6; y < text.y() + 4; ++y) light += qGray(shot.pixel(x, y)) > 0xA0 ? 1 : 0;
   EXPECT_GT(light, 20);
+  // Links in the desktop's link colour.
+  const QPoint link = At("WWWW");
+  int linkColoured = 0;
+  for (int x = link.x() - 5; x < link.x() + 40; ++x)
+    for (int y = link.y() - 6; y < link.y() + 10; ++y) linkColoured += shot.pixel(x, y) == qRgb(0x80, 0xC0, 0xFF) ? 1 : 0;
+  EXPECT_GT(linkColoured, 30);  // the underline at least
   // A page colour of its own stays.
   Load({"<body bgcolor=\"#FFFF00\"><p>x"});
   EXPECT_EQ(Panel()->grab().toImage().pixel(250, 150), qRgb(0xFF, 0xFF, 0x00));
