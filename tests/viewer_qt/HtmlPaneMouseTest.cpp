@@ -220,6 +220,20 @@ TEST_F(PaneMouse, TheContextMenuCopiesTheSelectionOrTheLinkAddress) {
   menu->close();
 }
 
+TEST_F(PaneMouse, TheKeyboardOpensTheContextMenuToo) {
+  DoubleClick(At("gamma"));
+  QTest::keyClick(&P(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = P().findChild<QMenu*>();
+  ASSERT_TRUE(menu && menu->isVisible());
+  menu->close();
+  QApplication::processEvents();
+  QTest::keyClick(&P(), Qt::Key_Menu);
+  menu = P().findChild<QMenu*>();
+  ASSERT_TRUE(menu && menu->isVisible());
+  EXPECT_TRUE(menu->actions()[0]->isEnabled());
+  menu->close();
+}
+
 TEST_F(PaneMouse, NoSelectForbidsDraggingASelection) {
   P().SetNoSelect(true);
   Drag(At("plain"), At("gamma"));

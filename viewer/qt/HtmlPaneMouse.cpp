@@ -12,6 +12,7 @@
 
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
+#include "platform/Utf8.h"
 #include "viewer/FormControls.h"
 #include "viewer/Section.h"
 #include "viewer/qt/HtmlPane.h"
@@ -120,8 +121,8 @@ bool ThtmlPane::viewportEvent(QEvent* e) {
 }
 
 void ThtmlPane::contextMenuEvent(QContextMenuEvent* e) {
-  // The mouse's menu comes with the right button's release; the keyboard's
-  // (the menu key, Shift+F10) here.
+  // The mouse's menu comes with the right button's release, the keyboard's
+  // with its key (keyPressEvent) or here.
   if (e->reason() == QContextMenuEvent::Keyboard)
     ShowContextMenu(viewport()->mapToGlobal(viewport()->rect().center()), std::string());
   e->accept();
@@ -313,7 +314,8 @@ void ThtmlPane::FollowHotSpot() {
     return;
   }
   const auto hash = hotUrl_.find('#');
-  const std::string anchor = hash == std::string::npos ? std::string() : hotUrl_.substr(hash, kMaxAnchorLength + 1);
+  std::string anchor = hash == std::string::npos ? std::string() : hotUrl_.substr(hash);
+  anchor.resize(Utf8CutLength(anchor, kMaxAnchorLength + 1));
   const std::string link = ExpandLinkPath(hotUrl_.substr(0, hash));
   const std::string ext = UpperExtension(link);
   if (ext != ".HTM" && ext != ".HTML") {
@@ -329,6 +331,9 @@ void ThtmlPane::FollowHotSpot() {
 // ---- Context menu ----
 
 void ThtmlPane::ShowContextMenu(const QPoint& global, const std::string& link) {
+  // The menu key may come both as a key and as the system's menu request.
+  for (const QMenu* shown : findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+    if (shown->isVisible()) return;
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   QAction* copy = menu->addAction(tr("&Copy"), this, [this] { CopyToClipboard(); });

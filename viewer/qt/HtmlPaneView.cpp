@@ -131,6 +131,10 @@ void ThtmlPane::keyPressEvent(QKeyEvent* e) {
     CopyToClipboard();
     return;
   }
+  if (e->key() == Qt::Key_Menu || (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier)) {
+    ShowContextMenu(viewport()->mapToGlobal(viewport()->rect().center()), std::string());
+    return;
+  }
   const int page = std::max(1, panelHeight_ - kVSmallChange);
   QScrollBar* h = horizontalScrollBar();
   switch (e->key()) {
