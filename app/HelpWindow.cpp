@@ -1,5 +1,6 @@
 #include "app/HelpWindow.h"
 
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/ShellCommands.h"
@@ -29,6 +30,8 @@ THelpWindow::THelpWindow(Context& ctx, QWidget* parent) : QWidget(parent, Qt::Wi
     handled = true;
     LaunchDocument(ctx_, url);
   };
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
   // A page reached by a link names the window too.
   Pane->OnProcessing = [this](bool processing) {
     if (!processing) ShowTitle();

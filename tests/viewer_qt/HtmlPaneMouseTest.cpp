@@ -81,8 +81,9 @@ TEST_F(PaneMouse, AnAnchorLinkScrollsToItsAnchor) {
 }
 
 TEST_F(PaneMouse, LinksToPagesLoadThemOtherFilesAreLeftAlone) {
-  WriteBytes(Dir / "a.htm",
-             "<p><a href=\"b.htm#x\">To b</a> <a href=\"notes.txt\">Notes</a> <a href=\"https://c/\">Web</a>");
+  WriteBytes(Dir / "a.htm", "<p><a href=\"b.htm#x\">To b</a> <a href=\"notes.txt\">Notes</a> "
+                            "<a href=\"https://c/\">Web</a> <a href=\"pic.GIF\">Picture</a>");
+  WriteBytes(Dir / "pic.GIF", "GIF89a");
   std::string b = "<title>B</title>";
   for (int i = 0; i < 50; ++i) b += "<p>b " + std::to_string(i);
   WriteBytes(Dir / "b.htm", b + "<p><a name=x>There</a><p>end");
@@ -90,8 +91,13 @@ TEST_F(PaneMouse, LinksToPagesLoadThemOtherFilesAreLeftAlone) {
   Click(At("Notes"));
   Click(At("Web"));
   EXPECT_EQ(P().CurrentFile(), Dir / "a.htm");
+  // A picture is shown alone.
+  Click(At("Picture"));
+  EXPECT_EQ(P().CurrentFile(), Dir / "pic.GIF");
+  EXPECT_EQ(P().FileKind(), TFileKind::fkImage);
+  P().LoadFromFile(Dir / "a.htm");
   Click(At("To b"));
-  EXPECT_EQ(Clicked, (std::vector<std::string>{"notes.txt", "https://c/", "b.htm#x"}));
+  EXPECT_EQ(Clicked, (std::vector<std::string>{"notes.txt", "https://c/", "pic.GIF", "b.htm#x"}));
   EXPECT_EQ(P().CurrentFile(), Dir / "b.htm");
   EXPECT_EQ(P().Title(), "B");
   EXPECT_EQ(P().Position(), std::min(P().NameList().at(u"X")->YValue, P().DocHeight() - P().PanelHeight()));
