@@ -292,7 +292,6 @@ class ThtmlPane : public QAbstractScrollArea {
   bool event(QEvent* e) override;
   bool viewportEvent(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
@@ -338,9 +337,10 @@ class ThtmlPane : public QAbstractScrollArea {
 
   // Mouse (HtmlPaneMouse.cpp).
   // A panel point as the document's queries take it.
-  int DocX(int x) const { return x - settings_.MarginWidth + horizontalPosition(); }
+  int DocX(int x) const { return x - settings_.MarginWidth + HorzPosition(); }
   int DocY(int y) const { return y + doc_.YOff; }
-  int horizontalPosition() const;
+  // The horizontal scroll position.
+  int HorzPosition() const;
   // The cursor position at a panel point, or -1.
   int CharAt(int x, int y, bool* overText = nullptr);
   void SetPanelCursor(Qt::CursorShape shape);

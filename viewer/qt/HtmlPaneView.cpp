@@ -35,7 +35,7 @@ int ThtmlPane::BarThickness() const {
   return verticalScrollBar()->sizeHint().width();
 }
 
-int ThtmlPane::horizontalPosition() const { return horizontalScrollBar()->value(); }
+int ThtmlPane::HorzPosition() const { return horizontalScrollBar()->value(); }
 
 int ThtmlPane::MaxPosition() const { return std::max(0, docHeight_ - panelHeight_); }
 
@@ -178,10 +178,6 @@ bool ThtmlPane::event(QEvent* e) {
   return QAbstractScrollArea::event(e);
 }
 
-void ThtmlPane::resizeEvent(QResizeEvent*) {
-  // The panel's size follows the pane's (SizeChanged); nothing more here.
-}
-
 void ThtmlPane::paintEvent(QPaintEvent* e) { PaintDocument(e->rect()); }
 
 void ThtmlPane::PaintDocument(const QRect& exposed) {
@@ -196,14 +192,14 @@ void ThtmlPane::PaintDocument(const QRect& exposed) {
     // the page.
     QtCanvas canvas(painter, palette_);
     canvas.SetOrigin({0, -yOff});
-    quillet::PaintDocument(doc_, canvas, clip, settings_, horizontalPosition());
+    quillet::PaintDocument(doc_, canvas, clip, settings_, HorzPosition());
     return;
   }
   buffer.setDevicePixelRatio(ratio);
   {
     QtCanvas canvas(buffer, palette_);
     canvas.SetOrigin({-exposed.left(), -exposed.top() - yOff});
-    quillet::PaintDocument(doc_, canvas, clip, settings_, horizontalPosition());
+    quillet::PaintDocument(doc_, canvas, clip, settings_, HorzPosition());
   }
   painter.drawImage(exposed.topLeft(), buffer);
 }
