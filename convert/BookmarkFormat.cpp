@@ -282,21 +282,26 @@ size_t StripDateAttributes(std::string& line) {
 
 namespace {
 
-std::string DateAttribute(std::optional<int64_t> addDate) {
-  return addDate ? " ADD_DATE=\"" + std::to_string(*addDate) + "\"" : std::string();
+// Closes a tag, with its date attribute when there is a date.
+void CloseTagWithDate(std::string& s, std::optional<int64_t> addDate) {
+  if (addDate) s.append(" ADD_DATE=\"").append(std::to_string(*addDate)).append("\"");
+  s += '>';
 }
 
 }  // namespace
 
 std::string HeadingLine(std::string_view name, std::optional<int64_t> addDate) {
   std::string s = "<DT><H3";
-  s.append(DateAttribute(addDate)).append(">").append(name).append("</H3>");
+  CloseTagWithDate(s, addDate);
+  s.append(name).append("</H3>");
   return s;
 }
 
 std::string LinkLine(std::string_view address, std::string_view description, std::optional<int64_t> addDate) {
   std::string s = "<DT><A HREF=\"";
-  s.append(address).append("\"").append(DateAttribute(addDate)).append(">").append(description).append("</A>");
+  s.append(address) += '"';
+  CloseTagWithDate(s, addDate);
+  s.append(description).append("</A>");
   return s;
 }
 
