@@ -46,7 +46,7 @@ class TMyFont {
 // they are asked for, and again after the font changes.
 class TFontObj {
  public:
-  TFontObj(const TMyFont& font, int pos) : Pos(pos), font_(font) {}
+  TFontObj(TMyFont font, int pos) : Pos(pos), font_(std::move(font)) {}
 
   int Pos;
   // The link the run belongs to; an empty address is plain text.
@@ -54,8 +54,8 @@ class TFontObj {
   SubSupKind SScript = SubSupKind::None;
 
   const TMyFont& Font() const { return font_; }
-  void SetFont(const TMyFont& font) {
-    font_ = font;
+  void SetFont(TMyFont font) {
+    font_ = std::move(font);
     measured_ = false;
   }
   // Rebuilds the font from the document: link colour for link text, the

@@ -70,8 +70,16 @@ void TUListItem::DrawMarker(Canvas& canvas, int x, const LineRec& line, int top,
 
 TOListItem::TOListItem(TSectionList& doc, int level, const TUrlTarget& link, const TMyFont& font,
                        TFontStyles styles, int listNumb, char16_t listStyle)
-    : TSection(doc, level, Justification::Left, link, font, styles), ListNumb(listNumb), ListStyle(listStyle) {
+    : TSection(doc, level, Justification::Left, link, font, styles),
+      ListNumb(listNumb),
+      ListStyle(listStyle),
+      MarkerFont(*Fonts.front()) {
   ListType = ListKind::Ordered;
+}
+
+void TOListItem::UpdateFonts() {
+  TSection::UpdateFonts();
+  MarkerFont.UpdateFont(ParentSectionList->Fonts);
 }
 
 void TOListItem::DrawMarker(Canvas& canvas, int x, const LineRec&, int, int baseline) {
@@ -103,6 +111,7 @@ void TPreFormated::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
 
 void TPreFormated::AddedToCell() {
   if (Buff.empty()) AppendText(u" ");
+  TSection::AddedToCell();
 }
 
 }  // namespace quillet

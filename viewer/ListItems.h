@@ -33,10 +33,13 @@ class TOListItem : public TSection {
              int listNumb, char16_t listStyle);
   std::string_view ClassName() const override { return "TOListItem"; }
   std::u16string MarkerText() const override { return OrderedMarkerText(ListStyle, ListNumb); }
+  void UpdateFonts() override;
 
   int ListNumb;
   // '1', 'A', 'a', 'I', 'i' or any other character (decimal).
   char16_t ListStyle;
+  // The item's first font, which its number is drawn in.
+  TFontObj MarkerFont;
 
  protected:
   void DrawMarker(Canvas& canvas, int x, const LineRec& line, int top, int baseline) override;

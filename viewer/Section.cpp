@@ -48,14 +48,10 @@ TMyFont WithStyles(TMyFont font, TFontStyles styles) {
 
 TSection::TSection(TSectionList& doc, int level, Justification justify, const TUrlTarget& link,
                    const TMyFont& font, TFontStyles styles)
-    : Level(std::max(level, 0)),
-      IndentX(IndentManager::kLevelIndent * std::max(level, 0)),
-      Justify(justify),
-      MarkerFont(WithStyles(font, styles), 0) {
+    : Level(std::max(level, 0)), IndentX(IndentManager::kLevelIndent * std::max(level, 0)), Justify(justify) {
   ParentSectionList = &doc;
   auto run = std::make_unique<TFontObj>(WithStyles(font, styles), 0);
   if (link.IsLink()) run->UrlTarget = link;
-  MarkerFont = *run;
   Fonts.push_back(std::move(run));
 }
 
@@ -76,27 +72,33 @@ void TSection::AddText(std::u16string_view text) {
   AppendText(text);
 }
 
-void TSection::ChangeFont(const TMyFont& font, TFontStyles styles, SubSupKind subsup) {
-  TMyFont f = WithStyles(font, styles);
-  if (subsup != SubSupKind::None) f.SetNominalSize(ParentSectionList->Fonts, f.NominalSize * 3 / 4);
+void TSection::StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link) {
+  if (subsup != SubSupKind::None) font.SetNominalSize(ParentSectionList->Fonts, font.NominalSize * 3 / 4);
   TFontObj& last = *Fonts.back();
   if (last.Pos >= Len()) {
-    last.SetFont(f);
+    last.SetFont(std::move(font));
     last.SScript = subsup;
+    if (&link != &last.UrlTarget) last.UrlTarget = link;
     return;
   }
-  auto run = std::make_unique<TFontObj>(f, Len());
-  run->UrlTarget = last.UrlTarget;
+  auto run = std::make_unique<TFontObj>(std::move(font), Len());
+  run->UrlTarget = link;
   run->SScript = subsup;
   Fonts.push_back(std::move(run));
 }
 
+void TSection::ChangeFont(const TMyFont& font, TFontStyles styles, SubSupKind subsup) {
+  StartRun(WithStyles(font, styles), subsup, Fonts.back()->UrlTarget);
+}
+
 void TSection::HRefChange(Sy sy, const TMyFont& font, const TUrlTarget& link, TFontStyles styles,
                           SubSupKind subsup) {
-  ChangeFont(font, styles, subsup);
-  TFontObj& last = *Fonts.back();
-  last.UrlTarget.Clear();
-  if (sy == Sy::A) last.UrlTarget = link;
+  static const TUrlTarget kNoLink;
+  StartRun(WithStyles(font, styles), subsup, sy == Sy::A ? link : kNoLink);
+}
+
+void TSection::AddedToCell() {
+  while (Fonts.size() > 1 && Fonts.back()->Pos >= Len()) Fonts.pop_back();
 }
 
 void TSection::SetClear(const TAttributeList& attributes) {
@@ -111,10 +113,7 @@ Justification TSection::AlignmentForBreak() {
   return Justify;
 }
 
-void TSection::UpdateFonts() {
-  quillet::UpdateFonts(Fonts, ParentSectionList->Fonts);
-  MarkerFont.UpdateFont(ParentSectionList->Fonts);
-}
+void TSection::UpdateFonts() { quillet::UpdateFonts(Fonts, ParentSectionList->Fonts); }
 
 bool TSection::GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj) {
   const int p = Pos - StartCurs;

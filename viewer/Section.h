@@ -113,8 +113,6 @@ class TSection : public TSectionBase {
   Justification Justify;
   ClearKind ClearAttr = ClearKind::None;
   ListKind ListType = ListKind::None;
-  // The font the section was created with, for list markers.
-  TFontObj MarkerFont;
   // Built by layout.
   std::vector<LineRec> Lines;
   // The left edge at the section's top, found by layout; markers hang left
@@ -149,6 +147,9 @@ class TSection : public TSectionBase {
   bool GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj) override;
   void UpdateFonts() override;
   void MinMaxWidth(Canvas& canvas, int& Min, int& Max) override;
+  // A font change after the last text leaves a run without characters,
+  // which draws nothing: it goes when the section is added to its cell.
+  void AddedToCell() override;
 
  protected:
   // Preformatted text: never wraps, lines clipped when drawn.
@@ -173,6 +174,9 @@ class TSection : public TSectionBase {
   // Paints a line in chunks; cellX and clipRight bound a preformatted line.
   void DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int clipRight);
   int ClearDistance(const IndentManager& IMgr, int y) const;
+  // Starts a run at the end with the font (or gives it to the last run when
+  // that has no characters yet), linked to link.
+  void StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link);
 };
 
 }  // namespace quillet

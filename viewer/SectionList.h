@@ -6,7 +6,7 @@
 //
 // Later layers fill the marked hooks: forms (the form list and the
 // show/hide rule for their controls), pictures (the background picture,
-// deferred pictures, animated pictures), the parser (the script handler).
+// deferred pictures, animated pictures).
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +20,8 @@
 #include "viewer/ImageMap.h"
 
 namespace quillet {
+
+using TScriptEvent = std::function<void(const std::string& language, std::string script)>;
 
 class TSectionList : public TCell {
  public:
@@ -51,7 +53,9 @@ class TSectionList : public TCell {
   // Hook (pictures): AnimatedGifList (not owned), MissingImageList (deferred
   // sources with the object waiting for each), BackgroundBitmap, and the
   // pane's ImageRequest handler.
-  // Hook (parser): ScriptEvent, the pane's OnScript handler.
+  // The pane's OnScript handler, which the parser hands each SCRIPT body
+  // (its LANGUAGE and its text, line ends as CR LF, UTF-8) when set.
+  TScriptEvent ScriptEvent;
 
   TColor Background() const { return background_; }
   // Stores the colour and tells OnBackgroundChange.

@@ -1,0 +1,79 @@
+// The pane's parser and layout on arbitrary bytes: HTML from a block of bytes
+// or the document's lines, or plain text; the events and the script handler
+// set or not; then layout at a width from the input on the fixed canvas, one
+// paint, queries at points and the dump. It must end, stay in bounds, never
+// exhaust the stack, and leave a document whose text positions add up.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FixedCanvas.h"
+#include "viewer/DocumentDump.h"
+#include "viewer/Parser.h"
+#include "viewer/Section.h"
+#include "viewer/SectionList.h"
+#include "viewer/ViewerErrors.h"
+
+using namespace quillet;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const uint8_t options = data[0];
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const int mode = options & 3;  // 0 bytes, 1 lines, 2 text lines, 3 lines with handlers
+
+  TSectionList doc;
+  TNameList names;
+  HtmlParser parser;
+  size_t scripts = 0;
+  if (mode == 3) {
+    parser.OnMeta = [](const std::string&, const std::string&, const std::string&) {};
+    parser.OnSoundRequest = [](const std::string&, int, bool) {};
+    parser.OnInclude = [text](const std::string& command, const std::vector<std::string>& params) {
+      return std::string(text.substr((command.size() + params.size()) % (text.size() + 1), 40));
+    };
+    doc.ScriptEvent = [&scripts](const std::string&, std::string script) { scripts += script.size(); };
+  }
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i] == '\n') {
+      lines.emplace_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  try {
+    if (mode == 0)
+      parser.ParseHtmlBuffer(text, doc, names);
+    else if (mode == 2)
+      parser.ParseTextStrings(lines, doc);
+    else
+      parser.ParseHtmlStrings(lines, doc, names);
+  } catch (const EParseError&) {
+    // What came before the open comment stays.
+  }
+  for (const auto& [name, section] : names)
+    if (!section || name.empty()) __builtin_trap();
+
+  FixedCanvas canvas;
+  canvas.Record = false;
+  const int width = 20 + (options >> 2) * 13;
+  int curs = 0, maxWidth = 0;
+  const int height = doc.DoLogic(canvas, 5, width, curs, maxWidth);
+  if (height < 0) __builtin_trap();
+  int len = 0;
+  for (const auto& block : doc.Blocks())
+    if (const auto* s = dynamic_cast<const TSection*>(block.get())) len += s->Len();
+  if (curs != len) __builtin_trap();
+  doc.Draw(canvas, {0, 0, width + 20, 3000}, 5, 10, 2000);
+  for (int y = 0; y < height && y < 3000; y += 37) {
+    THotSpot hot;
+    doc.GetURL(canvas, y % (width + 1), y, hot);
+    TCursorHit hit;
+    doc.FindCursor(canvas, y % (width + 1), y, hit);
+  }
+  doc.FindString(0, u"a", false);
+  DumpDocument(doc, parser.Title, 10);
+  return 0;
+}

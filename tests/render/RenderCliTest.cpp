@@ -1,0 +1,112 @@
+// quillet-render as a user runs it: the options, the dump and timing
+// formats, failures, the browser export fixtures and very deep nesting.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <regex>
+
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempDir.h"
+
+namespace quillet {
+namespace {
+
+using test::RunProgram;
+
+const std::string kPages = std::string(QUILLET_SOURCE_DIR) + "/tests/viewer/pages/";
+
+test::ProgramResult Render(const std::vector<std::string>& args) { return RunProgram(QUILLET_RENDER, args); }
+
+TEST(RenderCli, TheDumpGivesEveryBlockAndLineInThePicturesPixels) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "p.htm", "<TITLE>T &amp; U</TITLE><H1>Head</H1><UL><LI>one<OL><LI>two</OL></UL><HR>");
+  const auto r = Render({"--fixed-metrics", "--width", "400", "--dump", dir / "p.htm", dir / "p.png"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  // Fixed metrics: a 12-point line is 18 pixels, a 24-point one 32 + 4.
+  EXPECT_EQ(r.Out,
+            "title |T & U|\n"
+            "TSection y=5 h=0\n"
+            "THeadingSpace y=5 h=16\n"
+            "TSection y=21 h=36\n"
+            "  line x=10 y=21 h=36 |Head|\n"
+            "THeadingSpace y=57 h=16\n"
+            "TUListItem y=73 h=18 marker=\xE2\x80\xA2\n"
+            "  line x=45 y=73 h=18 |one|\n"
+            "TOListItem y=91 h=18 marker=1.\n"
+            "  line x=80 y=91 h=18 |two|\n"
+            "THorzLine y=109 h=20\n"
+            "TSection y=129 h=0\n");
+  const QImage picture(QString::fromStdString(dir / "p.png"));
+  EXPECT_EQ(picture.width(), 400);
+  EXPECT_EQ(picture.height(), 109 + 20 + 5);
+}
+
+TEST(RenderCli, TimeIsOneLineOnStandardErrorAndADashWritesNoPicture) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "p.htm", "<P>x");
+  const auto r = Render({"--time", dir / "p.htm", "-"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(std::regex_match(r.Err, std::regex("parse=[0-9.]+ layout=[0-9.]+ paint=[0-9.]+\n"))) << r.Err;
+  EXPECT_EQ(r.Out, "");
+  EXPECT_FALSE(test::Exists(dir / "-"));
+}
+
+TEST(RenderCli, TextIsShownAsItStands) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "t.txt", "<B>not bold</B>\n  indented\n");
+  const auto r = Render({"--text", "--dump", "--fixed-metrics", dir / "t.txt", "-"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("TPreFormated y=5 h=14\n  line x=10 y=5 h=14 |<B>not bold</B>|\n"), std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("|  indented|"), std::string::npos);
+}
+
+TEST(RenderCli, AnOpenCommentIsReportedAndWhatCameBeforeIsStillDrawn) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "p.htm", "<H1>Kept</H1><!-- never closed");
+  const auto r = Render({"--dump", "--fixed-metrics", dir / "p.htm", dir / "p.png"});
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Err, "Open Comment at End of HTML File\n");
+  EXPECT_NE(r.Out.find("|Kept|"), std::string::npos);
+  EXPECT_TRUE(test::Exists(dir / "p.png"));
+}
+
+TEST(RenderCli, WrongCommandLinesAndMissingFiles) {
+  test::TempDir dir;
+  EXPECT_EQ(Render({}).ExitCode, 2);
+  EXPECT_EQ(Render({"--width", "0", "a", "b"}).ExitCode, 2);
+  EXPECT_EQ(Render({"--frobnicate", "a", "b"}).ExitCode, 2);
+  EXPECT_EQ(Render({"--help"}).ExitCode, 0);
+  const auto missing = Render({dir / "none.htm", "-"});
+  EXPECT_EQ(missing.ExitCode, 1);
+  EXPECT_NE(missing.Err.find("Cannot open file"), std::string::npos) << missing.Err;
+  test::WriteBytes(dir / "p.htm", "x");
+  const auto unwritable = Render({dir / "p.htm", dir / "no/such/folder/p.png"});
+  EXPECT_EQ(unwritable.ExitCode, 1);
+  EXPECT_NE(unwritable.Err.find("Cannot create file"), std::string::npos) << unwritable.Err;
+}
+
+TEST(RenderCli, BrowserExportsRenderCleanly) {
+  for (const char* page : {"bookmarks-export.htm", "bookmarks-urls2html.htm"}) {
+    const auto r = Render({kPages + page, "-"});
+    EXPECT_EQ(r.ExitCode, 0) << page << ": " << r.Err;
+    EXPECT_EQ(r.Err, "") << page;
+  }
+}
+
+TEST(RenderCli, HundredThousandDeepNestingEndsWithoutACrash) {
+  test::TempDir dir;
+  std::string deep;
+  const int n = 100000;
+  for (const char* open : {"<UL><LI>x", "<CENTER><DIV ALIGN=right>", "<BLOCKQUOTE><DL><DT>t<DD>"}) {
+    deep.clear();
+    for (int i = 0; i < n; ++i) deep += open;
+    deep += "deep";
+    test::WriteBytes(dir / "deep.htm", deep);
+    const auto r = Render({"--fixed-metrics", dir / "deep.htm", dir / "deep.png"});
+    EXPECT_EQ(r.ExitCode, 0) << open << ": " << r.Err;
+  }
+}
+
+}  // namespace
+}  // namespace quillet

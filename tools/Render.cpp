@@ -1,0 +1,98 @@
+#include "tools/Render.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "convert/DocumentFile.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/QtCanvas.h"
+#include "tools/FixedMetricsCanvas.h"
+#include "viewer/DocumentDump.h"
+#include "viewer/Parser.h"
+#include "viewer/SectionList.h"
+
+namespace quillet {
+
+namespace {
+
+// Processor time of the process, which a busy machine disturbs less than
+// the clock on the wall.
+double CpuMs() {
+  timespec t{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The canvas layout or painting runs on: the Qt canvas, or the fixed
+// metrics drawing through it.
+struct CanvasFor {
+  std::unique_ptr<QtCanvas> Qt;
+  std::unique_ptr<FixedMetricsCanvas> Fixed;
+  CanvasFor(QImage& image, bool fixedMetrics) : Qt(std::make_unique<QtCanvas>(image)) {
+    if (fixedMetrics) Fixed = std::make_unique<FixedMetricsCanvas>(Qt.get());
+  }
+  Canvas& Use() { return Fixed ? static_cast<Canvas&>(*Fixed) : *Qt; }
+};
+
+}  // namespace
+
+RenderResult RenderFile(const std::string& path, const RenderOptions& options, Ui& ui) {
+  RenderResult result;
+  PosixFileSystem fs;
+  std::string bytes = fs.ReadFile(path);
+
+  TSectionList doc(&ui);
+  doc.ShowImages = options.Images;
+  doc.SetFonts(u"Times New Roman", u"Courier New", clWindow, clBlue, clBtnText, 12);
+  TNameList names;
+  HtmlParser parser;
+
+  double t0 = CpuMs();
+  try {
+    // As the main window loads a file: its lines, then the pane's load.
+    const std::vector<std::string> lines = SplitDocumentText(bytes);
+    std::string().swap(bytes);  // the window keeps the lines only
+    if (options.Text)
+      parser.ParseTextStrings(lines, doc);
+    else
+      parser.ParseHtmlStrings(lines, doc, names);
+  } catch (const std::exception& e) {
+    result.ParseError = e.what();
+  }
+  result.ParseMs = CpuMs() - t0;
+
+  const int width = std::max(options.Width - 2 * kRenderMarginWidth, 0);
+  t0 = CpuMs();
+  {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    CanvasFor canvas(scratch, options.FixedMetrics);
+    int curs = 0, maxWidth = 0;
+    const int height = doc.DoLogic(canvas.Use(), kRenderMarginHeight, width, curs, maxWidth);
+    result.DocHeight = height + 2 * kRenderMarginHeight;
+  }
+  result.LayoutMs = CpuMs() - t0;
+
+  if (options.Paint) {
+    t0 = CpuMs();
+    const int pictureHeight = std::clamp(result.DocHeight, 1, kMaxPictureHeight);
+    result.Picture = QImage(std::max(options.Width, 1), pictureHeight, QImage::Format_RGB32);
+    if (result.Picture.isNull()) {
+      // As the pane says when its off-screen bitmap cannot be made.
+      result.PaintError = "Out of Resources";
+    } else {
+      CanvasFor canvas(result.Picture, options.FixedMetrics);
+      Canvas& c = canvas.Use();
+      const Rect all{0, 0, result.Picture.width(), pictureHeight};
+      c.FillRect(all, doc.Background());
+      // As the pane paints at scroll position 0, its width limit 2000.
+      doc.Draw(c, all, kRenderMarginHeight, kRenderMarginWidth, 2000);
+    }
+    result.PaintMs = CpuMs() - t0;
+  }
+  if (options.Dump) result.Dump = DumpDocument(doc, parser.Title, kRenderMarginWidth);
+  return result;
+}
+
+}  // namespace quillet

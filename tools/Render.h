@@ -1,0 +1,52 @@
+#pragma once
+// What quillet-render does, as a library the golden-picture tests share:
+// one file parsed, laid out and painted as the main window's pane shows it,
+// but without border or scroll bars.
+//
+// The pane's defaults in the main window: window background, "Times New
+// Roman" and "Courier New" at 12 points, text in the button-text colour,
+// links blue, margins 10 (left and right) and 5 (top and bottom), pictures
+// off. The layout width is the picture's width less both side margins; the
+// picture is as tall as the document with its top and bottom margins, cut
+// at kMaxPictureHeight. Colours resolve with the fixed light palette.
+#include <QImage>
+#include <string>
+
+#include "platform/Ui.h"
+
+namespace quillet {
+
+struct RenderOptions {
+  int Width = 800;
+  bool Text = false;          // load as plain text
+  bool Images = false;        // the pane's ViewImages
+  bool FixedMetrics = false;  // FixedCanvas's metrics instead of the fonts'
+  bool Paint = true;          // false: layout only, no picture
+  bool Dump = false;          // fill RenderResult::Dump (viewer/DocumentDump.h)
+};
+
+struct RenderResult {
+  QImage Picture;  // null when not painted
+  std::string Dump;
+  int DocHeight = 0;  // the document with its margins
+  // Processor milliseconds: splitting the file into lines, decoding and
+  // parsing; layout; painting.
+  double ParseMs = 0;
+  double LayoutMs = 0;
+  double PaintMs = 0;
+  // The text of a failure that escaped the parse; what was built was laid
+  // out and painted all the same.
+  std::string ParseError;
+  // "Out of Resources" when the picture could not be made.
+  std::string PaintError;
+};
+
+inline constexpr int kRenderMarginWidth = 10;
+inline constexpr int kRenderMarginHeight = 5;
+inline constexpr int kMaxPictureHeight = 32000;
+
+// Renders the file. Messages the pane would show go to ui. Throws
+// EFOpenError when the file cannot be read. A QGuiApplication must exist.
+RenderResult RenderFile(const std::string& path, const RenderOptions& options, Ui& ui);
+
+}  // namespace quillet
