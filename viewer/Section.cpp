@@ -88,6 +88,21 @@ TImageObj* TSection::AddImage(const TAttributeList& attributes, TCell& cell) {
   return Images.back().get();
 }
 
+int TSection::NextImageChar(int from, int to) const {
+  if (Images.empty() || from >= to) return to;
+  const std::u16string_view part =
+      std::u16string_view(Buff).substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+  const size_t at = part.find(kImageChar);
+  return at == std::u16string_view::npos ? to : from + static_cast<int>(at);
+}
+
+std::pair<size_t, size_t> TSection::ImagesIn(int from, int to) const {
+  const auto before = [](const auto& image, int p) { return image->Pos < p; };
+  const auto first = std::lower_bound(Images.begin(), Images.end(), from, before);
+  const auto last = std::lower_bound(first, Images.end(), to, before);
+  return {static_cast<size_t>(first - Images.begin()), static_cast<size_t>(last - Images.begin())};
+}
+
 TImageObj* TSection::ImageAt(int pos) const {
   const auto it = std::lower_bound(Images.begin(), Images.end(), pos,
                                    [](const auto& image, int p) { return image->Pos < p; });

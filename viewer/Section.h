@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "viewer/Attributes.h"
@@ -191,6 +192,10 @@ class TSection : public TSectionBase {
   int StretchWidth(Canvas& canvas, size_t i, int from, int to);
   // Enters a floating picture into the indent manager at y.
   void PlaceFloat(TImageObj& image, IndentManager& IMgr, int y);
+  // The first picture placeholder in [from, to), or to when none.
+  int NextImageChar(int from, int to) const;
+  // The pictures whose placeholders lie in [from, to), as a range of Images.
+  std::pair<size_t, size_t> ImagesIn(int from, int to) const;
   // The index of the line holding section y, or -1; top receives its top.
   int LineAtY(int y, int& top) const;
   // The character under x on a line (x relative to the cell), or line.Ln

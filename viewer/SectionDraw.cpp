@@ -63,10 +63,7 @@ void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int c
       ++p;
       continue;
     }
-    if (!Images.empty()) {
-      const size_t next = buff.find(kImageChar, static_cast<size_t>(p));
-      if (next != std::u16string_view::npos) stop = std::min(stop, static_cast<int>(next));
-    }
+    stop = NextImageChar(p, stop);
     // Hook (forms): a chunk also ends at a control's placeholder; the
     // control is moved to x and its line's baseline, less the scroll
     // position, and marked as placed.

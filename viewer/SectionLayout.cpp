@@ -55,8 +55,7 @@ int TSection::StretchWidth(Canvas& canvas, size_t i, int from, int to) {
       ++from;
       continue;
     }
-    const size_t next = buff.find(kImageChar, static_cast<size_t>(from));
-    const int stop = next == std::u16string_view::npos ? to : std::min(to, static_cast<int>(next));
+    const int stop = NextImageChar(from, to);
     width += PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(stop - from)));
     from = stop;
   }
@@ -168,11 +167,7 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
       ++p;
       continue;
     }
-    int stop = runEnd;
-    if (!Images.empty()) {
-      const size_t next = buff.find(kImageChar, static_cast<size_t>(p));
-      if (next != std::u16string_view::npos) stop = std::min(stop, static_cast<int>(next));
-    }
+    const int stop = NextImageChar(p, runEnd);
     const int n = stop - p;
     int fitWidth = 0;
     const int k = FitText(canvas, *Fonts[i], buff.substr(static_cast<size_t>(p), static_cast<size_t>(n)), width - w,
@@ -302,9 +297,10 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     line.Descent = std::max(line.Descent, Fonts[i]->Descent(canvas));
   }
   // The pictures on the line that do not float, by their alignment.
-  const auto onLine = [&](const auto& image) { return image->Pos >= start && image->Pos < end && !image->Floats(); };
-  for (const auto& image : Images) {
-    if (!onLine(image)) continue;
+  const auto [firstImage, endImage] = ImagesIn(start, end);
+  for (size_t k = firstImage; k < endImage; ++k) {
+    const TImageObj* image = Images[k].get();
+    if (image->Floats()) continue;
     const int h = image->ImageHeight;
     switch (image->Align) {
       case ImageAlign::Top:
@@ -347,8 +343,9 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
   // Where the pictures lie, for the hit tests (drawing finds the same).
   const int lineTop = y - YValue;
   const int baseline = lineTop + line.SpaceBefore + line.LineHt - line.Descent;
-  for (const auto& image : Images) {
-    if (!onLine(image)) continue;
+  for (size_t k = firstImage; k < endImage; ++k) {
+    TImageObj* image = Images[k].get();
+    if (image->Floats()) continue;
     TFontObj& run = *FontAt(Fonts, image->Pos);
     image->LayoutX = line.LineIndent + TextExtent(canvas, start, image->Pos - start);
     image->LayoutY = image->TopOnLine(lineTop, baseline, run.Descent(canvas), run.FontHeight(canvas));
