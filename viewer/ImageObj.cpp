@@ -305,9 +305,10 @@ void TImageObj::DrawAltText(Canvas& canvas, int left, int top, int right, int bo
   std::u16string_view rest = Trim(Alt);
   std::u16string line;
   while (!rest.empty()) {
-    const size_t end = rest.find(u' ');
+    size_t end = 0;
+    while (end < rest.size() && !IsBlank(rest[end])) ++end;
     const std::u16string_view word = rest.substr(0, end);
-    rest = end == std::u16string_view::npos ? std::u16string_view() : Trim(rest.substr(end));
+    rest = Trim(rest.substr(end));
     std::u16string longer = line.empty() ? std::u16string(word) : line + u' ' + std::u16string(word);
     if (!line.empty() && canvas.TextWidth(longer) > right - left) {
       if (!put(line)) return;

@@ -100,7 +100,7 @@ TEST(ImageSize, ASmallGivenBoxIsKeptAndShowsNoPlaceholderPicture) {
 TEST(ImageSize, AltTextIsWrappedIntoTheBoxInWholeLines) {
   // From x 24 to 72: "one two" (35 wide) fits a line, "three" goes below,
   // and "four" would pass the box's bottom.
-  OnePicture f("<IMG ALT='one two three four' WIDTH=74 HEIGHT=30>", false);
+  OnePicture f("<IMG ALT=' one  two\tthree four' WIDTH=74 HEIGHT=30>", false);
   f.page.Draw();
   EXPECT_EQ(CallsStarting(f.page.canvas, {"TextOut"}), (Lines{"TextOut 24,13 \"one two\"", "TextOut 24,24 \"three\""}));
 }
