@@ -87,6 +87,7 @@ std::u16string TStringBitmapList::KeyOf(std::u16string_view source) {
 TBitmapItem& TStringBitmapList::Add(const std::u16string& key, TBitmapItem item) {
   item.Age = 0;
   item.UseCount = 1;
+  item.Serial = nextSerial_++;
   return items_.insert_or_assign(key, std::move(item)).first->second;
 }
 
@@ -103,9 +104,9 @@ const TBitmapItem* TStringBitmapList::Find(std::u16string_view source) const {
   return it == items_.end() ? nullptr : &it->second;
 }
 
-void TStringBitmapList::Release(std::u16string_view source) {
+void TStringBitmapList::Release(std::u16string_view source, uint64_t serial) {
   const auto it = items_.find(KeyOf(source));
-  if (it != items_.end()) --it->second.UseCount;
+  if (it != items_.end() && (serial == 0 || it->second.Serial == serial)) --it->second.UseCount;
 }
 
 void TStringBitmapList::Purge() {
@@ -136,7 +137,7 @@ TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const 
 
   if (TBitmapItem* item = cache->Fetch(key)) {
     out.FromCache = true;
-    out.Lease = TCacheLease(cache, key);
+    out.Lease = TCacheLease(cache, key, item->Serial);
     if (item->Gif) {
       out.Gif = item->Gif;
       out.Kind = item->Kind;
@@ -190,7 +191,7 @@ TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const 
   if (!found) return out;
 
   TBitmapItem& entered = cache->Add(key, std::move(item));
-  out.Lease = TCacheLease(cache, key);
+  out.Lease = TCacheLease(cache, key, entered.Serial);
   out.Kind = entered.Kind;
   out.Gif = entered.Gif;
   out.Pic = entered.Kind == Transparency::Corner ? entered.CornerPic : entered.Pic;

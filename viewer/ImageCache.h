@@ -9,6 +9,7 @@
 // its use and gives the use back when the image goes. The pictures
 // themselves are shared, so a picture an image still shows stays alive even
 // when its entry is dropped.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -39,6 +40,9 @@ struct TBitmapItem {
   // An animation (a GIF of several frames); the first image to show it
   // animates this one, later ones a copy each.
   std::shared_ptr<TGIFImage> Gif;
+  // Tells this entry from an earlier one of the same key, so that a use of
+  // a cleared entry is never given back to its successor.
+  uint64_t Serial = 0;
 };
 
 class TStringBitmapList {
@@ -58,8 +62,9 @@ class TStringBitmapList {
   TBitmapItem* Fetch(const std::u16string& key);
   // The entry without counting anything (tests, diagnostics); null when none.
   const TBitmapItem* Find(std::u16string_view source) const;
-  // One use fewer for the entry of that source.
-  void Release(std::u16string_view source);
+  // One use fewer for the entry of that source; with a serial, only when
+  // the entry is still the one that serial names.
+  void Release(std::u16string_view source, uint64_t serial = 0);
   // At every document load: every entry ages by one; one older than the
   // limit that no image uses is freed. An unused picture thus survives as
   // many further loads as the limit says.
@@ -80,6 +85,7 @@ class TStringBitmapList {
  private:
   std::map<std::u16string, TBitmapItem, std::less<>> items_;
   int limit_ = kInitialLimit;
+  uint64_t nextSerial_ = 1;
   std::shared_ptr<const Picture> imagesOff_;
   std::shared_ptr<const Picture> broken_;
 };
@@ -88,15 +94,19 @@ class TStringBitmapList {
 class TCacheLease {
  public:
   TCacheLease() = default;
-  TCacheLease(std::shared_ptr<TStringBitmapList> cache, std::u16string key)
-      : cache_(std::move(cache)), key_(std::move(key)) {}
+  TCacheLease(std::shared_ptr<TStringBitmapList> cache, std::u16string key, uint64_t serial)
+      : cache_(std::move(cache)), key_(std::move(key)), serial_(serial) {}
   ~TCacheLease() { Reset(); }
-  TCacheLease(TCacheLease&& o) noexcept : cache_(std::move(o.cache_)), key_(std::move(o.key_)) { o.cache_.reset(); }
+  TCacheLease(TCacheLease&& o) noexcept
+      : cache_(std::move(o.cache_)), key_(std::move(o.key_)), serial_(o.serial_) {
+    o.cache_.reset();
+  }
   TCacheLease& operator=(TCacheLease&& o) noexcept {
     if (this != &o) {
       Reset();
       cache_ = std::move(o.cache_);
       key_ = std::move(o.key_);
+      serial_ = o.serial_;
       o.cache_.reset();
     }
     return *this;
@@ -105,7 +115,7 @@ class TCacheLease {
   TCacheLease& operator=(const TCacheLease&) = delete;
 
   void Reset() {
-    if (cache_) cache_->Release(key_);
+    if (cache_) cache_->Release(key_, serial_);
     cache_.reset();
   }
   bool Held() const { return cache_ != nullptr; }
@@ -113,6 +123,7 @@ class TCacheLease {
  private:
   std::shared_ptr<TStringBitmapList> cache_;
   std::u16string key_;
+  uint64_t serial_ = 0;
 };
 
 // A picture's bytes as the host hands them over through OnImageRequest.

@@ -101,11 +101,16 @@ TEST(ImageCache, ALowerLimitFreesOldUnusedPicturesAtOnceAndLimitsAreClamped) {
 
 TEST(ImageCache, APictureStillShownOutlivesItsEntry) {
   CacheFixture f;
-  TFetchedImage held = f.Fetch(Path16("bmp/24bit.bmp"));
+  const std::u16string source = Path16("bmp/24bit.bmp");
+  TFetchedImage held = f.Fetch(source);
   f.cache->Clear();
   EXPECT_EQ(f.cache->Count(), 0u);
   EXPECT_EQ(held.Pic->Width, 13);
-  held.Lease.Reset();  // gives back a use of an entry that is gone: nothing happens
+  // The picture is read again into a new entry; the old use is not its.
+  TFetchedImage again = f.Fetch(source);
+  EXPECT_FALSE(again.FromCache);
+  held.Lease.Reset();
+  EXPECT_EQ(f.Uses(source), 1);
 }
 
 TEST(ImageCache, CornerTransparencyIsForTheImagesThatAskForIt) {
