@@ -3,13 +3,17 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "convert/DocumentFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "platform/TextCodec.h"
 #include "platform/qt/QtCanvas.h"
 #include "tools/FixedMetricsCanvas.h"
 #include "viewer/DocumentDump.h"
+#include "viewer/LinkPath.h"
 #include "viewer/Parser.h"
 #include "viewer/SectionList.h"
 
@@ -48,6 +52,13 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
   doc.SetFonts(u"Times New Roman", u"Courier New", clWindow, clBlue, clBtnText, 12);
   TNameList names;
   HtmlParser parser;
+  // Pictures are files beside the page (or under its BASE HREF), as the
+  // pane finds them for a file it loaded.
+  doc.Files = &fs;
+  const std::string page = std::filesystem::absolute(path).lexically_normal().string();
+  doc.ExpandImageName = [&parser, page](const std::string& source) {
+    return ExpandLinkPath(source, LinkBase{.ServerRoot = {}, .BaseUrl = Utf16ToUtf8(parser.BaseUrl), .CurrentFile = page});
+  };
 
   double t0 = CpuMs();
   try {
@@ -62,6 +73,7 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
     result.ParseError = e.what();
   }
   result.ParseMs = CpuMs() - t0;
+  if (doc.ShowImages) doc.GetBackgroundBitmap();
 
   const int width = std::max(options.Width - 2 * kRenderMarginWidth, 0);
   t0 = CpuMs();
@@ -85,7 +97,7 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
       CanvasFor canvas(result.Picture, options.FixedMetrics);
       Canvas& c = canvas.Use();
       const Rect all{0, 0, result.Picture.width(), pictureHeight};
-      c.FillRect(all, doc.Background());
+      doc.PaintBackground(c, all, {0, 0});
       // As the pane paints at scroll position 0, its width limit 2000.
       doc.Draw(c, all, kRenderMarginHeight, kRenderMarginWidth, 2000);
     }
