@@ -1,8 +1,10 @@
 // The pane's parser and layout on arbitrary bytes: HTML from a block of bytes
 // or the document's lines, or plain text; the events and the script handler
-// set or not; then layout at a width from the input on the fixed canvas, one
-// paint, queries at points and the dump. It must end, stay in bounds, never
-// exhaust the stack, and leave a document whose text positions add up.
+// set or not; pictures off (as the main window shows pages) or on without a
+// file system (every picture broken); then layout at a width from the input
+// on the fixed canvas, one paint, queries at points and the dump. It must
+// end, stay in bounds, never exhaust the stack, and leave a document whose
+// text positions add up.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int mode = options & 3;  // 0 bytes, 1 lines, 2 text lines, 3 lines with handlers
 
   TSectionList doc;
+  // Pictures on: nothing to read them from, so each shows the broken one.
+  doc.ShowImages = (options & 0x80) != 0;
   TNameList names;
   HtmlParser parser;
   size_t scripts = 0;
@@ -72,7 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.GetURL(canvas, y % (width + 1), y, hot);
     TCursorHit hit;
     doc.FindCursor(canvas, y % (width + 1), y, hit);
+    TObjectHit object;
+    if (doc.PtInObject(y % (width + 1), y, object) && (!object.Image || object.X < 0 || object.Y < 0))
+      __builtin_trap();
   }
+  doc.GetBackgroundBitmap();
   doc.FindString(0, u"a", false);
   DumpDocument(doc, parser.Title, 10);
   return 0;

@@ -4,6 +4,7 @@
 // alpha, 0xAARRGGBB, rows from top to bottom with no padding: the layout of
 // Qt's QImage::Format_ARGB32, so a picture reaches Qt without conversion.
 // Masks are alpha: a transparent pixel has alpha 0.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

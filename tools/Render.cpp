@@ -3,13 +3,17 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "convert/DocumentFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
+#include "platform/TextCodec.h"
 #include "platform/qt/QtCanvas.h"
 #include "tools/FixedMetricsCanvas.h"
 #include "viewer/DocumentDump.h"
+#include "viewer/LinkPath.h"
 #include "viewer/PaneDocument.h"
 #include "viewer/Parser.h"
 #include "viewer/SectionList.h"
@@ -50,6 +54,13 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
   PrepareDocument(doc, settings);
   TNameList names;
   HtmlParser parser;
+  // Pictures are files beside the page (or under its BASE HREF), as the
+  // pane finds them for a file it loaded.
+  doc.Files = &fs;
+  const std::string page = std::filesystem::absolute(path).lexically_normal().string();
+  doc.ExpandImageName = [&parser, page](const std::string& source) {
+    return ExpandLinkPath(source, LinkBase{.ServerRoot = {}, .BaseUrl = Utf16ToUtf8(parser.BaseUrl), .CurrentFile = page});
+  };
 
   double t0 = CpuMs();
   try {
@@ -64,6 +75,7 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
     result.ParseError = e.what();
   }
   result.ParseMs = CpuMs() - t0;
+  if (doc.ShowImages) doc.GetBackgroundBitmap();
 
   const int width = std::max(options.Width - 2 * settings.MarginWidth, 0);
   t0 = CpuMs();

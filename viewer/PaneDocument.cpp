@@ -1,7 +1,6 @@
 #include "viewer/PaneDocument.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "viewer/SectionList.h"
 
@@ -19,7 +18,8 @@ PaneSettings WindowPaneSettings() {
 
 void PrepareDocument(TSectionList& doc, const PaneSettings& settings) {
   doc.Clear();
-  // Hook (pictures): age the image cache and free its old unused entries.
+  // Pictures the old document left unused age, the oldest go.
+  doc.ImageCache().Purge();
   doc.ShowImages = settings.ViewImages;
   doc.Fonts.Charset = settings.CharSet;
   doc.SetFonts(settings.FontName, settings.PreFontName, settings.Background, settings.HotSpotColor,
@@ -36,18 +36,9 @@ PaneLayout LayoutDocument(TSectionList& doc, Canvas& canvas, const PaneSettings&
 
 void PaintDocument(TSectionList& doc, Canvas& canvas, const Rect& clip, const PaneSettings& settings,
                    int scrollX) {
-  const Picture* tile = settings.ViewImages ? doc.GetBackgroundBitmap() : nullptr;
-  bool filled = false;
-  if (tile && !tile->Empty()) {
-    // The grid starts at the document's top left, so the pattern moves with
-    // the text; a picture that cannot be tiled leaves the plain colour.
-    try {
-      canvas.TilePicture(*tile, clip, {-scrollX, 0});
-      filled = true;
-    } catch (const std::exception&) {
-    }
-  }
-  if (!filled) canvas.FillRect(clip, doc.Background());
+  // The background picture's tiles start at the document's top-left
+  // corner, so the pattern moves with the text.
+  doc.PaintBackground(canvas, clip, {-scrollX, 0});
   doc.Draw(canvas, clip, settings.MarginHeight, settings.MarginWidth - scrollX, kMaxPaneContentWidth);
 }
 

@@ -293,7 +293,8 @@ void ParseState::DoTable() {
 }
 
 void ParseState::ReadImage() {
-  // Hook (pictures): ContentSection(); section_->AddImage(Attrs(), *currentCell_).
+  ContentSection();
+  section_->AddImage(Attrs(), *currentCell_);
 }
 
 void ParseState::ReadFormControl() {

@@ -153,8 +153,8 @@ class ParseState {
   // ThtmlTable to the enclosing cell and consumes the </TABLE>. A list loop
   // first gives an open section that holds no text a single space.
   void DoTable();
-  // Hook (pictures): IMG, a construct reader. ContentSection(), which adds
-  // the picture from the attributes (TSection::AddImage).
+  // IMG, a construct reader: ContentSection(), which adds the picture from
+  // the attributes (TSection::AddImage).
   void ReadImage();
   // Hook (forms): INPUT and SELECT, a construct reader. ContentSection(),
   // which creates the control for the current form; SELECT then reads its

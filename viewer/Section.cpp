@@ -7,12 +7,17 @@
 #include <algorithm>
 
 #include "viewer/AsciiCase.h"
+#include "viewer/FormControls.h"
 #include "viewer/SectionList.h"
 
 namespace quillet {
 
 namespace {
 
+std::u16string Number16(int n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
 
 // Simple case folding of every letter, one code point at a time, so that
 // positions in the folded text are positions in the original.
@@ -66,10 +71,42 @@ void TSection::AppendText(std::u16string_view text) {
 
 void TSection::AddText(std::u16string_view text) {
   if (text.empty() || Len() > kMaxText) return;
-  // Hook (pictures): a leading space is dropped too while the section holds
-  // nothing but placeholders of floating pictures.
-  if (text.front() == u' ' && (Buff.empty() || Buff.back() == u' ')) text.remove_prefix(1);
+  // Floating pictures take no room on the line, so a space after nothing
+  // else would start it.
+  const auto onlyFloats = [this] {
+    if (Images.size() != Buff.size()) return false;
+    return std::all_of(Images.begin(), Images.end(), [](const auto& image) { return image->Floats(); });
+  };
+  if (text.front() == u' ' && (Buff.empty() || Buff.back() == u' ' || onlyFloats())) text.remove_prefix(1);
   AppendText(text);
+}
+
+TImageObj* TSection::AddImage(const TAttributeList& attributes, TCell& cell) {
+  if (Len() > kMaxText) return nullptr;
+  Images.push_back(std::make_unique<TImageObj>(Len(), attributes, &cell));
+  Buff += kImageChar;
+  return Images.back().get();
+}
+
+int TSection::NextImageChar(int from, int to) const {
+  if (Images.empty() || from >= to) return to;
+  const std::u16string_view part =
+      std::u16string_view(Buff).substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+  const size_t at = part.find(kImageChar);
+  return at == std::u16string_view::npos ? to : from + static_cast<int>(at);
+}
+
+std::pair<size_t, size_t> TSection::ImagesIn(int from, int to) const {
+  const auto before = [](const auto& image, int p) { return image->Pos < p; };
+  const auto first = std::lower_bound(Images.begin(), Images.end(), from, before);
+  const auto last = std::lower_bound(first, Images.end(), to, before);
+  return {static_cast<size_t>(first - Images.begin()), static_cast<size_t>(last - Images.begin())};
+}
+
+TImageObj* TSection::ImageAt(int pos) const {
+  const auto it = std::lower_bound(Images.begin(), Images.end(), pos,
+                                   [](const auto& image, int p) { return image->Pos < p; });
+  return it != Images.end() && (*it)->Pos == pos ? it->get() : nullptr;
 }
 
 void TSection::StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link) {
@@ -159,8 +196,28 @@ int TSection::CharAtX(Canvas& canvas, const LineRec& line, int x, int* left, int
 }
 
 bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
-  // Hook (pictures): pictures are asked first: an image button, a client
-  // map's area, or the link around a picture (with "?x,y" for ISMAP).
+  // Pictures first: an image button, a client map's area, or the link the
+  // picture stands in (with "?x,y" for ISMAP).
+  for (const auto& image : Images) {
+    int ix = 0, iy = 0;
+    if (!image->Holds(X, Y, ix, iy)) continue;
+    if (image->MyFormControl) {
+      hot.FormControl = image->MyFormControl;
+      return true;
+    }
+    if (image->UsesMap) {
+      for (const auto& map : ParentSectionList->MapList)
+        if (map->MapName == image->MapName) {
+          hot.Url = map->Hit(ix, iy);
+          return hot.Url.has_value();
+        }
+    }
+    const TFontObj* run = FontAt(Fonts, image->Pos);
+    if (!run || !run->UrlTarget.IsLink()) return false;
+    hot.Url = run->UrlTarget;
+    if (image->IsMap) hot.Url->Url += u"?" + Number16(ix) + u"," + Number16(iy);
+    return true;
+  }
   int top = 0;
   const int i = LineAtY(Y, top);
   if (i < 0) return false;
@@ -174,8 +231,15 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
   return true;
 }
 
-bool TSection::PtInObject(int, int, TObjectHit&) {
-  // Hook (pictures): the picture whose box holds the point.
+bool TSection::PtInObject(int X, int Y, TObjectHit& hit) {
+  for (const auto& image : Images) {
+    int ix = 0, iy = 0;
+    if (!image->Holds(X, Y, ix, iy)) continue;
+    hit.Image = image.get();
+    hit.X = ix;
+    hit.Y = iy;
+    return true;
+  }
   return false;
 }
 

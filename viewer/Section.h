@@ -4,18 +4,23 @@
 // about links, cursor positions and search hits. List items and
 // preformatted lines (viewer/ListItems.h) are text sections too.
 //
-// Pictures and form controls will stand in the text as one placeholder
+// Pictures and form controls stand in the text as one placeholder
 // character each (kImageChar, kFormControlChar), the object remembering its
-// position. They come with their own layers; until then a section holds
-// text only, and the places where objects join the layout are marked
-// "Hook (pictures)" and "Hook (forms)". Line breaking already treats the
+// position. Pictures (viewer/ImageObj.h) take part in measuring, line
+// breaking, line heights, drawing and the hit tests; pictures aligned left
+// or right float, entered into the cell's indent manager as the lines meet
+// them. Form controls come with their own layer; the places where they join
+// the layout are marked "Hook (forms)". Line breaking already treats the
 // placeholders as break points, as objects need.
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "viewer/Attributes.h"
 #include "viewer/Fonts.h"
+#include "viewer/ImageObj.h"
 #include "viewer/SectionBase.h"
 #include "viewer/Symbols.h"
 
@@ -77,7 +82,8 @@ class TSection : public TSectionBase {
 
   // Appends collapsed text: nothing when empty or when the section already
   // holds more than kMaxText characters; a leading space is dropped when the
-  // section is empty or ends with a space.
+  // section is empty, ends with a space, or holds nothing but floating
+  // pictures.
   virtual void AddText(std::u16string_view text);
   // Continues with another font: replaces the last run's font when it has
   // no characters yet, else starts a run at the end, keeping the previous
@@ -92,8 +98,10 @@ class TSection : public TSectionBase {
   // The alignment for the section after a BR; an empty section first gets a
   // space, so that its empty line keeps its height.
   Justification AlignmentForBreak();
-  // Hook (pictures): AddImage(attributes, cell) adds a TImageObj at Len()
-  // and the placeholder kImageChar.
+  // Adds a picture from an IMG tag's attributes at Len(), and its
+  // placeholder kImageChar; cell is the cell the section lies in. Null (and
+  // nothing added) when the section is full.
+  TImageObj* AddImage(const TAttributeList& attributes, TCell& cell);
   // Hook (forms): AddFormControl(symbol, attributes, cell) adds a control
   // and, unless hidden or an image button, the placeholder kFormControlChar.
 
@@ -104,7 +112,10 @@ class TSection : public TSectionBase {
   int Len() const { return static_cast<int>(Buff.size()); }
   // Font runs by increasing start, the first at 0.
   TFontList Fonts;
-  // Hook (pictures): Images, the section's TImageObj in buffer order.
+  // The section's pictures in buffer order.
+  std::vector<std::unique_ptr<TImageObj>> Images;
+  // The picture whose placeholder is at buffer index pos, or null.
+  TImageObj* ImageAt(int pos) const;
   // Hook (forms): the section's form controls in buffer order (owned by
   // their forms).
   std::vector<TFormControlObj*> FormControls;
@@ -133,6 +144,7 @@ class TSection : public TSectionBase {
   int TextExtent(Canvas& canvas, int start, int count, bool withoutTrailingSpaces = false);
   // How many characters from start fit in width, found run by run with a
   // binary search inside a run; at least one. used receives their width.
+  // Pictures count their width, floating ones none.
   int FindCountThatFits(Canvas& canvas, int width, int start, int* used = nullptr);
 
   // --- Block operations ---
@@ -161,16 +173,37 @@ class TSection : public TSectionBase {
   void AppendText(std::u16string_view text);
 
  private:
+  // The floating pictures a line being laid out meets: those met before
+  // anything else on the line are entered into the indent manager at once
+  // (Now), later ones when the line is finished (Deferred).
+  struct LineFloats {
+    IndentManager* IMgr = nullptr;
+    int Y = 0;
+    std::vector<TImageObj*> Now;
+    std::vector<TImageObj*> Deferred;
+  };
   // Counts characters fitting in width from start within [start, end); at
-  // least one when atLeastOne.
-  int CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used);
+  // least one when atLeastOne. With floats (layout) the floating pictures
+  // met are placed or deferred.
+  int CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used,
+                    LineFloats* floats = nullptr);
+  // Width of [from, to) of run i: its text measured, pictures counting
+  // their width (floating ones none).
+  int StretchWidth(Canvas& canvas, size_t i, int from, int to);
+  // Enters a floating picture into the indent manager at y.
+  void PlaceFloat(TImageObj& image, IndentManager& IMgr, int y);
+  // The first picture placeholder in [from, to), or to when none.
+  int NextImageChar(int from, int to) const;
+  // The pictures whose placeholders lie in [from, to), as a range of Images.
+  std::pair<size_t, size_t> ImagesIn(int from, int to) const;
   // The index of the line holding section y, or -1; top receives its top.
   int LineAtY(int y, int& top) const;
   // The character under x on a line (x relative to the cell), or line.Ln
   // when x is past its last character; left receives the character's left.
   int CharAtX(Canvas& canvas, const LineRec& line, int x, int* left = nullptr, int* width = nullptr);
   // Measures, aligns and adds the line [start, end) at y; y moves below it.
-  void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end);
+  // The floats the line met are given.
+  void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats = nullptr);
   // Paints a line in chunks; cellX and clipRight bound a preformatted line.
   void DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int clipRight);
   int ClearDistance(const IndentManager& IMgr, int y) const;

@@ -49,11 +49,24 @@ void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int c
     while (static_cast<size_t>(idx) + 1 < Fonts.size() && Fonts[static_cast<size_t>(idx) + 1]->Pos <= p) ++idx;
     TFontObj& run = *Fonts[static_cast<size_t>(idx)];
     int stop = static_cast<size_t>(idx) + 1 < Fonts.size() ? std::min(Fonts[static_cast<size_t>(idx) + 1]->Pos, end) : end;
-    // Hook (pictures, forms): a chunk also ends at a placeholder; a picture
-    // that does not float is drawn at x (x advancing by its width), a
-    // floating one at the x the indent manager gave it, from the top of the
-    // line it was placed on; a control is moved to x and its line's
-    // baseline, less the scroll position, and marked as placed.
+    // A picture that does not float is drawn at x, which then moves past
+    // it; a floating one where the layout placed it.
+    if (buff[static_cast<size_t>(p)] == kImageChar && !Images.empty()) {
+      if (TImageObj* image = ImageAt(p)) {
+        if (image->Floats()) {
+          image->Draw(canvas, doc, cellX + image->LayoutX, YValue + image->LayoutY, run);
+        } else {
+          image->Draw(canvas, doc, x, YValue + image->LayoutY, run);
+          x += image->ImageWidth;
+        }
+      }
+      ++p;
+      continue;
+    }
+    stop = NextImageChar(p, stop);
+    // Hook (forms): a chunk also ends at a control's placeholder; the
+    // control is moved to x and its line's baseline, less the scroll
+    // position, and marked as placed.
     const bool selected = anySelection && selB <= p && p < selE;
     if (selected)
       stop = std::min(stop, selE);

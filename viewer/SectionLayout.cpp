@@ -30,17 +30,34 @@ int TSection::TextExtent(Canvas& canvas, int start, int count, bool withoutTrail
   if (withoutTrailingSpaces)
     while (end > start && Buff[static_cast<size_t>(end - 1)] == u' ') --end;
   if (end <= start) return 0;
-  const std::u16string_view buff(Buff);
   int idx = 0;
   FontAt(Fonts, start, &idx);
   int width = 0;
   for (size_t i = static_cast<size_t>(idx); start < end && i < Fonts.size(); ++i) {
     const int stop = std::min(RunEnd(Fonts, i, Len()), end);
     if (stop <= start) continue;
-    // Hook (pictures, forms): a placeholder counts its object's width (a
-    // floating picture none) instead of being measured as text.
-    width += PartWidth(canvas, *Fonts[i], buff.substr(static_cast<size_t>(start), static_cast<size_t>(stop - start)));
+    // Hook (forms): a control's placeholder counts its control's width.
+    width += StretchWidth(canvas, i, start, stop);
     start = stop;
+  }
+  return width;
+}
+
+int TSection::StretchWidth(Canvas& canvas, size_t i, int from, int to) {
+  const std::u16string_view buff(Buff);
+  TFontObj& run = *Fonts[i];
+  if (Images.empty())
+    return PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+  int width = 0;
+  while (from < to) {
+    if (buff[static_cast<size_t>(from)] == kImageChar) {
+      if (const TImageObj* image = ImageAt(from); image && !image->Floats()) width += image->ImageWidth;
+      ++from;
+      continue;
+    }
+    const int stop = NextImageChar(from, to);
+    width += PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(stop - from)));
+    from = stop;
   }
   return width;
 }
@@ -49,69 +66,116 @@ int TSection::FindCountThatFits(Canvas& canvas, int width, int start, int* used)
   return CountThatFits(canvas, width, start, Len(), true, used);
 }
 
-int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used) {
+void TSection::PlaceFloat(TImageObj& image, IndentManager& IMgr, int y) {
+  const FloatSide side = image.Align == ImageAlign::Right ? FloatSide::Right : FloatSide::Left;
+  image.LayoutX = IMgr.AddFloat(y, side, image.ImageWidth, image.ImageHeight, image.HSpace);
+  image.LayoutY = y - YValue;
+  image.Placed = true;
+}
+
+namespace {
+
+// The largest count of the characters of text whose extent fits room;
+// width receives that extent. Text widths grow almost in proportion to the
+// count, so each probe interpolates between a count that fits (lo) and one
+// that does not (hi); a probe that does not halve the bracket is followed
+// by a plain halving, which keeps the search logarithmic. The first probe is
+// a generous guess, so that a short run takes one measurement and a long
+// one is never measured whole. Never ends between the halves of a
+// surrogate pair.
+int FitText(Canvas& canvas, TFontObj& run, std::u16string_view text, int room, int& width) {
+  const int n = static_cast<int>(text.size());
+  auto extent = [&](int k) { return PartWidth(canvas, run, text.substr(0, static_cast<size_t>(k))); };
+  const int guessWidth = std::max(1, run.FontHeight(canvas) / 4);
+  int lo = 0, loWidth = 0, hi = -1, hiWidth = 0;
+  int k = std::clamp(room / guessWidth + 1, 1, n);
+  bool halve = false;
+  while (true) {
+    const int span = hi < 0 ? n + 1 - lo : hi - lo;
+    const int e = extent(k);
+    if (e <= room) {
+      lo = k;
+      loWidth = e;
+      if (k == n) break;
+    } else {
+      hi = k;
+      hiWidth = e;
+    }
+    if (hi < 0) {
+      // All probed so far fits: reach as far as the width so far suggests.
+      const long long reach = loWidth > 0 ? static_cast<long long>(lo) * room / loWidth + 1 : 2LL * lo;
+      k = static_cast<int>(std::min<long long>(n, std::max<long long>(reach, lo + 1)));
+      continue;
+    }
+    if (hi - lo <= 1) break;
+    if (halve || hiWidth <= loWidth)
+      k = lo + (hi - lo) / 2;
+    else
+      k = lo + static_cast<int>(static_cast<long long>(room - loWidth) * (hi - lo) / (hiWidth - loWidth));
+    k = std::clamp(k, lo + 1, hi - 1);
+    halve = (hi - lo) * 2 > span;
+  }
+  if (lo > 0 && lo < n && IsHighSurrogate(text[static_cast<size_t>(lo - 1)])) {
+    --lo;
+    loWidth = extent(lo);
+  }
+  width = loWidth;
+  return lo;
+}
+
+}  // namespace
+
+int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool atLeastOne, int* used,
+                            LineFloats* floats) {
   const std::u16string_view buff(Buff);
   end = std::min(end, Len());
   int idx = 0;
   FontAt(Fonts, start, &idx);
+  size_t i = static_cast<size_t>(idx);
   int p = start;
   int w = 0;
-  // Hook (pictures, forms): objects are walked too: a floating picture met
-  // while the line is still empty is entered into the indent manager at
-  // once, a later one deferred to the line's end; a placeholder that does
-  // not fit ends the walk.
-  for (size_t i = static_cast<size_t>(idx); p < end && i < Fonts.size(); ++i) {
-    TFontObj& run = *Fonts[i];
-    const int stop = std::min(RunEnd(Fonts, i, Len()), end);
-    if (stop <= p) continue;
-    const int n = stop - p;
-    const int room = width - w;
-    auto extent = [&](int k) {
-      return PartWidth(canvas, run, buff.substr(static_cast<size_t>(p), static_cast<size_t>(k)));
-    };
-    // The largest count whose extent fits, bracketed between lo (fits) and
-    // hi (does not). Text widths grow almost in proportion to the count, so
-    // each probe interpolates between the two; a probe that does not halve
-    // the bracket is followed by a plain halving, which keeps the search
-    // logarithmic. The first probe is a generous guess, so that a short
-    // run takes one measurement and a long one is never measured whole.
-    const int guessWidth = std::max(1, run.FontHeight(canvas) / 4);
-    int lo = 0, loWidth = 0, hi = -1, hiWidth = 0;
-    int k = std::clamp(room / guessWidth + 1, 1, n);
-    bool halve = false;
-    while (true) {
-      const int span = hi < 0 ? n + 1 - lo : hi - lo;
-      const int e = extent(k);
-      if (e <= room) {
-        lo = k;
-        loWidth = e;
-        if (k == n) break;
-      } else {
-        hi = k;
-        hiWidth = e;
-      }
-      if (hi < 0) {
-        // All probed so far fits: reach as far as the width so far suggests.
-        const long long reach = loWidth > 0 ? static_cast<long long>(lo) * room / loWidth + 1 : 2LL * lo;
-        k = static_cast<int>(std::min<long long>(n, std::max<long long>(reach, lo + 1)));
+  // Nothing but floating pictures so far: a float met now is placed at once.
+  bool lineEmpty = true;
+  // Hook (forms): a control's placeholder counts its control's width and
+  // ends the walk when it does not fit, as a picture's does.
+  while (p < end && i < Fonts.size()) {
+    const int runEnd = std::min(RunEnd(Fonts, i, Len()), end);
+    if (p >= runEnd) {
+      ++i;
+      continue;
+    }
+    if (buff[static_cast<size_t>(p)] == kImageChar && !Images.empty()) {
+      TImageObj* image = ImageAt(p);
+      if (image && image->Floats()) {
+        if (floats && !image->Placed) {
+          if (lineEmpty) {
+            PlaceFloat(*image, *floats->IMgr, floats->Y);
+            floats->Now.push_back(image);
+            // The float takes its width and space from the line.
+            width -= image->ImageWidth + image->HSpace;
+          } else {
+            floats->Deferred.push_back(image);
+          }
+        }
+        ++p;
         continue;
       }
-      if (hi - lo <= 1) break;
-      if (halve || hiWidth <= loWidth)
-        k = lo + (hi - lo) / 2;
-      else
-        k = lo + static_cast<int>(static_cast<long long>(room - loWidth) * (hi - lo) / (hiWidth - loWidth));
-      k = std::clamp(k, lo + 1, hi - 1);
-      halve = (hi - lo) * 2 > span;
+      const int iw = image ? image->ImageWidth : 0;
+      if (w + iw > width) break;
+      w += iw;
+      lineEmpty = false;
+      ++p;
+      continue;
     }
-    // Never between the halves of a surrogate pair.
-    if (lo > 0 && lo < n && IsHighSurrogate(buff[static_cast<size_t>(p + lo - 1)])) {
-      --lo;
-      loWidth = extent(lo);
-    }
-    p += lo;
-    w += loWidth;
-    if (lo < n) break;
+    const int stop = NextImageChar(p, runEnd);
+    const int n = stop - p;
+    int fitWidth = 0;
+    const int k = FitText(canvas, *Fonts[i], buff.substr(static_cast<size_t>(p), static_cast<size_t>(n)), width - w,
+                          fitWidth);
+    p += k;
+    w += fitWidth;
+    if (k > 0) lineEmpty = false;
+    if (k < n) break;
   }
   int count = p - start;
   if (count == 0 && atLeastOne && start < end) {
@@ -150,9 +214,12 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   }
   LeftEdge = IMgr.LeftIndent(Y) - IMgr.LfEdge;
   MaxWidth = IMgr.Width;
-  // Hook (pictures): every picture is sized for the canvas and the width
-  // available; MaxWidth grows to its width + IndentX when wider.
-  // Hook (forms): likewise for every visible control.
+  for (const auto& image : Images) {
+    image->Placed = false;
+    image->Size(*ParentSectionList, canvas, IMgr.Width, *FontAt(Fonts, image->Pos));
+    MaxWidth = std::max(MaxWidth, image->ImageWidth + IndentX);
+  }
+  // Hook (forms): every visible control likewise.
 
   int y = Y;
   if (const int clear = ClearDistance(IMgr, y); clear > 0) {
@@ -169,7 +236,8 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   while (start < len) {
     const int avail = NoWrap() ? kNoWrapWidth : IMgr.RightSide(y) - IMgr.LeftIndent(y);
     int used = 0;
-    const int n = FindCountThatFits(canvas, avail, start, &used);
+    LineFloats floats{&IMgr, y, {}, {}};
+    const int n = CountThatFits(canvas, avail, start, len, true, &used, &floats);
     int end;
     bool measured = true;  // used is the width of [start, end)
     if (start + n >= len) {
@@ -198,7 +266,7 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
         }
       }
     }
-    FinishLine(canvas, IMgr, y, start, end);
+    FinishLine(canvas, IMgr, y, start, end, &floats);
     // A preformatted line is as wide as its text; the pane scrolls to it.
     if (NoWrap())
       MaxWidth = std::max(MaxWidth, Lines.back().LineIndent + (measured ? used : TextExtent(canvas, start, end - start)));
@@ -211,7 +279,7 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   return SectionHeight;
 }
 
-void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end) {
+void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats) {
   LineRec line;
   line.Start = start;
   line.Ln = end - start;
@@ -228,10 +296,27 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     line.LineHt = std::max(line.LineHt, Fonts[i]->LineHeight(canvas));
     line.Descent = std::max(line.Descent, Fonts[i]->Descent(canvas));
   }
-  // Hook (pictures): each picture on the line that does not float raises
-  // SpaceBefore (bottom: height + Descent - LineHt; middle: the rest of
-  // half of height - LineHt) or SpaceAfter (top: height - LineHt; middle:
-  // half of height - LineHt).
+  // The pictures on the line that do not float, by their alignment.
+  const auto [firstImage, endImage] = ImagesIn(start, end);
+  for (size_t k = firstImage; k < endImage; ++k) {
+    const TImageObj* image = Images[k].get();
+    if (image->Floats()) continue;
+    const int h = image->ImageHeight;
+    switch (image->Align) {
+      case ImageAlign::Top:
+        line.SpaceAfter = std::max(line.SpaceAfter, h - line.LineHt);
+        break;
+      case ImageAlign::Middle: {
+        const int extra = h - line.LineHt;
+        line.SpaceAfter = std::max(line.SpaceAfter, extra / 2);
+        line.SpaceBefore = std::max(line.SpaceBefore, extra - extra / 2);
+        break;
+      }
+      default:
+        line.SpaceBefore = std::max(line.SpaceBefore, h + line.Descent - line.LineHt);
+        break;
+    }
+  }
   // Hook (forms): each control raises SpaceBefore to its height - LineHt
   // (+ Descent on the baseline) and learns the line's y.
 
@@ -255,19 +340,47 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
 
   const int h = line.Height();
   line.DrawHeight = h;
+  // Where the pictures lie, for the hit tests (drawing finds the same).
+  const int lineTop = y - YValue;
+  const int baseline = lineTop + line.SpaceBefore + line.LineHt - line.Descent;
+  for (size_t k = firstImage; k < endImage; ++k) {
+    TImageObj* image = Images[k].get();
+    if (image->Floats()) continue;
+    TFontObj& run = *FontAt(Fonts, image->Pos);
+    image->LayoutX = line.LineIndent + TextExtent(canvas, start, image->Pos - start);
+    image->LayoutY = image->TopOnLine(lineTop, baseline, run.Descent(canvas), run.FontHeight(canvas));
+  }
   SectionHeight += h;
   y += h;
-  // Hook (pictures): floating pictures deferred by the walk are entered
-  // into the indent manager at the new y; the line's DrawHeight grows to
-  // cover them.
+  if (floats) {
+    for (const TImageObj* image : floats->Now) line.DrawHeight = std::max(line.DrawHeight, image->ImageHeight);
+    // Floats met after other content start below the line; one the line
+    // did not take after all is met again by the next.
+    for (TImageObj* image : floats->Deferred) {
+      if (image->Pos >= end || image->Placed) continue;
+      PlaceFloat(*image, IMgr, y);
+      line.DrawHeight = std::max(line.DrawHeight, h + image->ImageHeight);
+    }
+  }
   Lines.push_back(line);
 }
 
 void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
-  // Hook (pictures): every picture is sized first; those with a percentage
-  // width are left out; one that does not float raises the minimum to its
-  // width, a floating one adds its width + hspace to both.
-  Max = TextExtent(canvas, 0, Len()) + IndentX;
+  // Pictures with a percentage width take what they are given: they count
+  // for neither. One that does not float is as wide as the narrowest line
+  // can be; floats add their width and space to both.
+  int widestImage = 0, floatWidths = 0, percentWidths = 0;
+  for (const auto& image : Images) {
+    image->Size(*ParentSectionList, canvas, 0, *FontAt(Fonts, image->Pos));
+    if (image->PercentWidth) {
+      if (!image->Floats()) percentWidths += image->ImageWidth;
+    } else if (image->Floats()) {
+      floatWidths += image->ImageWidth + image->HSpace;
+    } else {
+      widestImage = std::max(widestImage, image->ImageWidth);
+    }
+  }
+  Max = TextExtent(canvas, 0, Len()) - percentWidths + floatWidths + IndentX;
   int widest = 0;
   const int len = Len();
   const auto separates = [this](int i) {
@@ -281,7 +394,7 @@ void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
     if (q > p) widest = std::max(widest, TextExtent(canvas, p, q - p));
     p = q;
   }
-  Min = widest + IndentX;
+  Min = std::max(widest, widestImage) + floatWidths + IndentX;
 }
 
 }  // namespace quillet

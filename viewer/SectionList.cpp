@@ -2,10 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/TextCodec.h"
+
 namespace quillet {
 
 TSectionList::TSectionList(Ui* ui, std::unique_ptr<Timer> timer)
-    : TCell(this), ui_(ui), timer_(timer ? std::move(timer) : std::make_unique<ManualTimer>()) {
+    : TCell(this),
+      ui_(ui),
+      timer_(timer ? std::move(timer) : std::make_unique<ManualTimer>()),
+      imageCache_(std::make_shared<TStringBitmapList>()) {
   timer_->SetEnabled(false);
   timer_->SetInterval(kAnimationInterval);
   timer_->OnTimer = [this] { AnimationStep(); };
@@ -22,11 +27,13 @@ void TSectionList::SetBackground(TColor color) {
 }
 
 void TSectionList::Clear() {
-  // Hook (pictures): release the background picture from the image cache.
+  backgroundBitmap_.reset();
+  backgroundLease_.Reset();
   BitmapName.clear();
   BitmapLoaded = false;
   // Hook (forms): free the forms, clear the control list.
-  // Hook (pictures): clear the animated list and MissingImageList.
+  AnimatedGifList.clear();
+  MissingImageList.clear();
   SelB = SelE = 0;
   MapList.clear();
   ClearBlocks();
@@ -45,18 +52,45 @@ void TSectionList::SetFonts(const std::u16string& name, const std::u16string& pr
 }
 
 void TSectionList::SetBackgroundBitmapName(const std::u16string& name) {
-  // Hook (pictures): forget the picture fetched for the previous name.
+  backgroundBitmap_.reset();
+  backgroundLease_.Reset();
   BitmapName = name;
   BitmapLoaded = false;
 }
 
 const Picture* TSectionList::GetBackgroundBitmap() {
   if (ShowImages && !BitmapName.empty() && !BitmapLoaded) {
-    // Hook (pictures): fetch BitmapName (expanded by the pane when it has
-    // no ImageRequest handler); a deferred one goes to MissingImageList.
+    std::u16string name = BitmapName;
+    if (!ImageRequest && ExpandImageName) name = Utf8ToUtf16(ExpandImageName(Utf16ToUtf8(name)));
+    TFetchedImage fetched = FetchImage(name, false);
+    if (fetched.Delayed) {
+      MissingImageList.push_back({TStringBitmapList::KeyOf(name), nullptr});
+    } else if (fetched.Pic) {
+      backgroundBitmap_ = std::move(fetched.Pic);
+      backgroundLease_ = std::move(fetched.Lease);
+    }
     BitmapLoaded = true;
   }
-  return nullptr;
+  return backgroundBitmap_.get();
+}
+
+void TSectionList::PaintBackground(Canvas& canvas, const Rect& area, Point tileOrigin) const {
+  canvas.FillRect(area, Background());
+  if (ShowImages && backgroundBitmap_ && !backgroundBitmap_->Empty())
+    canvas.TilePicture(*backgroundBitmap_, area, tileOrigin);
+}
+
+void TSectionList::SetImageCache(std::shared_ptr<TStringBitmapList> cache) {
+  if (cache) imageCache_ = std::move(cache);
+}
+
+TFetchedImage TSectionList::FetchImage(std::u16string_view source, bool corner) {
+  return quillet::FetchImage(imageCache_, ImageRequest, Files, source, corner);
+}
+
+bool TSectionList::IsAwaited(const std::u16string& key) const {
+  return std::any_of(MissingImageList.begin(), MissingImageList.end(),
+                     [&](const TMissingImage& m) { return m.Name == key; });
 }
 
 int TSectionList::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) {
@@ -64,21 +98,22 @@ int TSectionList::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxW
   ++layoutGeneration_;
   // Hook (forms): every control of every form is sized for the canvas.
   const int height = TCell::DoLogic(canvas, Y, Width, Curs, MaxWidth);
-  // Hook (pictures): every animated picture starts again, and the timer is
-  // enabled when there is one.
+  // Hook (animation): every picture of AnimatedGifList starts again at its
+  // first frame, and the timer is enabled when there is one.
   // Hook (forms): show or hide the controls.
   return height;
 }
 
 int TSectionList::Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int ClipWidth) {
   timer_->SetEnabled(false);
-  // Hook (pictures): mark every animated picture as not drawn.
+  // Hook (animation): mark every picture of AnimatedGifList as not drawn
+  // (drawing marks it again, TGIFImage::RecordDraw).
   const int bottom = TCell::Draw(canvas, ClipRect, Y, X, ClipWidth);
   if (controlsToPlace_) {
     // Hook (forms): show or hide the controls the paint did not place.
     controlsToPlace_ = false;
   }
-  // Hook (pictures): enable the timer when there is an animated picture.
+  // Hook (animation): enable the timer when AnimatedGifList is not empty.
   return bottom;
 }
 
@@ -90,8 +125,9 @@ void TSectionList::SetYOffset(int Y) {
 }
 
 void TSectionList::AnimationStep() {
-  // Hook (pictures): every animated picture drawn in the last paint
-  // advances one frame on the paint panel.
+  // Hook (animation): every picture of AnimatedGifList drawn in the last
+  // paint takes its step (TGIFImage::CheckTime); a changed one has its
+  // last drawn rectangle repainted through OnAnimationRepaint.
   timer_->SetInterval(kAnimationInterval);
 }
 

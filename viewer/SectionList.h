@@ -5,8 +5,14 @@
 // draws bands of it (Draw) and asks it about points and positions.
 //
 // Later layers fill the marked hooks: forms (the form list and the
-// show/hide rule for their controls), pictures (the background picture,
-// deferred pictures, animated pictures).
+// show/hide rule for their controls), animation (stepping the animated
+// pictures on the timer).
+//
+// Pictures: the document fetches them through the image cache its host
+// hands it (SetImageCache; one cache for all panes of a process), from the
+// host's ImageRequest handler when set, else from files read through Files
+// (none: no file is read), their names made full paths by
+// ExpandImageName first. See viewer/ImageCache.h.
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,9 +23,13 @@
 #include "platform/Ui.h"
 #include "viewer/Cell.h"
 #include "viewer/Fonts.h"
+#include "viewer/ImageCache.h"
 #include "viewer/ImageMap.h"
 
 namespace quillet {
+
+class FileSystem;
+class TImageObj;
 
 using TScriptEvent = std::function<void(const std::string& language, std::string script)>;
 
@@ -50,9 +60,43 @@ class TSectionList : public TCell {
   std::vector<std::unique_ptr<TMapItem>> MapList;
   // Hook (forms): FormList (owned ThtmlForm objects), FormControlList (all
   // controls in document order, not owned).
-  // Hook (pictures): AnimatedGifList (not owned), MissingImageList (deferred
-  // sources with the object waiting for each), BackgroundBitmap, and the
-  // pane's ImageRequest handler.
+
+  // --- Pictures ---
+  // The animated pictures on the page, in the order they were loaded (owned
+  // by their images). Hook (animation): the timer steps those drawn since
+  // the last paint and repaints their rectangles through
+  // OnAnimationRepaint.
+  std::vector<TGIFImage*> AnimatedGifList;
+  // Pictures the host will deliver later (its ImageRequest answered with
+  // the wait stream): the source's cache key and the image waiting for it
+  // (none for the background picture). Nothing replaces them yet.
+  struct TMissingImage {
+    std::u16string Name;
+    TImageObj* Image = nullptr;
+  };
+  std::vector<TMissingImage> MissingImageList;
+  bool IsAwaited(const std::u16string& key) const;
+  // The pane's OnImageRequest: pictures come from the host when set.
+  TImageRequest ImageRequest;
+  // Where picture files are read without an ImageRequest handler; none: no
+  // picture file is read.
+  FileSystem* Files = nullptr;
+  // Turns a picture's source into the file name to read (the pane resolves
+  // it against the page's folder or base); used without an ImageRequest
+  // handler. None: the source is the name. UTF-8 both ways.
+  std::function<std::string(const std::string& source)> ExpandImageName;
+  // Hook (animation): called with a rectangle (document coordinates) an
+  // animation step changed; the pane repaints it.
+  std::function<void(const Rect&)> OnAnimationRepaint;
+
+  // The cache pictures are fetched through; a document given none keeps one
+  // of its own.
+  void SetImageCache(std::shared_ptr<TStringBitmapList> cache);
+  TStringBitmapList& ImageCache() const { return *imageCache_; }
+  const std::shared_ptr<TStringBitmapList>& SharedImageCache() const { return imageCache_; }
+  // The picture of a source, from the cache, the host or a file.
+  TFetchedImage FetchImage(std::u16string_view source, bool corner);
+
   // The pane's OnScript handler, which the parser hands each SCRIPT body
   // (its LANGUAGE and its text, line ends as CR LF, UTF-8) when set.
   TScriptEvent ScriptEvent;
@@ -71,8 +115,17 @@ class TSectionList : public TCell {
                 TColor hotSpotColor, TColor fontColor, int size);
   void SetBackgroundBitmapName(const std::u16string& name);
   // The background picture, fetched the first time it is asked for while
-  // ShowImages is on. Hook (pictures): nothing is fetched yet; returns none.
+  // ShowImages is on (the pane asks after each load and when pictures are
+  // turned on); none when there is no still picture of that name (an
+  // animated one is not used).
   const Picture* GetBackgroundBitmap();
+  // The background picture fetched so far, without fetching.
+  const Picture* BackgroundBitmap() const { return backgroundBitmap_.get(); }
+  // Paints the page under the document in area: filled with Background(),
+  // then, when pictures are shown, the background picture tiled over it
+  // with one tile's top-left corner at tileOrigin (the document's top-left
+  // as painted, so that the pattern scrolls with the text).
+  void PaintBackground(Canvas& canvas, const Rect& area, Point tileOrigin) const;
 
   // Layout of the whole document (stops the animation timer meanwhile).
   int DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) override;
@@ -105,6 +158,9 @@ class TSectionList : public TCell {
   bool controlsToPlace_ = false;
   unsigned layoutGeneration_ = 0;
   std::vector<std::unique_ptr<TSectionBase>> dropped_;
+  std::shared_ptr<TStringBitmapList> imageCache_;
+  std::shared_ptr<const Picture> backgroundBitmap_;
+  TCacheLease backgroundLease_;
 };
 
 }  // namespace quillet

@@ -1,7 +1,8 @@
 // Every page of tests/viewer/pages rendered as quillet-render renders it and
-// compared pixel by pixel with its picture in tests/viewer/golden. After an
-// intended change, scripts/update-golden rewrites the pictures (look at each
-// before committing it).
+// compared pixel by pixel with its picture in tests/viewer/golden; pages
+// named "images-..." with pictures shown (--images), their pictures beside
+// them. After an intended change, scripts/update-golden rewrites the
+// pictures (look at each before committing it).
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
@@ -51,7 +52,9 @@ TEST_P(GoldenPage, MatchesItsPicture) {
   std::ostringstream messages;
   std::istringstream none;
   TerminalUi ui(none, messages);
-  const RenderResult result = RenderFile((kPages / (name + ".htm")).string(), RenderOptions{}, ui);
+  RenderOptions options;
+  options.Images = name.starts_with("images-");
+  const RenderResult result = RenderFile((kPages / (name + ".htm")).string(), options, ui);
   EXPECT_EQ(result.ParseError, "");
   EXPECT_EQ(messages.str(), "");
 

@@ -41,6 +41,23 @@ TEST(RenderCli, TheDumpGivesEveryBlockAndLineInThePicturesPixels) {
   EXPECT_EQ(picture.height(), 109 + 20 + 5);
 }
 
+TEST(RenderCli, PicturesAreReadFromBesideThePageWithImages) {
+  test::TempDir dir;
+  const std::string bmp = std::string(QUILLET_SOURCE_DIR) + "/tests/viewer/data/bmp/24bit.bmp";
+  test::WriteBytes(dir / "pics/a.bmp", test::ReadBytes(bmp));
+  test::WriteBytes(dir / "p.htm", "<IMG SRC=\"pics/a.bmp\" WIDTH=26>x");
+  // 26 by 14 with pictures on: the line keeps its 18 pixels.
+  const auto on = Render({"--images", "--fixed-metrics", "--dump", dir / "p.htm", dir / "p.png"});
+  ASSERT_EQ(on.ExitCode, 0) << on.Err;
+  EXPECT_NE(on.Out.find("  line x=10 y=5 h=18 |[img]x"), std::string::npos) << on.Out;
+  // The picture's top-left pixel (pure blue) at the line's top.
+  const QImage picture(QString::fromStdString(dir / "p.png"));
+  EXPECT_EQ(picture.pixel(10, 5), qRgb(0, 0, 255));
+  // Pictures off: the placeholder's box, 24 high on the baseline.
+  const auto off = Render({"--fixed-metrics", "--dump", dir / "p.htm", "-"});
+  EXPECT_NE(off.Out.find("  line x=10 y=5 h=28 |[img]x"), std::string::npos) << off.Out;
+}
+
 TEST(RenderCli, TimeIsOneLineOnStandardErrorAndADashWritesNoPicture) {
   test::TempDir dir;
   test::WriteBytes(dir / "p.htm", "<P>x");

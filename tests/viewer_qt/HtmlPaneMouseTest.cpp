@@ -201,6 +201,44 @@ TEST_F(PaneMouse, ARightClickTellsTheLinkUnderTheMouse) {
   EXPECT_TRUE(Clicked.empty());
 }
 
+TEST_F(PaneMouse, PicturesReportTheirPointsToTheImageEventsAndTheRightClick) {
+  QImage green(40, 30, QImage::Format_RGB32);
+  green.fill(Qt::green);
+  ASSERT_TRUE(green.save(QString::fromStdString(Dir / "green.png")));
+  WriteBytes(Dir / "page.htm",
+             "<p>Before<br><img src=\"green.png\"> plain<br><a href=\"x.htm\"><img src=\"green.png\"></a> linked");
+  P().SetViewImages(true);
+  P().LoadFromFile(Dir / "page.htm");
+  std::vector<std::string> events;
+  P().OnImageOver = [&](TImageObj* image, Qt::KeyboardModifiers, int x, int y) {
+    events.push_back("over " + std::to_string(image != nullptr) + " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  P().OnImageClick = [&](TImageObj* image, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+    events.push_back("click " + std::to_string(image != nullptr) + " " + std::to_string(button) + " " +
+                     std::to_string(x) + "," + std::to_string(y));
+  };
+  std::vector<TRightClickParameters> rights;
+  P().OnRightClick = [&](const TRightClickParameters& p) { rights.push_back(p); };
+  // The pictures' top-left corners: left of the words after them.
+  const QPoint plain = At(" plain") - QPoint(40 - 5, 0);
+  const QPoint linked = At(" linked") - QPoint(40 - 5, 0);
+  Move(plain);
+  EXPECT_EQ(Panel()->cursor().shape(), Qt::ArrowCursor);
+  Move(linked);
+  EXPECT_EQ(Panel()->cursor().shape(), Qt::PointingHandCursor);
+  Click(linked, Qt::RightButton);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].substr(0, 7), "over 1 ");
+  EXPECT_EQ(events[1].substr(0, 10), "click 1 2 ");
+  ASSERT_EQ(rights.size(), 1u);
+  EXPECT_EQ(rights[0].URL, "x.htm");
+  EXPECT_NE(rights[0].Image, nullptr);
+  EXPECT_GE(rights[0].ImageX, 0);
+  EXPECT_LT(rights[0].ImageX, 40);
+  EXPECT_GE(rights[0].ImageY, 0);
+  EXPECT_LT(rights[0].ImageY, 30);
+}
+
 TEST_F(PaneMouse, TheContextMenuCopiesTheSelectionOrTheLinkAddress) {
   Click(At("Second"), Qt::RightButton);
   auto* menu = P().findChild<QMenu*>();

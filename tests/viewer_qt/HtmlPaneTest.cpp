@@ -329,15 +329,21 @@ TEST_F(PaneTest, LoadsAreIgnoredWhileBusy) {
   EXPECT_EQ(PaneText(P()), "Outer");
 }
 
-TEST_F(PaneTest, TextAndPicturesLoadAsTheirKinds) {
+TEST_F(PaneTest, TextAndPicturesLoadAsTheirKindsAPictureAlone) {
   Lines = {"<b>not bold</b>", "second line"};
   P().LoadStringsAs(Lines, TFileKind::fkText);
   EXPECT_EQ(PaneText(P()), "<b>not bold</b>\nsecond line");
   EXPECT_EQ(P().FileKind(), TFileKind::fkText);
-  WriteBytes(Dir / "pic.gif", "GIF89a");
-  P().LoadImageFile(Dir / "pic.gif");
-  EXPECT_EQ(P().CurrentFile(), Dir / "pic.gif");
+  QImage red(30, 20, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(Dir / "a \"red\" & b.png")));
+  P().SetServerRoot("/elsewhere");
+  P().SetViewImages(true);
+  P().LoadImageFile(Dir / "a \"red\" & b.png");
+  EXPECT_EQ(P().CurrentFile(), Dir / "a \"red\" & b.png");
   EXPECT_EQ(P().FileKind(), TFileKind::fkImage);
+  const QImage shot = Panel()->grab().toImage();
+  EXPECT_EQ(shot.pixel(P().MarginWidth() + 15, P().MarginHeight() + 10), qRgb(255, 0, 0));
 }
 
 TEST_F(PaneTest, ClearEmptiesThePageAndSilencesTheSound) {

@@ -125,6 +125,14 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
   autoScrollTimer_.setInterval(kAutoScrollInterval);
   connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { Guarded([this] { AutoScroll(); }); });
   doc_.OnBackgroundChange = [this](TSectionList&) { viewport()->update(); };
+  // Pictures are files named relative to the page, read through fs.
+  doc_.Files = fs_;
+  doc_.ExpandImageName = [this](const std::string& source) { return ExpandLinkPath(source); };
+  // An animation step's rectangle: x as painted on the panel, y a document y.
+  doc_.OnAnimationRepaint = [this](const Rect& r) {
+    viewport()->update(QRect(r.Left, r.Top - doc_.YOff, r.Width(), r.Height()));
+  };
+  doc_.ImageCache().SetLimit(imageCacheCount_);
   RefreshPalette();
   PrepareDocument(doc_, settings_);
   ArrangeScrollBars();
@@ -132,6 +140,7 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
 
 ThtmlPane::~ThtmlPane() {
   doc_.OnBackgroundChange = nullptr;
+  doc_.OnAnimationRepaint = nullptr;
   // The form controls go before the panel they live on.
   doc_.Clear();
 }
@@ -167,8 +176,8 @@ void ThtmlPane::SetViewImages(bool on) {
   if (on == settings_.ViewImages || busy_) return;
   ChangeLayout([&] {
     settings_.ViewImages = on;
+    // The layout fetches the pictures it now shows.
     doc_.ShowImages = on;
-    // Hook (pictures): the document loads (or drops) its pictures here.
     if (!doc_.Empty()) doc_.GetBackgroundBitmap();
   });
 }
@@ -262,7 +271,12 @@ void ThtmlPane::SetDefHotSpotColor(TColor color) {
 
 void ThtmlPane::SetImageCacheCount(int count) {
   imageCacheCount_ = std::clamp(count, 0, kMaxImageCacheCount);
-  // Hook (pictures): the image cache keeps this many unused pictures.
+  doc_.ImageCache().SetLimit(imageCacheCount_);
+}
+
+void ThtmlPane::SetImageCache(std::shared_ptr<TStringBitmapList> cache) {
+  doc_.SetImageCache(std::move(cache));
+  doc_.ImageCache().SetLimit(imageCacheCount_);
 }
 
 void ThtmlPane::SetNoSelect(bool on) {
@@ -333,6 +347,7 @@ HtmlParser ThtmlPane::MakeParser() {
     MetaHandler(httpEq, name, content);
   };
   doc_.ScriptEvent = OnScript;
+  doc_.ImageRequest = OnImageRequest;
   return parser;
 }
 
@@ -403,8 +418,18 @@ void ThtmlPane::LoadFile(const std::string& name, TFileKind kind) {
           parser.ParseTextFile(*fs_, file, doc_);
           break;
         case TFileKind::fkImage: {
-          // The picture alone, as a page holding one IMG.
-          std::string page = "<img src=\"" + file + "\">";
+          // The picture alone, as a page holding one IMG: its name is taken
+          // beside the page, which is the picture file itself.
+          std::string source;
+          for (const char c : ExtractFileName(file)) {
+            if (c == '&')
+              source += "&amp;";
+            else if (c == '"')
+              source += "&quot;";
+            else
+              source += c;
+          }
+          std::string page = "<img src=\"" + source + "\">";
           page.resize(Utf8CutLength(page, 255));
           parser.ParseHtmlBuffer(page, doc_, names_);
           break;

@@ -103,9 +103,9 @@ class ThtmlPane : public QAbstractScrollArea {
   // A link was clicked; handled starts false, and a link left unhandled is
   // followed by the pane (FollowHotSpot).
   std::function<void(const std::string& src, bool& handled)> OnHotSpotClick;
-  // Hook (pictures): the host may give a picture's bytes for its source
-  // instead of the pane reading the file; false leaves it to the pane.
-  std::function<bool(const std::string& src, std::string& bytes)> OnImageRequest;
+  // Pictures from the host instead of files: the handler fills the stream
+  // for a source, leaves it empty, or answers TImageStream::WaitStream().
+  TImageRequest OnImageRequest;
   // SCRIPT bodies: LANGUAGE and the text.
   TScriptEvent OnScript;
   // A form was submitted; raised after the submitting control's own click
@@ -159,9 +159,13 @@ class ThtmlPane : public QAbstractScrollArea {
   void SetDefFontColor(TColor color);
   TColor DefHotSpotColor() const { return settings_.HotSpotColor; }
   void SetDefHotSpotColor(TColor color);
-  // Clamped to 0 ... kMaxImageCacheCount.
+  // How many document loads an unused picture stays cached for; clamped to
+  // 0 ... kMaxImageCacheCount.
   int ImageCacheCount() const { return imageCacheCount_; }
   void SetImageCacheCount(int count);
+  // The picture cache shared by the panes of a process (a pane given none
+  // keeps its own); it takes ImageCacheCount.
+  void SetImageCache(std::shared_ptr<TStringBitmapList> cache);
   // True forbids selecting and clears the selection.
   bool NoSelect() const { return noSelect_; }
   void SetNoSelect(bool on);

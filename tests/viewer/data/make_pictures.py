@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Makes the test pictures of the picture readers, and their references.
 
-  tests/viewer/data/make_pictures.py
+  tests/viewer/data/make_pictures.py          every reader's pictures
+  tests/viewer/data/make_pictures.py pages    only the pictures of the golden
+                                              pages (tests/viewer/pages/pictures)
 
 Run by hand when a picture is added; the files are committed, so neither the
 build nor the tests need ImageMagick. Pictures come from small writers of our
@@ -499,8 +501,51 @@ def make_gif():
     reference(path, coalesce=True)
 
 
+# ---------------------------------------------------------------- pages
+
+def make_page_pictures():
+    """Pictures the golden pages show: a background tile, a badge with soft
+    alpha edges and a photo. No references: the golden pictures hold what
+    they look like."""
+    pages = os.path.join(HERE, "..", "pages", "pictures")
+    os.makedirs(pages, exist_ok=True)
+
+    # A pale 8-bit tile with a diagonal of dots.
+    w = h = 24
+    pal = [(250, 246, 232), (232, 224, 200), (214, 226, 240)]
+    idx = [1 if (x + y) % 12 == 0 else (2 if (x - y) % 12 == 6 and x % 2 == 0 else 0)
+           for y in range(h) for x in range(w)]
+    bmp(os.path.join(pages, "tile.bmp"), w, h, 8, pack_rows(w, h, 8, lambda x, y: idx[y * w + x]), pal=pal)
+
+    # A round badge: opaque inside, alpha falling off over its last pixels,
+    # a light spot up left; clear outside.
+    w = h = 48
+    rows = []
+    for y in range(h):
+        row = bytearray()
+        for x in range(w):
+            d = ((x - 23.5) ** 2 + (y - 23.5) ** 2) ** 0.5
+            a = max(0, min(255, int((22 - d) * 64)))
+            spot = max(0.0, 1 - (((x - 16) ** 2 + (y - 15) ** 2) ** 0.5) / 14)
+            r, g, b = int(200 + 55 * spot), int(40 + 160 * spot), int(60 + 140 * spot)
+            row += bytes([r, g, b, a])
+        rows.append(bytes(row))
+    png(os.path.join(pages, "badge.png"), w, h, 6, 8, rows)
+
+    w, h = 96, 64
+    source = os.path.join(pages, "photo.pam")
+    write_pam(source, w, h, photo(w, h))
+    convert(source, "-strip", "-alpha", "off", "-quality", "90", os.path.join(pages, "photo.jpg"))
+    os.remove(source)
+
+
 if __name__ == "__main__":
-    make_bmp()
-    make_png()
-    make_jpeg()
-    make_gif()
+    import sys
+    if sys.argv[1:] == ["pages"]:
+        make_page_pictures()
+    else:
+        make_bmp()
+        make_png()
+        make_jpeg()
+        make_gif()
+        make_page_pictures()
