@@ -92,6 +92,9 @@ class TSection : public TSectionBase {
   // The alignment for the section after a BR; an empty section first gets a
   // space, so that its empty line keeps its height.
   Justification AlignmentForBreak();
+  // An empty section gets a space, so that its line keeps its height (and a
+  // list item its marker).
+  void SpaceIfEmpty();
   // Hook (pictures): AddImage(attributes, cell) adds a TImageObj at Len()
   // and the placeholder kImageChar.
   // Hook (forms): AddFormControl(symbol, attributes, cell) adds a control
