@@ -165,9 +165,11 @@ class ParseState {
   void LeaveCell(TableScope& t);
   // The open section finished into the cell; no cell is current.
   void EndCell(TableScope& t);
-  // Past the cell's tag: white space skipped, a body loop up to the next of
-  // the table's tags.
+  // Past the cell's tag: white space skipped, then CellBody.
   void CellContent();
+  // The cell's blocks: a body loop up to the next of the table's tags.
+  void CellBody();
+  bool InCell(const TableScope& t) const;
   // A TABLE past the limit, and the tables inside it: their tags are skipped
   // as unknown tags are, so the text of their cells flows into the cell
   // around them; their </TABLE>s still pair.

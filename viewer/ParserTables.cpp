@@ -50,6 +50,8 @@ struct ParseState::TableScope {
   TCellList* Row = nullptr;
 };
 
+bool ParseState::InCell(const TableScope& t) const { return currentCell_ != &t.Enclosing; }
+
 void ParseState::DoTable() {
   if (tables_ >= HtmlParser::kMaxTableNesting) {
     SkipTable();
@@ -62,6 +64,9 @@ void ParseState::DoTable() {
     Next();
     TableLoop(table);
   }
+  // The table is content: a paragraph after it is a break, whatever its
+  // last cell held.
+  flags_.ParagraphSpaceGiven = false;
   if (sy_ == Sy::TableEnd) Next();
 }
 
@@ -96,13 +101,20 @@ void ParseState::TableLoop(TableScope& t) {
       case Sy::Text:
         // Text outside any cell is shown before the table; white space
         // there is only the markup's layout.
-        if (IsBlank(tok_.Text()))
+        if (InCell(t))
+          CellBody();
+        else if (IsBlank(tok_.Text()))
           Next();
         else
           TextBeforeTable(t);
         break;
+      case Sy::BodyEnd:
+        // Ends a cell's body loop, not the table: the cell goes on.
+        Next();
+        if (InCell(t) && sy_ != Sy::Eof && !kCellEnds.Has(sy_)) CellBody();
+        break;
       default:
-        Next();  // anything else is skipped, </BODY> too
+        Next();  // anything else is skipped
         break;
     }
   }
@@ -151,6 +163,10 @@ void ParseState::CellContent() {
     flags_.ParagraphSpaceGiven = true;
     Next();
   }
+  CellBody();
+}
+
+void ParseState::CellBody() {
   LoopScope scope(*this, false);
   // A cell lays its blocks out from its own left edge, whatever list the
   // table stands in.

@@ -148,11 +148,12 @@ TEST(ParserTables, LinksAndFontsEndAtCellBoundariesAndTheTable) {
   EXPECT_EQ(page.RunAt(u"e").Font().NominalSize, 12);
 }
 
-TEST(ParserTables, AParagraphAtTheStartOfACellAddsNoSpace) {
-  ParsedPage page("<TABLE><TD>\n <P>x<P>y<TD><P ALIGN=right>z</TABLE>");
+TEST(ParserTables, AParagraphAtTheStartOfACellAddsNoSpaceButOneAfterTheTableDoes) {
+  ParsedPage page("<TABLE><TD>\n <P>x<P>y<TD><P ALIGN=right>z<TD><P></TABLE><P>after");
   const ThtmlTable& t = TableIn(page.doc);
   EXPECT_EQ(TableOutline(t), (Lines{"row", "  cell [TSection |x|] [TParagraphSpace] [TSection |y|]",
-                                    "  cell [TSection right |z|]"}));
+                                    "  cell [TSection right |z|]", "  cell"}));
+  EXPECT_EQ(page.Compact(), (Lines{"ThtmlTable", "TParagraphSpace", "TSection |after|"}));
 }
 
 TEST(ParserTables, AListItemHoldingOnlyATableKeepsItsLine) {
@@ -187,6 +188,12 @@ TEST(ParserTables, PastSixteenTablesATableIsReadAsUnknownTagsAndItsEndStillPairs
   EXPECT_EQ(CellLine(*cell), "cell [TSection |inabcde|]");
   EXPECT_EQ(TableOutline(TableIn(page.doc)).size(), 2u);
   EXPECT_EQ(page.Compact().back(), "TSection |out|");
+}
+
+TEST(ParserTables, TheEndOfTheBodyInACellEndsNeitherTheCellNorTheTable) {
+  ParsedPage page("<TABLE><TD>a</BODY>b<TD>c</BODY></TABLE>d</BODY>e");
+  EXPECT_EQ(TableOutline(TableIn(page.doc)), (Lines{"row", "  cell [TSection |ab|]", "  cell [TSection |c|]"}));
+  EXPECT_EQ(page.Compact(), (Lines{"ThtmlTable", "TSection |d|"}));
 }
 
 TEST(ParserTables, AnOpenCommentInATableKeepsWhatWasRead) {
