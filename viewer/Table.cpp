@@ -149,7 +149,21 @@ void ThtmlTable::Initialize() {
 
   // Row spans, column by column; a span is cut to the rows left, and each
   // row it reaches gets a filler at its column (at its end when shorter).
+  // The fillers each row will get are counted first, so that spans that
+  // overfill rows fail at once instead of making thousands of fillers.
   const int rows = static_cast<int>(Rows.size());
+  std::vector<int> starts(static_cast<size_t>(rows) + 1, 0);  // spans reaching a row, as differences
+  for (int i = 0; i < rows; ++i)
+    for (const auto& cell : Rows[static_cast<size_t>(i)]->Cells) {
+      const int span = std::min(cell->RowSpan, rows - i);
+      if (span < 2) continue;
+      ++starts[static_cast<size_t>(i + 1)];
+      --starts[static_cast<size_t>(i + span)];
+    }
+  for (int i = 0, reaching = 0; i < rows; ++i) {
+    reaching += starts[static_cast<size_t>(i)];
+    if (Rows[static_cast<size_t>(i)]->Count() + reaching > kMaxColumns) tooMany();
+  }
   for (size_t j = 0;; ++j) {
     bool any = false;
     for (int i = 0; i < rows; ++i) {
@@ -160,7 +174,6 @@ void ThtmlTable::Initialize() {
       cell.RowSpan = std::min(cell.RowSpan, rows - i);
       for (int k = 1; k < cell.RowSpan; ++k) {
         auto& below = Rows[static_cast<size_t>(i + k)]->Cells;
-        if (below.size() >= kMaxColumns) tooMany();
         below.insert(below.begin() + static_cast<std::ptrdiff_t>(std::min(j, below.size())), Filler(doc, 1));
       }
     }
