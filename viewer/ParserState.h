@@ -5,8 +5,8 @@
 // Files: Parser.cpp (entry operations, the state, sections and fonts),
 // ParserBody.cpp (the body loop, CENTER/DIV and the nesting limit),
 // ParserInline.cpp (the tokens every loop shares), ParserLists.cpp (the
-// list loop), ParserReaders.cpp (PRE, SCRIPT, MAP and plain text, read below
-// the token level).
+// list loop), ParserTables.cpp (the table loop), ParserReaders.cpp (PRE,
+// SCRIPT, MAP and plain text, read below the token level).
 //
 // Conventions. The current token is sy_ (tok_.Symbol()). A token handler
 // (the loops and Do*) starts at the current token and returns with the next
