@@ -88,6 +88,7 @@ void LoadSettings(Context& ctx) {
   c.WordWrap = ReadBool(ctx, kOptions, "WordWrap", false);
   c.DoubleSpaceLines = ReadBool(ctx, kOptions, "DoubleSpaceLines", false);
   c.IndentHtml = ReadBool(ctx, kOptions, "IndentHtml", false);
+  c.BrowserLayout = ReadBool(ctx, kOptions, "BrowserLayout", false);
   c.Left = ReadInteger(ctx, kDefaults, "Left", 216);
   c.Top = ReadInteger(ctx, kDefaults, "Top", 131);
   c.Height = ReadInteger(ctx, kDefaults, "Height", 321);
@@ -104,6 +105,7 @@ void SaveSettings(Context& ctx) {
   WriteBool(ctx, kOptions, "WordWrap", c.WordWrap);
   WriteBool(ctx, kOptions, "DoubleSpaceLines", c.DoubleSpaceLines);
   WriteBool(ctx, kOptions, "IndentHtml", c.IndentHtml);
+  WriteBool(ctx, kOptions, "BrowserLayout", c.BrowserLayout);
   WriteInteger(ctx, kDefaults, "Left", c.Left);
   WriteInteger(ctx, kDefaults, "Top", c.Top);
   WriteInteger(ctx, kDefaults, "Height", c.Height);

@@ -109,7 +109,10 @@ failure, reported on standard error; 2 for a mistyped command (a first
 word that is no mode word and no file, without a switch).
 
 Settings: Quillet.Ini beside the program when its folder is writable, else
-$XDG_CONFIG_HOME/quillet/Quillet.Ini. See quillet(1).
+$XDG_CONFIG_HOME/quillet/Quillet.Ini. See quillet(1). In its [Options]
+section, IndentHtml=1 and DoubleSpaceLines=1 shape what urls2html, ie2html,
+urls2ns and ie2ns write, and BrowserLayout=1 makes them write the layout
+browsers import with its folders (each heading before its list).
 )";
 }
 

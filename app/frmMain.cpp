@@ -252,6 +252,8 @@ void TForm1::BuildMenu() {
   DoubleSpaceLines1->setCheckable(true);
   IndentHtml1 = Item(Options1, "I&ndent Html", &TForm1::IndentHtml1Click, {});
   IndentHtml1->setCheckable(true);
+  BrowserLayout1 = Item(Options1, "&Browser Layout", &TForm1::BrowserLayout1Click, {});
+  BrowserLayout1->setCheckable(true);
 
   N9 = bar->addSeparator();
 
@@ -352,6 +354,7 @@ void TForm1::FormCreate() {
   WordWrap1->setChecked(ctx_.Config.WordWrap);
   DoubleSpaceLines1->setChecked(ctx_.Config.DoubleSpaceLines);
   IndentHtml1->setChecked(ctx_.Config.IndentHtml);
+  BrowserLayout1->setChecked(ctx_.Config.BrowserLayout);
   BoldDescription1->setChecked(ctx_.Config.BoldHtml);
   ItalicDescription1->setChecked(ctx_.Config.ItalicHtml);
   Memo1->setLineWrapMode(WordWrap1->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
@@ -705,6 +708,11 @@ void TForm1::DoubleSpaceLines1Click() {
 void TForm1::IndentHtml1Click() {
   ctx_.Config.IndentHtml = !IndentHtml1->isChecked();
   IndentHtml1->setChecked(ctx_.Config.IndentHtml);
+}
+
+void TForm1::BrowserLayout1Click() {
+  ctx_.Config.BrowserLayout = !BrowserLayout1->isChecked();
+  BrowserLayout1->setChecked(ctx_.Config.BrowserLayout);
 }
 
 // ---- Help ----

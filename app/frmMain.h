@@ -52,7 +52,7 @@ class TForm1 : public QMainWindow {
   QAction *ConvertUrlsToHtml1, *ConvertHtmlToUrls1, *ImportUrlsintoNetscape1, *ConvertNetscapeBookmarkstoUrls1;
   QAction *SortHtml1, *StripNetscapeTags1, *FromHtml1, *FromNetscapeBookmarks1, *FromUrls1, *ViewPage1,
       *ViewSource1, *BoldDescription1, *ItalicDescription1;
-  QAction *WordWrap1, *DoubleSpaceLines1, *IndentHtml1, *N9;
+  QAction *WordWrap1, *DoubleSpaceLines1, *IndentHtml1, *BrowserLayout1, *N9;
   QAction *Index1, *KeywordSearch1, *QuilletWebPage1, *VarnholtHomePage1, *EmailVarnholt1,
       *OtherVarnholtSoftware1, *About1;
 
@@ -126,6 +126,7 @@ class TForm1 : public QMainWindow {
   void WordWrap1Click();
   void DoubleSpaceLines1Click();
   void IndentHtml1Click();
+  void BrowserLayout1Click();
 
   void Index1Click();
   void KeywordSearch1Click();

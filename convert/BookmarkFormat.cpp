@@ -77,9 +77,9 @@ std::string LowerAscii(std::string_view s) {
   return l;
 }
 
-std::string IndentText(bool indentHtml, int level) {
-  if (!indentHtml || level <= 0) return std::string();
-  return std::string(static_cast<size_t>(level) * 2, ' ');
+std::string IndentText(bool indentHtml, int level, int blanksPerLevel) {
+  if (!indentHtml || level <= 0 || blanksPerLevel <= 0) return std::string();
+  return std::string(static_cast<size_t>(level) * static_cast<size_t>(blanksPerLevel), ' ');
 }
 
 bool IsBlankText(std::string_view text) {
@@ -280,16 +280,42 @@ size_t StripDateAttributes(std::string& line) {
   return attributes;
 }
 
-std::string HeadingLine(std::string_view name) {
-  std::string s = "<DT><H3>";
+namespace {
+
+// Closes a tag, with its date attribute when there is a date.
+void CloseTagWithDate(std::string& s, std::optional<int64_t> addDate) {
+  if (addDate) s.append(" ADD_DATE=\"").append(std::to_string(*addDate)).append("\"");
+  s += '>';
+}
+
+}  // namespace
+
+std::string HeadingLine(std::string_view name, std::optional<int64_t> addDate) {
+  std::string s = "<DT><H3";
+  CloseTagWithDate(s, addDate);
   s.append(name).append("</H3>");
   return s;
 }
 
-std::string LinkLine(std::string_view address, std::string_view description) {
+std::string LinkLine(std::string_view address, std::string_view description, std::optional<int64_t> addDate) {
   std::string s = "<DT><A HREF=\"";
-  s.append(address).append("\">").append(description).append("</A>");
+  s.append(address) += '"';
+  CloseTagWithDate(s, addDate);
+  s.append(description).append("</A>");
   return s;
+}
+
+std::vector<std::string> BrowserHeaderLines(bool utf8) {
+  return {
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+      "<!-- This is an automatically generated file.",
+      "     It will be read and overwritten.",
+      "     DO NOT EDIT! -->",
+      std::string("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=") +
+          (utf8 ? "UTF-8" : "windows-1252") + "\">",
+      "<TITLE>Bookmarks</TITLE>",
+      "<H1>Bookmarks</H1>",
+  };
 }
 
 namespace {
@@ -303,7 +329,7 @@ bool StartsCharRef(std::string_view text, size_t i) {
 
 }  // namespace
 
-std::string EscapeNameForLine(std::string_view name) {
+std::string EscapeNameForLine(std::string_view name, AmpersandEscape amp) {
   std::string out;
   out.reserve(name.size());
   for (size_t i = 0; i < name.size(); ++i) {
@@ -316,20 +342,20 @@ std::string EscapeNameForLine(std::string_view name) {
       case '\n': out += "&#10;"; break;
       // "a&b" stays as it is; only an "&" that reads as a reference back is
       // escaped, so that "R&amp;D" comes back as itself.
-      case '&': out += StartsCharRef(name, i) ? "&amp;" : "&"; break;
+      case '&': out += amp == AmpersandEscape::Always || StartsCharRef(name, i) ? "&amp;" : "&"; break;
       default: out += name[i];
     }
   }
   return out;
 }
 
-std::string EscapeAddressForLine(std::string_view address) {
+std::string EscapeAddressForLine(std::string_view address, AmpersandEscape amp) {
   if (address.find_first_of("\"&") == npos) return std::string(address);
   std::string out;
   for (size_t i = 0; i < address.size(); ++i) {
     if (address[i] == '"')
       out += "&quot;";
-    else if (address[i] == '&' && StartsCharRef(address, i))
+    else if (address[i] == '&' && (amp == AmpersandEscape::Always || StartsCharRef(address, i)))
       out += "&amp;";
     else
       out += address[i];

@@ -3,8 +3,10 @@
 // readers every conversion and clean-up uses. Each reader looks at one line
 // with plain substring searches; what does not match gives "" or 0.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -18,8 +20,9 @@ inline bool IsForbiddenNameChar(char c) { return ForbiddenNameChars.find(c) != s
 std::string UpperAscii(std::string_view s);
 std::string LowerAscii(std::string_view s);
 
-// Two blanks per level when indenting is on and level > 0, else "".
-std::string IndentText(bool indentHtml, int level);
+// Two blanks (or blanksPerLevel) per level when indenting is on and level > 0,
+// else "".
+std::string IndentText(bool indentHtml, int level, int blanksPerLevel = 2);
 
 // Empty, or every character a blank or control character (code <= 32).
 bool IsBlankText(std::string_view text);
@@ -81,19 +84,31 @@ std::string DecodeCharRefs(std::string_view text);
 // attributes went.
 size_t StripDateAttributes(std::string& line);
 
-// The written line forms, without indentation.
+// The written line forms, without indentation. A date (seconds since 1970)
+// goes into an ADD_DATE attribute, as browsers write it; without one the tag
+// has no attribute.
 inline constexpr std::string_view ListOpenLine = "<DL><p>";
 inline constexpr std::string_view ListCloseLine = "</DL><p>";
-std::string HeadingLine(std::string_view name);
-std::string LinkLine(std::string_view address, std::string_view description);
+std::string HeadingLine(std::string_view name, std::optional<int64_t> addDate = std::nullopt);
+std::string LinkLine(std::string_view address, std::string_view description,
+                     std::optional<int64_t> addDate = std::nullopt);
+
+// The lines browsers write before the top list of a bookmark file; the
+// Content-Type line names UTF-8 or windows-1252.
+std::vector<std::string> BrowserHeaderLines(bool utf8);
+
+// Which '&' a written line turns into "&amp;": only one that would otherwise
+// read back as a character reference (the program's own layout, which keeps
+// "a&b" as it is), or every one (for importers that decode references).
+enum class AmpersandEscape { WhereAmbiguous, Always };
 
 // A folder or file name made safe for a written line: Linux names may hold
 // '<', '>', '"' and line breaks, which would break the line form, so those
-// become character references, as does an '&' that would otherwise be read
-// back as the start of one. Everything else stays as it is.
-std::string EscapeNameForLine(std::string_view name);
+// become character references, as does an '&' as amp says. Everything else
+// stays as it is.
+std::string EscapeNameForLine(std::string_view name, AmpersandEscape amp = AmpersandEscape::WhereAmbiguous);
 // An address made safe for a written line: '"' would end the HREF value, and
-// an '&' that starts a reference would be decoded on the way back.
-std::string EscapeAddressForLine(std::string_view address);
+// an '&' as amp says.
+std::string EscapeAddressForLine(std::string_view address, AmpersandEscape amp = AmpersandEscape::WhereAmbiguous);
 
 }  // namespace quillet

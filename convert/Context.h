@@ -24,6 +24,9 @@ struct TConfig {
   bool BoldHtml = false;
   bool ItalicHtml = false;
   bool ShowSplash = false;
+  // The folder walk writes what browsers write and import: heading before
+  // its list, a header, dates, every "&" escaped.
+  bool BrowserLayout = false;
   int32_t Left = 0;
   int32_t Top = 0;
   int32_t Height = 0;

@@ -210,7 +210,7 @@ bool AppendUrlsToNetscape(Context& ctx) {
   // Without the folder the document is not the Favorites HTML: appending it
   // would put unrelated text into the bookmarks. The document still belongs
   // to the file it came from.
-  if (!UrlsToHtml(ctx, ctx.Config.FavoritesDir)) {
+  if (!UrlsToHtml(ctx, ctx.Config.FavoritesDir, UrlsToHtmlFor::Insertion)) {
     ctx.Config.CurrentFile = previousFile;
     return false;
   }

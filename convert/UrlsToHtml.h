@@ -10,10 +10,16 @@ namespace quillet {
 // or holds no URL entry.
 std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path);
 
+// What the document built from a folder becomes: a file of its own, or a
+// block inserted into an existing bookmark file (which has its header
+// already).
+enum class UrlsToHtmlFor { File, Insertion };
+
 // Replaces the document with the bookmark HTML of the folder tree. When the
 // folder does not exist, shows "Directory not found", changes nothing and
-// returns false.
-bool UrlsToHtml(Context& ctx, const std::string& folder);
+// returns false. With the BrowserLayout option on, a file gets the header
+// lines browsers write.
+bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use = UrlsToHtmlFor::File);
 
 // Appends the block of one folder (title empty for the top folder).
 void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level);

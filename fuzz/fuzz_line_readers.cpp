@@ -20,7 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LinkAddress(line);
     if (c > 0 && c <= line.size()) SafeFileName(std::string_view(line).substr(c - 1));
     SafeFileName(line);
-    EscapeNameForLine(line);
+    // A written name or address reads back as itself (lines hold no line
+    // break, which alone is written as a reference that is not decoded).
+    for (const AmpersandEscape amp : {AmpersandEscape::WhereAmbiguous, AmpersandEscape::Always}) {
+      if (DecodeCharRefs(EscapeNameForLine(line, amp)) != line) __builtin_trap();
+      if (DecodeCharRefs(EscapeAddressForLine(line, amp)) != line) __builtin_trap();
+    }
   }
   const auto url = FindProfileValue(text, "InternetShortcut", "URL");
   if (url && url->size() > kProfileValueLimit) __builtin_trap();

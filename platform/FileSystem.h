@@ -1,7 +1,9 @@
 #pragma once
 // The file-system port: what the program needs of folders and files.
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +84,11 @@ class FileSystem {
   // link, dangling or not. This default asks the parent's listing.
   virtual bool IsSymlink(const std::string& path);
 
+  // When the file or folder (a link's target, else the link itself) was last
+  // changed, in seconds since 1970; nothing when that cannot be told. This
+  // default cannot tell.
+  virtual std::optional<int64_t> ModificationTime(const std::string& path);
+
   // The folder holding the running program, with its trailing delimiter.
   virtual std::string ProgramDir() = 0;
   // True when files can be created in the folder.
@@ -103,6 +110,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<Lock> LockFile(const std::string& path, const std::function<void()>& beforeWait) override;
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override;
   bool IsSymlink(const std::string& path) override;
+  std::optional<int64_t> ModificationTime(const std::string& path) override;
   std::string ProgramDir() override;
   bool IsWritableDir(const std::string& dir) override;
 };

@@ -34,6 +34,8 @@ std::string FileSystem::ReadFile(const std::string& path) {
   return data;
 }
 
+std::optional<int64_t> FileSystem::ModificationTime(const std::string&) { return std::nullopt; }
+
 bool FileSystem::IsSymlink(const std::string& path) {
   std::string p = path;
   while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
@@ -418,6 +420,12 @@ bool PosixFileSystem::IsSymlink(const std::string& path) {
   while (p.size() > 1 && EndsWithDelim(p)) p.pop_back();
   struct stat st;
   return !p.empty() && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::optional<int64_t> PosixFileSystem::ModificationTime(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<int64_t>(st.st_mtime);
 }
 
 std::string PosixFileSystem::ProgramDir() {

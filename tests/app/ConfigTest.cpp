@@ -42,7 +42,7 @@ TEST_F(Settings, NoFileGivesEveryDefault) {
   LoadSettings(ctx);
   const TConfig& c = ctx.Config;
   EXPECT_TRUE(c.ShowSplash);
-  EXPECT_FALSE(c.BoldHtml || c.ItalicHtml || c.WordWrap || c.DoubleSpaceLines || c.IndentHtml);
+  EXPECT_FALSE(c.BoldHtml || c.ItalicHtml || c.WordWrap || c.DoubleSpaceLines || c.IndentHtml || c.BrowserLayout);
   EXPECT_EQ(c.Left, 216);
   EXPECT_EQ(c.Top, 131);
   EXPECT_EQ(c.Height, 321);
@@ -55,7 +55,7 @@ TEST_F(Settings, NoFileGivesEveryDefault) {
 TEST_F(Settings, HandWrittenValuesReadAsIntegers) {
   WriteBytes(File(),
              "[options]\nWordWrap=yes\nIndentHtml=2\nshowsplash=0\nDoubleSpaceLines = -1\n"
-             "BoldHtml=\n[DEFAULTS]\nLeft=0x20\nTop=$10\nHeight=abc\nWidth=  -7\nLastDir=\"/a b/ \"\n");
+             "BoldHtml=\nbrowserlayout=1\n[DEFAULTS]\nLeft=0x20\nTop=$10\nHeight=abc\nWidth=  -7\nLastDir=\"/a b/ \"\n");
   LoadSettings(ctx);
   const TConfig& c = ctx.Config;
   EXPECT_FALSE(c.WordWrap);  // not an integer: the default
@@ -63,6 +63,7 @@ TEST_F(Settings, HandWrittenValuesReadAsIntegers) {
   EXPECT_FALSE(c.ShowSplash);
   EXPECT_TRUE(c.DoubleSpaceLines);
   EXPECT_FALSE(c.BoldHtml);
+  EXPECT_TRUE(c.BrowserLayout);
   EXPECT_EQ(c.Left, 32);
   EXPECT_EQ(c.Top, 16);
   EXPECT_EQ(c.Height, 321);
@@ -70,12 +71,12 @@ TEST_F(Settings, HandWrittenValuesReadAsIntegers) {
   EXPECT_EQ(c.LastDir, "/a b/ ");
 }
 
-TEST_F(Settings, AFreshSaveWritesTheThirteenLinesInOrder) {
+TEST_F(Settings, AFreshSaveWritesTheFourteenLinesInOrder) {
   LoadSettings(ctx);
   SaveSettings(ctx);
   EXPECT_EQ(ReadBytes(File()),
             "[Options]\r\nShowSplash=1\r\nBoldHtml=0\r\nItalicHtml=0\r\nWordWrap=0\r\n"
-            "DoubleSpaceLines=0\r\nIndentHtml=0\r\n[Defaults]\r\nLeft=216\r\nTop=131\r\n"
+            "DoubleSpaceLines=0\r\nIndentHtml=0\r\nBrowserLayout=0\r\n[Defaults]\r\nLeft=216\r\nTop=131\r\n"
             "Height=321\r\nWidth=411\r\nLastDir=" +
                 ctx.ProgramDir + "\r\n");
 }
@@ -92,16 +93,16 @@ TEST_F(Settings, SaveReplacesInPlaceAndKeepsWhatItDoesNotKnow) {
             "; mine\r\n[Defaults]\r\nwidth=640\r\nTheme=dark\r\nLeft=216\r\nTop=131\r\nHeight=321\r\n"
             "LastDir=" + ctx.ProgramDir + "\r\n\r\n[Extra]\r\nLeft=5\r\n"
             "[Options]\r\nIndentHtml=1\r\nShowSplash=1\r\nBoldHtml=0\r\nItalicHtml=0\r\nWordWrap=0\r\n"
-            "DoubleSpaceLines=0\r\n");
+            "DoubleSpaceLines=0\r\nBrowserLayout=0\r\n");
 }
 
 TEST_F(Settings, WhatIsSavedLoadsBack) {
   TConfig& c = ctx.Config;
-  c = {true, true, true, true, true, false, -3, 0, 900, 1200, "n", "c", "f", " /odd dir/ "};
+  c = {true, true, true, true, true, false, true, -3, 0, 900, 1200, "n", "c", "f", " /odd dir/ "};
   SaveSettings(ctx);
   c = TConfig{};
   LoadSettings(ctx);
-  EXPECT_TRUE(c.IndentHtml && c.DoubleSpaceLines && c.WordWrap && c.BoldHtml && c.ItalicHtml);
+  EXPECT_TRUE(c.IndentHtml && c.DoubleSpaceLines && c.WordWrap && c.BoldHtml && c.ItalicHtml && c.BrowserLayout);
   EXPECT_FALSE(c.ShowSplash);
   EXPECT_EQ(c.Left, -3);
   EXPECT_EQ(c.Top, 0);
@@ -167,7 +168,7 @@ TEST_F(Settings, AFailedKeyStopsTheSave) {
   EXPECT_THROW(SaveSettings(ctx), EWriteError);
   EXPECT_EQ(ReadBytes(File()),
             "[Options]\r\nShowSplash=1\r\nBoldHtml=0\r\nItalicHtml=0\r\nWordWrap=0\r\n"
-            "DoubleSpaceLines=0\r\nIndentHtml=0\r\n");
+            "DoubleSpaceLines=0\r\nIndentHtml=0\r\nBrowserLayout=0\r\n");
 }
 
 TEST_F(Settings, BuildingFromAFolderRereadsTheFile) {

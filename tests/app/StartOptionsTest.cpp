@@ -24,7 +24,7 @@ TEST(StartOptions, HelpAndVersionOnlyAsTheWholeCommandLine) {
 TEST(StartOptions, TheUsageNamesEveryModeWordAndSwitch) {
   const std::string usage = UsageText();
   for (const char* word : {"urls2html", "ie2html", "html2urls", "html2ie", "ns2urls", "ns2ie", "urls2ns", "ie2ns",
-                           "/sort", "/nsstrip", "/nodupes", "quillet ns /sort", "Exit status"})
+                           "/sort", "/nsstrip", "/nodupes", "quillet ns /sort", "Exit status", "BrowserLayout=1"})
     EXPECT_NE(usage.find(word), std::string::npos) << word;
   EXPECT_EQ(VersionText(), "quillet 2.32\n");
 }

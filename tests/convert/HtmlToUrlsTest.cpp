@@ -45,7 +45,9 @@ struct WriteRun {
   bool HasLog() { return Exists(Tmp / "data/UrlErrors.txt"); }
 };
 
-TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) {
+// Builds the document from a tree of names with "&", quotes and references
+// in them, writes it back and compares.
+void ExpectTheSameTreeBack(const TConfig& options) {
   TempDir src;
   WriteBytes(src / "Top.url", Shortcut("https://top.example/"));
   WriteBytes(src / "Query.url", Shortcut("https://x/?a=1&b=2&c=\"q\""));
@@ -54,9 +56,11 @@ TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) {
   WriteBytes(src / "News/BBC.url", Shortcut("https://bbc/"));
   WriteBytes(src / "News/Science/arXiv.url", Shortcut("https://arxiv/"));
   WriteBytes(src / "Software & Tools/GitHub.url", Shortcut("https://github/"));
+  WriteBytes(src / "Software & Tools/Q&A/Ask.url", Shortcut("https://ask/?a&b"));
   MakeDirs(src / "Empty");
 
   WriteRun r;
+  r.T.Ctx.Config = options;
   ASSERT_TRUE(UrlsToHtml(r.T.Ctx, src.Path()));
   r.T.Ctx.UrlTargetDir = r.Target;
   MakeDirs(r.Target);
@@ -66,6 +70,16 @@ TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) {
   EXPECT_EQ(r.T.Ctx.UrlTargetDir, r.Target + "/");
   EXPECT_FALSE(r.HasLog());
   EXPECT_TRUE(r.T.UI.Messages.empty());
+}
+
+TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFrom) { ExpectTheSameTreeBack(TConfig{}); }
+
+TEST(HtmlToUrls, GivesBackTheTreeItWasBuiltFromInTheBrowserLayout) {
+  TConfig options;
+  options.BrowserLayout = true;
+  ExpectTheSameTreeBack(options);
+  options.IndentHtml = options.DoubleSpaceLines = true;
+  ExpectTheSameTreeBack(options);
 }
 
 TEST(HtmlToUrls, ReadsABrowserExport) {

@@ -252,6 +252,17 @@ TEST(AppendUrlsToNetscape, InsertsBeforeTheLastListEndAndKeepsTheFirstVersionAsB
   EXPECT_TRUE(f.t.UI.Messages.empty());
 }
 
+TEST(AppendUrlsToNetscape, InTheBrowserLayoutInsertsTheBlockWithoutASecondHeader) {
+  AppendFixture f;
+  WriteBytes(f.file, kBookmarks);
+  f.t.Ctx.Config.BrowserLayout = true;
+  ASSERT_TRUE(AppendUrlsToNetscape(f.t.Ctx));
+  const std::string text = test::ReadBytes(f.file);
+  EXPECT_EQ(text.find("<!DOCTYPE"), text.rfind("<!DOCTYPE"));
+  EXPECT_EQ(text.find("<TITLE>"), text.rfind("<TITLE>"));
+  EXPECT_NE(text.find("<DL><p>\r\n<DT><A HREF=\"https://www.debian.org/\" ADD_DATE=\""), std::string::npos) << text;
+}
+
 TEST(AppendUrlsToNetscape, WithoutAnExactListEndAfterTheFirstLineGoesToTheTop) {
   for (const std::string text : {"<DL><p>\r\n<DT>x\r\n</dl><p>\r\n", "</DL><p>\r\nrest\r\n", ""}) {
     AppendFixture f;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
+
+#include "convert/BookmarkFormat.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
@@ -160,6 +163,85 @@ TEST_F(UrlsToHtmlTest, FollowsFolderLinksButNotIntoACycle) {
             (TextLines{"<DL><p>", "<DL><p>", "<DT><H3>Linked</H3>", "<DT><A HREF=\"http://e/\">e</A>",
                        "</DL><p>", "<DL><p>", "<DT><H3>Sub</H3>", "<DT><A HREF=\"http://a/\">a</A>",
                        "</DL><p>", "</DL><p>"}));
+}
+
+// The browser layout: what browsers export and import.
+
+void SetModificationTime(const std::string& path, time_t t) {
+  const timeval times[2] = {{t, 0}, {t, 0}};
+  ASSERT_EQ(::utimes(path.c_str(), times), 0) << path;
+}
+
+TEST_F(UrlsToHtmlTest, BrowserLayoutPutsHeadingsBeforeTheirListsWithDatesAndAHeader) {
+  WriteBytes(Top() + "/a.url", Shortcut("http://a/?x=1&y=2"));
+  WriteBytes(Top() + "/R&D <Labs>.url", Shortcut("http://r/"));
+  WriteBytes(Top() + "/News/c.url", Shortcut("http://c/"));
+  WriteBytes(Top() + "/News/Deep/d.url", Shortcut("http://d/"));
+  SetModificationTime(Top() + "/a.url", 1700000001);
+  SetModificationTime(Top() + "/R&D <Labs>.url", 1700000002);
+  SetModificationTime(Top() + "/News/c.url", 1700000003);
+  SetModificationTime(Top() + "/News/Deep/d.url", 1700000004);
+  SetModificationTime(Top() + "/News/Deep", 1600000002);
+  SetModificationTime(Top() + "/News", 1600000001);
+  t.Ctx.Config.BrowserLayout = true;
+  t.Ctx.Config.IndentHtml = true;
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  TextLines want = BrowserHeaderLines(true);
+  EXPECT_EQ(want.at(4), "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+  want.insert(want.end(), {
+                              "<DL><p>",
+                              "    <DT><A HREF=\"http://a/?x=1&amp;y=2\" ADD_DATE=\"1700000001\">a</A>",
+                              "    <DT><A HREF=\"http://r/\" ADD_DATE=\"1700000002\">R&amp;D &lt;Labs&gt;</A>",
+                              "    <DT><H3 ADD_DATE=\"1600000001\">News</H3>",
+                              "    <DL><p>",
+                              "        <DT><A HREF=\"http://c/\" ADD_DATE=\"1700000003\">c</A>",
+                              "        <DT><H3 ADD_DATE=\"1600000002\">Deep</H3>",
+                              "        <DL><p>",
+                              "            <DT><A HREF=\"http://d/\" ADD_DATE=\"1700000004\">d</A>",
+                              "        </DL><p>",
+                              "    </DL><p>",
+                              "</DL><p>",
+                          });
+  EXPECT_EQ(t.Ctx.HtmlLines, want);
+
+  // Without indenting nothing is indented; double spacing spaces every line.
+  t.Ctx.Config = TConfig{};
+  t.Ctx.Config.BrowserLayout = true;
+  t.Ctx.Config.DoubleSpaceLines = true;
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  const TextLines& l = t.Ctx.HtmlLines;
+  ASSERT_EQ(l.size(), 2 * want.size());
+  const size_t headerSize = BrowserHeaderLines(true).size();
+  for (size_t i = 0; i < want.size(); ++i) {
+    std::string unindented = want[i];
+    if (i >= headerSize) unindented.erase(0, unindented.find_first_not_of(' '));
+    EXPECT_EQ(l[2 * i], unindented);
+    EXPECT_EQ(l[2 * i + 1], "");
+  }
+}
+
+TEST_F(UrlsToHtmlTest, BrowserLayoutNamesWindows1252ForTextThatIsNotUtf8) {
+  WriteBytes(Top() + "/Caf\xE9.url", Shortcut("http://cafe/"));
+  WriteBytes(Top() + "/\xC3\xBC" "ber.url", Shortcut("http://u/"));
+  t.Ctx.Config.BrowserLayout = true;
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
+  EXPECT_EQ(t.Ctx.HtmlLines.at(4), BrowserHeaderLines(false).at(4));
+  EXPECT_NE(t.Ctx.HtmlLines.at(4).find("charset=windows-1252\""), std::string::npos);
+  // Only the header depends on it; the names stay as their bytes are.
+  EXPECT_NE(t.Ctx.HtmlLines.at(8).find(">Caf\xE9</A>"), std::string::npos);
+}
+
+TEST_F(UrlsToHtmlTest, BrowserLayoutForInsertionHasNoHeader) {
+  WriteBytes(Top() + "/Sub/a.url", Shortcut("http://a/"));
+  t.Ctx.Config.BrowserLayout = true;
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top(), UrlsToHtmlFor::Insertion));
+  const TextLines& l = t.Ctx.HtmlLines;
+  ASSERT_EQ(l.size(), 6u);
+  EXPECT_EQ(l[0], "<DL><p>");
+  EXPECT_EQ(l[1].rfind("<DT><H3 ADD_DATE=\"", 0), 0u) << l[1];
+  EXPECT_EQ(l[2], "<DL><p>");
+  EXPECT_EQ(l[3].rfind("<DT><A HREF=\"http://a/\" ADD_DATE=\"", 0), 0u) << l[3];
+  EXPECT_EQ(l[5], "</DL><p>");
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ TEST_F(MainWindow, MenuItemsCarryTheirCaptionsShortcutsAndVisibility) {
       {f.WordWrap1, "&Word Wrap", "", true},
       {f.DoubleSpaceLines1, "&Double Space Lines", "", true},
       {f.IndentHtml1, "I&ndent Html", "", true},
+      {f.BrowserLayout1, "&Browser Layout", "", true},
       {f.Index1, "&Contents", "F1", true},
       {f.KeywordSearch1, "&Keyword Search", "", true},
       {f.QuilletWebPage1, "&Quillet Web Page", "", true},
@@ -433,8 +434,13 @@ TEST_F(MainWindow, ExitClosesTheWindow) {
 
 TEST_F(MainWindow, OptionsToggleTheirMarksAndTheSettings) {
   Ctx().Config.DoubleSpaceLines = true;
+  Ctx().Config.BrowserLayout = true;
   TForm1& f = Create();
   EXPECT_TRUE(f.DoubleSpaceLines1->isChecked());
+  EXPECT_TRUE(f.BrowserLayout1->isChecked());
+  f.BrowserLayout1->trigger();
+  EXPECT_FALSE(Ctx().Config.BrowserLayout);
+  EXPECT_FALSE(f.BrowserLayout1->isChecked());
   f.WordWrap1->trigger();
   EXPECT_TRUE(Ctx().Config.WordWrap);
   EXPECT_TRUE(f.WordWrap1->isChecked());
@@ -490,6 +496,19 @@ TEST_F(MainWindow, UrlsToHtmlAsksToSaveBuildsTheDocumentAndSetsTheFlag) {
   EXPECT_TRUE(f.Modified());
   EXPECT_TRUE(Ctx().Config.CurrentFile.empty());
   EXPECT_EQ(f.htmlPane1->LinkOnLine(0), "http://site/");
+}
+
+TEST_F(MainWindow, UrlsToHtmlFollowsTheBrowserLayoutMark) {
+  WriteBytes(File("Favs/News/Site.url"), "[InternetShortcut]\r\nURL=http://site/\r\n");
+  TForm1& f = Create();
+  f.Edit1->setText(QString::fromStdString(File("Favs")));
+  f.BrowserLayout1->trigger();
+  f.ConvertUrlsToHtml1->trigger();
+  const TextLines& l = Ctx().HtmlLines;
+  ASSERT_GT(l.size(), 9u);
+  EXPECT_EQ(l[0], "<!DOCTYPE NETSCAPE-Bookmark-file-1>");
+  EXPECT_EQ(l[8].rfind("<DT><H3 ADD_DATE=\"", 0), 0u) << l[8];
+  EXPECT_EQ(l[9], "<DL><p>");
 }
 
 TEST_F(MainWindow, UrlsToHtmlFromAMissingFolderKeepsTheViewAndSetsTheFlag) {
