@@ -122,7 +122,8 @@ void ParseState::TableLoop(TableScope& t) {
 
 void ParseState::LeaveCell(TableScope& t) {
   CloseLink();
-  if (fonts_.size() > t.FontDepth) fonts_.erase(fonts_.begin() + static_cast<std::ptrdiff_t>(t.FontDepth), fonts_.end());
+  if (fonts_.size() > t.FontDepth)
+    fonts_.erase(fonts_.begin() + static_cast<std::ptrdiff_t>(t.FontDepth), fonts_.end());
   styles_ = t.SavedStyles;
   EndCell(t);
 }
