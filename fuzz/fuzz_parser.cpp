@@ -2,9 +2,10 @@
 // or the document's lines, or plain text; the events and the script handler
 // set or not; pictures off (as the main window shows pages) or on without a
 // file system (every picture broken); then layout at a width from the input
-// on the fixed canvas, one paint, queries at points and the dump. It must
-// end, stay in bounds, never exhaust the stack, and leave a document whose
-// text positions add up.
+// on the fixed canvas, one paint, queries at points and at text positions,
+// and the dump. It must end, stay in bounds, never exhaust the stack, and
+// leave a document whose text positions add up, the text of its tables'
+// cells and captions included.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,9 +17,29 @@
 #include "viewer/Parser.h"
 #include "viewer/Section.h"
 #include "viewer/SectionList.h"
+#include "viewer/Table.h"
 #include "viewer/ViewerErrors.h"
 
 using namespace quillet;
+
+namespace {
+
+// The characters of the text in a cell, its tables' cells and captions
+// included.
+int TextLength(const TCell& cell) {
+  int len = 0;
+  for (const auto& block : cell.Blocks()) {
+    if (const auto* s = dynamic_cast<const TSection*>(block.get())) {
+      len += s->Len();
+    } else if (const auto* t = dynamic_cast<const ThtmlTable*>(block.get())) {
+      len += TextLength(t->Caption.Cell);
+      for (const TCellObj* c : t->RealCells()) len += TextLength(c->Cell);
+    }
+  }
+  return len;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -66,10 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int curs = 0, maxWidth = 0;
   const int height = doc.DoLogic(canvas, 5, width, curs, maxWidth);
   if (height < 0) __builtin_trap();
-  int len = 0;
-  for (const auto& block : doc.Blocks())
-    if (const auto* s = dynamic_cast<const TSection*>(block.get())) len += s->Len();
-  if (curs != len) __builtin_trap();
+  if (curs != TextLength(doc)) __builtin_trap();
   doc.Draw(canvas, {0, 0, width + 20, 3000}, 5, 10, 2000);
   for (int y = 0; y < height && y < 3000; y += 37) {
     THotSpot hot;
@@ -82,6 +100,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   doc.GetBackgroundBitmap();
   doc.FindString(0, u"a", false);
+  for (int pos = 0; pos < curs && pos < 3000; pos += 7) {
+    int x = 0, y = 0;
+    doc.CursorToXY(canvas, pos, x, y);
+    char16_t ch = 0;
+    const TSectionBase* obj = nullptr;
+    doc.GetChAtPos(pos, ch, obj);
+  }
   DumpDocument(doc, parser.Title, 10);
   return 0;
 }

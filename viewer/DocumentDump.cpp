@@ -3,6 +3,7 @@
 #include "platform/TextCodec.h"
 #include "viewer/Section.h"
 #include "viewer/SectionList.h"
+#include "viewer/Table.h"
 
 namespace quillet {
 
@@ -23,13 +24,53 @@ std::string ShownText(std::u16string_view text) {
   return Utf16ToUtf8(out);
 }
 
+void DumpBlock(std::string& out, const TSectionBase& block, const std::string& indent, int x0);
+
+void DumpCell(std::string& out, const TCell& cell, const std::string& indent, int x0) {
+  for (const auto& block : cell.Blocks()) DumpBlock(out, *block, indent, x0);
+}
+
+std::string JoinWidths(const std::vector<int>& widths) {
+  std::string s;
+  for (size_t i = 0; i < widths.size(); ++i) s += (i ? "," : "") + std::to_string(widths[i]);
+  return s;
+}
+
+// The rows and their real cells, each cell's blocks below it; a caption
+// where it is drawn.
+void DumpTable(std::string& out, const ThtmlTable& table, const std::string& indent, int x0) {
+  out += " widths=" + JoinWidths(table.Widths) + " spacing=" + std::to_string(table.CellSpacing) +
+         " padding=" + std::to_string(table.CellPadding) + " border=" + (table.Border ? "1" : "0") + '\n';
+  const std::string inner = indent + "  ";
+  const auto caption = [&] {
+    if (table.Caption.Cell.Empty()) return;
+    out += inner + "caption x=" + std::to_string(x0 + table.Indent) + " y=" + std::to_string(table.CaptionY()) +
+           " w=" + std::to_string(table.TotalWidth) + " h=" + std::to_string(table.CaptionHeight) + '\n';
+    DumpCell(out, table.Caption.Cell, inner + "  ", x0 + table.Indent);
+  };
+  if (table.TopCaption) caption();
+  const auto& cells = table.RealCells();
+  auto next = cells.begin();
+  for (size_t i = 0; i < table.Rows.size(); ++i) {
+    out += inner + "row h=" + std::to_string(table.Rows[i]->RowHeight) + '\n';
+    for (; next != cells.end() && (*next)->Row == static_cast<int>(i); ++next) {
+      const TCellObj& cell = **next;
+      out += inner + "  cell x=" + std::to_string(x0 + table.CellX(cell)) + " y=" + std::to_string(table.CellY(cell)) +
+             " w=" + std::to_string(cell.Wd) + " h=" + std::to_string(cell.Ht) + '\n';
+      DumpCell(out, cell.Cell, inner + "    ", x0 + table.ContentX(cell));
+    }
+  }
+  if (!table.TopCaption) caption();
+}
+
 void DumpBlock(std::string& out, const TSectionBase& block, const std::string& indent, int x0) {
   out += indent;
   out += block.ClassName();
   out += " y=" + std::to_string(block.YValue) + " h=" + std::to_string(block.SectionHeight);
-  // Hook (tables): a ThtmlTable prints "widths=... spacing=... padding=...
-  // border=..." here, then its rows ("row h=...") and real cells ("cell x=
-  // y= w= h=") with each cell's blocks below, two spaces deeper each.
+  if (const auto* table = dynamic_cast<const ThtmlTable*>(&block)) {
+    DumpTable(out, *table, indent, x0);
+    return;
+  }
   const auto* section = dynamic_cast<const TSection*>(&block);
   if (section && section->ListType != ListKind::None) out += " marker=" + Utf16ToUtf8(section->MarkerText());
   out += '\n';
@@ -47,7 +88,7 @@ void DumpBlock(std::string& out, const TSectionBase& block, const std::string& i
 
 std::string DumpDocument(const TSectionList& doc, std::u16string_view title, int marginWidth) {
   std::string out = "title |" + Utf16ToUtf8(title) + "|\n";
-  for (const auto& block : doc.Blocks()) DumpBlock(out, *block, "", marginWidth);
+  DumpCell(out, doc, "", marginWidth);
   return out;
 }
 

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "viewer/AsciiCase.h"
 #include "viewer/Bevel.h"
-#include "viewer/ColorAttribute.h"
+#include "viewer/Colors.h"
 #include "viewer/IndentManager.h"
 #include "viewer/SectionList.h"
 
@@ -36,12 +35,8 @@ void THorzLine::ReadAttributes(const TAttributeList& attributes) {
     Percent = a->Text.find(u'%') != std::u16string::npos;
     if (!Percent || a->Number <= 100) Width = a->Number;
   }
-  if (const TAttribute* a = attributes.Find(Sy::Align)) {
-    const std::u16string align = LowerAscii(a->Text, 10);
-    if (align == u"left") Align = Justification::Left;
-    else if (align == u"right") Align = Justification::Right;
-  }
-  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ReadColorAttribute(a->Text, Color);
+  if (const std::optional<Justification> align = ReadAlignment<Justification>(attributes)) Align = *align;
+  if (const TAttribute* a = attributes.Find(Sy::Color)) HasColor = ColorFromString(a->Text, Color);
   NoShade = attributes.Has(Sy::NoShade);
 }
 

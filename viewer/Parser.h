@@ -53,6 +53,9 @@ class HtmlParser {
   // one is laid out as if it were at this depth, so no input can exhaust the
   // stack.
   static constexpr int kMaxNesting = 200;
+  // Past this many open tables a further TABLE is read as if its tags were
+  // unknown: the text of its cells flows into the cell around it.
+  static constexpr int kMaxTableNesting = 16;
   // Entries of the font stack, the base font included; a further push fails
   // and the tag that wanted it changes nothing.
   static constexpr size_t kMaxFonts = 25;

@@ -287,11 +287,6 @@ void ParseState::DoAnchor() {
 
 // ---------------------------------------------------------------- hooks
 
-void ParseState::DoTable() {
-  // Hook (tables): the table loop goes here (see the header).
-  Next();
-}
-
 void ParseState::ReadImage() {
   ContentSection();
   section_->AddImage(Attrs(), *currentCell_);

@@ -69,8 +69,8 @@ void ParseState::ListLoop(int depth, const SymbolSet& terminators) {
         DoCenterDiv(depth, terminators | kListEnds);
         break;
       case Sy::Table:
-        // Hook (tables): an open section that holds no text gets a single
-        // space first, then the table loop runs at the current indent.
+        // An item holding only a table keeps its marker's line.
+        if (!AtTableLimit()) GiveEmptySectionASpace();
         DoTable();
         break;
       default:

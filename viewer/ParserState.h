@@ -5,8 +5,8 @@
 // Files: Parser.cpp (entry operations, the state, sections and fonts),
 // ParserBody.cpp (the body loop, CENTER/DIV and the nesting limit),
 // ParserInline.cpp (the tokens every loop shares), ParserLists.cpp (the
-// list loop), ParserReaders.cpp (PRE, SCRIPT, MAP and plain text, read below
-// the token level).
+// list loop), ParserTables.cpp (the table loop), ParserReaders.cpp (PRE,
+// SCRIPT, MAP and plain text, read below the token level).
 //
 // Conventions. The current token is sy_ (tok_.Symbol()). A token handler
 // (the loops and Do*) starts at the current token and returns with the next
@@ -143,18 +143,46 @@ class ParseState {
   void DoAnchor();
   void DoText();
 
+  // --- Tables (ParserTables.cpp) ---
+  // TABLE, at the current token. Closes an open link, saves the font depth,
+  // cell, alignment and styles, runs the table loop (rows, cells with a body
+  // loop each, caption) at the current indent, adds the ThtmlTable to the
+  // enclosing cell and consumes the </TABLE>. Text outside any cell goes to
+  // the enclosing cell, before the table. Inside kMaxTableNesting open
+  // tables, SkipTable instead. A list loop first gives an open section that
+  // holds no text a single space (GiveEmptySectionASpace).
+  void DoTable();
+  struct TableScope;
+  void TableLoop(TableScope& t);
+  // TD or TH: a new cell in the open row (an implied row when none), its
+  // content read.
+  void DoCell(TableScope& t);
+  void DoCaption(TableScope& t);
+  // Text outside any cell: a body loop into the enclosing cell.
+  void TextBeforeTable(TableScope& t);
+  // A cell boundary: the link closed, the fonts and styles of the table's
+  // start back, the cell ended.
+  void LeaveCell(TableScope& t);
+  // The open section finished into the cell; no cell is current.
+  void EndCell(TableScope& t);
+  // Past the cell's tag: white space skipped, then CellBody.
+  void CellContent();
+  // The cell's blocks: a body loop up to the next of the table's tags.
+  void CellBody();
+  bool InCell(const TableScope& t) const;
+  // A TABLE past the limit, and the tables inside it: their tags are skipped
+  // as unknown tags are, so the text of their cells flows into the cell
+  // around them; their </TABLE>s still pair.
+  void SkipTable();
+  bool AtTableLimit() const { return tables_ >= HtmlParser::kMaxTableNesting; }
+  void GiveEmptySectionASpace();
+
   // --- Hooks for the later layers: each is the one place its branch goes.
   // Until then their tags are skipped as unknown tags are, and what stands
   // between them is read as ordinary content.
   //
-  // Hook (tables): TABLE, at the current token. Closes an open link, saves
-  // the font depth, cell, alignment and styles, runs the table loop (rows,
-  // cells with a body loop each, caption) at the current indent, adds the
-  // ThtmlTable to the enclosing cell and consumes the </TABLE>. A list loop
-  // first gives an open section that holds no text a single space.
-  void DoTable();
-  // IMG, a construct reader: ContentSection(), which adds the picture from
-  // the attributes (TSection::AddImage).
+  // Hook (pictures): IMG, a construct reader. ContentSection(), which adds
+  // the picture from the attributes (TSection::AddImage).
   void ReadImage();
   // Hook (forms): INPUT and SELECT, a construct reader. ContentSection(),
   // which creates the control for the current form; SELECT then reads its
@@ -200,6 +228,10 @@ class ParseState {
   std::vector<ExcessBlock> excess_;
   // The first excess entry of the running loop.
   size_t excessBase_ = 0;
+  // Tables open around the current token, and the ones being skipped past
+  // the limit.
+  int tables_ = 0;
+  int skippedTables_ = 0;
 };
 
 // Entering a loop: counts the nesting when it is a list or block, and ends

@@ -146,8 +146,12 @@ void TSection::SetClear(const TAttributeList& attributes) {
 }
 
 Justification TSection::AlignmentForBreak() {
-  if (Buff.empty()) AppendText(u" ");
+  SpaceIfEmpty();
   return Justify;
+}
+
+void TSection::SpaceIfEmpty() {
+  if (Buff.empty()) AppendText(u" ");
 }
 
 void TSection::UpdateFonts() { quillet::UpdateFonts(Fonts, ParentSectionList->Fonts); }

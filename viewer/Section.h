@@ -102,6 +102,9 @@ class TSection : public TSectionBase {
   // placeholder kImageChar; cell is the cell the section lies in. Null (and
   // nothing added) when the section is full.
   TImageObj* AddImage(const TAttributeList& attributes, TCell& cell);
+  // An empty section gets a space, so that its line keeps its height (and a
+  // list item its marker).
+  void SpaceIfEmpty();
   // Hook (forms): AddFormControl(symbol, attributes, cell) adds a control
   // and, unless hidden or an image button, the placeholder kFormControlChar.
 

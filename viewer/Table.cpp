@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "viewer/AsciiCase.h"
-#include "viewer/ColorAttribute.h"
+#include "viewer/Colors.h"
 #include "viewer/SectionList.h"
 #include "viewer/ViewerErrors.h"
 
@@ -20,29 +19,9 @@ bool HasPercent(const TAttribute& a) { return a.Text.find(u'%') != std::u16strin
 // with, so that sums of them stay far from overflowing.
 int Pixels(int32_t n) { return std::min<int32_t>(n, ThtmlTable::kMaxPixels); }
 
-std::optional<Justification> ReadAlign(const TAttributeList& attributes) {
-  const TAttribute* a = attributes.Find(Sy::Align);
-  if (!a) return std::nullopt;
-  const std::u16string value = LowerAscii(a->Text, 10);
-  if (value == u"left") return Justification::Left;
-  if (value == u"center") return Justification::Center;
-  if (value == u"right") return Justification::Right;
-  return std::nullopt;
-}
-
-std::optional<VAlignment> ReadVAlign(const TAttributeList& attributes) {
-  const TAttribute* a = attributes.Find(Sy::VAlign);
-  if (!a) return std::nullopt;
-  const std::u16string value = LowerAscii(a->Text, 10);
-  if (value == u"top" || value == u"baseline") return VAlignment::Top;
-  if (value == u"middle") return VAlignment::Middle;
-  if (value == u"bottom") return VAlignment::Bottom;
-  return std::nullopt;
-}
-
 bool ReadBackground(const TAttributeList& attributes, TColor& color) {
   const TAttribute* a = attributes.Find(Sy::BgColor);
-  return a && ReadColorAttribute(a->Text, color);
+  return a && ColorFromString(a->Text, color);
 }
 
 // A filler standing for a spanned grid position; it keeps the row span of
@@ -57,7 +36,7 @@ std::unique_ptr<TCellObj> Filler(TSectionList* doc, int rowSpan) {
 }  // namespace
 
 TCellObj::TCellObj(TSectionList* doc, const TAttributeList& attributes, VAlignment rowVAlign)
-    : VAlign(ReadVAlign(attributes).value_or(rowVAlign)), Cell(doc) {
+    : VAlign(ReadVAlignment<VAlignment>(attributes).value_or(rowVAlign)), Cell(doc) {
   if (const TAttribute* a = attributes.Find(Sy::ColSpan)) ColSpan = std::max(a->Number, 1);
   if (const TAttribute* a = attributes.Find(Sy::RowSpan)) RowSpan = std::max(a->Number, 1);
   if (const TAttribute* a = attributes.Find(Sy::Width)) {
@@ -73,7 +52,8 @@ TCellObj::TCellObj(TSectionList* doc, const TAttributeList& attributes, VAlignme
 }
 
 TCellList::TCellList(const TAttributeList& attributes)
-    : Align(ReadAlign(attributes)), VAlign(ReadVAlign(attributes).value_or(VAlignment::Middle)) {
+    : Align(ReadAlignment<Justification>(attributes)),
+      VAlign(ReadVAlignment<VAlignment>(attributes).value_or(VAlignment::Middle)) {
   BkGnd = ReadBackground(attributes, BkColor);
 }
 
@@ -86,19 +66,14 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attributes, int 
                        Justification justify)
     : Caption(&doc), Justify(justify), Level(level), enclosing_(enclosing) {
   ParentSectionList = &doc;
-  if (const TAttribute* a = attributes.Find(Sy::Align)) {
-    const std::u16string value = UpperAscii(a->Text, 10);
-    if (value == u"CENTER") {
-      Justify = Justification::Center;
-    } else if (value == u"LEFT" || value == u"RIGHT") {
-      Justify = value == u"LEFT" ? Justification::Left : Justification::Right;
-      Float = true;
-    }
+  if (const std::optional<Justification> align = ReadAlignment<Justification>(attributes)) {
+    Justify = *align;
+    Float = *align != Justification::Center;
   }
   if (const TAttribute* a = attributes.Find(Sy::HSpace))
     HSpace = a->Number < -kMaxHSpace || a->Number > kMaxHSpace ? kMaxHSpace : std::abs(a->Number);
   BkGnd = ReadBackground(attributes, BkColor);
-  if (const TAttribute* a = attributes.Find(Sy::BorderColor)) HasBorderColor = ReadColorAttribute(a->Text, BorderColor);
+  if (const TAttribute* a = attributes.Find(Sy::BorderColor)) HasBorderColor = ColorFromString(a->Text, BorderColor);
   if (const TAttribute* a = attributes.Find(Sy::Border)) Border = a->Number > 0;
   if (const TAttribute* a = attributes.Find(Sy::CellPadding); a && a->Number >= 0)
     CellPadding = std::min(a->Number, kMaxCellPadding);
@@ -125,7 +100,8 @@ TCellList& ThtmlTable::AppendRow(std::unique_ptr<TCellList> row) {
 }
 
 TCell& ThtmlTable::StartCaption(const TAttributeList& attributes) {
-  if (const TAttribute* a = attributes.Find(Sy::Align)) TopCaption = LowerAscii(a->Text, 10) != u"bottom";
+  if (const TAttribute* a = attributes.Find(Sy::Align))
+    TopCaption = VAlignmentFromString<VAlignment>(a->Text) != VAlignment::Bottom;
   return Caption.Cell;
 }
 
@@ -173,7 +149,21 @@ void ThtmlTable::Initialize() {
 
   // Row spans, column by column; a span is cut to the rows left, and each
   // row it reaches gets a filler at its column (at its end when shorter).
+  // The fillers each row will get are counted first, so that spans that
+  // overfill rows fail at once instead of making thousands of fillers.
   const int rows = static_cast<int>(Rows.size());
+  std::vector<int> starts(static_cast<size_t>(rows) + 1, 0);  // spans reaching a row, as differences
+  for (int i = 0; i < rows; ++i)
+    for (const auto& cell : Rows[static_cast<size_t>(i)]->Cells) {
+      const int span = std::min(cell->RowSpan, rows - i);
+      if (span < 2) continue;
+      ++starts[static_cast<size_t>(i + 1)];
+      --starts[static_cast<size_t>(i + span)];
+    }
+  for (int i = 0, reaching = 0; i < rows; ++i) {
+    reaching += starts[static_cast<size_t>(i)];
+    if (Rows[static_cast<size_t>(i)]->Count() + reaching > kMaxColumns) tooMany();
+  }
   for (size_t j = 0;; ++j) {
     bool any = false;
     for (int i = 0; i < rows; ++i) {
@@ -184,7 +174,6 @@ void ThtmlTable::Initialize() {
       cell.RowSpan = std::min(cell.RowSpan, rows - i);
       for (int k = 1; k < cell.RowSpan; ++k) {
         auto& below = Rows[static_cast<size_t>(i + k)]->Cells;
-        if (below.size() >= kMaxColumns) tooMany();
         below.insert(below.begin() + static_cast<std::ptrdiff_t>(std::min(j, below.size())), Filler(doc, 1));
       }
     }

@@ -45,29 +45,35 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
   // moved once for every table around them).
   const int rows = static_cast<int>(Rows.size());
   std::vector<int> heights(static_cast<size_t>(rows), 0);
-  int deepest = 1;
-  for (const TCellObj* cell : cells_) deepest = std::max(deepest, cell->RowSpan);
+  // The passes in one walk over the cells in order of their row span (row
+  // order within a span): only the spans that occur, so a cell spanning
+  // thousands of rows costs no thousands of passes over every cell.
+  std::vector<TCellObj*> byPass(cells_);
+  std::stable_sort(byPass.begin(), byPass.end(),
+                   [](const TCellObj* a, const TCellObj* b) { return a->RowSpan < b->RowSpan; });
   int curs = Curs;
-  for (int pass = 1; pass <= deepest; ++pass) {
-    int above = 0, at = 0;  // the height of the rows above row at
-    for (TCellObj* cell : cells_) {
-      if (cell->RowSpan != pass) continue;
-      for (; at < cell->Row; ++at) above += heights[static_cast<size_t>(at)];
-      cell->Wd = colStart_[static_cast<size_t>(cell->Col + cell->ColSpan)] - colStart_[static_cast<size_t>(cell->Col)];
-      const int width = std::max(cell->Wd - CellSpacing - 2 * CellPadding, 0);
-      cell->CellHeight = cell->Cell.DoLogic(canvas, rowsTop + above + CellSpacing + CellPadding, width, curs, mw);
-      const int h = std::max(cell->CellHeight, cell->SpecHt - 2 * CellPadding) + 2 * CellPadding + CellSpacing;
-      const auto first = heights.begin() + cell->Row;
-      if (pass == 1) {
-        *first = std::max(*first, h);
-        continue;
-      }
-      const int spanned = std::accumulate(first, first + pass, 0);
-      if (h > spanned) {
-        const int share = (h - spanned) / pass;
-        for (auto it = first; it != first + pass; ++it) *it += share;
-        *(first + pass - 1) += (h - spanned) % pass;
-      }
+  int pass = 0;
+  int above = 0, at = 0;  // the height of the rows above row at, in this pass
+  for (TCellObj* cell : byPass) {
+    if (cell->RowSpan != pass) {
+      pass = cell->RowSpan;
+      above = at = 0;
+    }
+    for (; at < cell->Row; ++at) above += heights[static_cast<size_t>(at)];
+    cell->Wd = colStart_[static_cast<size_t>(cell->Col + cell->ColSpan)] - colStart_[static_cast<size_t>(cell->Col)];
+    const int width = std::max(cell->Wd - CellSpacing - 2 * CellPadding, 0);
+    cell->CellHeight = cell->Cell.DoLogic(canvas, rowsTop + above + CellSpacing + CellPadding, width, curs, mw);
+    const int h = std::max(cell->CellHeight, cell->SpecHt - 2 * CellPadding) + 2 * CellPadding + CellSpacing;
+    const auto first = heights.begin() + cell->Row;
+    if (pass == 1) {
+      *first = std::max(*first, h);
+      continue;
+    }
+    const int spanned = std::accumulate(first, first + pass, 0);
+    if (h > spanned) {
+      const int share = (h - spanned) / pass;
+      for (auto it = first; it != first + pass; ++it) *it += share;
+      *(first + pass - 1) += (h - spanned) % pass;
     }
   }
 

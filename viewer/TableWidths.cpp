@@ -24,18 +24,26 @@ int MulDiv(long long a, long long b, long long c) {
 
 // Adds excess to the listed columns in proportion to their weights
 // (integer multiply then divide), or in equal parts when the weights sum to
-// 0, the remainder then going a pixel each to the first columns. The
-// weights may be the values themselves: each is read before its column
+// 0. What rounding down leaves goes a pixel each to the first columns, so
+// that the columns together take the whole excess: a spanning cell then
+// gets the width it was measured for and its text does not wrap. The
+// weights may be the values themselves: they are read before any column
 // changes.
 void AddExcess(std::vector<int>& v, const std::vector<int>& cols, int excess, const std::vector<int>& weights) {
   if (cols.empty() || excess <= 0) return;
   long long total = 0;
   for (const int c : cols) total += weights[static_cast<size_t>(c)];
   const int n = static_cast<int>(cols.size());
+  std::vector<int> shares(cols.size());
+  int given = 0;
   for (int i = 0; i < n; ++i) {
     const auto j = static_cast<size_t>(cols[static_cast<size_t>(i)]);
-    v[j] += total > 0 ? MulDiv(excess, weights[j], total) : excess / n + (i < excess % n ? 1 : 0);
+    shares[static_cast<size_t>(i)] = total > 0 ? MulDiv(excess, weights[j], total) : excess / n;
+    given += shares[static_cast<size_t>(i)];
   }
+  for (int i = 0; i < n; ++i)
+    v[static_cast<size_t>(cols[static_cast<size_t>(i)])] +=
+        shares[static_cast<size_t>(i)] + (i < excess - given ? 1 : 0);
 }
 
 // Raises the n columns from first so that together they reach target, the
@@ -178,7 +186,7 @@ ThtmlTable::ColumnSizes ThtmlTable::PercentSizes(Canvas& canvas, int width) {
             s.Max[j] = std::max(s.Max[j], MulDiv(mx, s.Pct[j], Q));
           }
         } else {
-          for (const int c : plain) s.Max[static_cast<size_t>(c)] += excess / without;
+          AddExcess(s.Max, plain, excess, std::vector<int>(s.Max.size(), 0));
         }
       }
     }

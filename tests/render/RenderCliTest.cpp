@@ -58,6 +58,54 @@ TEST(RenderCli, PicturesAreReadFromBesideThePageWithImages) {
   EXPECT_NE(off.Out.find("  line x=10 y=5 h=28 |[img]x"), std::string::npos) << off.Out;
 }
 
+TEST(RenderCli, ATableDumpsItsRowsAndRealCellsWithTheirBlocksInThePicturesPixels) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "t.htm",
+                   "<TABLE BORDER CELLPADDING=3><CAPTION>Cap</CAPTION><TR><TD>ab<TD ROWSPAN=2>c"
+                   "<TR><TD><TABLE><TD>in</TABLE></TABLE>after");
+  const auto r = Render({"--fixed-metrics", "--width", "400", "--dump", dir / "t.htm", "-"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  // Spacing 4 and padding 3 add 10 to a cell's content: "ab" 16, and the
+  // inner table 22, make the first column 32. The spanning cell is as tall
+  // as both rows and its text sits in the middle of them; a cell's x and y
+  // are its column's and row's origin, its blocks start 4 + 3 further in.
+  EXPECT_EQ(r.Out,
+            "title ||\n"
+            "TSection y=5 h=0\n"
+            "ThtmlTable y=5 h=84 widths=32,18 spacing=4 padding=3 border=1\n"
+            "  caption x=10 y=5 w=54 h=18\n"
+            "    TSection y=5 h=18\n"
+            "      line x=25 y=5 h=18 |Cap|\n"
+            "  row h=28\n"
+            "    cell x=10 y=23 w=32 h=28\n"
+            "      TSection y=30 h=18\n"
+            "        line x=17 y=30 h=18 |ab|\n"
+            "    cell x=42 y=23 w=18 h=62\n"
+            "      TSection y=47 h=18\n"
+            "        line x=49 y=47 h=18 |c|\n"
+            "  row h=34\n"
+            "    cell x=10 y=51 w=32 h=34\n"
+            "      ThtmlTable y=58 h=24 widths=20 spacing=2 padding=1 border=0\n"
+            "        row h=22\n"
+            "          cell x=17 y=58 w=20 h=22\n"
+            "            TSection y=61 h=18\n"
+            "              line x=20 y=61 h=18 |in|\n"
+            "TSection y=89 h=18\n"
+            "  line x=10 y=89 h=18 |after |\n");
+}
+
+TEST(RenderCli, ATooWideTableIsReportedAndTheRestOfThePageDrawn) {
+  test::TempDir dir;
+  std::string page = "before<TABLE><TR>";
+  for (int i = 0; i < 31; ++i) page += "<TD>x";
+  test::WriteBytes(dir / "t.htm", page + "</TABLE>after");
+  const auto r = Render({"--fixed-metrics", "--dump", dir / "t.htm", "-"});
+  EXPECT_EQ(r.ExitCode, 0);
+  EXPECT_EQ(r.Err, "quillet: Table has too many Columns\n");
+  EXPECT_EQ(r.Out.find("ThtmlTable"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("TSection y=23 h=18\n  line x=10 y=23 h=18 |after |"), std::string::npos) << r.Out;
+}
+
 TEST(RenderCli, TimeIsOneLineOnStandardErrorAndADashWritesNoPicture) {
   test::TempDir dir;
   test::WriteBytes(dir / "p.htm", "<P>x");
@@ -115,7 +163,8 @@ TEST(RenderCli, HundredThousandDeepNestingEndsWithoutACrash) {
   test::TempDir dir;
   std::string deep;
   const int n = 100000;
-  for (const char* open : {"<UL><LI>x", "<CENTER><DIV ALIGN=right>", "<BLOCKQUOTE><DL><DT>t<DD>"}) {
+  for (const char* open :
+       {"<UL><LI>x", "<CENTER><DIV ALIGN=right>", "<BLOCKQUOTE><DL><DT>t<DD>", "<TABLE><TR><TD>x"}) {
     deep.clear();
     for (int i = 0; i < n; ++i) deep += open;
     deep += "deep";
