@@ -160,6 +160,13 @@ TEST_F(PaneMouse, CtrlCCopiesTheSelectionAsLines) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("plain text\nalpha-beta"));
 }
 
+TEST_F(PaneMouse, TheCopiedTextTakesTableCellsInTheirOrder) {
+  Load({"<p>Before", "<table><caption>Cap</caption><tr><td>One<td>Two</tr><tr><td>Three<td>Four</table>",
+        "<p>After"});
+  Drag(At("efore"), At("After"));
+  EXPECT_EQ(P().SelText(), "efore\nCap\nOne\nTwo\nThree\nFour");
+}
+
 TEST_F(PaneMouse, DraggingPastTheEdgesScrollsBy16Or128PixelsAStep) {
   const QPoint from = At("alpha");
   Move(from);
