@@ -113,7 +113,9 @@ bool HotSpotClick(Context& ctx, const std::string& url,
     }
     return false;
   }
-  if (upper.find("MAILTO:") != std::string::npos || upper.find("HTTP:") != std::string::npos) {
+  // Secure web links too: the pane could only look for them as files.
+  if (upper.find("MAILTO:") != std::string::npos || upper.find("HTTP:") != std::string::npos ||
+      upper.find("HTTPS:") != std::string::npos) {
     LaunchDocument(ctx, url);
     return true;
   }

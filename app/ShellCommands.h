@@ -43,7 +43,7 @@ void OpenProductPage(Context& ctx);
 bool OpenMakerPage(Context& ctx);
 void EmailFeedback(Context& ctx);
 
-// A link clicked in the HTML pane. Web ("http:") and mail links go to the
+// A link clicked in the HTML pane. Web ("http:", "https:") and mail links go to the
 // desktop; a link to a local program (".exe") starts it with the text after
 // the first blank or "?" as its parameters; ".mid" and ".avi" files are
 // played with their default program. expandLinkPath is the pane's, which

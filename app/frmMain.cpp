@@ -20,7 +20,7 @@
 #include "app/Addresses.h"
 #include "app/Config.h"
 #include "app/HelpPages.h"
-#include "app/HtmlPaneStandIn.h"
+#include "app/HelpWindow.h"
 #include "app/NetscapeCommands.h"
 #include "app/RealCoolBar.h"
 #include "app/ShellCommands.h"
@@ -37,6 +37,8 @@
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/Shell.h"
+#include "viewer/ViewerErrors.h"
+#include "viewer/qt/HtmlPane.h"
 
 // The pictures and help pages sit in a static library, whose resource table
 // the linker keeps only when something refers to it.
@@ -86,7 +88,10 @@ TForm1::TForm1(Context& ctx, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), dialogs_(dialogs) {
   InitResources();
   WriteSettings = SaveSettings;
-  ShowHelpPage = [this](const std::string& file) { return ctx_.Sh().ShowHelp(file); };
+  ShowHelpPage = [this](const std::string& file) {
+    HelpWindow().ShowPage(file);
+    return true;
+  };
   setWindowTitle(QStringLiteral("Quillet[*]"));
   setFont(ArialFont(11));
   BuildControls();
@@ -132,21 +137,28 @@ void TForm1::BuildControls() {
   Memo1->setVisible(false);
   connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Run(&TForm1::Memo1Change); });
 
-  htmlPane1 = new ThtmlPane(client);
+  htmlPane1 = new ThtmlPane(client, &ctx_.UI(), &ctx_.Fs());
   htmlPane1->setGeometry(8, 88, 385, 169);
-  htmlPane1->ViewImages = false;
-  htmlPane1->DefBackground = palette().color(QPalette::Base);
-  htmlPane1->SingleBorder = true;
-  htmlPane1->HistoryMaxCount = 0;
-  htmlPane1->DefFontName = "Times New Roman";
-  htmlPane1->DefPreFontName = "Courier New";
-  htmlPane1->NoSelect = false;
+  // Pictures off, the window's background, "Times New Roman" and "Courier
+  // New": the settings quillet-render shares.
+  htmlPane1->UseSettings(WindowPaneSettings());
+  htmlPane1->SetBorderStyle(htSingle);
+  htmlPane1->SetHistoryMaxCount(0);
+  htmlPane1->SetNoSelect(false);
+  htmlPane1->SetCursor(Qt::IBeamCursor);
   htmlPane1->OnHotSpotClick = [this](const std::string& url, bool& handled) {
     try {
       htmlPane1HotSpotClick(url, handled);
     } catch (const std::exception& e) {
       ctx_.UI().ShowError(e.what());
     }
+  };
+  // The status bar shows where the link under the mouse leads.
+  htmlPane1->OnHotSpotCovered = [this](const std::string& url) {
+    if (url.empty())
+      StatusBar1->clearMessage();
+    else
+      StatusBar1->showMessage(QString::fromStdString(url));
   };
 
   // Ctrl+Z in the rendered view takes back the editor's last step, as it
@@ -415,7 +427,22 @@ void TForm1::UpdateHTML(EditorUpdate how) {
       SetModified(modified);
     }
   }
-  if (!ViewSource1->isChecked()) htmlPane1->LoadStrings(ctx_.HtmlLines);
+  if (!ViewSource1->isChecked()) ShowInPane();
+}
+
+void TForm1::ShowInPane() {
+  // The pane shows what it could read of a comment left open; the error box
+  // says so, and the command goes on.
+  try {
+    htmlPane1->LoadStrings(ctx_.HtmlLines);
+  } catch (const EParseError& e) {
+    ctx_.UI().ShowError(e.what());
+  }
+}
+
+THelpWindow& TForm1::HelpWindow() {
+  if (!helpWindow_) helpWindow_ = new THelpWindow(ctx_, this);
+  return *helpWindow_;
 }
 
 void TForm1::ShowDocumentStep(const std::string& note) {
@@ -430,7 +457,7 @@ void TForm1::UndoInPane(bool redo) {
     Memo1->redo();
   else
     Memo1->undo();
-  if (!ctx_.HtmlLines.empty()) htmlPane1->LoadStrings(ctx_.HtmlLines);
+  if (!ctx_.HtmlLines.empty()) ShowInPane();
   ShowFileState();
 }
 

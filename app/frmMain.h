@@ -24,6 +24,7 @@ namespace quillet {
 
 class TRealCoolBar;
 class ThtmlPane;
+class THelpWindow;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -69,8 +70,10 @@ class TForm1 : public QMainWindow {
 
   // Writes the settings file at closing; tests count the writes.
   std::function<void(Context&)> WriteSettings;
-  // Shows one help page file; the default hands it to the desktop's browser.
+  // Shows one help page file; the default shows it in the help window.
   std::function<bool(const std::string& file)> ShowHelpPage;
+  // The help window, made when first asked for.
+  THelpWindow& HelpWindow();
 
   // The editor's own modified flag.
   bool Modified() const;
@@ -157,6 +160,8 @@ class TForm1 : public QMainWindow {
   // The title (file name, and a mark while modified) and the path in the
   // status bar, after every command.
   void ShowFileState();
+  // Hands the document to the pane; a comment left open is reported.
+  void ShowInPane();
   // Undo and redo in the rendered view take the editor's steps.
   void UndoInPane(bool redo);
   void BuildControls();
@@ -181,6 +186,7 @@ class TForm1 : public QMainWindow {
   QLabel* statusNote_;
   DisplayEncoding memoEncoding_ = DisplayEncoding::Utf8;
   DisplayEncoding edit1Encoding_ = DisplayEncoding::Utf8;
+  THelpWindow* helpWindow_ = nullptr;
 };
 
 }  // namespace quillet

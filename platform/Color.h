@@ -21,6 +21,8 @@ constexpr TColor clBtnFace = kSystemColorFlag | 15;
 constexpr TColor clBtnShadow = kSystemColorFlag | 16;
 constexpr TColor clBtnText = kSystemColorFlag | 18;
 constexpr TColor clBtnHighlight = kSystemColorFlag | 20;
+// The desktop's colour for links.
+constexpr TColor clHotLight = kSystemColorFlag | 26;
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -43,6 +45,7 @@ struct SystemPalette {
   TColor BtnText = clBlack;
   TColor BtnShadow = RgbColor(0xA0, 0xA0, 0xA0);
   TColor BtnHighlight = clWhite;
+  TColor HotLight = clBlue;
 
   // The plain 0x00BBGGRR value of a colour: system colours looked up by
   // their index (an unknown one is black), flags dropped. Looking up the
@@ -57,6 +60,7 @@ struct SystemPalette {
       case clBtnShadow: return BtnShadow & 0x00FFFFFF;
       case clBtnText: return BtnText & 0x00FFFFFF;
       case clBtnHighlight: return BtnHighlight & 0x00FFFFFF;
+      case clHotLight: return HotLight & 0x00FFFFFF;
       default: return clBlack;
     }
   }

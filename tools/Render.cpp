@@ -14,6 +14,7 @@
 #include "tools/FixedMetricsCanvas.h"
 #include "viewer/DocumentDump.h"
 #include "viewer/LinkPath.h"
+#include "viewer/PaneDocument.h"
 #include "viewer/Parser.h"
 #include "viewer/SectionList.h"
 
@@ -47,9 +48,10 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
   PosixFileSystem fs;
   std::string bytes = fs.ReadFile(path);
 
+  PaneSettings settings = WindowPaneSettings();
+  settings.ViewImages = options.Images;
   TSectionList doc(&ui);
-  doc.ShowImages = options.Images;
-  doc.SetFonts(u"Times New Roman", u"Courier New", clWindow, clBlue, clBtnText, 12);
+  PrepareDocument(doc, settings);
   TNameList names;
   HtmlParser parser;
   // Pictures are files beside the page (or under its BASE HREF), as the
@@ -75,14 +77,12 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
   result.ParseMs = CpuMs() - t0;
   if (doc.ShowImages) doc.GetBackgroundBitmap();
 
-  const int width = std::max(options.Width - 2 * kRenderMarginWidth, 0);
+  const int width = std::max(options.Width - 2 * settings.MarginWidth, 0);
   t0 = CpuMs();
   {
     QImage scratch(1, 1, QImage::Format_RGB32);
     CanvasFor canvas(scratch, options.FixedMetrics);
-    int curs = 0, maxWidth = 0;
-    const int height = doc.DoLogic(canvas.Use(), kRenderMarginHeight, width, curs, maxWidth);
-    result.DocHeight = height + 2 * kRenderMarginHeight;
+    result.DocHeight = LayoutDocument(doc, canvas.Use(), settings, width).Height + 2 * settings.MarginHeight;
   }
   result.LayoutMs = CpuMs() - t0;
 
@@ -95,15 +95,12 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
       result.PaintError = "Out of Resources";
     } else {
       CanvasFor canvas(result.Picture, options.FixedMetrics);
-      Canvas& c = canvas.Use();
-      const Rect all{0, 0, result.Picture.width(), pictureHeight};
-      doc.PaintBackground(c, all, {0, 0});
-      // As the pane paints at scroll position 0, its width limit 2000.
-      doc.Draw(c, all, kRenderMarginHeight, kRenderMarginWidth, 2000);
+      // As the pane paints at scroll position 0.
+      PaintDocument(doc, canvas.Use(), {0, 0, result.Picture.width(), pictureHeight}, settings, 0);
     }
     result.PaintMs = CpuMs() - t0;
   }
-  if (options.Dump) result.Dump = DumpDocument(doc, parser.Title, kRenderMarginWidth);
+  if (options.Dump) result.Dump = DumpDocument(doc, parser.Title, settings.MarginWidth);
   return result;
 }
 

@@ -3,15 +3,16 @@
 // one file parsed, laid out and painted as the main window's pane shows it,
 // but without border or scroll bars.
 //
-// The pane's defaults in the main window: window background, "Times New
-// Roman" and "Courier New" at 12 points, text in the button-text colour,
-// links blue, margins 10 (left and right) and 5 (top and bottom), pictures
-// off. With Images on, pictures (and the BODY background) are read from the
-// files their sources name, relative to the page's folder (or its BASE
-// HREF), as the pane finds them. The layout width is the picture's width
-// less both side margins; the
-// picture is as tall as the document with its top and bottom margins, cut
-// at kMaxPictureHeight. Colours resolve with the fixed light palette.
+// The pane's settings in the main window (WindowPaneSettings,
+// viewer/PaneDocument.h): window background, "Times New Roman" and
+// "Courier New" at 12 points, text in the button-text colour, links in the
+// link colour (blue), margins 10 (left and right) and 5 (top and bottom),
+// pictures off. With Images on, pictures (and the BODY background) are read
+// from the files their sources name, relative to the page's folder (or its
+// BASE HREF), as the pane finds them. The layout width is the picture's
+// width less both side margins; the picture is as tall as the document with
+// its top and bottom margins, cut at kMaxPictureHeight. Colours resolve
+// with the fixed light palette.
 #include <QImage>
 #include <string>
 
@@ -44,8 +45,6 @@ struct RenderResult {
   std::string PaintError;
 };
 
-inline constexpr int kRenderMarginWidth = 10;
-inline constexpr int kRenderMarginHeight = 5;
 inline constexpr int kMaxPictureHeight = 32000;
 
 // Renders the file. Messages the pane would show go to ui. Throws

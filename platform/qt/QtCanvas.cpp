@@ -57,6 +57,7 @@ SystemPalette SystemPaletteFrom(const QPalette& palette) {
   p.BtnText = FromQColor(palette.color(QPalette::ButtonText));
   p.BtnShadow = FromQColor(palette.color(QPalette::Dark));
   p.BtnHighlight = FromQColor(palette.color(QPalette::Light));
+  p.HotLight = FromQColor(palette.color(QPalette::Link));
   return p;
 }
 

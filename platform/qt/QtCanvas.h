@@ -31,7 +31,7 @@ namespace quillet {
 
 // The system colours of a Qt palette: window -> Base (the page's white, not
 // the grey Window), window text -> Text, button face -> Button, button text
-// -> ButtonText, shadow -> Dark, highlight -> Light.
+// -> ButtonText, shadow -> Dark, highlight -> Light, links -> Link.
 SystemPalette SystemPaletteFrom(const QPalette& palette);
 
 // A colour of the pane as Qt's, resolved with the palette.

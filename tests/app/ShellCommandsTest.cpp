@@ -151,9 +151,9 @@ class HotSpot : public ::testing::Test {
   }
 };
 
-TEST_F(HotSpot, LeavesSecureWebLinksToThePane) {
-  EXPECT_FALSE(Click("https://example.org/"));
-  EXPECT_TRUE(t.Shell.Calls.empty());
+TEST_F(HotSpot, LaunchesSecureWebLinksToo) {
+  EXPECT_TRUE(Click("Https://example.org/"));
+  EXPECT_EQ(t.Shell.Calls, (std::vector<ShellCall>{{"open", "Https://example.org/", ""}}));
 }
 
 TEST_F(HotSpot, LaunchesWebAndMailLinksWhateverTheirCase) {

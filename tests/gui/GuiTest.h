@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,25 +13,13 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
+#include "tests/support/qt/WidgetApp.h"
 
 namespace quillet::test {
 
 // The one application of the test program, on Qt's offscreen platform so no
 // display is needed.
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform warns of window hints it cannot pass on.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& msg) {
-      if (!msg.contains(QLatin1String("propagateSizeHints"))) fprintf(stderr, "%s\n", qPrintable(msg));
-    });
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+inline QApplication& App() { return WidgetApp(); }
 
 // Runs action on the next modal window once it is shown (the code under test
 // then sits in its exec()).

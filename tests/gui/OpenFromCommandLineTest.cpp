@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QPlainTextEdit>
 
-#include "app/HtmlPaneStandIn.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/support/qt/PaneProbe.h"
 
 namespace quillet::test {
 namespace {
@@ -25,7 +25,7 @@ TEST_F(OpenFromCommandLine, LoadsTheFileAsTheOpenCommandWould) {
   EXPECT_EQ(f.StatusText(), File("docs/a.htm"));
   EXPECT_FALSE(f.Modified());
   EXPECT_FALSE(f.BoldDescription1->isChecked());
-  EXPECT_EQ(f.htmlPane1->LinkOnLine(0), "http://x/");
+  EXPECT_EQ(FirstLink(*f.htmlPane1), "http://x/");
   EXPECT_TRUE(Dialogs.Setups.empty());  // no dialog was shown
   EXPECT_TRUE(UI().Errors.empty());
   // Nothing changed, so closing asks nothing.

@@ -221,6 +221,7 @@ TEST_F(QtCanvasTest, SystemColoursComeFromTheQtPalette) {
   qp.setColor(QPalette::ButtonText, QColor(4, 4, 4));
   qp.setColor(QPalette::Dark, QColor(5, 5, 5));
   qp.setColor(QPalette::Light, QColor(6, 6, 6));
+  qp.setColor(QPalette::Link, QColor(7, 7, 7));
   const SystemPalette p = SystemPaletteFrom(qp);
   EXPECT_EQ(p.Resolve(clWindow), RgbColor(1, 1, 1));
   EXPECT_EQ(p.Resolve(clWindowText), RgbColor(2, 2, 2));
@@ -228,6 +229,8 @@ TEST_F(QtCanvasTest, SystemColoursComeFromTheQtPalette) {
   EXPECT_EQ(p.Resolve(clBtnText | kPaletteRelative), RgbColor(4, 4, 4));
   EXPECT_EQ(p.Resolve(clBtnShadow), RgbColor(5, 5, 5));
   EXPECT_EQ(p.Resolve(clBtnHighlight), RgbColor(6, 6, 6));
+  EXPECT_EQ(p.Resolve(clHotLight | kPaletteRelative), RgbColor(7, 7, 7));
+  EXPECT_EQ(SystemPalette{}.Resolve(clHotLight), clBlue);
   {
     QtCanvas c(image, p);
     c.FillRect({0, 0, 1, 1}, clBtnFace);

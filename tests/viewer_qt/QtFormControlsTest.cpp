@@ -20,24 +20,13 @@
 
 #include "platform/FixedCanvas.h"
 #include "platform/qt/QtCanvas.h"
+#include "tests/support/qt/WidgetApp.h"
 #include "viewer/Forms.h"
 
 namespace quillet {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_viewer_qt";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& msg) {
-      if (!msg.contains(QLatin1String("propagateSizeHints"))) fprintf(stderr, "%s\n", qPrintable(msg));
-    });
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return test::WidgetApp(); }
 
 TAttributeList Attrs(std::initializer_list<std::pair<Sy, std::u16string>> items) {
   TAttributeList list;

@@ -1,0 +1,128 @@
+// The HTML pane in the main window: what the window asks of it, the parse
+// error it passes on, the status bar following the mouse over links, and
+// the help shown in a window of its own.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/HelpPages.h"
+#include "app/HelpWindow.h"
+#include "tests/gui/GuiTest.h"
+#include "tests/support/qt/PaneProbe.h"
+#include "viewer/qt/HtmlPane.h"
+
+namespace quillet::test {
+namespace {
+
+class PaneInWindow : public ::testing::Test, public WindowFixture {
+ protected:
+  void Hover(ThtmlPane& pane, QPoint at) {
+    QMouseEvent e(QEvent::MouseMove, at, pane.viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &e);
+  }
+};
+
+TEST_F(PaneInWindow, IsSetUpAsTheWindowsPreview) {
+  TForm1& f = Create();
+  ThtmlPane& pane = *f.htmlPane1;
+  EXPECT_FALSE(pane.ViewImages());
+  EXPECT_EQ(pane.DefBackground(), clWindow);
+  EXPECT_EQ(pane.BorderStyle(), htSingle);
+  EXPECT_EQ(pane.HistoryMaxCount(), 0);
+  EXPECT_EQ(pane.DefFontName(), "Times New Roman");
+  EXPECT_EQ(pane.DefPreFontName(), "Courier New");
+  EXPECT_EQ(pane.DefHotSpotColor(), clHotLight);
+  EXPECT_FALSE(pane.NoSelect());
+  EXPECT_EQ(pane.CharSet(), 1);
+  EXPECT_EQ(pane.Cursor(), Qt::IBeamCursor);
+  // It starts empty, without bars.
+  EXPECT_TRUE(pane.Document().Empty());
+  EXPECT_FALSE(pane.verticalScrollBar()->isVisible());
+}
+
+TEST_F(PaneInWindow, ACommentLeftOpenReachesTheErrorBoxAndTheCommandGoesOn) {
+  TForm1& f = Create();
+  Ctx().HtmlLines = {"<DL><p>", "<DT><A HREF=\"http://b/\">B</A>", "<DT><A HREF=\"http://a/\">A</A>",
+                     "</DL><p>", "<!-- open"};
+  f.SortHtml1->trigger();
+  EXPECT_EQ(UI().Errors, std::vector<std::string>{"Open Comment at End of HTML File"});
+  EXPECT_EQ(PaneLinks(*f.htmlPane1), (std::vector<std::string>{"http://a/", "http://b/"}));
+  EXPECT_TRUE(f.Modified());
+  EXPECT_EQ(f.StatusNote(), "Sorted 2 links");
+}
+
+TEST_F(PaneInWindow, TheStatusBarShowsTheLinkUnderTheMouse) {
+  WriteBytes(File("a.htm"), "<DL><p>\r\n<DT><A HREF=\"http://a/\">Site A</A>\r\n<DT>Plain\r\n</DL><p>\r\n");
+  TForm1& f = Create();
+  Dialogs.Names = {File("a.htm")};
+  f.OpenFile1->trigger();
+  Hover(*f.htmlPane1, PanelPointOf(*f.htmlPane1, "Site A"));
+  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "http://a/");
+  Hover(*f.htmlPane1, PanelPointOf(*f.htmlPane1, "Plain"));
+  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "");
+  EXPECT_EQ(f.StatusText(), File("a.htm"));
+}
+
+TEST_F(PaneInWindow, SecureWebLinksGoToTheBrowserAndOthersToThePane) {
+  TForm1& f = Create();
+  Ctx().HtmlLines = {"<p><A HREF=\"https://s/\">Secure</A> <A HREF=\"#top\">Top</A>"};
+  f.UpdateHTML();
+  QTest::mouseClick(f.htmlPane1->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.htmlPane1, "Secure"));
+  QTest::mouseClick(f.htmlPane1->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.htmlPane1, "Top"));
+  ASSERT_EQ(T.Shell.Calls.size(), 1u);
+  EXPECT_EQ(T.Shell.Calls[0].Target, "https://s/");
+  EXPECT_TRUE(UI().Errors.empty());
+}
+
+// The window as the program makes it, showing help in its own window.
+class HelpInThePane : public ::testing::Test {
+ protected:
+  HelpInThePane() { App(); }
+  TempDir Dir;
+  TestContext T{Dir.Path() + "/"};
+  ScriptedDialogs Dialogs;
+};
+
+TEST_F(HelpInThePane, TheHelpMenuShowsThePagesInTheHelpWindow) {
+  TForm1 f(T.Ctx, Dialogs);
+  f.show();
+  f.Index1->trigger();
+  THelpWindow& help = f.HelpWindow();
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(help.Pane->CurrentFile(), f.HelpFile + kHelpContents);
+  EXPECT_EQ(help.windowTitle().toStdString(), "Quillet Help: Contents");
+  EXPECT_TRUE(T.Shell.Calls.empty());
+  f.KeywordSearch1->trigger();
+  EXPECT_EQ(help.Pane->CurrentFile(), f.HelpFile + kHelpKeywords);
+  // A keyword's link opens the contents at its section.
+  ThtmlPane& pane = *help.Pane;
+  QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, PanelPointOf(pane, "Tidy a bookmark file"));
+  EXPECT_EQ(pane.CurrentFile(), f.HelpFile + kHelpContents);
+  EXPECT_EQ(pane.Position(), std::min(pane.NameList().at(u"CLEANUP")->YValue, pane.DocHeight() - pane.PanelHeight()));
+  EXPECT_EQ(help.windowTitle().toStdString(), "Quillet Help: Contents");
+  f.OtherVarnholtSoftware1->trigger();
+  EXPECT_EQ(pane.CurrentFile(), f.HelpFile + kHelpTopic160);
+  EXPECT_TRUE(T.Shell.Calls.empty());
+  EXPECT_TRUE(T.UI.Errors.empty());
+}
+
+TEST_F(HelpInThePane, WebAndMailLinksGoToTheDesktop) {
+  TForm1 f(T.Ctx, Dialogs);
+  WriteBytes(Dir / "page.html", "<p><a href=\"HTTPS://example.org/\">Web</a> <a href=\"mailto:ann@example.org\">Mail</a>");
+  f.HelpWindow().ShowPage(Dir / "page.html");
+  ThtmlPane& pane = *f.HelpWindow().Pane;
+  QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, PanelPointOf(pane, "Web"));
+  QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, PanelPointOf(pane, "Mail"));
+  ASSERT_EQ(T.Shell.Calls.size(), 2u);
+  EXPECT_EQ(T.Shell.Calls[0].Target, "HTTPS://example.org/");
+  EXPECT_EQ(T.Shell.Calls[1].Target, "mailto:ann@example.org");
+  EXPECT_EQ(pane.CurrentFile(), Dir / "page.html");
+  EXPECT_TRUE(IsWebLink("ftp://x"));
+  EXPECT_FALSE(IsWebLink("index.html#http:"));
+}
+
+}  // namespace
+}  // namespace quillet::test

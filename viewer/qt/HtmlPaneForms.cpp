@@ -1,0 +1,56 @@
+#include "viewer/qt/HtmlPaneForms.h"
+
+#include <QMetaObject>
+
+#include "platform/TextCodec.h"
+#include "viewer/FormControls.h"
+
+namespace quillet {
+
+ThtmlPane::PaneForms::PaneForms(ThtmlPane& pane) : pane_(pane), widgets_(*pane.viewport()) {}
+
+FormHost& ThtmlPane::Forms() { return *formHost_; }
+
+std::u16string ThtmlPane::PaneForms::PreFontName() const { return pane_.doc_.Fonts.PreFontName; }
+
+bool ThtmlPane::PaneForms::HasSubmitHandler() const { return static_cast<bool>(pane_.OnFormSubmit); }
+
+void ThtmlPane::PaneForms::SubmitForm(TFormSubmission submission) {
+  // Posted: the control that submitted finishes its own click first, and
+  // the handler may then load another document over it.
+  ThtmlPane* pane = &pane_;
+  QMetaObject::invokeMethod(
+      pane,
+      [pane, s = std::move(submission)] {
+        if (!pane->OnFormSubmit) return;
+        std::vector<std::string> results;
+        results.reserve(s.Results.size());
+        for (const auto& pair : s.Results) results.push_back(Utf16ToUtf8(pair));
+        pane->Guarded([&] {
+          pane->OnFormSubmit(Utf16ToUtf8(s.Action), Utf16ToUtf8(s.Target), Utf16ToUtf8(s.EncType),
+                             Utf16ToUtf8(s.Method), results);
+        });
+      },
+      Qt::QueuedConnection);
+}
+
+void ThtmlPane::PaneForms::ObjectClick(TFormControlObj& control, const std::u16string& onClick) {
+  if (pane_.OnObjectClick) pane_.OnObjectClick(&control, Utf16ToUtf8(onClick));
+}
+
+void ThtmlPane::PaneForms::ControlEntered(TFormControlObj& control) {
+  // The control the Tab key reached comes into view.
+  const int top = control.YValue;
+  const int bottom = top + control.Height();
+  if (top < pane_.Position())
+    pane_.ScrollToY(top);
+  else if (bottom > pane_.Position() + pane_.PanelHeight())
+    pane_.ScrollToY(bottom - pane_.PanelHeight());
+  // Hook (forms): the document's DocumentForms::ShowOrHide.
+}
+
+void ThtmlPane::PaneForms::ControlExited(TFormControlObj&) {
+  // Hook (forms): the document's DocumentForms::ShowOrHide.
+}
+
+}  // namespace quillet

@@ -1,0 +1,28 @@
+#pragma once
+// What the document's forms ask of the pane (viewer/FormHost.h): their
+// controls made on the paint panel, submissions raised later as
+// OnFormSubmit, clicks raised as OnObjectClick, a control taking the focus
+// scrolled into view.
+#include "viewer/qt/HtmlPane.h"
+#include "viewer/qt/QtFormControls.h"
+
+namespace quillet {
+
+class ThtmlPane::PaneForms : public FormHost {
+ public:
+  explicit PaneForms(ThtmlPane& pane);
+
+  FormWidgetFactory& Widgets() override { return widgets_; }
+  std::u16string PreFontName() const override;
+  bool HasSubmitHandler() const override;
+  void SubmitForm(TFormSubmission submission) override;
+  void ObjectClick(TFormControlObj& control, const std::u16string& onClick) override;
+  void ControlEntered(TFormControlObj& control) override;
+  void ControlExited(TFormControlObj& control) override;
+
+ private:
+  ThtmlPane& pane_;
+  QtFormWidgets widgets_;
+};
+
+}  // namespace quillet

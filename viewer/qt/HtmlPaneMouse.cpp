@@ -1,0 +1,349 @@
+// ThtmlPane: the mouse on the paint panel. Cursor shapes and hot-spot
+// reports, the selection (dragged, with scrolling past the panel's edges,
+// or a double-clicked word), links followed on release, image and
+// right-click events, the context menu.
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/Path.h"
+#include "platform/TextCodec.h"
+#include "platform/Utf8.h"
+#include "viewer/FormControls.h"
+#include "viewer/Section.h"
+#include "viewer/qt/HtmlPane.h"
+
+namespace quillet {
+
+namespace {
+
+// Letters and digits make words: ASCII ones, the Latin-1 letters (192 to
+// 255 but the multiplication and division signs) and every other Unicode
+// letter, digit or the mark that goes with one.
+bool IsWordChar(char32_t c) {
+  if (c < 128) return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (c <= 255) return c >= 192 && c != 215 && c != 247;
+  return QChar::isLetterOrNumber(c) || QChar::isMark(c);
+}
+
+// The character starting at i, and the units it takes.
+char32_t CodePointAt(std::u16string_view s, size_t i, size_t& units) {
+  if (IsHighSurrogate(s[i]) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
+    units = 2;
+    return QChar::surrogateToUcs4(s[i], s[i + 1]);
+  }
+  units = 1;
+  return s[i];
+}
+
+// The character ending just before i, and the units it takes.
+char32_t CodePointBefore(std::u16string_view s, size_t i, size_t& units) {
+  if (i >= 2 && IsLowSurrogate(s[i - 1]) && IsHighSurrogate(s[i - 2])) {
+    units = 2;
+    return QChar::surrogateToUcs4(s[i - 2], s[i - 1]);
+  }
+  units = 1;
+  return s[i - 1];
+}
+
+// The extension of a path in upper case, at most five characters, the dot
+// included; empty when the last dot is followed by a folder delimiter or a
+// colon.
+std::string UpperExtension(const std::string& path) {
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos || path.find_first_of("/\\:", dot) != std::string::npos) return {};
+  std::string ext = path.substr(dot, 5);
+  for (char& c : ext)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return ext;
+}
+
+}  // namespace
+
+int ThtmlPane::CharAt(int x, int y, bool* overText) {
+  TCursorHit hit;
+  const int pos = doc_.FindCursor(Measure(), DocX(x), DocY(y), hit);
+  if (overText) *overText = pos >= 0 && hit.Intext;
+  return pos;
+}
+
+void ThtmlPane::SetPanelCursor(Qt::CursorShape shape) {
+  if (shape == panelCursor_) return;
+  panelCursor_ = shape;
+  viewport()->setCursor(shape);
+}
+
+void ThtmlPane::SetHot(const std::u16string& url, const std::u16string& target) {
+  std::string u = Utf16ToUtf8(url);
+  if (u == hotUrl_) return;
+  hotUrl_ = std::move(u);
+  hotTarget_ = Utf16ToUtf8(target);
+  if (OnHotSpotCovered) OnHotSpotCovered(hotUrl_);
+}
+
+// ---- Qt's events ----
+
+void ThtmlPane::mousePressEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  Guarded([&] { PanelMouseDown(e->button(), e->modifiers(), p.x(), p.y()); });
+}
+
+void ThtmlPane::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  Guarded([&] { PanelMouseMove(e->buttons(), e->modifiers(), p.x(), p.y()); });
+}
+
+void ThtmlPane::mouseReleaseEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  Guarded([&] { PanelMouseUp(e->button(), e->modifiers(), p.x(), p.y(), e->globalPosition().toPoint()); });
+}
+
+void ThtmlPane::mouseDoubleClickEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  Guarded([&] {
+    if (e->button() != Qt::LeftButton) {
+      PanelMouseDown(e->button(), e->modifiers(), p.x(), p.y());
+      return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    SelectWord(p.x(), p.y());
+  });
+}
+
+bool ThtmlPane::viewportEvent(QEvent* e) {
+  // The pointer left the panel: it is over no link any more.
+  if (e->type() == QEvent::Leave && !selecting_) Guarded([this] { SetHot({}, {}); });
+  return QAbstractScrollArea::viewportEvent(e);
+}
+
+void ThtmlPane::contextMenuEvent(QContextMenuEvent* e) {
+  // The mouse's menu comes with the right button's release, the keyboard's
+  // with its key (keyPressEvent) or here.
+  if (e->reason() == QContextMenuEvent::Keyboard)
+    ShowContextMenu(viewport()->mapToGlobal(viewport()->rect().center()), std::string());
+  e->accept();
+}
+
+// ---- The panel's mouse ----
+
+void ThtmlPane::PanelMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(shift, x, y);
+  lastMouse_ = {x, y};
+  THotSpot hot;
+  TObjectHit object;
+  std::u16string url, target;
+  if (doc_.GetURL(Measure(), DocX(x), DocY(y), hot)) {
+    SetPanelCursor(Qt::PointingHandCursor);
+    if (hot.Url) {
+      url = hot.Url->Url;
+      target = hot.Url->Target;
+    }
+  } else if ((OnImageClick || OnImageOver) && doc_.PtInObject(DocX(x), DocY(y), object)) {
+    SetPanelCursor(Qt::ArrowCursor);
+    if (OnImageOver) OnImageOver(object.Image, shift, object.X, object.Y);
+  } else {
+    bool overText = false;
+    CharAt(x, y, &overText);
+    SetPanelCursor(overText ? cursor_ : Qt::ArrowCursor);
+  }
+  SetHot(url, target);
+
+  if (!(buttons & Qt::LeftButton) || !selecting_) return;
+  // A selection starts once the pointer has really moved, so that a click
+  // with a shaky hand still follows its link.
+  if (!dragStarted_ && (QPoint(x, y) - pressPoint_).manhattanLength() >= QApplication::startDragDistance())
+    dragStarted_ = true;
+  if (!autoScrolling_ && (y <= 0 || y > panelHeight_)) {
+    dragStarted_ = true;
+    autoScrolling_ = true;
+    autoScrollTimer_.start();
+  }
+  if (!noSelect_ && dragStarted_) ExtendSelection(x, y);
+}
+
+void ThtmlPane::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(button, shift, x, y);
+  setFocus(Qt::MouseFocusReason);
+  linkClicked_ = false;
+  if (button != Qt::LeftButton) return;
+  mouseDown_ = selecting_ = true;
+  dragStarted_ = false;
+  pressPoint_ = {x, y};
+  selAnchor_ = CharAt(x, y);
+  if (selAnchor_ < 0) return;
+  if (doc_.SelB != doc_.SelE) viewport()->update();
+  doc_.SelB = doc_.SelE = selAnchor_;
+  caretPos_ = selAnchor_;
+}
+
+void ThtmlPane::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y,
+                             const QPoint& global) {
+  if (OnMouseUp) OnMouseUp(button, shift, x, y);
+  TObjectHit object;
+  bool onImage = false;
+  if (OnImageClick || OnRightClick) onImage = doc_.PtInObject(DocX(x), DocY(y), object);
+  if (OnImageClick && onImage) OnImageClick(object.Image, button, shift, object.X, object.Y);
+
+  if (button == Qt::RightButton) {
+    THotSpot hot;
+    const bool onLink = doc_.GetURL(Measure(), DocX(x), DocY(y), hot) && hot.Url;
+    if (OnRightClick) {
+      TRightClickParameters parameters;
+      if (onImage) {
+        parameters.Image = object.Image;
+        parameters.ImageX = object.X;
+        parameters.ImageY = object.Y;
+      }
+      if (onLink) {
+        parameters.URL = Utf16ToUtf8(hot.Url->Url);
+        parameters.Target = Utf16ToUtf8(hot.Url->Target);
+      }
+      OnRightClick(parameters);
+    } else {
+      ShowContextMenu(global, onLink ? Utf16ToUtf8(hot.Url->Url) : std::string());
+    }
+    return;
+  }
+  if (button != Qt::LeftButton) return;
+
+  if (dragStarted_) ExtendSelection(x, y);
+  selecting_ = false;
+  StopAutoScroll();
+  THotSpot hot;
+  if (mouseDown_ && doc_.SelB >= doc_.SelE && doc_.GetURL(Measure(), DocX(x), DocY(y), hot)) {
+    mouseDown_ = false;
+    if (hot.FormControl) {
+      // An image button submits its form with the point clicked in it.
+      if (auto* image = dynamic_cast<TImageFormControlObj*>(hot.FormControl)) {
+        TObjectHit in;
+        doc_.PtInObject(DocX(x), DocY(y), in);
+        image->ImageClicked(in.X, in.Y);
+      }
+      return;
+    }
+    hotUrl_ = Utf16ToUtf8(hot.Url->Url);
+    hotTarget_ = Utf16ToUtf8(hot.Url->Target);
+    linkClicked_ = true;
+    FollowHotSpot();
+    return;
+  }
+  mouseDown_ = false;
+}
+
+// ---- Selection ----
+
+void ThtmlPane::ExtendSelection(int x, int y) {
+  if (!selecting_ || selAnchor_ < 0) return;
+  y = std::clamp(y, 0, panelHeight_);
+  const int c = CharAt(x, y);
+  if (c != caretPos_ && c >= 0 && !noSelect_) {
+    doc_.SelB = std::min(selAnchor_, c);
+    doc_.SelE = std::max(selAnchor_, c);
+    viewport()->update();
+  }
+  if (c >= 0) caretPos_ = c;
+}
+
+void ThtmlPane::SelectWord(int x, int y) {
+  if (noSelect_ || busy_ || linkClicked_) return;
+  TCursorHit hit;
+  int pos = doc_.FindCursor(Measure(), DocX(x), DocY(y), hit);
+  if (pos < 0 || !hit.Intext) return;
+  // The position nearest the point lies after the character under it when
+  // the point was in that character's right half.
+  if (hit.XR > DocX(x)) --pos;
+  char16_t ch = 0;
+  const TSectionBase* block = nullptr;
+  if (!doc_.GetChAtPos(pos, ch, block)) return;
+  const auto* section = dynamic_cast<const TSection*>(block);
+  if (!section) return;
+  const std::u16string_view text(section->Buff);
+  size_t i = static_cast<size_t>(pos - section->StartCurs);
+  if (i > 0 && IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1])) --i;
+  caretPos_ = section->StartCurs + static_cast<int>(i);
+  size_t units = 1;
+  if (!IsWordChar(CodePointAt(text, i, units))) return;
+  size_t b = i, e = i;
+  while (b > 0 && IsWordChar(CodePointBefore(text, b, units))) b -= units;
+  while (e < text.size() && IsWordChar(CodePointAt(text, e, units))) e += units;
+  doc_.SelB = section->StartCurs + static_cast<int>(b);
+  doc_.SelE = section->StartCurs + static_cast<int>(e);
+  viewport()->update();
+}
+
+void ThtmlPane::AutoScroll() {
+  if (!autoScrolling_) {
+    autoScrollTimer_.stop();
+    return;
+  }
+  const int y = lastMouse_.y();
+  if (y > 0 && y <= panelHeight_) {
+    StopAutoScroll();
+    return;
+  }
+  const int step = y < -kAutoScrollFar                  ? -8 * kVSmallChange
+                   : y <= 0                             ? -kVSmallChange
+                   : y > panelHeight_ + kAutoScrollFar ? 8 * kVSmallChange
+                                                        : kVSmallChange;
+  ScrollBy(step);
+  ExtendSelection(lastMouse_.x(), y);
+}
+
+void ThtmlPane::StopAutoScroll() {
+  autoScrolling_ = false;
+  autoScrollTimer_.stop();
+}
+
+// ---- Links ----
+
+bool ThtmlPane::AskHotSpotClick() {
+  bool handled = false;
+  if (OnHotSpotClick) OnHotSpotClick(hotUrl_, handled);
+  return handled;
+}
+
+void ThtmlPane::FollowHotSpot() {
+  if (AskHotSpotClick()) return;
+  const TReadingPosition oldPos = ReadingPosition();
+  if (!hotUrl_.empty() && hotUrl_[0] == '#') {
+    if (PositionToAnchor(hotUrl_)) BumpHistory(currentFile_, Title(), fileKind_, oldPos);
+    return;
+  }
+  const auto hash = hotUrl_.find('#');
+  std::string anchor = hash == std::string::npos ? std::string() : hotUrl_.substr(hash);
+  anchor.resize(Utf8CutLength(anchor, kMaxAnchorLength + 1));
+  const std::string link = ExpandLinkPath(hotUrl_.substr(0, hash));
+  const std::string ext = UpperExtension(link);
+  if (ext != ".HTM" && ext != ".HTML") {
+    if (ext == ".BMP" || ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".PNG") LoadImageFile(link);
+    return;
+  }
+  if (link != currentFile_)
+    LoadFromFile(link + anchor);
+  else if (PositionToAnchor(anchor))
+    BumpHistory(currentFile_, Title(), TFileKind::fkHTML, oldPos);
+}
+
+// ---- Context menu ----
+
+void ThtmlPane::ShowContextMenu(const QPoint& global, const std::string& link) {
+  // The menu key may come both as a key and as the system's menu request.
+  for (const QMenu* shown : findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+    if (shown->isVisible()) return;
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  QAction* copy = menu->addAction(tr("&Copy"), this, [this] { CopyToClipboard(); });
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(doc_.SelB < doc_.SelE);
+  if (!link.empty()) {
+    menu->addAction(tr("Copy &Link Address"), this,
+                    [link] { QGuiApplication::clipboard()->setText(QString::fromStdString(link)); });
+  }
+  menu->popup(global);
+}
+
+}  // namespace quillet
