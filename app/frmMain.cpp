@@ -99,9 +99,21 @@ TForm1::TForm1(Context& ctx, Dialogs& dialogs, QWidget* parent)
   BuildToolBar();
   FormCreate();
   ShowFileState();
+  // A folder conversion reads the settings file again at its end, which
+  // restores the stored Bold and Italic marks. The layout options, though,
+  // are the user's choice in this window until it closes and saves them: a
+  // re-read must not quietly undo a mark that still shows as set.
+  storedReload_ = ctx_.ReloadSettings;
+  ctx_.ReloadSettings = [this](Context& c) {
+    if (storedReload_) storedReload_(c);
+    c.Config.WordWrap = WordWrap1->isChecked();
+    c.Config.DoubleSpaceLines = DoubleSpaceLines1->isChecked();
+    c.Config.IndentHtml = IndentHtml1->isChecked();
+    c.Config.BrowserLayout = BrowserLayout1->isChecked();
+  };
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { ctx_.ReloadSettings = storedReload_; }
 
 void TForm1::BuildControls() {
   auto* client = new QWidget(this);

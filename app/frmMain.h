@@ -185,6 +185,8 @@ class TForm1 : public QMainWindow {
   QLabel* statusText_;
   QLabel* statusNote_;
   DisplayEncoding memoEncoding_ = DisplayEncoding::Utf8;
+  // The settings re-read the entry set up, wrapped while the window lives.
+  std::function<void(Context&)> storedReload_;
   DisplayEncoding edit1Encoding_ = DisplayEncoding::Utf8;
   THelpWindow* helpWindow_ = nullptr;
 };

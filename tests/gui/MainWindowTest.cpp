@@ -513,6 +513,28 @@ TEST_F(MainWindow, UrlsToHtmlFollowsTheBrowserLayoutMark) {
   EXPECT_EQ(l[9], "<DL><p>");
 }
 
+TEST_F(MainWindow, ASecondBuildKeepsTheLayoutMarksTheSettingsFileDoesNotHoldYet) {
+  WriteBytes(File("Favs/News/Site.url"), "[InternetShortcut]\r\nURL=http://site/\r\n");
+  // The build re-reads the settings file, which holds the stored options.
+  Ctx().ReloadSettings = [](Context& c) {
+    c.Config.BrowserLayout = false;
+    c.Config.IndentHtml = false;
+    c.Config.BoldHtml = true;
+  };
+  TForm1& f = Create();
+  f.Edit1->setText(QString::fromStdString(File("Favs")));
+  f.BrowserLayout1->trigger();
+  f.IndentHtml1->trigger();
+  UI().Answers = {Answer::No, Answer::No};
+  f.ConvertUrlsToHtml1->trigger();
+  f.ConvertUrlsToHtml1->trigger();
+  EXPECT_TRUE(Ctx().Config.BrowserLayout);
+  EXPECT_TRUE(Ctx().Config.IndentHtml);
+  EXPECT_EQ(Ctx().HtmlLines.at(0), "<!DOCTYPE NETSCAPE-Bookmark-file-1>");
+  // The stored emphasis comes back, as before.
+  EXPECT_TRUE(Ctx().Config.BoldHtml);
+}
+
 TEST_F(MainWindow, UrlsToHtmlFromAMissingFolderKeepsTheViewAndSetsTheFlag) {
   TForm1& f = Create();
   f.Edit1->setText(QString::fromStdString(File("missing")));
