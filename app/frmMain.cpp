@@ -35,6 +35,7 @@
 #include "convert/Purge.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
+#include "platform/FlagOn.h"
 #include "platform/Path.h"
 #include "platform/Shell.h"
 #include "viewer/ViewerErrors.h"
@@ -69,18 +70,6 @@ std::string Counted(size_t n, const char* one, const char* many) {
   for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
   return digits + " " + (n == 1 ? one : many);
 }
-
-// Sets a flag back however the scope is left.
-class FlagOn {
- public:
-  explicit FlagOn(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagOn() { flag_ = false; }
-  FlagOn(const FlagOn&) = delete;
-  FlagOn& operator=(const FlagOn&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 

@@ -175,6 +175,8 @@ class ThtmlTable : public TSectionBase {
   // The cells' and the caption's minimum and maximum widths, measured once
   // per layout of the document (or after UpdateFonts).
   void Measure(Canvas& canvas);
+  template <class Visit>
+  ColumnSizes MeasureBySpan(Canvas& canvas, Visit visit);
   int CellPercent(const TCellObj& cell, int width) const;
   std::vector<int> AllocatePercentages(const ColumnSizes& s, int C) const;
   std::vector<int> NaturalWidths(ColumnSizes s, int C) const;

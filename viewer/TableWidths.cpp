@@ -92,7 +92,11 @@ int ThtmlTable::CellPercent(const TCellObj& cell, int width) const {
   return 0;
 }
 
-ThtmlTable::ColumnSizes ThtmlTable::PlainSizes(Canvas& canvas) {
+// Both passes take the cells narrowest span first, so that a spanning cell
+// only adds what the columns it covers do not give already. visit(sizes,
+// cell, min, max) gets each cell's widths with its padding and spacing.
+template <class Visit>
+ThtmlTable::ColumnSizes ThtmlTable::MeasureBySpan(Canvas& canvas, Visit visit) {
   Initialize();
   Measure(canvas);
   const int d = 2 * CellPadding + CellSpacing;
@@ -103,95 +107,84 @@ ThtmlTable::ColumnSizes ThtmlTable::PlainSizes(Canvas& canvas) {
   int widest = 1;
   for (const TCellObj* cell : cells_) widest = std::max(widest, cell->ColSpan);
   for (int span = 1; span <= widest; ++span)
-    for (size_t k = 0; k < cells_.size(); ++k) {
-      const TCellObj& cell = *cells_[k];
-      if (cell.ColSpan != span) continue;
-      int mn = cellMin_[k] + d, mx = cellMax_[k] + d;
-      if (!cell.SpecWdPercent && cell.SpecWd > 0) mn = mx = std::max(mn, cell.SpecWd + d);
-      const auto j = static_cast<size_t>(cell.Col);
-      if (span == 1) {
-        s.Min[j] = std::max(s.Min[j], mn);
-        s.Max[j] = std::max(s.Max[j], mx);
-      } else {
-        Spread(s.Min, cell.Col, span, mn, s.Min);
-        Spread(s.Max, cell.Col, span, mx, s.Max);
-      }
-    }
+    for (size_t k = 0; k < cells_.size(); ++k)
+      if (cells_[k]->ColSpan == span) visit(s, *cells_[k], cellMin_[k] + d, cellMax_[k] + d);
   KeepMaxAboveMin(s);
   return s;
 }
 
+ThtmlTable::ColumnSizes ThtmlTable::PlainSizes(Canvas& canvas) {
+  return MeasureBySpan(canvas, [this](ColumnSizes& s, const TCellObj& cell, int mn, int mx) {
+    const int d = 2 * CellPadding + CellSpacing;
+    if (!cell.SpecWdPercent && cell.SpecWd > 0) mn = mx = std::max(mn, cell.SpecWd + d);
+    if (cell.ColSpan == 1) {
+      const auto j = static_cast<size_t>(cell.Col);
+      s.Min[j] = std::max(s.Min[j], mn);
+      s.Max[j] = std::max(s.Max[j], mx);
+    } else {
+      Spread(s.Min, cell.Col, cell.ColSpan, mn, s.Min);
+      Spread(s.Max, cell.Col, cell.ColSpan, mx, s.Max);
+    }
+  });
+}
+
 ThtmlTable::ColumnSizes ThtmlTable::PercentSizes(Canvas& canvas, int width) {
-  Initialize();
-  Measure(canvas);
-  const int d = 2 * CellPadding + CellSpacing;
-  ColumnSizes s;
-  s.Min.assign(static_cast<size_t>(NumCols), 0);
-  s.Max.assign(static_cast<size_t>(NumCols), 0);
-  s.Pct.assign(static_cast<size_t>(NumCols), 0);
-  int widest = 1;
-  for (const TCellObj* cell : cells_) widest = std::max(widest, cell->ColSpan);
-  for (int span = 1; span <= widest; ++span)
-    for (size_t k = 0; k < cells_.size(); ++k) {
-      const TCellObj& cell = *cells_[k];
-      if (cell.ColSpan != span) continue;
-      const int mn = cellMin_[k] + d, mx = cellMax_[k] + d;
-      const int cp = CellPercent(cell, width);
-      const int first = cell.Col;
-      if (span == 1) {
-        const auto j = static_cast<size_t>(first);
-        s.Min[j] = std::max(s.Min[j], mn);
-        s.Max[j] = std::max(s.Max[j], mx);
-        s.Pct[j] = std::max(s.Pct[j], cp);
-        continue;
-      }
-      int P = 0;
-      std::vector<int> plain;  // the columns without a percentage
-      for (int c = first; c < first + span; ++c) {
-        if (s.Pct[static_cast<size_t>(c)] > 0)
-          P += s.Pct[static_cast<size_t>(c)];
-        else
-          plain.push_back(c);
-      }
-      const int without = static_cast<int>(plain.size());
-      if (cp <= 0 && P <= 0) {
-        Spread(s.Min, first, span, mn, s.Min);
-        Spread(s.Max, first, span, mx, s.Max);
-        continue;
-      }
-      if (without == 0 && P < cp) {
-        for (int c = first; c < first + span; ++c)
-          s.Pct[static_cast<size_t>(c)] = MulDiv(s.Pct[static_cast<size_t>(c)], cp, P);
-      } else if (without > 0 && (cp - P) / without > 0) {
-        for (const int c : plain) s.Pct[static_cast<size_t>(c)] = (cp - P) / without;
-      }
-      // Without plain columns each column takes its percentage's part of
-      // the cell; else the plain columns take what the cell needs beyond
-      // the others.
-      const int Q = std::max(P, cp);
-      if (const int excess = mn - Sum(s.Min, first, span); excess > 0) {
-        if (without == 0) {
-          for (int c = first; c < first + span; ++c) {
-            const auto j = static_cast<size_t>(c);
-            s.Min[j] = std::max(s.Min[j], MulDiv(mn, s.Pct[j], Q));
-          }
-        } else {
-          AddExcess(s.Min, plain, excess, s.Max);
+  return MeasureBySpan(canvas, [this, width](ColumnSizes& s, const TCellObj& cell, int mn, int mx) {
+    const int span = cell.ColSpan;
+    const int cp = CellPercent(cell, width);
+    const int first = cell.Col;
+    if (span == 1) {
+      const auto j = static_cast<size_t>(first);
+      s.Min[j] = std::max(s.Min[j], mn);
+      s.Max[j] = std::max(s.Max[j], mx);
+      s.Pct[j] = std::max(s.Pct[j], cp);
+      return;
+    }
+    int P = 0;
+    std::vector<int> plain;  // the columns without a percentage
+    for (int c = first; c < first + span; ++c) {
+      if (s.Pct[static_cast<size_t>(c)] > 0)
+        P += s.Pct[static_cast<size_t>(c)];
+      else
+        plain.push_back(c);
+    }
+    const int without = static_cast<int>(plain.size());
+    if (cp <= 0 && P <= 0) {
+      Spread(s.Min, first, span, mn, s.Min);
+      Spread(s.Max, first, span, mx, s.Max);
+      return;
+    }
+    if (without == 0 && P < cp) {
+      for (int c = first; c < first + span; ++c)
+        s.Pct[static_cast<size_t>(c)] = MulDiv(s.Pct[static_cast<size_t>(c)], cp, P);
+    } else if (without > 0 && (cp - P) / without > 0) {
+      for (const int c : plain) s.Pct[static_cast<size_t>(c)] = (cp - P) / without;
+    }
+    // Without plain columns each column takes its percentage's part of
+    // the cell; else the plain columns take what the cell needs beyond
+    // the others.
+    const int Q = std::max(P, cp);
+    if (const int excess = mn - Sum(s.Min, first, span); excess > 0) {
+      if (without == 0) {
+        for (int c = first; c < first + span; ++c) {
+          const auto j = static_cast<size_t>(c);
+          s.Min[j] = std::max(s.Min[j], MulDiv(mn, s.Pct[j], Q));
         }
-      }
-      if (const int excess = mx - Sum(s.Max, first, span); excess > 0) {
-        if (without == 0) {
-          for (int c = first; c < first + span; ++c) {
-            const auto j = static_cast<size_t>(c);
-            s.Max[j] = std::max(s.Max[j], MulDiv(mx, s.Pct[j], Q));
-          }
-        } else {
-          AddExcess(s.Max, plain, excess, std::vector<int>(s.Max.size(), 0));
-        }
+      } else {
+        AddExcess(s.Min, plain, excess, s.Max);
       }
     }
-  KeepMaxAboveMin(s);
-  return s;
+    if (const int excess = mx - Sum(s.Max, first, span); excess > 0) {
+      if (without == 0) {
+        for (int c = first; c < first + span; ++c) {
+          const auto j = static_cast<size_t>(c);
+          s.Max[j] = std::max(s.Max[j], MulDiv(mx, s.Pct[j], Q));
+        }
+      } else {
+        AddExcess(s.Max, plain, excess, std::vector<int>(s.Max.size(), 0));
+      }
+    }
+  });
 }
 
 void ThtmlTable::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {

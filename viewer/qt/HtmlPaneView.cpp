@@ -9,26 +9,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/FlagOn.h"
 #include "platform/qt/QtCanvas.h"
 #include "viewer/qt/HtmlPane.h"
 
 namespace quillet {
-
-namespace {
-
-// Sets a flag back however the scope is left.
-class FlagOn {
- public:
-  explicit FlagOn(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagOn() { flag_ = false; }
-  FlagOn(const FlagOn&) = delete;
-  FlagOn& operator=(const FlagOn&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 int ThtmlPane::BarThickness() const {
   // What the scroll area itself gives the vertical bar.
