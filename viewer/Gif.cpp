@@ -118,6 +118,8 @@ void TGIFImage::SetCurrentFrame(int n) {
     Current_ = n;
     return;
   }
+  // Already composed (every layout restarts each animation at frame 1).
+  if (n == Current_) return;
   if (n == Current_ + 1) {
     DisposeFrame(Current_);
     DrawFrame(n);

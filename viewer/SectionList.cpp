@@ -1,6 +1,7 @@
 #include "viewer/SectionList.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/TextCodec.h"
 
@@ -14,6 +15,10 @@ TSectionList::TSectionList(Ui* ui, std::unique_ptr<Timer> timer)
   timer_->SetEnabled(false);
   timer_->SetInterval(kAnimationInterval);
   timer_->OnTimer = [this] { AnimationStep(); };
+  AnimationClock = [] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
 }
 
 TSectionList::~TSectionList() {
@@ -33,6 +38,7 @@ void TSectionList::Clear() {
   BitmapLoaded = false;
   // Hook (forms): free the forms, clear the control list.
   AnimatedGifList.clear();
+  timer_->SetEnabled(false);
   MissingImageList.clear();
   SelB = SelE = 0;
   MapList.clear();
@@ -98,22 +104,22 @@ int TSectionList::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxW
   ++layoutGeneration_;
   // Hook (forms): every control of every form is sized for the canvas.
   const int height = TCell::DoLogic(canvas, Y, Width, Curs, MaxWidth);
-  // Hook (animation): every picture of AnimatedGifList starts again at its
-  // first frame, and the timer is enabled when there is one.
+  RestartAnimations();
   // Hook (forms): show or hide the controls.
   return height;
 }
 
 int TSectionList::Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int ClipWidth) {
-  timer_->SetEnabled(false);
-  // Hook (animation): mark every picture of AnimatedGifList as not drawn
-  // (drawing marks it again, TGIFImage::RecordDraw).
+  // The timer keeps running: it cannot tick during a paint, and restarting
+  // its interval at every paint would hold animations still while the page
+  // is repainted often (a scroll, a selection).
+  ForgetAnimationDrawsIn(ClipRect);
   const int bottom = TCell::Draw(canvas, ClipRect, Y, X, ClipWidth);
   if (controlsToPlace_) {
     // Hook (forms): show or hide the controls the paint did not place.
     controlsToPlace_ = false;
   }
-  // Hook (animation): enable the timer when AnimatedGifList is not empty.
+  ResumeAnimationTimer();
   return bottom;
 }
 
@@ -122,13 +128,6 @@ void TSectionList::SetYOffset(int Y) {
   YOff = Y;
   controlsToPlace_ = true;
   // Hook (forms): clear every control's placed mark.
-}
-
-void TSectionList::AnimationStep() {
-  // Hook (animation): every picture of AnimatedGifList drawn in the last
-  // paint takes its step (TGIFImage::CheckTime); a changed one has its
-  // last drawn rectangle repainted through OnAnimationRepaint.
-  timer_->SetInterval(kAnimationInterval);
 }
 
 int TSectionList::GetSectionYPos(int n) const {

@@ -5,14 +5,15 @@
 // draws bands of it (Draw) and asks it about points and positions.
 //
 // Later layers fill the marked hooks: forms (the form list and the
-// show/hide rule for their controls), animation (stepping the animated
-// pictures on the timer).
+// show/hide rule for their controls). Animated pictures step on the
+// document's timer (viewer/SectionListAnimation.cpp).
 //
 // Pictures: the document fetches them through the image cache its host
 // hands it (SetImageCache; one cache for all panes of a process), from the
 // host's ImageRequest handler when set, else from files read through Files
 // (none: no file is read), their names made full paths by
 // ExpandImageName first. See viewer/ImageCache.h.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,10 +64,15 @@ class TSectionList : public TCell {
 
   // --- Pictures ---
   // The animated pictures on the page, in the order they were loaded (owned
-  // by their images). Hook (animation): the timer steps those drawn since
-  // the last paint and repaints their rectangles through
-  // OnAnimationRepaint.
+  // by their images, which add themselves). The timer steps only those
+  // drawn and still on the screen, and repaints each changed one's
+  // rectangle through OnAnimationRepaint. A page of thousands of animated
+  // pictures thus costs a flag test per picture and tick, and a step only
+  // for the few in view.
   std::vector<TGIFImage*> AnimatedGifList;
+  // The milliseconds animation steps are timed by (a steady clock; tests
+  // set their own, so nothing sleeps).
+  std::function<int64_t()> AnimationClock;
   // Pictures the host will deliver later (its ImageRequest answered with
   // the wait stream): the source's cache key and the image waiting for it
   // (none for the background picture). Nothing replaces them yet.
@@ -85,8 +91,8 @@ class TSectionList : public TCell {
   // it against the page's folder or base); used without an ImageRequest
   // handler. None: the source is the name. UTF-8 both ways.
   std::function<std::string(const std::string& source)> ExpandImageName;
-  // Hook (animation): called with a rectangle (document coordinates) an
-  // animation step changed; the pane repaints it.
+  // Called with a rectangle (document coordinates) an animation step
+  // changed; the pane repaints it.
   std::function<void(const Rect&)> OnAnimationRepaint;
 
   // The cache pictures are fetched through; a document given none keeps one
@@ -127,17 +133,25 @@ class TSectionList : public TCell {
   // as painted, so that the pattern scrolls with the text).
   void PaintBackground(Canvas& canvas, const Rect& area, Point tileOrigin) const;
 
-  // Layout of the whole document (stops the animation timer meanwhile).
+  // Layout of the whole document (stops the animation timer meanwhile);
+  // afterwards every animated picture starts again at its first frame.
   int DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) override;
   // Counts the document's layouts: what blocks measure during one (a
   // table's cell widths) is measured once and reused within it.
   unsigned LayoutGeneration() const { return layoutGeneration_; }
-  // Drawing of a band of it (ClipRect in document coordinates).
+  // Drawing of a band of it (ClipRect in document coordinates). An animated
+  // picture whose last box meets the band counts as drawn only if this
+  // paint draws it again; one outside keeps its mark, as its pixels stay
+  // on the screen. The timer runs afterwards while a drawn picture animates.
   int Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int ClipWidth) override;
   // The scroll position; a change marks form controls for placing again.
   void SetYOffset(int Y);
-  // The timer's tick: animated pictures drawn in the last paint advance.
+  // The timer's tick: animated pictures drawn since they were last painted
+  // over take a step; the timer stops when none of them animates any more.
   void AnimationStep();
+  // The view moved (a scroll): no picture counts as drawn until a paint
+  // draws it again. The pane then paints the whole panel.
+  void ForgetAnimationDraws();
   Timer& AnimationTimer() { return *timer_; }
 
   // Sum of the heights of the first n blocks (n at most the count - 1; 0
@@ -151,6 +165,10 @@ class TSectionList : public TCell {
   void KeepDropped(std::unique_ptr<TSectionBase> block) { dropped_.push_back(std::move(block)); }
 
  private:
+  // The animation's parts of DoLogic and Draw (SectionListAnimation.cpp).
+  void RestartAnimations();
+  void ForgetAnimationDrawsIn(const Rect& clip);
+  void ResumeAnimationTimer();
   Ui* ui_;
   std::unique_ptr<Timer> timer_;
   TColor background_ = clBtnFace;

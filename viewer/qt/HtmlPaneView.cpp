@@ -101,11 +101,14 @@ void ThtmlPane::ScrollBy(int dy) {
 void ThtmlPane::scrollContentsBy(int dx, int dy) {
   doc_.SetYOffset(verticalScrollBar()->value());
   if (formatting_) return;
-  // Controls on the panel are placed by the paint that shows them, so with
-  // any there the whole panel is painted again; otherwise the pixels move
-  // and only the strip they uncover is painted.
+  // Controls on the panel are placed by the paint that shows them, and
+  // animated pictures step only while a paint has drawn them where they
+  // are, so with either the whole panel is painted again; otherwise the
+  // pixels move and only the strip they uncover is painted.
   const bool controls = !viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
-  if (controls || std::abs(dy) >= panelHeight_ || std::abs(dx) >= panelWidth_)
+  const bool animations = !doc_.AnimatedGifList.empty();
+  if (animations) doc_.ForgetAnimationDraws();
+  if (controls || animations || std::abs(dy) >= panelHeight_ || std::abs(dx) >= panelWidth_)
     viewport()->update();
   else
     viewport()->scroll(dx, dy);

@@ -537,6 +537,40 @@ def make_page_pictures():
     write_pam(source, w, h, photo(w, h))
     convert(source, "-strip", "-alpha", "off", "-quality", "90", os.path.join(pages, "photo.jpg"))
     os.remove(source)
+    make_page_gifs()
+
+
+def make_page_gifs():
+    """The golden GIF page's pictures: a star with a transparent surround,
+    and an animation whose first frame the page shows."""
+    pages = os.path.join(HERE, "..", "pages", "pictures")
+    os.makedirs(pages, exist_ok=True)
+
+    # A five-pointed star, gold with a dark rim, transparent around it.
+    import math
+    w = h = 40
+    cx, cy = 19.5, 20.5
+
+    def inside(x, y, scale):
+        a = math.atan2(y - cy, x - cx) + math.pi / 2
+        r = math.hypot(x - cx, y - cy)
+        k = (a % (2 * math.pi / 5)) / (2 * math.pi / 5)
+        edge = 19 * scale * (1 - 0.62 * (1 - abs(2 * k - 1)))
+        return r <= edge
+
+    idx = [2 if inside(x, y, 0.8) else (1 if inside(x, y, 1.0) else 0) for y in range(h) for x in range(w)]
+    pal = [(255, 0, 255), (110, 60, 10), (250, 200, 40), (255, 255, 255)]
+    gif(os.path.join(pages, "star.gif"), w, h, [dict(w=w, h=h, idx=idx, transparent=0)], pal=pal)
+
+    # Three frames: a green disc, then a red square over it, then a blue bar;
+    # disposal 2 leaves a hole where the square was.
+    w = h = 32
+    disc = [1 if (x - 15.5) ** 2 + (y - 15.5) ** 2 <= 14 ** 2 else 0 for y in range(h) for x in range(w)]
+    pal = [(255, 255, 255), (30, 160, 60), (200, 30, 30), (40, 70, 200)]
+    frames = [dict(w=w, h=h, idx=disc, transparent=0, delay=50, disposal=1),
+              dict(x=8, y=8, w=16, h=16, idx=fill(16, 16, 2), delay=50, disposal=2),
+              dict(x=4, y=14, w=24, h=4, idx=fill(24, 4, 3), delay=50, disposal=1)]
+    gif(os.path.join(pages, "blink.gif"), w, h, frames, pal=pal, loop=0)
 
 
 if __name__ == "__main__":
