@@ -151,5 +151,23 @@ TEST_F(PaneFormsTest, SubmitRaisesOnFormSubmitAfterItsClick) {
   EXPECT_EQ(P().Document().Forms().FormControlList().size(), 1u);
 }
 
+TEST_F(PaneFormsTest, AClickOnAnImageButtonSubmitsThePointInIt) {
+  Load({"<P>Where? <FORM ACTION=/map><INPUT TYPE=image NAME=map SRC=x.gif ALT=Map WIDTH=40 HEIGHT=30></FORM>"});
+  Settle();
+  const auto& image = dynamic_cast<TImageFormControlObj&>(Control(u"map"));
+  ASSERT_NE(image.MyImage, nullptr);
+  const TSection* section = nullptr;
+  for (const auto& block : P().Document().Blocks())
+    if (const auto* s = dynamic_cast<const TSection*>(block.get()); s && !s->Images.empty()) section = s;
+  ASSERT_NE(section, nullptr);
+  const QPoint at(P().MarginWidth() + image.MyImage->LayoutX + 12,
+                  section->YValue + image.MyImage->LayoutY + 8 - P().Position());
+  Click(at);
+  Settle();
+  ASSERT_EQ(Submitted.size(), 1u);
+  EXPECT_EQ(Submitted[0].Action, "/map");
+  EXPECT_EQ(Submitted[0].Results, (std::vector<std::string>{"map.x=12", "map.y=8"}));
+}
+
 }  // namespace
 }  // namespace quillet
