@@ -3,9 +3,10 @@
 // set or not; pictures off (as the main window shows pages) or on without a
 // file system (every picture broken); then layout at a width from the input
 // on the fixed canvas, one paint, queries at points and at text positions,
-// and the dump. It must end, stay in bounds, never exhaust the stack, and
-// leave a document whose text positions add up, the text of its tables'
-// cells and captions included.
+// the forms' pairs and reset, a scroll and a paint, and the dump. It must
+// end, stay in bounds, never exhaust the stack, and leave a document whose
+// text positions add up, the text of its tables' cells and captions
+// included.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "platform/FixedCanvas.h"
 #include "viewer/DocumentDump.h"
+#include "viewer/Forms.h"
 #include "viewer/Parser.h"
 #include "viewer/Section.h"
 #include "viewer/SectionList.h"
@@ -107,6 +109,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TSectionBase* obj = nullptr;
     doc.GetChAtPos(pos, ch, obj);
   }
+  // The forms: their pairs collected, then every control reset; a scroll
+  // and a paint place the controls again.
+  for (const auto& form : doc.Forms().FormList()) {
+    for (const auto& control : form->Controls()) {
+      std::u16string pair;
+      for (int i = 0; i < 1000 && control->SubmissionPair(i, pair); ++i) pair.clear();
+    }
+    form->ResetControls();
+  }
+  doc.SetYOffset(37);
+  doc.Draw(canvas, {0, 37, width + 20, 437}, 5, 10, 2000);
+  for (const TFormControlObj* control : doc.Forms().FormControlList())
+    if (control->Shown && control->Widget() && !control->Widget()->Visible()) __builtin_trap();
   DumpDocument(doc, parser.Title, 10);
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "tools/FixedMetricsCanvas.h"
 #include "viewer/DocumentDump.h"
+#include "viewer/FormControlPictures.h"
 #include "viewer/LinkPath.h"
 #include "viewer/PaneDocument.h"
 #include "viewer/Parser.h"
@@ -95,8 +96,10 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
       result.PaintError = "Out of Resources";
     } else {
       CanvasFor canvas(result.Picture, options.FixedMetrics);
-      // As the pane paints at scroll position 0.
+      // As the pane paints at scroll position 0; the pane's controls are
+      // widgets of their own, here drawn where the paint placed them.
       PaintDocument(doc, canvas.Use(), {0, 0, result.Picture.width(), pictureHeight}, settings, 0);
+      PaintFormControls(doc, canvas.Use());
     }
     result.PaintMs = CpuMs() - t0;
   }

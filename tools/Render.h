@@ -12,7 +12,8 @@
 // BASE HREF), as the pane finds them. The layout width is the picture's
 // width less both side margins; the picture is as tall as the document with
 // its top and bottom margins, cut at kMaxPictureHeight. Colours resolve
-// with the fixed light palette.
+// with the fixed light palette. Form controls are in-memory ones, drawn
+// where the paint placed them (viewer/FormControlPictures.h).
 #include <QImage>
 #include <string>
 

@@ -5,6 +5,7 @@
 //   title |<Title>|
 //   <ClassName> y=<top> h=<SectionHeight>[ marker=<marker text>]
 //     line x=<x where its text starts> y=<top of the line> h=<height> |<text>|
+//       ctl <kind> x=<left> y=<top> w=<width> h=<height> |<NAME>|
 //
 //   ThtmlTable y=<top> h=<SectionHeight> widths=<w1>,<w2>,... spacing=<CellSpacing> padding=<CellPadding> border=<0 or 1>
 //     caption x=<x> y=<top> w=<width> h=<height>     (only with a caption)
@@ -20,7 +21,8 @@
 // where it is drawn. A floating table takes no height in the flow: its h is
 // 0, its rows give its size. List items (bullet, ordered, definition) add
 // marker=, empty for none. In line text a picture shows as [img], a form
-// control as [ctl]. Every x and y is in the pane's pixels as painted at
+// control as [ctl], and each control on the line has a ctl line below it
+// (kinds: edit, button, checkbox, radio, listbox, combo, textarea). Every x and y is in the pane's pixels as painted at
 // scroll position 0: y as laid out (the top margin included), x plus the
 // left margin given.
 #include <string>

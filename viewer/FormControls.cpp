@@ -123,7 +123,7 @@ bool TFormControlObj::RaiseObjectClick(const std::u16string& onClick) {
 
 TEditFormControlObj::TEditFormControlObj(ThtmlForm& form, const TAttributeList& attributes, int pos,
                                          bool password)
-    : TFormControlObj(form, attributes, pos), EditSize(EditSizeFrom(attributes.Find(Sy::Size))) {
+    : TFormControlObj(form, attributes, pos), EditSize(EditSizeFrom(attributes.Find(Sy::Size))), Password(password) {
   edit_ = Adopt(Host().Widgets().CreateEdit());
   edit_->SetFont(PreFont());
   edit_->Resize(kInitialWidth, kHeight);

@@ -6,11 +6,13 @@
 // and the "name=value" pairs it adds to a submission.
 //
 // The text layout owns the placing: it reads Width(), Height() and
-// AlignFlag, sets YValue to the control's line, and each paint calls
-// PlaceAt for the controls it shows (which marks them Shown).
+// AlignFlag, sets LayoutX and YValue to where the control lies on its line,
+// and each paint calls PlaceAt for the controls it shows (which marks them
+// Shown).
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -48,8 +50,14 @@ class TFormControlObj {
   // The last paint placed the control on the visible page (cleared when
   // the document scrolls).
   bool Shown = false;
-  // The document y of the control's line, from the last layout.
+  // Where the last layout put the control: its left edge relative to its
+  // cell, and its top as a document y.
+  int LayoutX = 0;
   int YValue = 0;
+
+  // A short name of the control's kind for dumps: "edit", "button",
+  // "checkbox", "radio", "hidden", "image", "listbox", "combo", "textarea".
+  virtual std::string_view KindName() const = 0;
 
   // Hidden fields are not counted as the form's controls and have no
   // place in the text.
@@ -71,6 +79,9 @@ class TFormControlObj {
   // Sizes the windowed control, measuring with the canvas.
   virtual void FitSize(Canvas& canvas);
 
+  // The control's text font: the document's preformatted font at 10 points.
+  FontSpec PreFont() const;
+
  protected:
   // Keeps the windowed control, sets it waiting out of view and reports
   // its focus changes to the document.
@@ -81,8 +92,6 @@ class TFormControlObj {
     Connect(*widget_);
     return w;
   }
-  // The control's text font: the document's preformatted font at 10 points.
-  FontSpec PreFont() const;
   // OnObjectClick with the ONCLICK text; false when the handler took the
   // control away (the document was cleared), so the caller stops.
   bool RaiseObjectClick(const std::u16string& onClick);
@@ -108,7 +117,10 @@ class TEditFormControlObj : public TFormControlObj {
 
   // Width in characters.
   int EditSize = kDefaultSize;
+  // TYPE password: every character shows as "*".
+  bool Password;
   EditWidget& Edit() const { return *edit_; }
+  std::string_view KindName() const override { return "edit"; }
 
   void RestoreInitial() override;
   bool SubmissionPair(int index, std::u16string& text) override;
@@ -128,6 +140,7 @@ class TButtonFormControlObj : public TFormControlObj {
   Kind ButtonKind;
   std::u16string OnClickText;
   ButtonWidget& Button() const { return *button_; }
+  std::string_view KindName() const override { return "button"; }
 
   void FitSize(Canvas& canvas) override;
   // A push: OnObjectClick, then reset or submit the form.
@@ -145,6 +158,7 @@ class TCheckBoxFormControlObj : public TFormControlObj {
   bool InitialChecked;
   std::u16string OnClickText;
   CheckWidget& Box() const { return *box_; }
+  std::string_view KindName() const override { return "checkbox"; }
 
   void RestoreInitial() override;
   bool SubmissionPair(int index, std::u16string& text) override;
@@ -164,7 +178,13 @@ class TRadioButtonFormControlObj : public TFormControlObj {
   // panel takes the cell's background colour when drawn.
   TCell* Cell;
   RadioWidget& Radio() const { return *radio_; }
-  void SetBackground(TColor color) { radio_->SetBackground(color); }
+  std::string_view KindName() const override { return "radio"; }
+  // The colour of the button's panel, which each paint sets.
+  void SetBackground(TColor color) {
+    background_ = color;
+    radio_->SetBackground(color);
+  }
+  TColor Background() const { return background_; }
 
   void RestoreInitial() override;
   bool SubmissionPair(int index, std::u16string& text) override;
@@ -173,6 +193,7 @@ class TRadioButtonFormControlObj : public TFormControlObj {
 
  private:
   RadioWidget* radio_;
+  TColor background_ = clBtnFace;
 };
 
 // INPUT TYPE hidden: only a pair for the submission.
@@ -180,6 +201,7 @@ class THiddenFormControlObj : public TFormControlObj {
  public:
   using TFormControlObj::TFormControlObj;
   bool IsHidden() const override { return true; }
+  std::string_view KindName() const override { return "hidden"; }
   bool SubmissionPair(int index, std::u16string& text) override;
 };
 
@@ -194,6 +216,7 @@ class TImageFormControlObj : public TFormControlObj {
   // The point clicked in the picture, -1 when none.
   int XClick = -1;
   int YClick = -1;
+  std::string_view KindName() const override { return "image"; }
 
   bool SubmissionPair(int index, std::u16string& text) override;
   // A click at (x, y) inside the picture submits the form.
@@ -224,6 +247,7 @@ class TListBoxFormControlObj : public TFormControlObj {
   // Characters of the longest option text, at least kMinLongest.
   int LongestOpt = kMinLongest;
   ListWidget& List() const { return *list_; }
+  std::string_view KindName() const override { return "listbox"; }
 
   // Text and value are cut to kMaxOptionText characters.
   void AddOption(std::u16string_view text, std::u16string_view value, bool selected);
@@ -245,6 +269,7 @@ class TListBoxFormControlObj : public TFormControlObj {
 class TComboFormControlObj : public TListBoxFormControlObj {
  public:
   TComboFormControlObj(ThtmlForm& form, const TAttributeList& attributes, int pos);
+  std::string_view KindName() const override { return "combo"; }
 
   void RestoreInitial() override;
   bool SubmissionPair(int index, std::u16string& text) override;
@@ -265,6 +290,7 @@ class TTextAreaFormControlObj : public TFormControlObj {
   bool WordWrap = false;
   std::vector<std::u16string> InitialLines;
   MemoWidget& Memo() const { return *memo_; }
+  std::string_view KindName() const override { return "textarea"; }
 
   void AddLine(std::u16string_view line) { InitialLines.emplace_back(line); }
 

@@ -285,24 +285,11 @@ void ParseState::DoAnchor() {
   }
 }
 
-// ---------------------------------------------------------------- hooks
+// ---------------------------------------------------------------- pictures
 
 void ParseState::ReadImage() {
   ContentSection();
   section_->AddImage(Attrs(), *currentCell_);
-}
-
-void ParseState::ReadFormControl() {
-  // Hook (forms): ContentSection(); the control for the current form; the
-  // OPTIONs of a SELECT.
-}
-
-void ParseState::ReadTextArea() {
-  // Hook (forms): ContentSection(); the control and its lines.
-}
-
-void ParseState::ReadForm(bool) {
-  // Hook (forms): the current form, made from the attributes or cleared.
 }
 
 }  // namespace quillet

@@ -5,7 +5,8 @@
 // Files: Parser.cpp (entry operations, the state, sections and fonts),
 // ParserBody.cpp (the body loop, CENTER/DIV and the nesting limit),
 // ParserInline.cpp (the tokens every loop shares), ParserLists.cpp (the
-// list loop), ParserTables.cpp (the table loop), ParserReaders.cpp (PRE,
+// list loop), ParserTables.cpp (the table loop), ParserForms.cpp (FORM,
+// INPUT, SELECT and TEXTAREA), ParserReaders.cpp (PRE,
 // SCRIPT, MAP and plain text, read below the token level).
 //
 // Conventions. The current token is sy_ (tok_.Symbol()). A token handler
@@ -177,22 +178,24 @@ class ParseState {
   bool AtTableLimit() const { return tables_ >= HtmlParser::kMaxTableNesting; }
   void GiveEmptySectionASpace();
 
-  // --- Hooks for the later layers: each is the one place its branch goes.
-  // Until then their tags are skipped as unknown tags are, and what stands
-  // between them is read as ordinary content.
+  // --- Pictures and forms, the one place each branch goes; the PRE reader
+  // calls them too.
   //
-  // Hook (pictures): IMG, a construct reader. ContentSection(), which adds
-  // the picture from the attributes (TSection::AddImage).
+  // IMG, a construct reader. ContentSection(), which adds the picture from
+  // the attributes (TSection::AddImage).
   void ReadImage();
-  // Hook (forms): INPUT and SELECT, a construct reader. ContentSection(),
-  // which creates the control for the current form; SELECT then reads its
+  // INPUT and SELECT, a construct reader (ParserForms.cpp). The open
+  // section makes the control for the current form; SELECT then reads its
   // OPTIONs up to </SELECT>.
   void ReadFormControl();
-  // Hook (forms): TEXTAREA, a construct reader. ContentSection(), creates
-  // the control, reads its lines up to "</textarea" and resets it.
+  // The OPTIONs of a SELECT into list (none: read and dropped), which is
+  // then filled.
+  void ReadOptions(TListBoxFormControlObj* list);
+  // TEXTAREA, a construct reader: the control, then its lines read by
+  // characters up to "</textarea" and the ">" after it.
   void ReadTextArea();
-  // Hook (forms): FORM makes a new ThtmlForm from the attributes the current
-  // form; </FORM> clears it. A construct reader.
+  // FORM makes a new ThtmlForm from the attributes the current form;
+  // </FORM> clears it. A construct reader.
   void ReadForm(bool end);
 
   // --- Below the token level (ParserReaders.cpp) ---
@@ -228,6 +231,8 @@ class ParseState {
   std::vector<ExcessBlock> excess_;
   // The first excess entry of the running loop.
   size_t excessBase_ = 0;
+  // The form new controls join; none: the document's implicit form.
+  ThtmlForm* form_ = nullptr;
   // Tables open around the current token, and the ones being skipped past
   // the limit.
   int tables_ = 0;

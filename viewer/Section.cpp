@@ -8,6 +8,7 @@
 
 #include "viewer/AsciiCase.h"
 #include "viewer/FormControls.h"
+#include "viewer/Forms.h"
 #include "viewer/SectionList.h"
 
 namespace quillet {
@@ -88,11 +89,51 @@ TImageObj* TSection::AddImage(const TAttributeList& attributes, TCell& cell) {
   return Images.back().get();
 }
 
-int TSection::NextImageChar(int from, int to) const {
-  if (Images.empty() || from >= to) return to;
+int ControlTop(const TFormControlObj& control, int baseline, int descent) {
+  return (control.AlignFlag ? baseline : baseline + descent) - control.Height();
+}
+
+TFormControlObj* TSection::AddFormControl(ThtmlForm* form, Sy tag, const TAttributeList& attributes, TCell& cell) {
+  if (Len() > kMaxText) return nullptr;
+  DocumentForms& forms = ParentSectionList->Forms();
+  // A radio button in a table cell takes the cell's colour; at the top
+  // level the document's.
+  TCell* inCell = &cell == static_cast<TCell*>(ParentSectionList) ? nullptr : &cell;
+  TFormControlObj* control = forms.AddControl(form, tag, attributes, Len(), inCell);
+  if (!control || control->IsHidden()) return control;
+  if (auto* button = dynamic_cast<TImageFormControlObj*>(control)) {
+    TImageObj* image = AddImage(attributes, cell);
+    image->MyFormControl = button;
+    button->MyImage = image;
+    return control;
+  }
+  FormControls.push_back(control);
+  Buff += kFormControlChar;
+  return control;
+}
+
+TFormControlObj* TSection::FormControlAt(int pos) const {
+  const auto [first, last] = ControlsIn(pos, pos + 1);
+  return first < last ? FormControls[first] : nullptr;
+}
+
+std::pair<size_t, size_t> TSection::ControlsIn(int from, int to) const {
+  const auto before = [](const TFormControlObj* control, int p) { return control->Pos < p; };
+  const auto first = std::lower_bound(FormControls.begin(), FormControls.end(), from, before);
+  const auto last = std::lower_bound(first, FormControls.end(), to, before);
+  return {static_cast<size_t>(first - FormControls.begin()), static_cast<size_t>(last - FormControls.begin())};
+}
+
+void TSection::MoveBy(int dy, int dcurs) {
+  TSectionBase::MoveBy(dy, dcurs);
+  for (TFormControlObj* control : FormControls) control->YValue += dy;
+}
+
+int TSection::NextObjectChar(int from, int to) const {
+  if (!HasObjects() || from >= to) return to;
   const std::u16string_view part =
       std::u16string_view(Buff).substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
-  const size_t at = part.find(kImageChar);
+  const size_t at = part.find_first_of(u"\x02\x04");
   return at == std::u16string_view::npos ? to : from + static_cast<int>(at);
 }
 
@@ -228,7 +269,8 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
   const LineRec& line = Lines[static_cast<size_t>(i)];
   if (X < line.LineIndent) return false;
   const int k = CharAtX(canvas, line, X);
-  if (k >= line.Ln) return false;
+  // A control in a link is no part of the link: it takes its own clicks.
+  if (k >= line.Ln || Buff[static_cast<size_t>(line.Start + k)] == kFormControlChar) return false;
   const TFontObj* run = FontAt(Fonts, line.Start + k);
   if (!run || !run->UrlTarget.IsLink()) return false;
   hot.Url = run->UrlTarget;

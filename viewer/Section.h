@@ -9,9 +9,10 @@
 // position. Pictures (viewer/ImageObj.h) take part in measuring, line
 // breaking, line heights, drawing and the hit tests; pictures aligned left
 // or right float, entered into the cell's indent manager as the lines meet
-// them. Form controls come with their own layer; the places where they join
-// the layout are marked "Hook (forms)". Line breaking already treats the
-// placeholders as break points, as objects need.
+// them. Form controls (viewer/FormControls.h) are windowed controls: they
+// count their width and height in the layout, which tells each where it
+// lies, and a paint places the control itself there (PlaceAt) rather than
+// drawing anything. Line breaking treats the placeholders as break points.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,12 +27,19 @@
 
 namespace quillet {
 
+class ThtmlForm;
+
 inline constexpr char16_t kImageChar = 4;
 inline constexpr char16_t kFormControlChar = 2;
 inline bool IsPlaceholder(char16_t c) { return c == kImageChar || c == kFormControlChar; }
 // The halves of a surrogate pair, which nothing may separate.
 inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The top of a form control on a line with this baseline and font
+// descent: check boxes and radio buttons stand on the baseline, the other
+// controls reach down to the bottom of the text.
+int ControlTop(const TFormControlObj& control, int baseline, int descent);
 
 enum class ClearKind : uint8_t { None, Left, Right, Both };
 enum class ListKind : uint8_t { None, Bullet, Ordered, Definition };
@@ -105,8 +113,12 @@ class TSection : public TSectionBase {
   // An empty section gets a space, so that its line keeps its height (and a
   // list item its marker).
   void SpaceIfEmpty();
-  // Hook (forms): AddFormControl(symbol, attributes, cell) adds a control
-  // and, unless hidden or an image button, the placeholder kFormControlChar.
+  // INPUT, SELECT, TEXTAREA: the control the tag makes in form (null: the
+  // document's implicit form), in cell; a hidden field stands nowhere, an
+  // image button is a picture (AddImage) tied to its control, any other
+  // control gets the placeholder kFormControlChar at Len(). Null (and
+  // nothing made) when the section is full or the tag makes no control.
+  TFormControlObj* AddFormControl(ThtmlForm* form, Sy tag, const TAttributeList& attributes, TCell& cell);
 
   // --- State ---
 
@@ -119,9 +131,11 @@ class TSection : public TSectionBase {
   std::vector<std::unique_ptr<TImageObj>> Images;
   // The picture whose placeholder is at buffer index pos, or null.
   TImageObj* ImageAt(int pos) const;
-  // Hook (forms): the section's form controls in buffer order (owned by
-  // their forms).
+  // The section's form controls that stand in the text, in buffer order
+  // (owned by their forms).
   std::vector<TFormControlObj*> FormControls;
+  // The control whose placeholder is at buffer index pos, or null.
+  TFormControlObj* FormControlAt(int pos) const;
   int Level;
   int IndentX;
   Justification Justify;
@@ -165,6 +179,8 @@ class TSection : public TSectionBase {
   // A font change after the last text leaves a run without characters,
   // which draws nothing: it goes when the section is added to its cell.
   void AddedToCell() override;
+  // The controls' document y move with the section.
+  void MoveBy(int dy, int dcurs) override;
 
  protected:
   // Preformatted text: never wraps, lines clipped when drawn.
@@ -195,8 +211,13 @@ class TSection : public TSectionBase {
   int StretchWidth(Canvas& canvas, size_t i, int from, int to);
   // Enters a floating picture into the indent manager at y.
   void PlaceFloat(TImageObj& image, IndentManager& IMgr, int y);
-  // The first picture placeholder in [from, to), or to when none.
-  int NextImageChar(int from, int to) const;
+  // The first placeholder of a picture or control in [from, to), or to
+  // when none.
+  int NextObjectChar(int from, int to) const;
+  bool HasObjects() const { return !Images.empty() || !FormControls.empty(); }
+  // The controls whose placeholders lie in [from, to), as a range of
+  // FormControls.
+  std::pair<size_t, size_t> ControlsIn(int from, int to) const;
   // The pictures whose placeholders lie in [from, to), as a range of Images.
   std::pair<size_t, size_t> ImagesIn(int from, int to) const;
   // The index of the line holding section y, or -1; top receives its top.

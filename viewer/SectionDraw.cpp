@@ -1,6 +1,7 @@
 // TSection: drawing lines in chunks, with the selection inverted.
 #include <algorithm>
 
+#include "viewer/FormControls.h"
 #include "viewer/IndentManager.h"
 #include "viewer/Section.h"
 #include "viewer/SectionList.h"
@@ -63,10 +64,19 @@ void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int c
       ++p;
       continue;
     }
-    stop = NextImageChar(p, stop);
-    // Hook (forms): a chunk also ends at a control's placeholder; the
-    // control is moved to x and its line's baseline, less the scroll
-    // position, and marked as placed.
+    // A control is not drawn: the windowed control itself is moved to
+    // where it lies on the panel (the scroll position taken off).
+    if (buff[static_cast<size_t>(p)] == kFormControlChar && !FormControls.empty()) {
+      if (TFormControlObj* control = FormControlAt(p)) {
+        if (auto* radio = dynamic_cast<TRadioButtonFormControlObj*>(control))
+          radio->SetBackground(radio->Cell && radio->Cell->BkGnd ? radio->Cell->BkColor : doc.Background());
+        control->PlaceAt(x, ControlTop(*control, line.DrawY, line.Descent) - doc.YOff);
+        x += control->Width();
+      }
+      ++p;
+      continue;
+    }
+    stop = NextObjectChar(p, stop);
     const bool selected = anySelection && selB <= p && p < selE;
     if (selected)
       stop = std::min(stop, selE);

@@ -36,7 +36,6 @@ int TSection::TextExtent(Canvas& canvas, int start, int count, bool withoutTrail
   for (size_t i = static_cast<size_t>(idx); start < end && i < Fonts.size(); ++i) {
     const int stop = std::min(RunEnd(Fonts, i, Len()), end);
     if (stop <= start) continue;
-    // Hook (forms): a control's placeholder counts its control's width.
     width += StretchWidth(canvas, i, start, stop);
     start = stop;
   }
@@ -46,7 +45,7 @@ int TSection::TextExtent(Canvas& canvas, int start, int count, bool withoutTrail
 int TSection::StretchWidth(Canvas& canvas, size_t i, int from, int to) {
   const std::u16string_view buff(Buff);
   TFontObj& run = *Fonts[i];
-  if (Images.empty())
+  if (!HasObjects())
     return PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
   int width = 0;
   while (from < to) {
@@ -55,7 +54,12 @@ int TSection::StretchWidth(Canvas& canvas, size_t i, int from, int to) {
       ++from;
       continue;
     }
-    const int stop = NextImageChar(from, to);
+    if (buff[static_cast<size_t>(from)] == kFormControlChar) {
+      if (const TFormControlObj* control = FormControlAt(from)) width += control->Width();
+      ++from;
+      continue;
+    }
+    const int stop = NextObjectChar(from, to);
     width += PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(stop - from)));
     from = stop;
   }
@@ -136,8 +140,6 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
   int w = 0;
   // Nothing but floating pictures so far: a float met now is placed at once.
   bool lineEmpty = true;
-  // Hook (forms): a control's placeholder counts its control's width and
-  // ends the walk when it does not fit, as a picture's does.
   while (p < end && i < Fonts.size()) {
     const int runEnd = std::min(RunEnd(Fonts, i, Len()), end);
     if (p >= runEnd) {
@@ -167,7 +169,16 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
       ++p;
       continue;
     }
-    const int stop = NextImageChar(p, runEnd);
+    if (buff[static_cast<size_t>(p)] == kFormControlChar && !FormControls.empty()) {
+      const TFormControlObj* control = FormControlAt(p);
+      const int cw = control ? control->Width() : 0;
+      if (w + cw > width) break;
+      w += cw;
+      lineEmpty = false;
+      ++p;
+      continue;
+    }
+    const int stop = NextObjectChar(p, runEnd);
     const int n = stop - p;
     int fitWidth = 0;
     const int k = FitText(canvas, *Fonts[i], buff.substr(static_cast<size_t>(p), static_cast<size_t>(n)), width - w,
@@ -219,7 +230,7 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
     image->Size(*ParentSectionList, canvas, IMgr.Width, *FontAt(Fonts, image->Pos));
     MaxWidth = std::max(MaxWidth, image->ImageWidth + IndentX);
   }
-  // Hook (forms): every visible control likewise.
+  for (const TFormControlObj* control : FormControls) MaxWidth = std::max(MaxWidth, control->Width() + IndentX);
 
   int y = Y;
   if (const int clear = ClearDistance(IMgr, y); clear > 0) {
@@ -317,8 +328,14 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
         break;
     }
   }
-  // Hook (forms): each control raises SpaceBefore to its height - LineHt
-  // (+ Descent on the baseline) and learns the line's y.
+  // Controls: check boxes and radio buttons stand on the baseline, the
+  // others reach down to the line's bottom.
+  const auto [firstControl, endControl] = ControlsIn(start, end);
+  for (size_t k = firstControl; k < endControl; ++k) {
+    const TFormControlObj* control = FormControls[k];
+    const int onBaseline = control->AlignFlag ? line.Descent : 0;
+    line.SpaceBefore = std::max(line.SpaceBefore, control->Height() + onBaseline - line.LineHt);
+  }
 
   const int left = IMgr.LeftIndent(y) - IMgr.LfEdge;
   const int right = IMgr.RightSide(y) - IMgr.LfEdge;
@@ -349,6 +366,11 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     TFontObj& run = *FontAt(Fonts, image->Pos);
     image->LayoutX = line.LineIndent + TextExtent(canvas, start, image->Pos - start);
     image->LayoutY = image->TopOnLine(lineTop, baseline, run.Descent(canvas), run.FontHeight(canvas));
+  }
+  for (size_t k = firstControl; k < endControl; ++k) {
+    TFormControlObj* control = FormControls[k];
+    control->LayoutX = line.LineIndent + TextExtent(canvas, start, control->Pos - start);
+    control->YValue = YValue + ControlTop(*control, baseline, line.Descent);
   }
   SectionHeight += h;
   y += h;

@@ -36,7 +36,7 @@ void TSectionList::Clear() {
   backgroundLease_.Reset();
   BitmapName.clear();
   BitmapLoaded = false;
-  // Hook (forms): free the forms, clear the control list.
+  forms_.Clear();
   AnimatedGifList.clear();
   timer_->SetEnabled(false);
   MissingImageList.clear();
@@ -102,10 +102,16 @@ bool TSectionList::IsAwaited(const std::u16string& key) const {
 int TSectionList::DoLogic(Canvas& canvas, int Y, int Width, int& Curs, int& MaxWidth) {
   timer_->SetEnabled(false);
   ++layoutGeneration_;
-  // Hook (forms): every control of every form is sized for the canvas.
+  forms_.SizeControls(canvas);
   const int height = TCell::DoLogic(canvas, Y, Width, Curs, MaxWidth);
   RestartAnimations();
-  // Hook (forms): show or hide the controls.
+  if (!forms_.FormControlList().empty()) {
+    // The controls have new places: none stands where the last paint put
+    // it, and the next paint places those it shows.
+    forms_.ClearPlaced();
+    forms_.ShowOrHide();
+    controlsToPlace_ = true;
+  }
   return height;
 }
 
@@ -116,7 +122,7 @@ int TSectionList::Draw(Canvas& canvas, const Rect& ClipRect, int Y, int X, int C
   ForgetAnimationDrawsIn(ClipRect);
   const int bottom = TCell::Draw(canvas, ClipRect, Y, X, ClipWidth);
   if (controlsToPlace_) {
-    // Hook (forms): show or hide the controls the paint did not place.
+    forms_.ShowOrHide();
     controlsToPlace_ = false;
   }
   ResumeAnimationTimer();
@@ -127,7 +133,31 @@ void TSectionList::SetYOffset(int Y) {
   if (Y == YOff) return;
   YOff = Y;
   controlsToPlace_ = true;
-  // Hook (forms): clear every control's placed mark.
+  forms_.ClearPlaced();
+}
+
+// --- What the forms ask of the document ---
+
+void TSectionList::DocumentFormHost::SubmitForm(TFormSubmission submission) {
+  if (Pane) Pane->SubmitForm(std::move(submission));
+}
+
+void TSectionList::DocumentFormHost::ObjectClick(TFormControlObj& control, const std::u16string& onClick) {
+  if (Pane) Pane->ObjectClick(control, onClick);
+}
+
+// The pane scrolls a control taking the focus into view; then the controls
+// off the page wait out of view while the focus is among them (so Tab goes
+// on through them all), or hide once it has left. After a scroll the next
+// paint decides, once it has placed those it shows.
+void TSectionList::DocumentFormHost::ControlEntered(TFormControlObj& control) {
+  if (Pane) Pane->ControlEntered(control);
+  if (!doc_.controlsToPlace_) doc_.forms_.ShowOrHide();
+}
+
+void TSectionList::DocumentFormHost::ControlExited(TFormControlObj& control) {
+  if (Pane) Pane->ControlExited(control);
+  if (!doc_.controlsToPlace_) doc_.forms_.ShowOrHide();
 }
 
 int TSectionList::GetSectionYPos(int n) const {

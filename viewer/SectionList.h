@@ -4,9 +4,15 @@
 // animation timer). The parser fills it; the pane lays it out (DoLogic),
 // draws bands of it (Draw) and asks it about points and positions.
 //
-// Later layers fill the marked hooks: forms (the form list and the
-// show/hide rule for their controls). Animated pictures step on the
-// document's timer (viewer/SectionListAnimation.cpp).
+// Forms: the document holds its forms (DocumentForms) and is their
+// FormHost, handing on to the pane's FormHost (SetFormHost); without one
+// (rendered pictures, tests, fuzzing) the controls are in-memory ones and
+// nothing is submitted. Every layout sizes the controls, every paint places
+// those it shows, and the rest are hidden or, while the focus is in one of
+// them, kept out of view (DocumentForms::ShowOrHide).
+//
+// Animated pictures step on the document's timer
+// (viewer/SectionListAnimation.cpp).
 //
 // Pictures: the document fetches them through the image cache its host
 // hands it (SetImageCache; one cache for all panes of a process), from the
@@ -24,8 +30,10 @@
 #include "platform/Ui.h"
 #include "viewer/Cell.h"
 #include "viewer/Fonts.h"
+#include "viewer/Forms.h"
 #include "viewer/ImageCache.h"
 #include "viewer/ImageMap.h"
+#include "viewer/ScriptedFormWidgets.h"
 
 namespace quillet {
 
@@ -59,8 +67,19 @@ class TSectionList : public TCell {
   int YOff = 0;
   // Image maps from MAP elements, in document order.
   std::vector<std::unique_ptr<TMapItem>> MapList;
-  // Hook (forms): FormList (owned ThtmlForm objects), FormControlList (all
-  // controls in document order, not owned).
+
+  // --- Forms ---
+  // The forms (FormList, owned) and their controls in document order
+  // (FormControlList).
+  DocumentForms& Forms() { return forms_; }
+  const DocumentForms& Forms() const { return forms_; }
+  // The pane's side of the forms: its controls, its submit and click
+  // events, scrolling a control into view. None: in-memory controls,
+  // nothing submitted. Set it before the parser makes controls.
+  void SetFormHost(FormHost* pane) { formHost_.Pane = pane; }
+  // A scroll or a layout left the controls to be placed by the next paint,
+  // which must then paint the whole visible page.
+  bool ControlsToPlace() const { return controlsToPlace_; }
 
   // --- Pictures ---
   // The animated pictures on the page, in the order they were loaded (owned
@@ -169,11 +188,35 @@ class TSectionList : public TCell {
   void RestartAnimations();
   void ForgetAnimationDrawsIn(const Rect& clip);
   void ResumeAnimationTimer();
+
+  // What the forms ask of the document: handed on to the pane's host.
+  class DocumentFormHost : public FormHost {
+   public:
+    explicit DocumentFormHost(TSectionList& doc) : doc_(doc) {}
+    FormWidgetFactory& Widgets() override { return Pane ? Pane->Widgets() : headless_; }
+    std::u16string PreFontName() const override { return doc_.Fonts.PreFontName; }
+    bool HasSubmitHandler() const override { return Pane && Pane->HasSubmitHandler(); }
+    void SubmitForm(TFormSubmission submission) override;
+    void ObjectClick(TFormControlObj& control, const std::u16string& onClick) override;
+    void ControlEntered(TFormControlObj& control) override;
+    void ControlExited(TFormControlObj& control) override;
+
+    FormHost* Pane = nullptr;
+
+   private:
+    TSectionList& doc_;
+    ScriptedFormWidgets headless_;
+  };
+
   Ui* ui_;
   std::unique_ptr<Timer> timer_;
   TColor background_ = clBtnFace;
-  // Set by a scroll; the next paint places the form controls again.
+  // Set by a scroll or a layout; the next paint places the form controls
+  // again.
   bool controlsToPlace_ = false;
+  // Before the forms: their controls go first.
+  DocumentFormHost formHost_{*this};
+  DocumentForms forms_{formHost_};
   unsigned layoutGeneration_ = 0;
   std::vector<std::unique_ptr<TSectionBase>> dropped_;
   std::shared_ptr<TStringBitmapList> imageCache_;

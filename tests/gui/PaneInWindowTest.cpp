@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 
@@ -74,6 +76,27 @@ TEST_F(PaneInWindow, SecureWebLinksGoToTheBrowserAndOthersToThePane) {
   QTest::mouseClick(f.htmlPane1->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.htmlPane1, "Top"));
   ASSERT_EQ(T.Shell.Calls.size(), 1u);
   EXPECT_EQ(T.Shell.Calls[0].Target, "https://s/");
+  EXPECT_TRUE(UI().Errors.empty());
+}
+
+TEST_F(PaneInWindow, AFormShowsItsControlsAndSubmitsNowhere) {
+  TForm1& f = Create();
+  Ctx().HtmlLines = {"<FORM ACTION=\"http://example.com/\">Name <INPUT NAME=q VALUE=Ann>",
+                     "<INPUT TYPE=submit NAME=go></FORM>"};
+  f.UpdateHTML();
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  ThtmlPane& pane = *f.htmlPane1;
+  // The window has no submit handler: a form goes nowhere.
+  EXPECT_FALSE(pane.OnFormSubmit);
+  QPushButton* go = pane.viewport()->findChild<QPushButton*>();
+  QLineEdit* name = pane.viewport()->findChild<QLineEdit*>();
+  ASSERT_TRUE(go && name);
+  EXPECT_TRUE(name->isVisible());
+  EXPECT_EQ(name->text().toStdString(), "Ann");
+  EXPECT_GT(name->x(), PanelPointOf(pane, "Name").x());
+  QTest::mouseClick(go, Qt::LeftButton);
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  EXPECT_TRUE(T.Shell.Calls.empty());
   EXPECT_TRUE(UI().Errors.empty());
 }
 

@@ -60,10 +60,10 @@ TEST(ParserUnknown, HeadAndFrameTagsDoNothingAndTheirTextShows) {
             (Lines{"TSection |hfrnbwoasx|"}));
 }
 
-TEST(ParserUnknown, PicturesAndFormsShowTheirTextUntilTheirLayersLand) {
+TEST(ParserInline, PicturesAndFormControlsStandInTheTextAsOneCharacterEach) {
   EXPECT_EQ(CompactOf("ab<IMG SRC=x.gif ALT=pic>c"
-                      "<FORM><INPUT NAME=q><SELECT><OPTION>o</SELECT><TEXTAREA>t</TEXTAREA></FORM>"),
-            (Lines{"TSection |ab\x04" "cot|"}));
+                      "<FORM><INPUT NAME=q><SELECT><OPTION>o</SELECT><TEXTAREA>t</TEXTAREA></FORM>d"),
+            (Lines{"TSection |ab\x04" "c\x02\x02\x02" "d|"}));
 }
 
 TEST(ParserHead, AStyleSheetGoesWhenBodyComesAndShowsWithoutBody) {

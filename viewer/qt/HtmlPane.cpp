@@ -133,6 +133,8 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
     viewport()->update(QRect(r.Left, r.Top - doc_.YOff, r.Width(), r.Height()));
   };
   doc_.ImageCache().SetLimit(imageCacheCount_);
+  // Form controls are made on the panel, their events raised by the pane.
+  doc_.SetFormHost(formHost_.get());
   RefreshPalette();
   PrepareDocument(doc_, settings_);
   ArrangeScrollBars();
@@ -143,6 +145,7 @@ ThtmlPane::~ThtmlPane() {
   doc_.OnAnimationRepaint = nullptr;
   // The form controls go before the panel they live on.
   doc_.Clear();
+  doc_.SetFormHost(nullptr);
 }
 
 Canvas& ThtmlPane::Measure() const { return *measure_; }

@@ -271,10 +271,9 @@ class ThtmlPane : public QAbstractScrollArea {
 
   // ---- What the document's forms ask of the pane ----
 
-  // Hook (forms): the document's FormHost (viewer/FormHost.h) hands these
-  // on once the parser makes form controls: the controls' factory on the
-  // paint panel, OnFormSubmit posted, OnObjectClick, and a control taking
-  // the focus scrolled into view.
+  // The document's forms hand these on (viewer/FormHost.h): the controls'
+  // factory on the paint panel, OnFormSubmit posted, OnObjectClick, and a
+  // control taking the focus scrolled into view.
   FormHost& Forms();
 
  protected:

@@ -39,18 +39,17 @@ void ThtmlPane::PaneForms::ObjectClick(TFormControlObj& control, const std::u16s
 }
 
 void ThtmlPane::PaneForms::ControlEntered(TFormControlObj& control) {
-  // The control the Tab key reached comes into view.
+  // The control the Tab key reached comes into view; the document then
+  // shows or hides the rest.
   const int top = control.YValue;
   const int bottom = top + control.Height();
   if (top < pane_.Position())
     pane_.ScrollToY(top);
   else if (bottom > pane_.Position() + pane_.PanelHeight())
     pane_.ScrollToY(bottom - pane_.PanelHeight());
-  // Hook (forms): the document's DocumentForms::ShowOrHide.
 }
 
-void ThtmlPane::PaneForms::ControlExited(TFormControlObj&) {
-  // Hook (forms): the document's DocumentForms::ShowOrHide.
-}
+// The document shows or hides its controls itself.
+void ThtmlPane::PaneForms::ControlExited(TFormControlObj&) {}
 
 }  // namespace quillet

@@ -168,8 +168,12 @@ bool ThtmlPane::event(QEvent* e) {
 
 void ThtmlPane::paintEvent(QPaintEvent* e) { PaintDocument(e->rect()); }
 
-void ThtmlPane::PaintDocument(const QRect& exposed) {
-  if (formatting_ || exposed.isEmpty()) return;
+void ThtmlPane::PaintDocument(const QRect& exposedRect) {
+  if (formatting_ || exposedRect.isEmpty()) return;
+  // Form controls left to place after a scroll or a layout are placed by a
+  // paint of the whole visible page, which hides the rest; Qt clips the
+  // painting itself to what was exposed.
+  const QRect exposed = doc_.ControlsToPlace() ? viewport()->rect() : exposedRect;
   const int yOff = doc_.YOff;
   const Rect clip{exposed.left(), exposed.top() + yOff, exposed.right() + 1, exposed.bottom() + 1 + yOff};
   const qreal ratio = viewport()->devicePixelRatioF();
