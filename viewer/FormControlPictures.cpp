@@ -163,7 +163,7 @@ void PaintComboBox(const TComboFormControlObj& combo, Canvas& canvas, const Rect
   client.Right = button.Left;
   const int index = combo.List().ItemIndex();
   if (index < 0 || index >= static_cast<int>(combo.Options.size())) return;
-  canvas.SelectFont(InColor(combo.PreFont(), clWindowText));
+  canvas.SelectFont(InColor(combo.Host().Widgets().DefaultFont(), clWindowText));
   TextIn(canvas, client, client.Left + 2, combo.Options[static_cast<size_t>(index)].Text, true);
 }
 

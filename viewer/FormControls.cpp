@@ -320,7 +320,10 @@ void TListBoxFormControlObj::FitSize(Canvas& canvas) {
 // --- Drop-down list ---
 
 TComboFormControlObj::TComboFormControlObj(ThtmlForm& form, const TAttributeList& attributes, int pos)
-    : TListBoxFormControlObj(form, attributes, pos, form.Host().Widgets().CreateDropDownList()) {}
+    : TListBoxFormControlObj(form, attributes, pos, form.Host().Widgets().CreateDropDownList()) {
+  // Shown in the font its width is measured in, so the longest option fits.
+  list_->SetFont(Host().Widgets().DefaultFont());
+}
 
 void TComboFormControlObj::RestoreInitial() {
   std::vector<std::u16string> texts;

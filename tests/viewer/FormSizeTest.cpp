@@ -92,10 +92,14 @@ TEST_F(FormSizeTest, ListBoxesShowTheirRowsAndLongestOption) {
 }
 
 TEST_F(FormSizeTest, DropDownListsMeasureWithTheScreenFont) {
-  EXPECT_EQ(Sized(Sy::Select, {}, {u"Monday", u"Tue"}), Size(6 * 6 + 30, 13 + 8));
-  EXPECT_EQ(dynamic_cast<ScriptedList&>(*last->Widget()).Font(), (FontSpec{u"Courier New", 10}));
+  // The height is the drop-down's own, from its font: 12 + 8 in Arial 9.
+  EXPECT_EQ(Sized(Sy::Select, {}, {u"Monday", u"Tue"}), Size(6 * 6 + 30, 12 + 8));
+  // Shown in the font it is measured in: in the narrower preformatted font
+  // of a wider "A" the longest option would be cut by the arrow button.
+  EXPECT_EQ(dynamic_cast<ScriptedList&>(*last->Widget()).Font(), (FontSpec{u"Arial", 9}));
   host.Controls.ScreenFont = FontSpec{u"Arial", 12};
-  EXPECT_EQ(Sized(Sy::Select, {}, {u"Monday"}), Size(8 * 6 + 30, 13 + 8));
+  EXPECT_EQ(Sized(Sy::Select, {}, {u"Monday"}), Size(8 * 6 + 30, 16 + 8));
+  EXPECT_EQ(dynamic_cast<ScriptedList&>(*last->Widget()).Font(), (FontSpec{u"Arial", 12}));
 }
 
 TEST_F(FormSizeTest, TextAreasFromRowsAndColumnsAndWrapping) {
