@@ -11,18 +11,6 @@
 namespace quillet::test {
 namespace {
 
-class RecordingPane : public ThtmlPane {
- public:
-  using ThtmlPane::ThtmlPane;
-  std::vector<QRect> Painted;
-
- protected:
-  void PaintDocument(const QRect& exposed) override {
-    Painted.push_back(exposed);
-    ThtmlPane::PaintDocument(exposed);
-  }
-};
-
 // The first picture of the pane's document.
 TImageObj& FirstImage(ThtmlPane& pane) {
   for (const auto& block : pane.Document().Blocks())

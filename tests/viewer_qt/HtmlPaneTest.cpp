@@ -206,19 +206,6 @@ TEST_F(PaneTest, KeysScrollByLinesPagesAndSideways) {
   EXPECT_EQ(P().Document().YOff, P().Position());
 }
 
-// A pane that notes what it paints.
-class RecordingPane : public ThtmlPane {
- public:
-  using ThtmlPane::ThtmlPane;
-  std::vector<QRect> Painted;
-
- protected:
-  void PaintDocument(const QRect& exposed) override {
-    Painted.push_back(exposed);
-    ThtmlPane::PaintDocument(exposed);
-  }
-};
-
 TEST_F(PaneTest, ALineScrollPaintsOnlyTheStripItUncovers) {
   RecordingPane pane;
   pane.resize(320, 200);

@@ -21,6 +21,19 @@
 
 namespace quillet::test {
 
+// A pane that notes what it paints.
+class RecordingPane : public ThtmlPane {
+ public:
+  using ThtmlPane::ThtmlPane;
+  std::vector<QRect> Painted;
+
+ protected:
+  void PaintDocument(const QRect& exposed) override {
+    Painted.push_back(exposed);
+    ThtmlPane::PaintDocument(exposed);
+  }
+};
+
 class PaneTest : public ::testing::Test {
  protected:
   QApplication& App = WidgetApp();
