@@ -451,23 +451,19 @@ void ThtmlPane::LoadFile(const std::string& name, TFileKind kind) {
   if (refreshDelay_ > 0 && OnMetaRefresh) OnMetaRefresh(refreshDelay_, refreshUrl_);
 }
 
-void ThtmlPane::LoadFromFile(const std::string& name) {
-  if (busy_ || name.empty()) return;
-  const std::string oldFile = currentFile_;
-  const std::string oldTitle = Title();
-  const TReadingPosition oldPos = ReadingPosition();
-  const TFileKind oldKind = fileKind_;
-  LoadFile(name, TFileKind::fkHTML);
-  if (currentFile_ != oldFile || fileKind_ != oldKind) BumpHistory(oldFile, oldTitle, oldKind, oldPos);
-}
+void ThtmlPane::LoadFromFile(const std::string& name) { LoadKeepingHistory(name, TFileKind::fkHTML); }
 
-void ThtmlPane::LoadImageFile(const std::string& name) {
+void ThtmlPane::LoadImageFile(const std::string& name) { LoadKeepingHistory(name, TFileKind::fkImage); }
+
+// A load that shows another file (or the same one as another kind) puts the
+// page it replaces on the history.
+void ThtmlPane::LoadKeepingHistory(const std::string& name, TFileKind kind) {
   if (busy_ || name.empty()) return;
   const std::string oldFile = currentFile_;
   const std::string oldTitle = Title();
   const TReadingPosition oldPos = ReadingPosition();
   const TFileKind oldKind = fileKind_;
-  LoadFile(name, TFileKind::fkImage);
+  LoadFile(name, kind);
   if (currentFile_ != oldFile || fileKind_ != oldKind) BumpHistory(oldFile, oldTitle, oldKind, oldPos);
 }
 

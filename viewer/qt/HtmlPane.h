@@ -317,6 +317,7 @@ class ThtmlPane : public QAbstractScrollArea {
   void PrepareForLoad();
   void ParseLines(const std::vector<std::string>& lines, TFileKind kind);
   void LoadFile(const std::string& name, TFileKind kind);
+  void LoadKeepingHistory(const std::string& name, TFileKind kind);
   void AfterLoad(const HtmlParser& parser);
   HtmlParser MakeParser();
   void MetaHandler(const std::string& httpEq, const std::string& name, const std::string& content);
