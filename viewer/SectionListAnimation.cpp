@@ -8,10 +8,7 @@ namespace quillet {
 
 namespace {
 
-Rect BoxOf(const TGIFImage& gif) {
-  const GifRect r = gif.LastDraw();
-  return {r.X, r.Y, r.X + r.Width, r.Y + r.Height};
-}
+Rect ToRect(const GifRect& r) { return {r.X, r.Y, r.X + r.Width, r.Y + r.Height}; }
 
 }  // namespace
 
@@ -31,7 +28,7 @@ void TSectionList::RestartAnimations() {
 
 void TSectionList::ForgetAnimationDrawsIn(const Rect& clip) {
   for (TGIFImage* gif : AnimatedGifList)
-    if (gif->Drawn() && BoxOf(*gif).Intersects(clip)) gif->ClearDrawn();
+    if (gif->Drawn() && ToRect(gif->LastDraw()).Intersects(clip)) gif->ClearDrawn();
 }
 
 void TSectionList::ForgetAnimationDraws() {
@@ -56,10 +53,7 @@ void TSectionList::AnimationStep() {
     if (!gif.Drawn()) continue;
     const GifStep step = gif.CheckTime(now);
     running = running || gif.Animate();
-    if (step.Changed && OnAnimationRepaint) {
-      const GifRect& r = step.Repaint;
-      OnAnimationRepaint(Rect{r.X, r.Y, r.X + r.Width, r.Y + r.Height});
-    }
+    if (step.Changed && OnAnimationRepaint) OnAnimationRepaint(ToRect(step.Repaint));
   }
   timer_->SetInterval(kAnimationInterval);
   // Nothing on the screen animates: the next paint that draws one starts
