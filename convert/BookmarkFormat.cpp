@@ -124,6 +124,32 @@ bool IsDescriptionLine(std::string_view line) {
   return line[i + 3] == '>' || line[i + 3] == ' ' || line[i + 3] == '\t';
 }
 
+bool EndsDescription(std::string_view line) {
+  for (size_t i = line.find('<'); i != npos; i = line.find('<', i + 1)) {
+    const std::string_view tag = line.substr(i + 1);
+    auto starts = [&](std::string_view name) {
+      if (tag.size() < name.size()) return false;
+      for (size_t k = 0; k < name.size(); ++k)
+        if (UpperChar(tag[k]) != name[k]) return false;
+      return true;
+    };
+    if (starts("DT") || starts("DD") || starts("DL") || starts("/DL") || starts("HR")) return true;
+    if (starts("H") && tag.size() > 1 && tag[1] >= '1' && tag[1] <= '6') return true;
+  }
+  // A link always starts an entry of its own, whatever tag it hides in.
+  return HasLinkTag(line) || !LinkAddressView(line).empty();
+}
+
+size_t DescriptionEnd(const std::vector<std::string>& lines, size_t first) {
+  size_t end = first + 1;
+  for (size_t i = first + 1; i < lines.size(); ++i) {
+    if (IsBlankText(lines[i])) continue;
+    if (EndsDescription(lines[i])) break;
+    end = i + 1;
+  }
+  return end;
+}
+
 bool HasLinkTag(std::string_view line) {
   for (size_t a = FindNoCase(line, "<A"); a != npos; a = FindNoCase(line, "<A", a + 1)) {
     const char next = a + 2 < line.size() ? line[a + 2] : '\0';

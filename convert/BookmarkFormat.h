@@ -41,6 +41,17 @@ std::string FolderNameOf(std::string_view line);
 // letter case.
 bool IsDescriptionLine(std::string_view line);
 
+// A line that ends a description running over several lines: one holding
+// the start of another element ("<DT", "<DD", "<DL", "</DL", "<HR", a
+// heading "<H1" to "<H6") or a link, in any letter case. Browsers write a
+// description's own line breaks as they are and escape its "<".
+bool EndsDescription(std::string_view line);
+
+// One past the last line of the description whose "<DD>" line is
+// lines[first]: it runs up to the line before the next line that
+// EndsDescription, blank lines inside it included, blank lines after it not.
+size_t DescriptionEnd(const std::vector<std::string>& lines, size_t first);
+
 // The line holds a link tag: "<A" followed by a blank or ">", in any letter
 // case.
 bool HasLinkTag(std::string_view line);
