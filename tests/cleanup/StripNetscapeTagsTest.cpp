@@ -64,11 +64,6 @@ TEST(StripNetscapeTags, BrowserExportsKeepTheUsersData) {
     }
     EXPECT_EQ(Strip(once), once);
   }
-  const TextLines firefox = Strip(test::kFirefoxExport);
-  EXPECT_EQ(firefox[11], "    <DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks Toolbar</H3>");
-  EXPECT_EQ(firefox[14],
-            "        <DT><A HREF=\"https://docs.python.org/3/\" SHORTCUTURL=\"pydoc\" TAGS=\"python,docs\">Python docs</A>");
-  EXPECT_EQ(firefox[27], "        <DT><A HREF=\"https://news.example/archive\">News archive</A>");
 }
 
 TEST(StripNetscapeTags, SecondRunChangesNothingOnOneElementPerLine) {
