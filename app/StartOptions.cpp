@@ -86,7 +86,7 @@ Favorites folder, html = a bookmark HTML file, ns = the Netscape bookmark file):
 
 Switches (exact text, found anywhere on the line; the first that applies wins):
   /sort      sort the links of each folder by description
-  /nsstrip   strip the Netscape date attributes (a file only, not "ns")
+  /nsstrip   strip the browser's dates, icons, ... (a file only, not "ns")
   /nodupes   remove links whose address occurred on an earlier line
 
 Examples:

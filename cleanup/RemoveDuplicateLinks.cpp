@@ -1,5 +1,6 @@
 #include "cleanup/RemoveDuplicateLinks.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -12,10 +13,11 @@ size_t RemoveDuplicateLinks(Context& ctx) {
   TextLines& lines = ctx.HtmlLines;
   if (lines.empty()) return 0;
   BusyCursor busy(ctx.UI());
-  // A line goes when its address was seen on an earlier line; its description
-  // line, the next line that is not blank, goes with it. Lines without an
-  // address are never compared and otherwise stay. The set holds views into
-  // the lines, so the lines stay where they are until every address is seen.
+  // A line goes when its address was seen on an earlier line; its
+  // description, starting on the next line that is not blank, goes with it,
+  // all its lines. Lines without an address are never compared and otherwise
+  // stay. The set holds views into the lines, so the lines stay where they
+  // are until every address is seen.
   std::vector<bool> drop(lines.size());
   size_t removed = 0;
   {
@@ -29,7 +31,9 @@ size_t RemoveDuplicateLinks(Context& ctx) {
       ++removed;
       size_t next = i + 1;
       while (next < lines.size() && IsBlankText(lines[next])) ++next;
-      if (next < lines.size() && IsDescriptionLine(lines[next])) drop[next] = true;
+      if (next < lines.size() && IsDescriptionLine(lines[next]))
+        std::fill(drop.begin() + static_cast<std::ptrdiff_t>(next),
+                  drop.begin() + static_cast<std::ptrdiff_t>(DescriptionEnd(lines, next)), true);
     }
   }
   size_t kept = 0;

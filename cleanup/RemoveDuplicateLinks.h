@@ -4,7 +4,7 @@
 namespace quillet {
 
 // Deletes every link whose address already occurred in an earlier line,
-// together with the description line that follows it. Returns how many links
+// together with the description that follows it, all of its lines. Returns how many links
 // went.
 size_t RemoveDuplicateLinks(Context& ctx);
 

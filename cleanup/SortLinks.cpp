@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/BookmarkFormat.h"
-#include "platform/Utf8.h"
 
 namespace quillet {
 
@@ -17,34 +18,22 @@ constexpr size_t npos = std::string_view::npos;
 // place like a heading does.
 bool IsLinkLine(std::string_view line) { return line.find("://") != npos; }
 
-// From after the first '">' (or from the second character when there is
-// none) up to the first "</A>" in exact case; empty when that is missing or
-// comes first.
-std::string_view LinkDescription(std::string_view line) {
+// The first bytes of a key, big-endian and zero-padded: they order as the
+// key's first 8 bytes do, so most comparisons never touch the keys.
+uint64_t KeyHead(const std::string& key) {
+  uint64_t head = 0;
+  for (size_t b = 0; b < 8; ++b) head = head << 8 | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+  return head;
+}
+
+}  // namespace
+
+std::string_view LinkSortDescription(std::string_view line) {
   const size_t q = line.find("\">");
   const size_t start = q == npos ? 1 : q + 2;
   const size_t end = line.find("</A>");
   if (end == npos || end < start) return {};
   return line.substr(start, end - start);
-}
-
-}  // namespace
-
-namespace {
-
-// LinkSortText into a buffer the caller reuses.
-void MakeLinkSortText(std::string_view line, std::string& text) {
-  const std::string_view separator =
-      IsValidUtf8(line) ? std::string_view("\xC2\xB9") : std::string_view(&SortSeparator, 1);
-  text.assign(LinkDescription(line)).append(separator).append(line);
-}
-
-}  // namespace
-
-std::string LinkSortText(std::string_view line) {
-  std::string text;
-  MakeLinkSortText(line, text);
-  return text;
 }
 
 size_t SortLinks(Context& ctx) {
@@ -55,65 +44,75 @@ size_t SortLinks(Context& ctx) {
 
   TextLines result;
   result.reserve(lines.size());
-  // The pending run: positions of its lines in the document, of the
-  // description line each carries along (npos for none), and their keys,
-  // each key computed once.
-  std::vector<size_t> run, descriptions;
-  std::vector<std::string> keys;
-  std::string sortText;
+  // Moves the lines [begin, end) of the document to the result, blank ones
+  // dropped.
+  auto moveLines = [&](size_t begin, size_t end) {
+    for (size_t k = begin; k < end; ++k)
+      if (!IsBlankText(lines[k])) result.push_back(std::move(lines[k]));
+  };
+
+  // The pending run: positions of its lines in the document, the lines of
+  // the description each carries along (an empty range for none), and the
+  // keys of its description and of its whole line, each computed once.
+  // Descriptions are compared first and whole lines only on a tie, so that
+  // a title comes before its longer versions ("News", "News archive").
+  std::vector<size_t> run;
+  std::vector<std::pair<size_t, size_t>> descriptions;
+  std::vector<std::string> descriptionKeys, lineKeys;
   size_t sorted = 0;
-  // What the sort moves: a run position with the first bytes of its key, so
-  // that most comparisons never touch the keys themselves.
   struct Entry {
-    uint64_t head;
+    uint64_t head;  // KeyHead of the description key
     size_t k;
   };
   std::vector<Entry> order;
 
   auto flushRun = [&] {
     order.clear();
-    for (size_t k = 0; k < run.size(); ++k) {
-      uint64_t head = 0;  // big-endian, zero-padded: orders as the key's first 8 bytes
-      for (size_t b = 0; b < 8; ++b)
-        head = head << 8 | (b < keys[k].size() ? static_cast<unsigned char>(keys[k][b]) : 0u);
-      order.push_back({head, k});
-    }
+    for (size_t k = 0; k < run.size(); ++k) order.push_back({KeyHead(descriptionKeys[k]), k});
     // Equal keys: the later line goes first, as if each line had been
     // inserted before the equal keys already in the run.
     std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
       if (a.head != b.head) return a.head < b.head;
-      const int c = keys[a.k].compare(keys[b.k]);
+      int c = descriptionKeys[a.k].compare(descriptionKeys[b.k]);
+      if (c == 0) c = lineKeys[a.k].compare(lineKeys[b.k]);
       return c != 0 ? c < 0 : a.k > b.k;
     });
     for (const Entry& e : order) {
       result.push_back(std::move(lines[run[e.k]]));
-      if (descriptions[e.k] != npos) result.push_back(std::move(lines[descriptions[e.k]]));
+      moveLines(descriptions[e.k].first, descriptions[e.k].second);
     }
     sorted += run.size();
     run.clear();
     descriptions.clear();
-    keys.clear();
+    descriptionKeys.clear();
+    lineKeys.clear();
   };
 
   // True while the last line kept is a link of the run still without its
-  // description line.
+  // description.
   bool linkWithoutDescription = false;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     if (IsBlankText(line)) continue;
     if (IsDescriptionLine(line)) {
-      // A description is no link itself, whatever it holds; it belongs to
-      // the link before it, and stays in place after anything else.
+      // A description is no link itself, whatever its lines hold; it belongs
+      // to the link before it, and stays in place after anything else.
+      const size_t end = DescriptionEnd(lines, i);
       if (linkWithoutDescription) {
-        descriptions.back() = i;
+        descriptions.back() = {i, end};
         linkWithoutDescription = false;
-        continue;
+      } else {
+        flushRun();
+        moveLines(i, end);
       }
-    } else if (IsLinkLine(line)) {
+      i = end - 1;
+      continue;
+    }
+    if (IsLinkLine(line)) {
       run.push_back(i);
-      descriptions.push_back(npos);
-      MakeLinkSortText(line, sortText);
-      keys.push_back(collation.SortKey(sortText));
+      descriptions.emplace_back(0, 0);
+      descriptionKeys.push_back(collation.SortKey(LinkSortDescription(line)));
+      lineKeys.push_back(collation.SortKey(line));
       linkWithoutDescription = true;
       continue;
     }

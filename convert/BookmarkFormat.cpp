@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/Utf8.h"
 
@@ -122,6 +123,32 @@ bool IsDescriptionLine(std::string_view line) {
   if (line.size() - i < 4 || line[i] != '<' || UpperChar(line[i + 1]) != 'D' || UpperChar(line[i + 2]) != 'D')
     return false;
   return line[i + 3] == '>' || line[i + 3] == ' ' || line[i + 3] == '\t';
+}
+
+bool EndsDescription(std::string_view line) {
+  for (size_t i = line.find('<'); i != npos; i = line.find('<', i + 1)) {
+    const std::string_view tag = line.substr(i + 1);
+    auto starts = [&](std::string_view name) {
+      if (tag.size() < name.size()) return false;
+      for (size_t k = 0; k < name.size(); ++k)
+        if (UpperChar(tag[k]) != name[k]) return false;
+      return true;
+    };
+    if (starts("DT") || starts("DD") || starts("DL") || starts("/DL") || starts("HR")) return true;
+    if (starts("H") && tag.size() > 1 && tag[1] >= '1' && tag[1] <= '6') return true;
+  }
+  // A link always starts an entry of its own, whatever tag it hides in.
+  return HasLinkTag(line) || !LinkAddressView(line).empty();
+}
+
+size_t DescriptionEnd(const std::vector<std::string>& lines, size_t first) {
+  size_t end = first + 1;
+  for (size_t i = first + 1; i < lines.size(); ++i) {
+    if (IsBlankText(lines[i])) continue;
+    if (EndsDescription(lines[i])) break;
+    end = i + 1;
+  }
+  return end;
 }
 
 bool HasLinkTag(std::string_view line) {
@@ -261,23 +288,94 @@ std::string DecodeCharRefs(std::string_view text) {
   return out;
 }
 
-size_t StripDateAttributes(std::string& line) {
-  // The browser writes the marker in capitals; only that spelling is removed.
-  constexpr std::string_view marker = " ADD_DATE=\"";
-  const size_t m = line.find(marker);
-  // A marker at the very start belongs to no tag.
-  if (m == npos || m == 0) return 0;
-  const size_t e = line.find("\">", m);
-  if (e == npos) return 0;
-  // One attribute per "=" outside the quoted values.
-  size_t attributes = 0;
-  bool quoted = false;
-  for (size_t i = m; i <= e; ++i) {
-    if (line[i] == '"') quoted = !quoted;
-    if (line[i] == '=' && !quoted) ++attributes;
+namespace {
+
+bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+template <size_t N>
+bool IsOneOf(std::string_view name, const std::string_view (&names)[N]) {
+  for (std::string_view n : names)
+    if (n == name) return true;
+  return false;
+}
+
+bool IsDateAttribute(std::string_view name) {
+  return name == "ADD_DATE" || name == "LAST_VISIT" || name == "LAST_MODIFIED";
+}
+
+// The end of the name of a tag whose bookkeeping is stripped ("<A", "<H3"
+// in any letter case) starting at line[lt], or npos for any other tag.
+size_t StrippedTagNameEnd(std::string_view line, size_t lt) {
+  size_t p = lt + 1;
+  if (p < line.size() && UpperChar(line[p]) == 'A') {
+    ++p;
+  } else if (p + 1 < line.size() && UpperChar(line[p]) == 'H' && line[p + 1] == '3') {
+    p += 2;
+  } else {
+    return npos;
   }
-  line.erase(m, e + 1 - m);
-  return attributes;
+  return p < line.size() && (IsTagSpace(line[p]) || line[p] == '>') ? p : npos;
+}
+
+// The attributes of the tag whose name ends at p that go, each as the blanks
+// before it up to the end of its value, in line order; *tagEnd is set to the
+// tag's ">". Returns false when the tag does not close on the line.
+bool BookkeepingSpans(std::string_view line, size_t p, std::vector<std::pair<size_t, size_t>>& spans,
+                      size_t& tagEnd) {
+  const size_t n = line.size();
+  bool afterDate = false;
+  while (true) {
+    const size_t begin = p;
+    while (p < n && IsTagSpace(line[p])) ++p;
+    if (p >= n) return false;
+    if (line[p] == '>') {
+      tagEnd = p;
+      return true;
+    }
+    const size_t nameBegin = p;
+    while (p < n && !IsTagSpace(line[p]) && line[p] != '=' && line[p] != '>') ++p;
+    const std::string_view name = line.substr(nameBegin, p - nameBegin);
+    size_t q = p;
+    while (q < n && IsTagSpace(line[q])) ++q;
+    if (q < n && line[q] == '=') {
+      ++q;
+      while (q < n && IsTagSpace(line[q])) ++q;
+      if (q >= n) return false;
+      if (line[q] == '"' || line[q] == '\'') {
+        const size_t close = line.find(line[q], q + 1);
+        if (close == npos) return false;
+        p = close + 1;
+      } else {
+        while (q < n && !IsTagSpace(line[q]) && line[q] != '>') ++q;
+        p = q;
+      }
+    }
+    const bool bookkeeping = IsOneOf(name, BookkeepingAttributes);
+    if (bookkeeping || (afterDate && !IsOneOf(name, KeptAttributes))) spans.emplace_back(begin, p);
+    afterDate = afterDate || IsDateAttribute(name);
+  }
+}
+
+}  // namespace
+
+size_t StripDateAttributes(std::string& line) {
+  size_t stripped = 0;
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (size_t lt = line.find('<'); lt != npos; lt = line.find('<', lt + 1)) {
+    const size_t nameEnd = StrippedTagNameEnd(line, lt);
+    if (nameEnd == npos) continue;
+    spans.clear();
+    size_t tagEnd = 0;
+    // The rest of the line lies inside a tag that does not close.
+    if (!BookkeepingSpans(line, nameEnd, spans, tagEnd)) break;
+    for (auto s = spans.rbegin(); s != spans.rend(); ++s) {
+      line.erase(s->first, s->second - s->first);
+      tagEnd -= s->second - s->first;
+    }
+    stripped += spans.size();
+    lt = tagEnd;
+  }
+  return stripped;
 }
 
 namespace {

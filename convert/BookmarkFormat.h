@@ -41,6 +41,17 @@ std::string FolderNameOf(std::string_view line);
 // letter case.
 bool IsDescriptionLine(std::string_view line);
 
+// A line that ends a description running over several lines: one holding
+// the start of another element ("<DT", "<DD", "<DL", "</DL", "<HR", a
+// heading "<H1" to "<H6") or a link, in any letter case. Browsers write a
+// description's own line breaks as they are and escape its "<".
+bool EndsDescription(std::string_view line);
+
+// One past the last line of the description whose "<DD>" line is
+// lines[first]: it runs up to the line before the next line that
+// EndsDescription, blank lines inside it included, blank lines after it not.
+size_t DescriptionEnd(const std::vector<std::string>& lines, size_t first);
+
 // The line holds a link tag: "<A" followed by a blank or ">", in any letter
 // case.
 bool HasLinkTag(std::string_view line);
@@ -77,11 +88,21 @@ bool ReadCharRef(std::string_view text, size_t at, std::string& bytes, size_t& l
 // The text with every character reference replaced by its character.
 std::string DecodeCharRefs(std::string_view text);
 
-// Removes the browser's date attributes from a line: from the first
-// " ADD_DATE=\"" (exact case, not at the line's start) up to the closing quote
-// of the tag's last attribute, keeping the tag's ">". A line without that
-// marker, or whose tag does not close on it, stays as it is. Returns how many
-// attributes went.
+// The browser's bookkeeping attributes, names in capitals as browsers write
+// them: the dates, and what it keeps about a page (icons, the character
+// set, feed and site addresses).
+inline constexpr std::string_view BookkeepingAttributes[] = {
+    "ADD_DATE", "LAST_VISIT", "LAST_MODIFIED", "ICON", "ICON_URI", "LAST_CHARSET", "FEEDURL", "WEBSITE"};
+// The user's own attributes, kept wherever they stand: the address, tags,
+// the keyword and the toolbar folder's mark.
+inline constexpr std::string_view KeptAttributes[] = {"HREF", "TAGS", "SHORTCUTURL", "PERSONAL_TOOLBAR_FOLDER"};
+
+// Removes the browser's bookkeeping from every "<A ...>" and "<H3 ...>" tag
+// of a line: each attribute of BookkeepingAttributes, wherever it stands,
+// and every attribute after the tag's first date (ADD_DATE, LAST_VISIT,
+// LAST_MODIFIED) that is not one of KeptAttributes. Names count in exact
+// letter case; the others stay in their order. A tag that does not close on
+// the line stays as it is. Returns how many attributes went.
 size_t StripDateAttributes(std::string& line);
 
 // The written line forms, without indentation. A date (seconds since 1970)

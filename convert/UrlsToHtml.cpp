@@ -1,6 +1,7 @@
 #include "convert/UrlsToHtml.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "convert/BookmarkFormat.h"
@@ -45,6 +46,21 @@ struct WalkLayout {
 };
 
 }  // namespace
+
+std::string FolderTitle(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p(path);
+  // "." and ".." name the folders they stand for.
+  std::error_code ec;
+  if (p.is_relative()) {
+    fs::path absolute = fs::absolute(p, ec);
+    if (!ec) p = std::move(absolute);
+  }
+  p = p.lexically_normal();
+  if (!p.has_filename()) p = p.parent_path();
+  const std::string name = p.filename().string();
+  return name.empty() ? path : name;
+}
 
 std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path) {
   return profile.ReadString(path, "InternetShortcut", "URL", "ERROR");
@@ -97,7 +113,11 @@ bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
     ctx.Config.FavoritesDir = dir;
     ctx.HtmlLines.clear();
     // The root folder "/" loses its delimiter like "C:\" does; list it as "/".
-    WalkUrlFolder(ctx, dir.empty() ? std::string(1, PathDelim) : dir, nullptr, 1);
+    const std::string top = dir.empty() ? std::string(1, PathDelim) : dir;
+    // Inserted into a bookmark file, the block is a folder of its own, or a
+    // browser would show its links loose among the file's own.
+    const std::string title = FolderTitle(top);
+    WalkUrlFolder(ctx, top, use == UrlsToHtmlFor::Insertion ? &title : nullptr, 1);
     if (ctx.Config.BrowserLayout && use == UrlsToHtmlFor::File) {
       // The header names the text's encoding, so it is known only now.
       const TextLines& lines = ctx.HtmlLines;

@@ -15,10 +15,15 @@ std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path);
 // already).
 enum class UrlsToHtmlFor { File, Insertion };
 
+// The name of the folder a path leads to: its last component, "." and ".."
+// resolved; the path itself for the root.
+std::string FolderTitle(const std::string& path);
+
 // Replaces the document with the bookmark HTML of the folder tree. When the
 // folder does not exist, shows "Directory not found", changes nothing and
 // returns false. With the BrowserLayout option on, a file gets the header
-// lines browsers write.
+// lines browsers write. A block for insertion gets a heading, the folder's
+// name, written as a subfolder's heading is.
 bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use = UrlsToHtmlFor::File);
 
 // Appends the block of one folder (title empty for the top folder).

@@ -134,7 +134,8 @@ TEST(ImportUrlsIntoNetscape, AsksFirstThenOffersToSaveThenAppends) {
   EXPECT_FALSE(ImportUrlsIntoNetscape(f.t.Ctx, [] { return false; }));
   EXPECT_EQ(test::ReadBytes(f.File("ann")), appended);
   EXPECT_NE(test::ReadBytes(f.File("ann")).find("https://www.debian.org/"), std::string::npos);
-  EXPECT_EQ(f.t.Ctx.HtmlLines.size(), 3u);
+  EXPECT_EQ(f.t.Ctx.HtmlLines, (Strings{"<DL><p>", "<DT><H3>Fav</H3>", "<DT><A HREF=\"https://www.debian.org/\">Debian</A>",
+                                        "</DL><p>"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "convert/BookmarkFormat.h"
+#include "tests/support/BrowserExports.h"
 #include "tests/support/TestContext.h"
 
 namespace quillet {
@@ -34,6 +35,18 @@ TEST(RemoveDuplicateLinksTest, ADescriptionLineGoesWithItsLink) {
   // The blank line between a link and its description stays, as blank
   // lines after a removed link always do.
   EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{Link("http://a/", "A"), "<DD>first", "", Link("http://b/", "B"), "<DD>B's"}));
+}
+
+TEST(RemoveDuplicateLinksTest, AMultiLineDescriptionGoesWhole) {
+  // The export's second link to www.python.org, with its two-line
+  // description; the list's end after it stays.
+  TextLines want = test::kFirefoxExport;
+  want.erase(want.begin() + 31, want.begin() + 34);
+  EXPECT_EQ(Deduplicated(test::kFirefoxExport), want);
+  // Blank lines inside a description go with it, those around it stay.
+  EXPECT_EQ(Deduplicated({Link("http://a/", "A"), Link("http://a/", "again"), "", "<DD>one", "", "two", "",
+                          "<DT><H3>F</H3>"}),
+            (TextLines{Link("http://a/", "A"), "", "", "<DT><H3>F</H3>"}));
 }
 
 TEST(RemoveDuplicateLinksTest, KeepsTheFirstLinkOfEachAddressAndEveryOtherLine) {

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "convert/BookmarkFormat.h"
-#include "platform/Utf8.h"
+#include "tests/support/BrowserExports.h"
 #include "tests/support/TestContext.h"
 
 namespace quillet {
@@ -55,6 +56,72 @@ TEST(SortLinksTest, ADescriptionLineMovesWithItsLink) {
   EXPECT_TRUE(IsDescriptionLine("\t<DD class=x>y"));
 }
 
+// The browsers' exports sorted: each description moves whole with its link,
+// and a title comes before its longer versions.
+TEST(SortLinksTest, BrowserExportsKeepDescriptionsWholeAndShortTitlesFirst) {
+  auto pick = [](const TextLines& from, std::initializer_list<size_t> at) {
+    TextLines lines;
+    for (size_t i : at) lines.push_back(from.at(i));
+    return lines;
+  };
+  const TextLines& firefox = test::kFirefoxExport;
+  const TextLines& chromium = test::kChromiumExport;
+  const struct {
+    const TextLines& export_;
+    TextLines want;
+  } cases[] = {
+      {firefox, pick(firefox, {0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 11, 12, 13, 18, 19, 20, 21, 14,
+                               15, 17, 22, 23, 24, 25, 30, 27, 28, 29, 26, 31, 32, 33, 34, 36, 37, 38, 35, 39, 40, 41})},
+      // Equal titles are ordered by their whole lines.
+      {chromium, pick(chromium, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 10, 11, 13, 14})},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Sorted(c.export_), c.want);
+}
+
+// Case-folded bytes: the plainest order a collation can give.
+class ByteCollation : public Collation {
+ public:
+  std::string SortKey(std::string_view text) override { return LowerAscii(text); }
+  int Compare(std::string_view a, std::string_view b) override { return LowerAscii(a).compare(LowerAscii(b)); }
+};
+
+TEST(SortLinksTest, ATitleComesBeforeEveryLongerVersionInByteAndLocaleOrder) {
+  ByteCollation bytes;
+  IcuCollation root(""), swedish("sv_SE");
+  std::mt19937 rng(28);
+  auto chance = [&] { return std::uniform_int_distribution<int>(0, 1)(rng) == 1; };
+  auto word = [&] {
+    static const char* const letters[] = {"a", "k", "N", "s", "w", "z", "3", "\xC3\xA9", "\xC3\xB6", "-"};
+    std::string w;
+    for (int n = std::uniform_int_distribution<int>(1, 6)(rng); n > 0; --n)
+      w += letters[std::uniform_int_distribution<size_t>(0, std::size(letters) - 1)(rng)];
+    return w;
+  };
+  auto at = [](const TextLines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) - lines.begin();
+  };
+  for (Collation* collation : std::initializer_list<Collation*>{&bytes, &root, &swedish}) {
+    TestContext t;
+    t.Ctx.Services.Collate = collation;
+    t.Ctx.HtmlLines = {Link("http://1/", "Python docs"), Link("http://2/", "Newsletter"), Link("http://3/", "Python 3"),
+                       Link("http://4/", "News archive"), Link("http://5/", "News"), Link("http://6/", "Python")};
+    SortLinks(t.Ctx);
+    EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{Link("http://5/", "News"), Link("http://4/", "News archive"),
+                                          Link("http://2/", "Newsletter"), Link("http://6/", "Python"),
+                                          Link("http://3/", "Python 3"), Link("http://1/", "Python docs")}));
+    for (int round = 0; round < 300; ++round) {
+      const std::string title = word() + (chance() ? " " + word() : "");
+      const std::string longer = title + (chance() ? " " : "") + word();
+      // The longer title's line comes first when whole lines are compared.
+      const std::string shortLine = Link("http://z/", title), longLine = Link("http://a/", longer);
+      t.Ctx.HtmlLines = {longLine, Link("http://m/", word()), shortLine};
+      std::shuffle(t.Ctx.HtmlLines.begin(), t.Ctx.HtmlLines.end(), rng);
+      SortLinks(t.Ctx);
+      ASSERT_LT(at(t.Ctx.HtmlLines, shortLine), at(t.Ctx.HtmlLines, longLine)) << title << " | " << longer;
+    }
+  }
+}
+
 TEST(SortLinksTest, DoubleSpacingPutsOneEmptyLineAfterEveryLine) {
   const TextLines doc = {"<DL><p>", "", "", Link("http://b/", "b"), "\t", Link("http://a/", "a")};
   const TextLines want = {"<DL><p>", "", Link("http://a/", "a"), "", Link("http://b/", "b"), ""};
@@ -88,14 +155,13 @@ TEST(SortLinksTest, LinesDifferingOnlyInCaseSwapOnEverySortAndNothingElseMoves) 
   EXPECT_EQ(TextLines(second.begin() + 2, second.end()), TextLines(first.begin() + 2, first.end()));
 }
 
-TEST(SortLinksTest, SortTextIsDescriptionSeparatorAndLine) {
-  EXPECT_EQ(LinkSortText("<A HREF=\"x://y\">Name</A>"), "Name\xC2\xB9<A HREF=\"x://y\">Name</A>");
-  EXPECT_EQ(LinkSortText("<A HREF=\"x://y\">N\xE9</A>"), "N\xE9\xB9<A HREF=\"x://y\">N\xE9</A>");
+TEST(SortLinksTest, TheDescriptionRunsFromTheTagEndToTheClosingTag) {
+  EXPECT_EQ(LinkSortDescription("<A HREF=\"x://y\">Name</A>"), "Name");
   // Without '">' the description starts at the second character.
-  EXPECT_EQ(LinkSortText("<A HREF=x://y>N</A>"), "A HREF=x://y>N\xC2\xB9<A HREF=x://y>N</A>");
+  EXPECT_EQ(LinkSortDescription("<A HREF=x://y>N</A>"), "A HREF=x://y>N");
   // "</A>" before '">' or missing: empty.
-  EXPECT_EQ(LinkSortText("</A>\">x://"), "\xC2\xB9</A>\">x://");
-  EXPECT_EQ(LinkSortText("\">x://"), "\xC2\xB9\">x://");
+  EXPECT_EQ(LinkSortDescription("</A>\">x://"), "");
+  EXPECT_EQ(LinkSortDescription("\">x://"), "");
 }
 
 TEST(SortLinksTest, FollowsTheCollationLocale) {
@@ -110,7 +176,8 @@ TEST(SortLinksTest, FollowsTheCollationLocale) {
 }
 
 // The rule written out plainly: each link line inserted by halving the run,
-// before any equal keys, compared with the collation's Compare.
+// before any equal ones, by the collation's Compare of the descriptions and,
+// on a tie, of the whole lines.
 TextLines ReferenceSort(const TextLines& doc, Collation& coll, bool doubleSpace) {
   if (doc.empty()) return doc;
   auto pos = [](const std::string& s, const std::string& sub) {  // 1-based, 0 when absent
@@ -118,7 +185,7 @@ TextLines ReferenceSort(const TextLines& doc, Collation& coll, bool doubleSpace)
     return p == std::string::npos ? size_t{0} : p + 1;
   };
   TextLines result;
-  std::vector<std::pair<std::string, std::string>> run;  // key text, line
+  std::vector<std::pair<std::string, std::string>> run;  // description, line
   auto flush = [&] {
     for (auto& [key, line] : run) result.push_back(line);
     run.clear();
@@ -135,16 +202,17 @@ TextLines ReferenceSort(const TextLines& doc, Collation& coll, bool doubleSpace)
     const size_t p = pos(line, "\">");
     const size_t start = p == 0 ? 2 : p + 2, end = pos(line, "</A>");
     const std::string description = (end == 0 || end <= start) ? "" : line.substr(start - 1, end - start);
-    const std::string key = description + (IsValidUtf8(line) ? "\xC2\xB9" : "\xB9") + line;
     size_t lo = 0, hi = run.size();
     while (lo < hi) {
       const size_t mid = (lo + hi) / 2;
-      if (coll.Compare(run[mid].first, key) < 0)
+      int c = coll.Compare(run[mid].first, description);
+      if (c == 0) c = coll.Compare(run[mid].second, line);
+      if (c < 0)
         lo = mid + 1;
       else
         hi = mid;
     }
-    run.insert(run.begin() + static_cast<std::ptrdiff_t>(lo), {key, line});
+    run.insert(run.begin() + static_cast<std::ptrdiff_t>(lo), {description, line});
   }
   flush();
   if (!doubleSpace) return result;

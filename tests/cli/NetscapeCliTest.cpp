@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/support/BrowserExports.h"
 #include "tests/support/NetscapePrefix.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempDir.h"
@@ -178,6 +179,40 @@ TEST(NetscapeCli, FindsTheLinuxBrowsersFileInTheHomeFolder) {
   const auto r = c.Run({"ns", "/nodupes"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_EQ(ReadBytes(c.dir / "home/.netscape/bookmarks.html").find("Zeta again"), std::string::npos);
+}
+
+// Browsers' exports as the bookmark file: short titles first, the appended
+// block a folder; and html2urls reads links that keep their attributes.
+TEST(NetscapeCli, BrowserExportsSortAppendAndConvert) {
+  NetscapeCli c;
+  WriteBytes(c.dir / "Fav/Wine.url", Shortcut("https://www.winehq.org/"));
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> inOrder;
+  } cases[] = {
+      {{"ns", "/sort"}, {"//wiki.debian.org/", "//www.debian.org/\"", ">Debian News</A>"}},
+      {{"urls2ns", c.dir / "Fav"},
+       {"Bookmarks bar</H3>", ">Debian News</A>",
+        "</DL><p>\r\n<DL><p>\r\n<DT><H3>Fav</H3>\r\n<DT><A HREF=\"https://www.winehq.org/\">Wine</A>\r\n</DL><p>\r\n</DL><p>\r\n"}},
+  };
+  for (const auto& k : cases) {
+    WriteBytes(c.file, JoinLines(kChromiumExport));
+    const auto r = c.Run(k.args);
+    ASSERT_EQ(r.ExitCode, 0) << k.args[0] << " " << k.args[1] << ": " << r.Err;
+    const std::string text = ReadBytes(c.file);
+    size_t at = 0;
+    for (const std::string& snippet : k.inOrder) {
+      at = text.find(snippet, at);
+      ASSERT_NE(at, std::string::npos) << k.args[1] << ": " << snippet << "\n" << text;
+    }
+  }
+
+  // html2urls reads the links whatever attributes it keeps.
+  WriteBytes(c.dir / "ff.htm", JoinLines(kFirefoxExport));
+  const auto r = c.Run({"html2urls", c.dir / "ff.htm", c.dir / "Links"}, "y\n");
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadBytes(c.dir / "Links/Bookmarks Toolbar/Python docs.url"), Shortcut("https://docs.python.org/3/"));
+  EXPECT_EQ(ReadBytes(c.dir / "Links/News/News archive.url"), Shortcut("https://news.example/archive"));
 }
 
 }  // namespace

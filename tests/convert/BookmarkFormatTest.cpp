@@ -17,6 +17,31 @@ TEST(BookmarkFormat, ListEndAndHeadingTestsIgnoreCase) {
   EXPECT_FALSE(IsHeading("<DT><A HREF=\"x\">y</A>"));
 }
 
+TEST(BookmarkFormat, ADescriptionRunsUpToTheNextElement) {
+  // What follows "<DD>first" and how many of those lines belong to it.
+  const struct {
+    std::vector<std::string> after;
+    size_t belong;
+  } cases[] = {
+      {{}, 0},
+      {{"second", "third: see https://x/ &lt;DT&gt; <br>", "<DT><A HREF=\"u\">u</A>"}, 2},
+      {{"second", "", "", "fourth", "", "  "}, 4},  // blank lines after it are not its own
+      {{"  </DL><p>"}, 0},
+      {{"second", "<dd>another"}, 1},
+      {{"<HR>"}, 0},
+      {{"<DL><p>"}, 0},
+      {{"<H3>Plain heading</H3>"}, 0},
+      {{"<dt><h3 FOLDED>News</h3>"}, 0},
+      {{"second", "<A HREF=\"u\">a link without its DT</A>"}, 1},
+      {{"<A\tNAME=x>"}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines = {"<DT><A HREF=\"u\">u</A>", "<DD>first"};
+    lines.insert(lines.end(), c.after.begin(), c.after.end());
+    EXPECT_EQ(DescriptionEnd(lines, 1), 2 + c.belong) << (c.after.empty() ? "" : c.after.back());
+  }
+}
+
 TEST(BookmarkFormat, FolderNameOf) {
   EXPECT_EQ(FolderNameOf("<dt><h3>News</h3>"), "News");
   EXPECT_EQ(FolderNameOf("<DT><H3></H3>"), "");

@@ -231,7 +231,7 @@ struct AppendFixture : NetscapeFixture {
     t.Ctx.Config.FavoritesDir = dir / "Fav";
   }
   std::string Appended() {
-    return "<DL><p>\r\n<DT><A HREF=\"https://www.debian.org/\">Debian</A>\r\n</DL><p>\r\n";
+    return "<DL><p>\r\n<DT><H3>Fav</H3>\r\n<DT><A HREF=\"https://www.debian.org/\">Debian</A>\r\n</DL><p>\r\n";
   }
 };
 
@@ -243,7 +243,7 @@ TEST(AppendUrlsToNetscape, InsertsBeforeTheLastListEndAndKeepsTheFirstVersionAsB
                            "<DT><A HREF=\"https://old.example/\">Old</A>\r\n";
   EXPECT_EQ(test::ReadBytes(f.file), head + f.Appended() + "</DL><p>\r\n");
   // The document is the Favorites HTML, belonging to no file.
-  EXPECT_EQ(f.t.Ctx.HtmlLines.size(), 3u);
+  EXPECT_EQ(f.t.Ctx.HtmlLines.size(), 4u);
   EXPECT_EQ(f.t.Ctx.Config.CurrentFile, "");
 
   ASSERT_TRUE(AppendUrlsToNetscape(f.t.Ctx));
@@ -260,7 +260,9 @@ TEST(AppendUrlsToNetscape, InTheBrowserLayoutInsertsTheBlockWithoutASecondHeader
   const std::string text = test::ReadBytes(f.file);
   EXPECT_EQ(text.find("<!DOCTYPE"), text.rfind("<!DOCTYPE"));
   EXPECT_EQ(text.find("<TITLE>"), text.rfind("<TITLE>"));
-  EXPECT_NE(text.find("<DL><p>\r\n<DT><A HREF=\"https://www.debian.org/\" ADD_DATE=\""), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n<DL><p>\r\n<DT><A HREF=\"https://www.debian.org/\" ADD_DATE=\""), std::string::npos) << text;
+  // Its heading makes it a folder in the browser.
+  EXPECT_NE(text.find("<DT><A HREF=\"https://old.example/\">Old</A>\r\n<DT><H3 ADD_DATE=\""), std::string::npos) << text;
 }
 
 TEST(AppendUrlsToNetscape, WithoutAnExactListEndAfterTheFirstLineGoesToTheTop) {

@@ -5,6 +5,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "convert/BookmarkFormat.h"
 
 #include "tests/support/TempDir.h"
@@ -231,17 +234,45 @@ TEST_F(UrlsToHtmlTest, BrowserLayoutNamesWindows1252ForTextThatIsNotUtf8) {
   EXPECT_NE(t.Ctx.HtmlLines.at(8).find(">Caf\xE9</A>"), std::string::npos);
 }
 
-TEST_F(UrlsToHtmlTest, BrowserLayoutForInsertionHasNoHeader) {
-  WriteBytes(Top() + "/Sub/a.url", Shortcut("http://a/"));
-  t.Ctx.Config.BrowserLayout = true;
-  ASSERT_TRUE(UrlsToHtml(t.Ctx, Top(), UrlsToHtmlFor::Insertion));
-  const TextLines& l = t.Ctx.HtmlLines;
-  ASSERT_EQ(l.size(), 6u);
-  EXPECT_EQ(l[0], "<DL><p>");
-  EXPECT_EQ(l[1].rfind("<DT><H3 ADD_DATE=\"", 0), 0u) << l[1];
-  EXPECT_EQ(l[2], "<DL><p>");
-  EXPECT_EQ(l[3].rfind("<DT><A HREF=\"http://a/\" ADD_DATE=\"", 0), 0u) << l[3];
-  EXPECT_EQ(l[5], "</DL><p>");
+TEST_F(UrlsToHtmlTest, ABlockForInsertionIsAFolderNamedAfterTheConvertedOne) {
+  WriteBytes(dir / "R&D <Labs>/a.url", Shortcut("http://a/"));
+  WriteBytes(dir / "R&D <Labs>/Sub/b.url", Shortcut("http://b/"));
+  SetModificationTime(dir / "R&D <Labs>/a.url", 1700000001);
+  SetModificationTime(dir / "R&D <Labs>/Sub/b.url", 1700000002);
+  SetModificationTime(dir / "R&D <Labs>/Sub", 1600000002);
+  SetModificationTime(dir / "R&D <Labs>", 1600000001);
+  // The heading is written as a subfolder's is, in each layout; no header.
+  const struct {
+    bool browser, indent;
+    TextLines want;
+  } cases[] = {
+      {false, false, {"<DL><p>", "<DT><H3>R&D &lt;Labs&gt;</H3>", "<DT><A HREF=\"http://a/\">a</A>", "<DL><p>",
+                      "<DT><H3>Sub</H3>", "<DT><A HREF=\"http://b/\">b</A>", "</DL><p>", "</DL><p>"}},
+      {false, true, {"<DL><p>", "  <DT><H3>R&D &lt;Labs&gt;</H3>", "    <DT><A HREF=\"http://a/\">a</A>", "  <DL><p>",
+                     "    <DT><H3>Sub</H3>", "      <DT><A HREF=\"http://b/\">b</A>", "  </DL><p>", "</DL><p>"}},
+      {true, true, {"<DT><H3 ADD_DATE=\"1600000001\">R&amp;D &lt;Labs&gt;</H3>", "<DL><p>",
+                    "    <DT><A HREF=\"http://a/\" ADD_DATE=\"1700000001\">a</A>", "    <DT><H3 ADD_DATE=\"1600000002\">Sub</H3>",
+                    "    <DL><p>", "        <DT><A HREF=\"http://b/\" ADD_DATE=\"1700000002\">b</A>", "    </DL><p>",
+                    "</DL><p>"}},
+  };
+  for (const auto& c : cases) {
+    t.Ctx.Config.BrowserLayout = c.browser;
+    t.Ctx.Config.IndentHtml = c.indent;
+    ASSERT_TRUE(UrlsToHtml(t.Ctx, dir / "R&D <Labs>/", UrlsToHtmlFor::Insertion));
+    EXPECT_EQ(t.Ctx.HtmlLines, c.want);
+  }
+  // A file of its own has no heading for its top folder.
+  ASSERT_TRUE(UrlsToHtml(t.Ctx, dir / "R&D <Labs>"));
+  EXPECT_EQ(std::count_if(t.Ctx.HtmlLines.begin(), t.Ctx.HtmlLines.end(), IsHeading), 1);
+}
+
+TEST(FolderTitle, IsTheLastComponentOfTheFolder) {
+  const std::string here = std::filesystem::current_path().filename().string();
+  for (const auto& [path, want] : std::vector<std::pair<std::string, std::string>>{
+           {"/home/ann/Favorites", "Favorites"}, {"/home/ann/Favorites/", "Favorites"},
+           {"/home/ann/Favorites/.", "Favorites"}, {"/home/ann/Favorites/Sub/..", "Favorites"},
+           {"/home//ann", "ann"}, {"/", "/"}, {".", here}, {"Links", "Links"}})
+    EXPECT_EQ(FolderTitle(path), want) << path;
 }
 
 }  // namespace
