@@ -94,8 +94,9 @@ std::string DecodeCharRefs(std::string_view text);
 inline constexpr std::string_view BookkeepingAttributes[] = {
     "ADD_DATE", "LAST_VISIT", "LAST_MODIFIED", "ICON", "ICON_URI", "LAST_CHARSET", "FEEDURL", "WEBSITE"};
 // The user's own attributes, kept wherever they stand: the address, tags,
-// the keyword and the toolbar folder's mark.
-inline constexpr std::string_view KeptAttributes[] = {"HREF", "TAGS", "SHORTCUTURL", "PERSONAL_TOOLBAR_FOLDER"};
+// the keyword and the marks of the toolbar and "Other Bookmarks" folders.
+inline constexpr std::string_view KeptAttributes[] = {"HREF", "TAGS", "SHORTCUTURL", "PERSONAL_TOOLBAR_FOLDER",
+                                                      "UNFILED_BOOKMARKS_FOLDER"};
 
 // Removes the browser's bookkeeping from every "<A ...>" and "<H3 ...>" tag
 // of a line: each attribute of BookkeepingAttributes, wherever it stands,

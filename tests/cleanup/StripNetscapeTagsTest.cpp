@@ -30,6 +30,8 @@ TEST(StripNetscapeTags, RemovesTheBookkeepingAndKeepsTheUsersAttributes) {
       {"<A ADD_DATE=\"1\" HREF=\"u\">T</A>", "<A HREF=\"u\">T</A>", 1},
       {"<DT><H3 LAST_MODIFIED=\"2\" ADD_DATE=\"1\" PERSONAL_TOOLBAR_FOLDER=\"true\">Bar</H3>",
        "<DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Bar</H3>", 2},
+      {"<DT><H3 ADD_DATE=\"1\" LAST_MODIFIED=\"2\" UNFILED_BOOKMARKS_FOLDER=\"true\">Other</H3>",
+       "<DT><H3 UNFILED_BOOKMARKS_FOLDER=\"true\">Other</H3>", 2},
       // Every link of a line; values quoted either way, unquoted or holding "=" or ">".
       {"<DT><A HREF=\"a\" ADD_DATE=\"1\">A</A><DT><A HREF=\"b\" ADD_DATE=\"2\">B</A>",
        "<DT><A HREF=\"a\">A</A><DT><A HREF=\"b\">B</A>", 2},
