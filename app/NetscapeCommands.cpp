@@ -19,11 +19,12 @@ bool SaveOverNetscapeBookmarks(Context& ctx) {
   return SaveNetscapeBookmarks(ctx, ctx.HtmlLines, path);
 }
 
-bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave) {
+bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave, bool* written) {
   if (ctx.UI().Ask("Are you sure you want to append Urls to your Netscape bookmarks?") != Answer::Yes)
     return false;
   if (askToSave && !askToSave()) return false;
-  AppendUrlsToNetscape(ctx);
+  const bool saved = AppendUrlsToNetscape(ctx);
+  if (written) *written = saved;
   return true;
 }
 

@@ -12,8 +12,8 @@ namespace quillet {
 // (Config.NetscapeFile), after "Are you sure you want to replace your
 // Netscape bookmarks?". An empty document is not saved ("There are no
 // bookmarks to save."); without a loaded file nothing is saved, silently.
-// The handler clears the modified flag before calling; nothing to refresh.
-// Returns true when the file was saved.
+// Returns true when the file was saved: only then does the handler clear the
+// modified flag. Nothing to refresh.
 bool SaveOverNetscapeBookmarks(Context& ctx);
 
 // "U&rls to Netscape Bookmarks": asks "Are you sure you want to append Urls
@@ -21,7 +21,8 @@ bool SaveOverNetscapeBookmarks(Context& ctx);
 // has been changed, Save Html now?" step, false when the user backed out of
 // it) and appends the Favorites folder. Returns false when the user declined
 // either: nothing happened. On true the document may have become the
-// Favorites HTML: the handler calls UpdateHTML and clears the modified flag.
-bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave);
+// Favorites HTML: the handler calls UpdateHTML, and clears the modified flag
+// when *written says the bookmark file was saved with it.
+bool ImportUrlsIntoNetscape(Context& ctx, const std::function<bool()>& askToSave, bool* written = nullptr);
 
 }  // namespace quillet

@@ -344,13 +344,22 @@ std::string TForm1::StatusText() const { return statusText_->text().toStdString(
 
 std::string TForm1::StatusNote() const { return statusNote_->text().toStdString(); }
 
-void TForm1::ShowFileState() {
+QString TForm1::FileName() const {
   const std::string& file = ctx_.Config.CurrentFile;
-  const DisplayEncoding enc = ChooseDisplayEncoding({file});
-  setWindowTitle(file.empty() ? QStringLiteral("Quillet[*]")
-                              : Decoded(ExtractFileName(file), enc) + QStringLiteral("[*] - Quillet"));
+  return file.empty() ? QString() : Decoded(ExtractFileName(file), ChooseDisplayEncoding({file}));
+}
+
+void TForm1::ShowFileState() {
+  const QString name = FileName();
+  setWindowTitle(name.isEmpty() ? QStringLiteral("Quillet[*]") : name + QStringLiteral("[*] - Quillet"));
   setWindowModified(Modified());
-  statusText_->setText(Decoded(file, enc));
+  const std::string& file = ctx_.Config.CurrentFile;
+  statusText_->setText(Decoded(file, ChooseDisplayEncoding({file})));
+}
+
+std::string TForm1::SaveQuestionTitle() const {
+  const QString name = FileName();
+  return name.isEmpty() ? std::string("Quillet") : (name + QStringLiteral(" - Quillet")).toStdString();
 }
 
 void TForm1::FormCreate() {
@@ -424,8 +433,9 @@ void TForm1::UpdateHTML(EditorUpdate how) {
       const bool modified = Modified();
       memoEncoding_ = enc;
       Memo1->setPlainText(shown);
-      // Refilling is not an edit: the flag stays as the command left it.
-      SetModified(modified);
+      // Refilling is not an edit: the flag stays as the command left it. A
+      // step is one, also when it starts the history over.
+      SetModified(modified || how == EditorUpdate::UndoStep);
     }
   }
   if (!ViewSource1->isChecked()) ShowInPane();
@@ -487,17 +497,40 @@ void TForm1::btnBrowseClick() {
 
 bool TForm1::AskSaveIfModified() {
   if (!Modified()) return true;
-  switch (ctx_.UI().Ask(kSaveQuestion)) {
-    case Answer::Yes:
-      SaveHtml1Click();
-      return true;
+  switch (ctx_.UI().AskOrCancel(kSaveQuestion, SaveQuestionTitle())) {
     case Answer::No:
       return true;
     case Answer::Dismissed:
+      // Cancel is how one backs out: it must neither overwrite the file nor
+      // let the changes go.
+      return false;
+    case Answer::Yes:
       break;
   }
-  // Escape is how one backs out: it must not overwrite the file.
-  return false;
+  // A save that failed has said so.
+  Run(&TForm1::SaveHtml1Click);
+  // Cancelled, declined or failed, a save that did not happen keeps the
+  // mark, and nothing may replace the changes.
+  return !Modified();
+}
+
+bool TForm1::LoadKeepingDocument(const std::function<bool()>& load) {
+  TextLines kept = std::move(ctx_.HtmlLines);
+  ctx_.HtmlLines.clear();
+  const std::string keptFile = ctx_.Config.CurrentFile;
+  const auto restore = [&] {
+    ctx_.HtmlLines = std::move(kept);
+    ctx_.Config.CurrentFile = keptFile;
+  };
+  bool loaded = false;
+  try {
+    loaded = load();
+  } catch (...) {
+    restore();
+    throw;
+  }
+  if (!loaded) restore();
+  return loaded;
 }
 
 // ---- File ----
@@ -528,29 +561,33 @@ void TForm1::OpenChosenFile(const std::string& name) {
     if (dir.size() > 1 && EndsWithDelim(dir)) dir.pop_back();
     ctx_.Config.LastDir = dir;
     const BusyCursor busy(ctx_.UI());
-    // A load refused as too large has said so; the open goes on at its end.
-    const DocumentLoad load = LoadHtmlFile(ctx_, name);
-    if (load.Loaded) {
+    // A load refused as too large has said so and opens nothing.
+    DocumentLoad load;
+    if (LoadKeepingDocument([&] { return (load = LoadHtmlFile(ctx_, name)).Loaded; })) {
       // Text cut short at a NUL byte must not be saved over its file: the
       // next save asks for a name.
       ctx_.Config.CurrentFile = load.NulAt ? std::string() : name;
       UpdateHTML();
+      SetModified(false);
       SayWhereTextStopped(ctx_, name, load);
     }
   }
-  SetModified(false);
+  // Nothing opened (the dialog cancelled, the file refused): the document
+  // and its mark stay.
   ShowFileState();
 }
 
+// The mark clears only once the text is written: a save cancelled, declined
+// or failed leaves it set.
 void TForm1::SaveHtml1Click() {
-  SetModified(false);
   if (ctx_.HtmlLines.empty()) {
     ctx_.UI().ShowMessage("There is nothing to save.");
     return;
   }
   if (!ctx_.Config.NetscapeFile.empty() && ctx_.Config.NetscapeFile == ctx_.Config.CurrentFile) {
     if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) return;
-    if (ctx_.UI().Ask("Are you sure you want to replace your Netscape bookmarks?") == Answer::No) return;
+    // Closing the question without an answer replaces nothing.
+    if (ctx_.UI().Ask("Are you sure you want to replace your Netscape bookmarks?") != Answer::Yes) return;
     KeepNetscapeBackup(ctx_, ctx_.Config.CurrentFile);
   }
   if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) {
@@ -562,9 +599,9 @@ void TForm1::SaveHtml1Click() {
   try {
     const BusyCursor busy(ctx_.UI());
     SaveHtmlFile(ctx_.Fs(), ctx_.HtmlLines, ctx_.Config.CurrentFile);
+    SetModified(false);
   } catch (const EFCreateError& e) {
     ctx_.UI().ShowMessage(SaveFailureText("Could not save file.", e));
-    SetModified(true);
   }
 }
 
@@ -577,19 +614,20 @@ void TForm1::LoadNetscapeBookmarks1Click() { LoadNetscape(); }
 
 bool TForm1::LoadNetscape() {
   if (!AskSaveIfModified()) return false;
+  bool loaded = false;
   {
     const BusyCursor busy(ctx_.UI());
-    LoadNetscapeBookmarks(ctx_);
+    loaded = LoadKeepingDocument([this] { return LoadNetscapeBookmarks(ctx_); });
   }
   UpdateHTML();
-  SetModified(false);
+  // Not located or refused as too large: the document and its mark stay.
+  if (loaded) SetModified(false);
   ShowFileState();
   return true;
 }
 
 void TForm1::SaveNetscapeBookmarks1Click() {
-  SetModified(false);
-  SaveOverNetscapeBookmarks(ctx_);
+  if (SaveOverNetscapeBookmarks(ctx_)) SetModified(false);
 }
 void TForm1::ExploreFavorites1Click() { ExploreFavorites(ctx_, FolderFieldText()); }
 void TForm1::OpeNFavorites1Click() { OpenFavorites(ctx_, FolderFieldText()); }
@@ -610,19 +648,8 @@ bool TForm1::FormClose() {
       ctx_.UI().ShowError(e.what());
     }
   }
-  if (!Modified()) return true;
-  switch (ctx_.UI().Ask(kSaveQuestion)) {
-    case Answer::Dismissed:
-      return false;  // backed out: the window and its changes stay
-    case Answer::No:
-      SetModified(false);
-      return true;
-    case Answer::Yes:
-      Run(&TForm1::SaveHtml1Click);
-      // A save that failed has said so and marked the document again.
-      return !Modified();
-  }
-  return true;
+  // Backed out, or the save did not happen: the window and its changes stay.
+  return AskSaveIfModified();
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
@@ -631,6 +658,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
     close = FormClose();
   } catch (const std::exception& ex) {
     ctx_.UI().ShowError(ex.what());
+    close = !Modified();
   }
   if (close)
     e->accept();
@@ -642,9 +670,9 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::ConvertUrlsToHtml1Click() {
   if (!AskSaveIfModified()) return;
+  // No folder, no change: the mark stays as it was.
   if (!UrlsToHtml(ctx_, FolderFieldText())) {
     UpdateHTML();
-    SetModified(true);
     return;
   }
   size_t links = 0, folders = 0;
@@ -662,15 +690,17 @@ void TForm1::ConvertHtmlToUrls1Click() {
 }
 
 void TForm1::ImportUrlsintoNetscape1Click() {
-  if (!ImportUrlsIntoNetscape(ctx_, [this] { return AskSaveIfModified(); })) return;
-  UpdateHTML();
-  SetModified(false);
+  bool written = false;
+  if (!ImportUrlsIntoNetscape(ctx_, [this] { return AskSaveIfModified(); }, &written)) return;
+  // The Favorites HTML, as a step that marks the document; it counts as
+  // saved once it is in the bookmark file.
+  UpdateHTML(EditorUpdate::UndoStep);
+  if (written) SetModified(false);
 }
 
 void TForm1::ConvertNetscapeBookmarkstoUrls1Click() {
   if (!LoadNetscape()) return;
   ConvertHtmlToUrls1Click();
-  SetModified(false);
 }
 
 // ---- Html ----
@@ -694,8 +724,8 @@ void TForm1::FromHtml1Click() {
 void TForm1::FromNetscapeBookmarks1Click() {
   if (!LoadNetscape()) return;
   FromHtml1Click();
+  // Declined or failed, the cleaned text stays marked as unsaved.
   SaveNetscapeBookmarks1Click();
-  SetModified(false);
 }
 void TForm1::ViewPage1Click() { ViewPageInBrowser(ctx_); }
 
@@ -703,8 +733,8 @@ void TForm1::ViewSource1Click() {
   ViewSource1->setChecked(!ViewSource1->isChecked());
   Memo1->setVisible(ViewSource1->isChecked());
   htmlPane1->setVisible(!ViewSource1->isChecked());
+  // Another view of the same text: the mark stays.
   UpdateHTML();
-  SetModified(false);
 }
 
 void TForm1::ToggleDescriptionEffect(QAction* item, char letter) {

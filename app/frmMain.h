@@ -75,7 +75,9 @@ class TForm1 : public QMainWindow {
   // The help window, made when first asked for.
   THelpWindow& HelpWindow();
 
-  // The editor's own modified flag.
+  // The editor's own modified flag: set while the text differs from what was
+  // last loaded or saved (the editor's clean state, so an undo back to that
+  // text clears it).
   bool Modified() const;
   void SetModified(bool on);
   // The status bar: the current file's path, and what the last command did.
@@ -87,8 +89,8 @@ class TForm1 : public QMainWindow {
   // Handlers.
   void FormCreate();
   void FormResize();
-  // False when the user backed out of closing (escaped the save question, or
-  // the save failed): the window stays open.
+  // False when the user backed out of closing (cancelled the save question,
+  // or the save did not happen): the window stays open.
   bool FormClose();
   // How UpdateHTML puts the document into the source editor, which always
   // holds it: as a new text, whose undo history starts over, or as one step
@@ -170,10 +172,19 @@ class TForm1 : public QMainWindow {
   QAction* Item(QMenu* menu, const char* caption, void (TForm1::*handler)(), const QKeySequence& shortcut);
   QAction* Button(int image, const char* hint, void (TForm1::*handler)());
   void Connect(QAction* action, void (TForm1::*handler)());
-  // Asks to save a modified document before it is replaced. False when the
-  // user backed out (Escape, the title-bar button): the command stops.
+  // Asks to save a modified document before it is replaced or the window
+  // closes. False when the user backed out (Cancel, Escape, the title-bar
+  // button) or the save did not happen: the command stops.
   bool AskSaveIfModified();
-  // The Netscape load steps; false when the user backed out of them.
+  // Runs a load that empties the document first; when it fails or is
+  // refused, the document and its file are put back as the views show them.
+  bool LoadKeepingDocument(const std::function<bool()>& load);
+  // The current file's name as the title shows it; empty without one.
+  QString FileName() const;
+  // The save question's title names the file: "a.htm - Quillet".
+  std::string SaveQuestionTitle() const;
+  // The Netscape load steps; false when the user backed out of them. The
+  // mark clears only when the bookmark file was loaded.
   bool LoadNetscape();
   std::string FolderFieldText() const;
   void ShowHelp(const char* page);

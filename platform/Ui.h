@@ -19,6 +19,9 @@ class Ui {
   }
   // A question titled "Confirm" with a question icon and Yes and No.
   virtual Answer Ask(const std::string& text) = 0;
+  // A question with Yes, No and Cancel under a title of its own. Cancel,
+  // Escape and the title-bar button answer Dismissed: the user backs out.
+  virtual Answer AskOrCancel(const std::string& text, const std::string& /*title*/) { return Ask(text); }
   // The one-line input box: the typed text after OK, empty text otherwise.
   virtual std::string AskText(const std::string& caption, const std::string& prompt,
                               const std::string& initial) = 0;

@@ -57,6 +57,18 @@ void ExecBox(QMessageBox& box) {
   box.exec();
 }
 
+// Yes and No are answers; Cancel, like closing the box, is none.
+Answer Question(const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
+  ConfirmBox box(QMessageBox::Question, title, text, buttons, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::Yes);
+  ExecBox(box);
+  if (box.Dismissed) return Answer::Dismissed;
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked == box.button(QMessageBox::Yes)) return Answer::Yes;
+  if (clicked == box.button(QMessageBox::No)) return Answer::No;
+  return Answer::Dismissed;
+}
+
 }  // namespace
 
 std::string ErrorBoxText(std::string text) {
@@ -72,15 +84,11 @@ void QtUi::ShowMessageBox(const std::string& text, const std::string& title) {
 }
 
 Answer QtUi::Ask(const std::string& text) {
-  ConfirmBox box(QMessageBox::Question, QStringLiteral("Confirm"), Q(text), QMessageBox::Yes | QMessageBox::No,
-                 QApplication::activeWindow());
-  box.setDefaultButton(QMessageBox::Yes);
-  ExecBox(box);
-  if (box.Dismissed) return Answer::Dismissed;
-  QAbstractButton* clicked = box.clickedButton();
-  if (clicked == box.button(QMessageBox::Yes)) return Answer::Yes;
-  if (clicked == box.button(QMessageBox::No)) return Answer::No;
-  return Answer::Dismissed;
+  return Question(QStringLiteral("Confirm"), Q(text), QMessageBox::Yes | QMessageBox::No);
+}
+
+Answer QtUi::AskOrCancel(const std::string& text, const std::string& title) {
+  return Question(Q(title), Q(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
 std::string QtUi::AskText(const std::string& caption, const std::string& prompt, const std::string& initial) {

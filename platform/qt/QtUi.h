@@ -20,6 +20,8 @@ class QtUi : public Ui {
   // "Confirm", question icon, Yes and No. Closing the box with its title-bar
   // button or Escape answers Dismissed.
   Answer Ask(const std::string& text) override;
+  // The same box under its own title, with Cancel besides Yes and No.
+  Answer AskOrCancel(const std::string& text, const std::string& title) override;
   std::string AskText(const std::string& caption, const std::string& prompt,
                       const std::string& initial) override;
   // Error icon, the application's title, the failure's text.

@@ -28,15 +28,17 @@ namespace {
 
 const char kSaveQuestion[] = "Html has been changed, Save Html now?";
 
+// Types text at the end of a window's editor, as a keystroke would insert it.
+void TypeInto(TForm1& f, const QString& text) {
+  QTextCursor c = f.Memo1->textCursor();
+  c.movePosition(QTextCursor::End);
+  f.Memo1->setTextCursor(c);
+  f.Memo1->textCursor().insertText(text);
+}
+
 class MainWindow : public ::testing::Test, public WindowFixture {
  protected:
-  // Types text at the end of the editor, as a keystroke would insert it.
-  void TypeAtEnd(const QString& text) {
-    QTextCursor c = Form->Memo1->textCursor();
-    c.movePosition(QTextCursor::End);
-    Form->Memo1->setTextCursor(c);
-    Form->Memo1->textCursor().insertText(text);
-  }
+  void TypeAtEnd(const QString& text) { TypeInto(*Form, text); }
   void ShowSource() {
     if (!Form->ViewSource1->isChecked()) Form->ViewSource1->trigger();
   }
@@ -160,17 +162,109 @@ TEST_F(MainWindow, ResizingKeepsTheMarginsAndTheBrowseButtonFlush) {
   }
 }
 
-TEST_F(MainWindow, DecliningToSaveThenCancellingOpenClearsTheFlag) {
-  TForm1& f = Create();
-  f.SetModified(true);
-  UI().Answers = {Answer::No};
-  Dialogs.Names = {""};
-  f.OpenFile1->trigger();
-  EXPECT_EQ(UI().Questions, std::vector<std::string>{kSaveQuestion});
-  EXPECT_FALSE(f.Modified());
-  UI().Questions.clear();
-  f.close();
-  EXPECT_TRUE(UI().Questions.empty());
+// The mark stays until the text is saved or taken back to what was saved:
+// each path below starts from an opened file and ends with Exit, which asks
+// while the mark is set and, on Cancel, keeps the window and its changes.
+TEST(ModifiedMark, ExitAsksUntilTheTextIsSavedOrBackToWhatWasSaved) {
+  using W = WindowFixture;
+  const auto sort = [](TForm1& f) { f.SortHtml1->trigger(); };
+  const auto viewAndBack = [](TForm1& f) {
+    f.ViewSource1->trigger();
+    f.ViewSource1->trigger();
+  };
+  const auto build = [](W& w, TForm1& f) {
+    f.Edit1->setText(QString::fromStdString(w.File("Favs")));
+    f.ConvertUrlsToHtml1->trigger();
+  };
+  struct Path {
+    const char* name;
+    const char* asksTitled;  // the save question's title ("": not checked); none when Exit does not ask
+    std::function<void(W&, TForm1&)> steps;
+  };
+  const Path paths[] = {
+      {"sort, source view and back", "a.htm - Quillet", [&](W&, TForm1& f) { sort(f); viewAndBack(f); }},
+      {"typing, back to the rendered view", "a.htm - Quillet",
+       [](W&, TForm1& f) { f.ViewSource1->trigger(); TypeInto(f, "x"); f.ViewSource1->trigger(); }},
+      {"Urls to Html, save dialog cancelled", "Quillet", [&](W& w, TForm1& f) { build(w, f); f.SaveHtml1->trigger(); }},
+      {"Urls to Html, Yes to the question, save dialog cancelled: nothing opens", "Quillet",
+       [&](W& w, TForm1& f) {
+         build(w, f);
+         w.UI().Answers = {Answer::Yes};
+         f.OpenFile1->trigger();
+         EXPECT_EQ(w.Dialogs.Shown, (std::vector<std::string>{"open", "save"}));
+       }},
+      {"No to the question, open dialog cancelled", "a.htm - Quillet",
+       [&](W& w, TForm1& f) { sort(f); w.UI().Answers = {Answer::No}; f.OpenFile1->trigger(); }},
+      {"No to the question, a file that cannot be opened", "a.htm - Quillet",
+       [&](W& w, TForm1& f) {
+         sort(f);
+         w.UI().Answers = {Answer::No};
+         w.Dialogs.Names = {w.File("missing.htm")};
+         f.OpenFile1->trigger();
+       }},
+      {"No to the question, no browser file to load", "a.htm - Quillet",
+       [&](W& w, TForm1& f) { sort(f); w.UI().Answers = {Answer::No}; f.LoadNetscapeBookmarks1->trigger(); }},
+      // The search for the browser file forgets the current file's name.
+      {"No to the question, no browser file to append to", "",
+       [&](W& w, TForm1& f) {
+         sort(f);
+         w.UI().Answers = {Answer::Yes, Answer::No};
+         f.ImportUrlsintoNetscape1->trigger();
+       }},
+      {"browser file cleaned, not saved over", "bookmarks.html - Quillet",
+       [](W& w, TForm1& f) {
+         WriteBytes(w.File("home/.netscape/bookmarks.html"),
+                    "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n");
+         w.Ctx().HomeDir = w.File("home");
+         w.UI().Answers = {Answer::No};
+         f.FromNetscapeBookmarks1->trigger();
+       }},
+      {"sort, saved", nullptr, [&](W&, TForm1& f) { sort(f); f.SaveHtml1->trigger(); }},
+      {"sort, source view and back, undone", nullptr, [&](W&, TForm1& f) { sort(f); viewAndBack(f); f.Memo1->undo(); }},
+      {"typing saved, more typing undone", nullptr,
+       [&](W&, TForm1& f) {
+         f.ViewSource1->trigger();
+         TypeInto(f, "x");
+         f.SaveHtml1->trigger();
+         TypeInto(f, "y");
+         f.ViewSource1->trigger();
+         f.Memo1->undo();
+       }},
+  };
+  for (const Path& p : paths) {
+    SCOPED_TRACE(p.name);
+    WindowFixture w;
+    WriteBytes(w.File("a.htm"),
+               "<DL><p>\r\n<DT><A HREF=\"http://b/\">B</A>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n");
+    WriteBytes(w.File("Favs/c.url"), Shortcut("http://c/"));
+    TForm1& f = w.Create();
+    w.Dialogs.Names = {w.File("a.htm")};
+    f.OpenFile1->trigger();
+    ASSERT_FALSE(f.Modified());
+    p.steps(w, f);
+    w.UI().Questions.clear();
+    w.UI().QuestionTitles.clear();
+    w.UI().Answers = {Answer::Dismissed};
+    f.Exit1->trigger();
+    if (!p.asksTitled) {
+      EXPECT_TRUE(w.UI().Questions.empty());
+      EXPECT_FALSE(f.isVisible());
+      continue;
+    }
+    EXPECT_EQ(w.UI().Questions, std::vector<std::string>{kSaveQuestion});
+    if (*p.asksTitled) {
+      EXPECT_EQ(w.UI().QuestionTitles, std::vector<std::string>{p.asksTitled});
+    }
+    // Cancel keeps the window and the changes, shown as they will be saved.
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.isWindowModified());
+    EXPECT_EQ(w.Ctx().HtmlLines.size(), static_cast<size_t>(f.Memo1->document()->blockCount()));
+    // The title-bar button asks the same; No lets the window go.
+    w.UI().Answers = {Answer::No};
+    f.close();
+    EXPECT_EQ(w.UI().Questions.size(), 2u);
+    EXPECT_FALSE(f.isVisible());
+  }
 }
 
 TEST_F(MainWindow, OpenLoadsTheFileShowsItsNameAndRemembersItsFolder) {
@@ -203,7 +297,7 @@ TEST_F(MainWindow, OpenInTheRootFolderKeepsItsDelimiter) {
   EXPECT_EQ(Ctx().Config.LastDir, "/");
 }
 
-TEST_F(MainWindow, AFailedOpenEmptiesTheDocumentButLeavesViewsFileFlagAndStatus) {
+TEST_F(MainWindow, AFailedOpenLeavesTheDocumentViewsFileFlagAndStatus) {
   WriteBytes(File("a.htm"), "<DL><p>\r\n<DT><H3>Folder</H3>\r\n</DL><p>\r\n");
   TForm1& f = Create();
   Dialogs.Names = {File("a.htm")};
@@ -212,6 +306,7 @@ TEST_F(MainWindow, AFailedOpenEmptiesTheDocumentButLeavesViewsFileFlagAndStatus)
   TypeAtEnd("x");
   ASSERT_TRUE(f.Modified());
   const QString shown = f.Memo1->toPlainText();
+  const TextLines lines = Ctx().HtmlLines;
   f.statusBar()->findChild<QLabel*>()->setText(QStringLiteral("shown"));
   const std::string pane = PaneText(*f.htmlPane1);
 
@@ -219,7 +314,7 @@ TEST_F(MainWindow, AFailedOpenEmptiesTheDocumentButLeavesViewsFileFlagAndStatus)
   Dialogs.Names = {File("missing.htm")};
   f.OpenFile1->trigger();
   EXPECT_EQ(UI().Errors, std::vector<std::string>{"Cannot open file " + File("missing.htm")});
-  EXPECT_TRUE(Ctx().HtmlLines.empty());
+  EXPECT_EQ(Ctx().HtmlLines, lines);
   EXPECT_EQ(f.Memo1->toPlainText(), shown);
   EXPECT_EQ(PaneText(*f.htmlPane1), pane);
   EXPECT_EQ(Ctx().Config.CurrentFile, File("a.htm"));
@@ -256,13 +351,13 @@ TEST_F(MainWindow, SaveAsAlwaysAsksAndTakesTheNewName) {
   EXPECT_EQ(ReadBytes(File("a.htm")), "old");
 }
 
-TEST_F(MainWindow, CancellingTheSaveDialogLeavesTheFlagCleared) {
+TEST_F(MainWindow, CancellingTheSaveDialogKeepsTheFlag) {
   TForm1& f = Create();
   Ctx().HtmlLines = {"one"};
   f.SetModified(true);
   Dialogs.Names = {""};
   f.SaveHtml1->trigger();
-  EXPECT_FALSE(f.Modified());
+  EXPECT_TRUE(f.Modified());
   EXPECT_TRUE(Ctx().Config.CurrentFile.empty());
 }
 
@@ -273,9 +368,10 @@ TEST_F(MainWindow, SavingAnEmptyDocumentSaysSo) {
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
-TEST_F(MainWindow, AFailedSaveSaysSoAndSetsTheFlagAgain) {
+TEST_F(MainWindow, AFailedSaveSaysSoAndKeepsTheFlag) {
   TForm1& f = Create();
   Ctx().HtmlLines = {"one"};
+  f.SetModified(true);
   Dialogs.Names = {File("no-such-folder/b.htm")};
   f.SaveHtml1->trigger();
   // The fixed text, then why.
@@ -307,7 +403,7 @@ TEST_F(MainWindow, SavingTheNetscapeFileAsksAndDoesNothingOnceItIsGone) {
   EXPECT_FALSE(Exists(File("bookmark.htm")));
 }
 
-TEST_F(MainWindow, ViewSourceSwitchesViewsAndClearsTheFlag) {
+TEST_F(MainWindow, ViewSourceSwitchesViewsAndKeepsTheFlag) {
   TForm1& f = Create();
   Ctx().HtmlLines = {"<DL><p>", "<DT><A HREF=\"http://a/\">A</A>", "</DL><p>"};
   f.SetModified(true);
@@ -316,14 +412,14 @@ TEST_F(MainWindow, ViewSourceSwitchesViewsAndClearsTheFlag) {
   EXPECT_TRUE(f.Memo1->isVisible());
   EXPECT_FALSE(f.htmlPane1->isVisible());
   EXPECT_EQ(f.Memo1->toPlainText().toStdString(), "<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n</DL><p>");
-  EXPECT_FALSE(f.Modified());
+  EXPECT_TRUE(f.Modified());
   TypeAtEnd("x");
   EXPECT_TRUE(f.Modified());
   EXPECT_EQ(Ctx().HtmlLines.back(), "</DL><p>x");
   f.ViewSource1->trigger();
   EXPECT_FALSE(f.ViewSource1->isChecked());
   EXPECT_TRUE(f.htmlPane1->isVisible());
-  EXPECT_FALSE(f.Modified());
+  EXPECT_TRUE(f.Modified());
 }
 
 TEST_F(MainWindow, UpdateWithAnEmptyDocumentLeavesViewsAndStatus) {
@@ -535,12 +631,12 @@ TEST_F(MainWindow, ASecondBuildKeepsTheLayoutMarksTheSettingsFileDoesNotHoldYet)
   EXPECT_TRUE(Ctx().Config.BoldHtml);
 }
 
-TEST_F(MainWindow, UrlsToHtmlFromAMissingFolderKeepsTheViewAndSetsTheFlag) {
+TEST_F(MainWindow, UrlsToHtmlFromAMissingFolderKeepsTheViewAndTheFlag) {
   TForm1& f = Create();
   f.Edit1->setText(QString::fromStdString(File("missing")));
   f.ConvertUrlsToHtml1->trigger();
   EXPECT_EQ(UI().Messages, std::vector<std::string>{"Directory not found"});
-  EXPECT_TRUE(f.Modified());
+  EXPECT_FALSE(f.Modified());
 }
 
 TEST_F(MainWindow, HtmlToUrlsTargetsTheFolderFieldWithTheBusyCursor) {

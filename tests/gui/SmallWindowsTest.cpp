@@ -61,6 +61,36 @@ TEST_F(SmallWindows, ClosingTheQuestionWithoutAnAnswerIsDismissed) {
   EXPECT_EQ(Ui.Ask("Replace it?"), Answer::Dismissed);
 }
 
+TEST_F(SmallWindows, TheQuestionWithCancelHasItsOwnTitleAndOnlyYesOrNoAnswer) {
+  const auto press = [](QMessageBox::StandardButton b) {
+    return [b](QWidget* w) { AsBox(w)->button(b)->click(); };
+  };
+  const auto escape = [](QWidget* w) {
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w, &esc);
+  };
+  const std::pair<std::function<void(QWidget*)>, Answer> rows[] = {
+      {press(QMessageBox::Yes), Answer::Yes},         {press(QMessageBox::No), Answer::No},
+      {press(QMessageBox::Cancel), Answer::Dismissed}, {escape, Answer::Dismissed},
+      {[](QWidget* w) { w->close(); }, Answer::Dismissed},
+  };
+  for (const auto& [act, answer] : rows) {
+    QString title;
+    int buttons = 0;
+    QMessageBox::StandardButton byDefault{};
+    OnNextModal([&](QWidget* w) {
+      title = w->windowTitle();
+      buttons = static_cast<int>(AsBox(w)->buttons().size());
+      byDefault = AsBox(w)->standardButton(AsBox(w)->defaultButton());
+      act(w);
+    });
+    EXPECT_EQ(Ui.AskOrCancel("Save now?", "a.htm - Quillet"), answer);
+    EXPECT_EQ(title.toStdString(), "a.htm - Quillet");
+    EXPECT_EQ(buttons, 3);
+    EXPECT_EQ(byDefault, QMessageBox::Yes);
+  }
+}
+
 TEST_F(SmallWindows, APlainBoxHasTheApplicationTitleNoIconAndOk) {
   QString title;
   QMessageBox::Icon icon{};

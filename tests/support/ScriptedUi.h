@@ -18,10 +18,12 @@ class ScriptedUi : public Ui {
   }
   Answer Ask(const std::string& text) override {
     Questions.push_back(text);
-    if (Answers.empty()) return Answer::No;
-    const Answer a = Answers.front();
-    Answers.pop_front();
-    return a;
+    return NextAnswer();
+  }
+  Answer AskOrCancel(const std::string& text, const std::string& title) override {
+    Questions.push_back(text);
+    QuestionTitles.push_back(title);
+    return NextAnswer();
   }
   std::string AskText(const std::string& caption, const std::string& prompt,
                       const std::string& initial) override {
@@ -35,12 +37,21 @@ class ScriptedUi : public Ui {
   void BeginBusy() override { ++BusyDepth, ++BusyCount; }
   void EndBusy() override { --BusyDepth; }
 
-  std::deque<Answer> Answers;     // Ask() takes these in turn, then No
+  std::deque<Answer> Answers;     // the questions take these in turn, then No
   std::deque<std::string> Texts;  // AskText() takes these in turn
   std::vector<std::string> Messages, Questions, Errors;
+  std::vector<std::string> QuestionTitles;  // of the questions with Cancel, also in Questions
   std::vector<std::pair<std::string, std::string>> TitledMessages;  // (title, text), also in Messages
   int BusyDepth = 0;
   int BusyCount = 0;
+
+ private:
+  Answer NextAnswer() {
+    if (Answers.empty()) return Answer::No;
+    const Answer a = Answers.front();
+    Answers.pop_front();
+    return a;
+  }
 };
 
 }  // namespace quillet::test
