@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "app/CommandLine.h"
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

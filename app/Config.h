@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

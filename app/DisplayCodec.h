@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "platform/TextCodec.h"
 
 namespace quillet {

@@ -3,7 +3,7 @@
 // the handlers run these and then refresh the view and set the modified flag.
 #include <functional>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

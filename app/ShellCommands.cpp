@@ -1,8 +1,8 @@
 #include "app/ShellCommands.h"
 
 #include "app/Addresses.h"
-#include "convert/BookmarkFormat.h"
-#include "convert/DocumentFile.h"
+#include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/DocumentFile.h"
 
 namespace quillet {
 

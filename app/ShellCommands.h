@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 

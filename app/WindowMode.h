@@ -3,7 +3,7 @@
 // loop. Only this road creates the Qt application.
 #include <string>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/DisplayCodec.h"
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "platform/Dialogs.h"
 
 class QAction;

@@ -9,7 +9,7 @@
 #include "app/ShellCommands.h"
 #include "app/StartOptions.h"
 #include "app/WindowMode.h"
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"

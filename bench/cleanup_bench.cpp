@@ -9,7 +9,7 @@
 
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
 #include "platform/TerminalUi.h"

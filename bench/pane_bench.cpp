@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/FileSystem.h"
 #include "viewer/qt/HtmlPane.h"
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "viewer/Tokenizer.h"

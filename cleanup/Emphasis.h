@@ -3,7 +3,7 @@
 // emphasis tag pair and taking the pair off again.
 #include <optional>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

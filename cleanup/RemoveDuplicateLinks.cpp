@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 

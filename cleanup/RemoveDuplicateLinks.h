@@ -1,5 +1,5 @@
 #pragma once
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

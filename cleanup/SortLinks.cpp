@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

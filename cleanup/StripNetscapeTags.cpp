@@ -1,6 +1,6 @@
 #include "cleanup/StripNetscapeTags.h"
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "convert/BookmarkFormat.h"
-#include "convert/DocumentFile.h"
+#include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

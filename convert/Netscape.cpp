@@ -1,6 +1,6 @@
 #include "convert/Netscape.h"
 
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Path.h"
 

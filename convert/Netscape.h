@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/Context.h"
-#include "convert/DocumentFile.h"
+#include "bookmarks/Context.h"
+#include "bookmarks/DocumentFile.h"
 
 namespace quillet {
 

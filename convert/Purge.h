@@ -3,7 +3,7 @@
 // folder tree, keeping the folders and every other file.
 #include <string>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 #include "convert/ShortcutListing.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"

@@ -2,7 +2,7 @@
 // Building the document from a folder tree of Internet Shortcut files.
 #include <string>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 
 namespace quillet {
 

@@ -21,7 +21,7 @@
 #include "app/Batch.h"
 #include "app/Config.h"
 #include "app/CommandLine.h"
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "convert/ShortcutListing.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"

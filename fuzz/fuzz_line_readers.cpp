@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "convert/BookmarkFormat.h"
-#include "convert/DocumentFile.h"
+#include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/PrivateProfile.h"
 
 using namespace quillet;

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "convert/HtmlToUrls.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "convert/Netscape.h"
 
 using namespace quillet;

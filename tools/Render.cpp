@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"

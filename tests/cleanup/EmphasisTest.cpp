@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 #include "tests/support/TestContext.h"
 
 namespace quillet {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 #include "tests/support/BrowserExports.h"
 #include "tests/support/TestContext.h"
 

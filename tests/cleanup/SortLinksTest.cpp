@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 #include "tests/support/BrowserExports.h"
 #include "tests/support/TestContext.h"
 

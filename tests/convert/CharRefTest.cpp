@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 namespace {

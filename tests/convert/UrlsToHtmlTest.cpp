@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A context on the real file system with the scripted Ui, for operation tests.
-#include "convert/Context.h"
+#include "bookmarks/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"
 #include "platform/PrivateProfile.h"

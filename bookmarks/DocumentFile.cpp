@@ -1,4 +1,4 @@
-#include "convert/DocumentFile.h"
+#include "bookmarks/DocumentFile.h"
 
 #include <algorithm>
 #include <cstring>

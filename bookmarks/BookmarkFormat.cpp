@@ -1,4 +1,4 @@
-#include "convert/BookmarkFormat.h"
+#include "bookmarks/BookmarkFormat.h"
 
 #include <cstdint>
 #include <cstring>
