@@ -22,6 +22,7 @@
 #include "app/HelpPages.h"
 #include "app/HelpWindow.h"
 #include "app/NetscapeCommands.h"
+#include "app/PaneBrowsing.h"
 #include "app/RealCoolBar.h"
 #include "app/ShellCommands.h"
 #include "cleanup/Emphasis.h"
@@ -144,7 +145,6 @@ void TForm1::BuildControls() {
   // New": the settings quillet-render shares.
   htmlPane1->UseSettings(WindowPaneSettings());
   htmlPane1->SetBorderStyle(htSingle);
-  htmlPane1->SetHistoryMaxCount(0);
   htmlPane1->SetNoSelect(false);
   htmlPane1->SetCursor(Qt::IBeamCursor);
   htmlPane1->OnHotSpotClick = [this](const std::string& url, bool& handled) {
@@ -186,6 +186,8 @@ void TForm1::BuildControls() {
   statusNote_ = new QLabel(StatusBar1);
   statusNote_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   StatusBar1->addWidget(statusNote_);
+  // Back and Forward through the pages followed, links beside the document.
+  new TPaneBrowsing(*htmlPane1, *StatusBar1, [this] { return ctx_.Config.CurrentFile; });
   // The title's mark follows the editor's modified flag.
   connect(Memo1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }

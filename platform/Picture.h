@@ -31,6 +31,17 @@ struct Picture {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
            width * height <= kMaxPixels;
   }
+  // The bytes a picture of that size holds.
+  static uint64_t BytesFor(int64_t width, int64_t height) {
+    return 4 * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  }
+  // A reader given no room of its own: only the limits above count.
+  static constexpr uint64_t kAnyRoom = UINT64_MAX;
+  // Allowed, and its pixels fit in `room` bytes (what a document has left
+  // for its pictures).
+  static bool SizeAllowed(int64_t width, int64_t height, uint64_t room) {
+    return SizeAllowed(width, height) && BytesFor(width, height) <= room;
+  }
 
   bool Empty() const { return Width <= 0 || Height <= 0; }
   uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <new>
 #include <vector>
 
 namespace quillet {
@@ -56,6 +57,7 @@ struct Header {
   size_t TableStart = 0;  // where the colour table begins
   bool HasMasks = false;
   uint32_t Masks[4] = {0, 0, 0, 0};  // red, green, blue, alpha
+  bool AlphaMaskGiven = false;  // the header has room for an alpha mask
 };
 
 bool ReadHeader(std::span<const uint8_t> d, Header& h) {
@@ -96,6 +98,7 @@ bool ReadHeader(std::span<const uint8_t> d, Header& h) {
   }
   // V3 and later headers carry an alpha mask whatever the compression.
   if (size >= 56 && h.Compression != kAlphaBitFields) h.Masks[3] = U32(d, at + 52);
+  h.AlphaMaskGiven = size >= 56 || h.Compression == kAlphaBitFields;
   h.TableStart = end;
   return true;
 }
@@ -196,14 +199,12 @@ void ReadRle(std::span<const uint8_t> d, size_t pos, size_t end, const Header& h
   }
 }
 
-}  // namespace
-
-std::optional<Picture> ReadBmp(std::span<const uint8_t> data) {
+std::optional<Picture> Read(std::span<const uint8_t> data, uint64_t room) {
   Header h;
   if (!ReadHeader(data, h)) return std::nullopt;
   const int64_t width = h.Width;
   const int64_t height = h.Height < 0 ? -h.Height : h.Height;
-  if (!Picture::SizeAllowed(width, height)) return std::nullopt;
+  if (!Picture::SizeAllowed(width, height, room)) return std::nullopt;
 
   switch (h.Compression) {
     case kRgb:
@@ -248,7 +249,10 @@ std::optional<Picture> ReadBmp(std::span<const uint8_t> data) {
     } else if (h.Bits == 16) {
       masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F, masks[3] = h.Masks[3];
     } else {
-      masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF, masks[3] = h.Masks[3];
+      // A header too short to say whether the fourth byte is alpha: it is
+      // taken as alpha, and dropped below when every pixel's is 0.
+      masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+      masks[3] = h.AlphaMaskGiven ? h.Masks[3] : 0xFF000000u;
     }
     if (h.Bits == 16)
       for (uint32_t& m : masks) m &= 0xFFFF;
@@ -285,6 +289,16 @@ std::optional<Picture> ReadBmp(std::span<const uint8_t> data) {
     }
   }
   return pic;
+}
+
+}  // namespace
+
+std::optional<Picture> ReadBmp(std::span<const uint8_t> data, uint64_t room) {
+  try {
+    return Read(data, room);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace quillet

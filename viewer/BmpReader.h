@@ -16,7 +16,8 @@ namespace quillet {
 // Pixels an RLE stream skips (deltas, early line and bitmap ends) are
 // transparent. Every size and offset is checked against the data before
 // anything is allocated; nothing when the data is not a BMP, is
-// inconsistent, or is larger than the picture limits.
-std::optional<Picture> ReadBmp(std::span<const uint8_t> data);
+// inconsistent, is larger than the picture limits or than `room` bytes of
+// pixels, or when its pixels cannot be allocated.
+std::optional<Picture> ReadBmp(std::span<const uint8_t> data, uint64_t room = Picture::kAnyRoom);
 
 }  // namespace quillet

@@ -114,8 +114,12 @@ bool TCell::PtInObject(int X, int Y, TObjectHit& hit) {
 int TCell::FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit) {
   int top = TopY;
   for (const auto& block : blocks_) {
-    if (top <= Y && Y < top + block->SectionHeight) {
+    // A float takes no room (a table ALIGN=LEFT or RIGHT): its own text is
+    // under the point when it answers; beside it, the blocks that follow.
+    const bool floatHere = block->SectionHeight == 0 && top <= Y && Y < top + block->DrawHeight;
+    if (floatHere || (top <= Y && Y < top + block->SectionHeight)) {
       const int pos = block->FindCursor(canvas, X, Y - top, hit);
+      if (pos < 0 && floatHere) continue;
       if (pos < 0) return -1;
       hit.YR += top;
       if (!hit.Cell) hit.Cell = this;

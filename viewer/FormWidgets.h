@@ -60,8 +60,8 @@ class EditWidget : public FormWidget {
  public:
   virtual std::u16string Text() const = 0;
   virtual void SetText(std::u16string_view text) = 0;
-  // The most characters the text holds, what the user types and what is
-  // set alike; 0 for no limit.
+  // The most characters the user can type; a longer text that is set (a
+  // VALUE) stays whole, and typing cannot lengthen it. 0 for no limit.
   virtual void SetMaxLength(int length) = 0;
   // Shown in place of every character; 0 shows the text.
   virtual void SetPasswordChar(char16_t c) = 0;

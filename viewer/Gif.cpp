@@ -1,6 +1,7 @@
 #include "viewer/Gif.h"
 
 #include <algorithm>
+#include <new>
 
 namespace quillet {
 
@@ -80,14 +81,19 @@ void TGIFImage::ResetState() {
 void TGIFImage::DrawFrame(int n) {
   const TFrame& f = Frame(n);
   if (f.Disposal == 3) {
-    // Keep what the frame covers, to put it back when the frame goes.
+    // Keep what the frame covers, to put it back when the frame goes; short
+    // of memory, the frame stays instead.
     Saved_ = Picture();
     if (f.Width > 0 && f.Height > 0) {
-      Saved_ = Picture(f.Width, f.Height);
-      for (int y = 0; y < f.Height; ++y) {
-        const uint32_t* src = &Composed_.Pixels[static_cast<size_t>(f.Top + y) * Width_ + f.Left];
-        std::copy(src, src + f.Width, &Saved_.Pixels[static_cast<size_t>(y) * f.Width]);
+      try {
+        Saved_ = Picture(f.Width, f.Height);
+      } catch (const std::bad_alloc&) {
       }
+      if (!Saved_.Empty())
+        for (int y = 0; y < f.Height; ++y) {
+          const uint32_t* src = &Composed_.Pixels[static_cast<size_t>(f.Top + y) * Width_ + f.Left];
+          std::copy(src, src + f.Width, &Saved_.Pixels[static_cast<size_t>(y) * f.Width]);
+        }
     }
   }
   PaintFrame(f, Composed_, f.Left, f.Top);
@@ -133,6 +139,13 @@ void TGIFImage::SetCurrentFrame(int n) {
     }
   }
   Current_ = n;
+}
+
+uint64_t TGIFImage::DecodedBytes() const {
+  uint64_t bytes = Picture::BytesFor(Composed_.Width, Composed_.Height);
+  if (Frames_)
+    for (const TFrame& f : *Frames_) bytes += f.Indices.size();
+  return bytes;
 }
 
 int TGIFImage::DelayOf(int n) const {

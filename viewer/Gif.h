@@ -68,9 +68,13 @@ class TGIFImage {
   // Reads a whole GIF file. With scanOnly the frames are counted and their
   // headers read, but no pixel is decoded and nothing is composed (enough to
   // learn whether the picture is animated). False, and the image cleared,
-  // when no frame could be read; a file that breaks off after some frames
-  // keeps those.
-  bool Load(std::span<const uint8_t> data, bool scanOnly = false);
+  // when no frame could be read, or memory ran out; a file that breaks off
+  // after some frames keeps those, and so does one whose frames would
+  // decode past 64 MiB, or whose frames and composed picture would not fit
+  // in `room` bytes.
+  bool Load(std::span<const uint8_t> data, bool scanOnly = false, uint64_t room = Picture::kAnyRoom);
+  // The bytes the decoded frames and the composed picture hold.
+  uint64_t DecodedBytes() const;
   // Frees every frame and the composed picture; the image is empty.
   void Clear();
 

@@ -1,6 +1,7 @@
 // Reading a GIF file into TGIFImage's frames.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "viewer/Gif.h"
 #include "viewer/GifLzw.h"
@@ -9,10 +10,10 @@ namespace quillet {
 
 namespace {
 
-// All frames together may hold this many decoded pixels (a byte each): four
-// pictures of the largest size. A file asking for more keeps the frames
-// before.
-constexpr uint64_t kMaxDecodedPixels = 4 * static_cast<uint64_t>(Picture::kMaxPixels);
+// All frames together may hold this many decoded pixels (a byte each), as
+// many as the largest picture has. A file asking for more keeps the frames
+// before: a small file of large frames cannot take gigabytes and seconds.
+constexpr uint64_t kMaxDecodedPixels = static_cast<uint64_t>(Picture::kMaxPixels);
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -27,7 +28,8 @@ struct Control {
 
 class GifReader {
  public:
-  GifReader(std::span<const uint8_t> data, bool scanOnly) : D(data), ScanOnly(scanOnly) {}
+  GifReader(std::span<const uint8_t> data, bool scanOnly, uint64_t room)
+      : D(data), ScanOnly(scanOnly), Room(room) {}
 
   bool Read(TGIFImage& image) {
     image.Clear();
@@ -44,6 +46,7 @@ class GifReader {
     // An empty screen is enlarged by its frames; one too large is broken.
     if (width > Picture::kMaxSide || height > Picture::kMaxSide || width * height > Picture::kMaxPixels)
       return false;
+    if (!ScanOnly && Picture::BytesFor(width, height) > Room) return false;
 
     std::vector<TFrame> frames;
     int loopLimit = 1;
@@ -179,25 +182,33 @@ class GifReader {
     f.TransparentIndex = control.TransparentIndex;
     f.TransparentColor = f.ColorTable[f.TransparentIndex];
 
-    // The screen grows to hold the frame, within the picture limits.
+    // The screen grows to hold the frame, within the picture limits, once
+    // the frame is taken.
+    int64_t w = width, h = height;
     if (f.Width > 0 && f.Height > 0) {
-      const int64_t w = std::max<int64_t>(width, f.Left + f.Width);
-      const int64_t h = std::max<int64_t>(height, f.Top + f.Height);
+      w = std::max<int64_t>(width, f.Left + f.Width);
+      h = std::max<int64_t>(height, f.Top + f.Height);
       if (!Picture::SizeAllowed(w, h)) return false;
-      width = w;
-      height = h;
     }
 
     if (Pos >= D.size()) return false;
     const int minCodeSize = D[Pos++];
     Codes.clear();
     more = SkipBlocks(ScanOnly ? nullptr : &Codes);
-    if (ScanOnly || f.Width == 0 || f.Height == 0) return true;
+    if (ScanOnly || f.Width == 0 || f.Height == 0) {
+      width = w;
+      height = h;
+      return true;
+    }
 
     const uint64_t area = static_cast<uint64_t>(f.Width) * static_cast<uint64_t>(f.Height);
     const uint64_t room = std::min(area, GifLzwOutputBound(Codes.size(), minCodeSize));
     if (room > kMaxDecodedPixels - Decoded) return false;
+    // The frames and the picture they are composed into share the room.
+    if (Decoded + room + Picture::BytesFor(w, h) > Room) return false;
     Decoded += room;
+    width = w;
+    height = h;
     f.Indices.resize(static_cast<size_t>(room));
     const size_t n = DecodeGifLzw(minCodeSize, std::span(reinterpret_cast<const uint8_t*>(Codes.data()), Codes.size()),
                                   f.Indices);
@@ -211,12 +222,17 @@ class GifReader {
   size_t Pos = 0;
   std::array<uint32_t, 256> Global{};
   std::string Codes;  // the current frame's sub-blocks joined
+  uint64_t Room;
   uint64_t Decoded = 0;
 };
 
-bool TGIFImage::Load(std::span<const uint8_t> data, bool scanOnly) {
-  GifReader reader(data, scanOnly);
-  if (reader.Read(*this)) return true;
+bool TGIFImage::Load(std::span<const uint8_t> data, bool scanOnly, uint64_t room) {
+  GifReader reader(data, scanOnly, room);
+  try {
+    if (reader.Read(*this)) return true;
+  } catch (const std::bad_alloc&) {
+    // Out of memory is a broken picture, like any other it cannot show.
+  }
   Clear();
   return false;
 }

@@ -1,6 +1,7 @@
 #include "viewer/ImageCache.h"
 
 #include <algorithm>
+#include <new>
 #include <span>
 
 #include "platform/FileSystem.h"
@@ -34,11 +35,15 @@ std::shared_ptr<const Picture> CornerCopy(const Picture& pic) {
   return copy;
 }
 
+uint64_t BytesOf(const std::shared_ptr<const Picture>& pic) {
+  return pic ? Picture::BytesFor(pic->Width, pic->Height) : 0;
+}
+
 // A GIF: a single frame becomes a still picture, several stay an animation.
-// False when no frame could be read.
-bool ItemFromGif(std::span<const uint8_t> data, bool corner, TBitmapItem& item) {
+// False when no frame could be read, or it would not fit in `room` bytes.
+bool ItemFromGif(std::span<const uint8_t> data, bool corner, TBitmapItem& item, uint64_t room) {
   auto gif = std::make_shared<TGIFImage>();
-  if (!gif->Load(data)) return false;
+  if (!gif->Load(data, false, room)) return false;
   if (gif->FrameCount() > 1) {
     item.Kind = gif->AnyTransparent() ? Transparency::GifColor : Transparency::None;
     item.Gif = std::move(gif);
@@ -57,8 +62,8 @@ bool ItemFromGif(std::span<const uint8_t> data, bool corner, TBitmapItem& item) 
 }
 
 // BMP, JPEG or PNG by its signature.
-bool ItemFromPicture(std::span<const uint8_t> data, bool corner, TBitmapItem& item) {
-  std::optional<DecodedPicture> decoded = ReadPicture(data, false);
+bool ItemFromPicture(std::span<const uint8_t> data, bool corner, TBitmapItem& item, uint64_t room) {
+  std::optional<DecodedPicture> decoded = ReadPicture(data, false, room);
   if (!decoded) return false;
   auto pic = std::make_shared<Picture>(std::move(decoded->Pic));
   item.Kind = decoded->Kind;
@@ -70,7 +75,34 @@ bool ItemFromPicture(std::span<const uint8_t> data, bool corner, TBitmapItem& it
   return true;
 }
 
+// What a picture found holds: the object returned, and the picture a
+// corner copy was made from.
+bool Charge(TPictureBudget* budget, const TBitmapItem& item, const TFetchedImage& out) {
+  if (!budget) return true;
+  if (out.Gif) return budget->Take({{out.Gif.get(), out.Gif->DecodedBytes()}});
+  if (out.Pic == item.CornerPic) return budget->Take({{item.Pic.get(), BytesOf(item.Pic)}, {out.Pic.get(), BytesOf(out.Pic)}});
+  return budget->Take({{out.Pic.get(), BytesOf(out.Pic)}});
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- budget
+
+bool TPictureBudget::Take(std::initializer_list<Share> shares) {
+  uint64_t need = 0;
+  for (const Share& s : shares)
+    if (!s.What || !counted_.contains(s.What)) need += s.Bytes;
+  if (need > Room()) return false;
+  for (const Share& s : shares)
+    if (s.What) counted_.insert(s.What);
+  used_ += need;
+  return true;
+}
+
+void TPictureBudget::Reset() {
+  used_ = 0;
+  counted_.clear();
+}
 
 // ---------------------------------------------------------------- cache
 
@@ -81,7 +113,8 @@ TStringBitmapList::TStringBitmapList()
 std::u16string TStringBitmapList::KeyOf(std::u16string_view source) {
   while (!source.empty() && IsBlank(source.front())) source.remove_prefix(1);
   while (!source.empty() && IsBlank(source.back())) source.remove_suffix(1);
-  return UpperAscii(source);
+  // Letter case kept: on Linux A.bmp and a.bmp are two files.
+  return std::u16string(source);
 }
 
 TBitmapItem& TStringBitmapList::Add(const std::u16string& key, TBitmapItem item) {
@@ -130,7 +163,7 @@ void TStringBitmapList::DropUnused() {
 // ---------------------------------------------------------------- fetch
 
 TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const TImageRequest& request,
-                         FileSystem* files, std::u16string_view source, bool corner) {
+                         FileSystem* files, std::u16string_view source, bool corner, TPictureBudget* budget) {
   TFetchedImage out;
   const std::u16string key = TStringBitmapList::KeyOf(source);
   if (key.empty() || !cache) return out;
@@ -141,60 +174,76 @@ TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const 
     if (item->Gif) {
       out.Gif = item->Gif;
       out.Kind = item->Kind;
-      return out;
-    }
-    out.Pic = item->Pic;
-    if (item->Kind == Transparency::GifColor || item->Kind == Transparency::Alpha) {
-      out.Kind = item->Kind;
-    } else if (corner) {
-      if (!item->CornerPic && item->Pic) item->CornerPic = CornerCopy(*item->Pic);
-      if (item->CornerPic) {
-        item->Kind = Transparency::Corner;
-        out.Kind = Transparency::Corner;
-        out.Pic = item->CornerPic;
+    } else {
+      out.Pic = item->Pic;
+      if (item->Kind == Transparency::GifColor || item->Kind == Transparency::Alpha) {
+        out.Kind = item->Kind;
+      } else if (corner) {
+        if (!item->CornerPic && item->Pic && (!budget || 2 * BytesOf(item->Pic) <= budget->Room())) {
+          try {
+            item->CornerPic = CornerCopy(*item->Pic);
+          } catch (const std::bad_alloc&) {
+          }
+        }
+        if (item->CornerPic) {
+          item->Kind = Transparency::Corner;
+          out.Kind = Transparency::Corner;
+          out.Pic = item->CornerPic;
+        }
       }
     }
+    // Past the document's budget the picture is not shown: the use goes back.
+    if (!Charge(budget, *item, out)) return TFetchedImage();
     return out;
   }
 
+  // A picture with a corner copy is held twice.
+  uint64_t room = budget ? budget->Room() : Picture::kAnyRoom;
+  if (corner && room != Picture::kAnyRoom) room /= 2;
   TBitmapItem item;
   bool found = false;
-  if (request) {
-    TImageStream stream;
-    request(Utf16ToUtf8(source), stream);
-    if (stream.Wait) {
-      out.Delayed = true;
-      return out;
-    }
-    if (stream.Data.size() >= kMinStreamSize) {
-      const std::span<const uint8_t> data = Bytes(stream.Data);
-      if (IsGif(SignatureOf(data))) {
-        found = ItemFromGif(data, corner, item);
-        if (!found) cache->DropUnused();
-      } else {
-        found = ItemFromPicture(data, corner, item);
+  // Short of memory, a picture is as broken as one that cannot be read.
+  try {
+    if (request) {
+      TImageStream stream;
+      request(Utf16ToUtf8(source), stream);
+      if (stream.Wait) {
+        out.Delayed = true;
+        return out;
+      }
+      if (stream.Data.size() >= kMinStreamSize) {
+        const std::span<const uint8_t> data = Bytes(stream.Data);
+        if (IsGif(SignatureOf(data))) {
+          found = ItemFromGif(data, corner, item, room);
+          if (!found) cache->DropUnused();
+        } else {
+          found = ItemFromPicture(data, corner, item, room);
+        }
+      }
+    } else if (files) {
+      std::string bytes;
+      if (files->TryReadFile(Utf16ToUtf8(source), bytes)) {
+        const std::span<const uint8_t> data = Bytes(bytes);
+        if (HasGifExtension(source)) {
+          found = ItemFromGif(data, corner, item, room);
+          if (!found) cache->DropUnused();
+        }
+        // Anything else, and a ".gif" that held no GIF, is read by its
+        // signature; a GIF not named so is not.
+        if (!found && !IsGif(SignatureOf(data))) found = ItemFromPicture(data, corner, item, room);
       }
     }
-  } else if (files) {
-    std::string bytes;
-    if (files->TryReadFile(Utf16ToUtf8(source), bytes)) {
-      const std::span<const uint8_t> data = Bytes(bytes);
-      if (HasGifExtension(source)) {
-        found = ItemFromGif(data, corner, item);
-        if (!found) cache->DropUnused();
-      }
-      // Anything else, and a ".gif" that held no GIF, is read by its
-      // signature; a GIF not named so is not.
-      if (!found && !IsGif(SignatureOf(data))) found = ItemFromPicture(data, corner, item);
-    }
+  } catch (const std::bad_alloc&) {
+    found = false;
   }
   if (!found) return out;
 
+  out.Kind = item.Kind;
+  out.Gif = item.Gif;
+  out.Pic = item.Kind == Transparency::Corner ? item.CornerPic : item.Pic;
+  if (!Charge(budget, item, out)) return TFetchedImage();
   TBitmapItem& entered = cache->Add(key, std::move(item));
   out.Lease = TCacheLease(cache, key, entered.Serial);
-  out.Kind = entered.Kind;
-  out.Gif = entered.Gif;
-  out.Pic = entered.Kind == Transparency::Corner ? entered.CornerPic : entered.Pic;
   return out;
 }
 

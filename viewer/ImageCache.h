@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -52,7 +54,7 @@ class TStringBitmapList {
 
   TStringBitmapList();
 
-  // The key of a source: blanks trimmed, ASCII letters in upper case.
+  // The key of a source: blanks trimmed, letter case as written.
   static std::u16string KeyOf(std::u16string_view source);
 
   // Enters the item under the key (replacing any entry of that key);
@@ -147,6 +149,39 @@ struct TImageStream {
 // WaitStream().
 using TImageRequest = std::function<void(const std::string& src, TImageStream& stream)>;
 
+// The room one document's pictures may take, 1 GiB by default: what is
+// decoded for it and what it takes from the cache count alike, a picture
+// shared by several images once. A picture that would not fit is not
+// decoded at all; its image shows the broken picture.
+class TPictureBudget {
+ public:
+  static constexpr uint64_t kDocumentBytes = uint64_t{1} << 30;
+
+  // One object's bytes; objects counted once are named by their address,
+  // none (null) counts every time.
+  struct Share {
+    const void* What = nullptr;
+    uint64_t Bytes = 0;
+  };
+
+  explicit TPictureBudget(uint64_t limit = kDocumentBytes) : limit_(limit) {}
+
+  uint64_t Limit() const { return limit_; }
+  uint64_t Used() const { return used_; }
+  uint64_t Room() const { return limit_ - used_; }
+  // Counts the shares not counted yet; false, counting nothing, when they
+  // do not fit. Named objects must live until Reset (the document holds
+  // them), so that no other object takes their address meanwhile.
+  bool Take(std::initializer_list<Share> shares);
+  // A new document: nothing counted.
+  void Reset();
+
+ private:
+  uint64_t limit_;
+  uint64_t used_ = 0;
+  std::set<const void*> counted_;
+};
+
 // What a fetch found.
 struct TFetchedImage {
   // A still picture, drawn as it is (its alpha blended).
@@ -171,8 +206,11 @@ struct TFetchedImage {
 // frame becomes a still picture. BMP, JPEG and PNG are read by their
 // signature. corner asks for the lower-left colour to be transparent
 // (TRANSP), which pictures with transparency of their own ignore. A picture
-// found enters the cache. Nothing is found for a broken or unknown picture.
+// found enters the cache. Nothing is found for a broken or unknown picture,
+// for one that would not fit in the budget (when one is given), or when
+// memory runs out decoding it.
 TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const TImageRequest& request,
-                         FileSystem* files, std::u16string_view source, bool corner);
+                         FileSystem* files, std::u16string_view source, bool corner,
+                         TPictureBudget* budget = nullptr);
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "viewer/ImageObj.h"
 
 #include <algorithm>
+#include <new>
 
 #include "platform/TextCodec.h"
 #include "viewer/AsciiCase.h"
@@ -115,13 +116,27 @@ void TImageObj::Fetch(TSectionList& doc) {
     state_ = State::Broken;
     return;
   }
+  std::shared_ptr<TGIFImage> gif = std::move(fetched.Gif);
+  if (gif && fetched.FromCache) {
+    // Each image animates on its own; the first to load a GIF animates the
+    // cache's, later ones a copy, which composes into a picture of its own:
+    // a broken picture when the document has no room or memory for it.
+    if (!doc.PictureBudget().Take({{nullptr, Picture::BytesFor(gif->Width(), gif->Height())}})) {
+      state_ = State::Broken;
+      return;
+    }
+    try {
+      gif = std::shared_ptr<TGIFImage>(gif->Copy());
+    } catch (const std::bad_alloc&) {
+      state_ = State::Broken;
+      return;
+    }
+  }
   state_ = State::Loaded;
   kind_ = fetched.Kind;
   lease_ = std::move(fetched.Lease);
-  if (fetched.Gif) {
-    // Each image animates on its own; the first to load a GIF animates the
-    // cache's, later ones a copy.
-    gif_ = fetched.FromCache ? std::shared_ptr<TGIFImage>(fetched.Gif->Copy()) : std::move(fetched.Gif);
+  if (gif) {
+    gif_ = std::move(gif);
     doc.AnimatedGifList.push_back(gif_.get());
   } else {
     pic_ = std::move(fetched.Pic);

@@ -41,6 +41,7 @@ struct Job {
   ErrorManager Errors{};
   jpeg_progress_mgr Progress{};
   bool Created = false;
+  uint64_t Room = Picture::kAnyRoom;
   std::vector<uint8_t> Row;
   Picture Out;
 };
@@ -66,7 +67,7 @@ bool Decode(Job& job, const uint8_t* data, size_t size) {
   job.Info.progress = &job.Progress;
   jpeg_mem_src(&job.Info, data, static_cast<unsigned long>(size));
   if (jpeg_read_header(&job.Info, TRUE) != JPEG_HEADER_OK) return false;
-  if (!Picture::SizeAllowed(job.Info.image_width, job.Info.image_height)) return false;
+  if (!Picture::SizeAllowed(job.Info.image_width, job.Info.image_height, job.Room)) return false;
   // Huffman coding spends at least a bit on every 8 x 8 block of the first
   // scan's component, which may be subsampled 4 x 4: 8192 pixels a byte at
   // the very most. A tiny file cannot make us allocate a huge picture.
@@ -94,7 +95,7 @@ bool Decode(Job& job, const uint8_t* data, size_t size) {
   }
   jpeg_start_decompress(&job.Info);
   const JDIMENSION w = job.Info.output_width, h = job.Info.output_height;
-  if (!Picture::SizeAllowed(w, h)) return false;
+  if (!Picture::SizeAllowed(w, h, job.Room)) return false;
   job.Out = Picture(static_cast<int>(w), static_cast<int>(h), Rgb(0, 0, 0));
   if (cmyk) job.Row.resize(static_cast<size_t>(w) * 4);
   const bool inverted = job.Info.saw_Adobe_marker;
@@ -113,9 +114,10 @@ bool Decode(Job& job, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-std::optional<Picture> ReadJpeg(std::span<const uint8_t> data) {
+std::optional<Picture> ReadJpeg(std::span<const uint8_t> data, uint64_t room) {
   if (data.size() < 2) return std::nullopt;
   Job job;
+  job.Room = room;
   bool ok = false;
   try {
     ok = Decode(job, data.data(), data.size());

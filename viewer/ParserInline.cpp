@@ -22,18 +22,21 @@ constexpr std::array<int, 6> kHeadingSizes = {24, 18, 15, 12, 10, 8};
 constexpr int kFixedNominal = 10;
 
 // A FONT SIZE value: digits with an optional sign; relative when signed.
-// False for anything else, which leaves the size alone.
+// False for anything else, which leaves the size alone. However many digits
+// there are, the size is clamped later: the number stops growing once it is
+// far past any size.
 bool ReadFontSize(std::u16string_view text, int& n, bool& relative) {
+  constexpr int kFarPastAnySize = 1000;
   while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
   relative = !text.empty() && (text.front() == u'+' || text.front() == u'-');
   const bool negative = relative && text.front() == u'-';
   if (relative) text.remove_prefix(1);
-  if (text.empty() || text.size() > 6) return false;
+  if (text.empty()) return false;
   n = 0;
   for (char16_t c : text) {
     if (c < u'0' || c > u'9') return false;
-    n = n * 10 + (c - u'0');
+    n = std::min(n * 10 + (c - u'0'), kFarPastAnySize);
   }
   if (negative) n = -n;
   return true;

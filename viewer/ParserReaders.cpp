@@ -1,6 +1,6 @@
 // What the parser reads below the token level: PRE character by character,
-// script bodies for the document's script handler, image maps, and plain
-// text.
+// script bodies handed to the document's script handler, image maps, and
+// plain text.
 #include "viewer/AsciiCase.h"
 #include "viewer/ImageMap.h"
 #include "viewer/ListItems.h"
@@ -12,11 +12,6 @@ namespace {
 
 // Text gathered this long is handed to the section.
 constexpr size_t kFlushAt = 200;
-// Script text runs are copied in pieces of this many characters.
-constexpr size_t kScriptRun = 100;
-
-bool IsLetter(char16_t up) { return up >= u'A' && up <= u'Z'; }
-
 // The fixed-pitch font of PRE and plain text, from the top font.
 TMyFont FixedFont(const TMyFont& top, const DocumentFonts& doc) {
   TMyFont font = top;
@@ -128,48 +123,13 @@ void ParseState::ReadPre() {
 }
 
 void ParseState::ReadScript() {
-  if (!doc_.ScriptEvent) {
-    // No handler: the body is read as tokens and dropped.
-    do Next();
-    while (sy_ != Sy::ScriptEnd && sy_ != Sy::Eof);
-    return;
-  }
+  // The tokenizer read the body with the tag; without a handler it is dropped.
+  if (!doc_.ScriptEvent) return;
   const TAttribute* language = Attrs().Find(Sy::Language);
   const std::string lang = language ? Utf16ToUtf8(language->Text) : std::string();
-  std::u16string body;
-  {
-    FlagScope inScript(flags_.InScript);
-    CharReader& r = tok_.Reader();
-    for (;;) {
-      const char16_t c = r.Ch();
-      if (c == kEofChar) break;
-      if (c == kLineEnd) {
-        body += u"\r\n";
-        r.Next();
-      } else if (c == u'<') {
-        // Up to 7 letters or "/" and a ">": the end of the script when it
-        // reads "</script>"; anything else stays script text.
-        std::u16string tag(1, u'<');
-        r.Next();
-        while (tag.size() < 8 && (r.Ch() == u'/' || IsLetter(r.UpCh()))) {
-          tag += r.Ch();
-          r.Next();
-        }
-        if (r.Ch() == u'>') {
-          tag += u'>';
-          r.Next();
-          if (UpperAscii(tag) == u"</SCRIPT>") break;
-        }
-        body += tag;
-      } else {
-        const size_t max = body.size() + kScriptRun;
-        r.AppendWhile(body, max, [](char16_t ch) { return ch != kLineEnd && ch != u'<'; });
-      }
-    }
-  }
   // The handler may load another document; the parse is done with the
   // attributes by now.
-  doc_.ScriptEvent(lang, Utf16ToUtf8(body));
+  doc_.ScriptEvent(lang, Utf16ToUtf8(tok_.ScriptBody()));
 }
 
 void ParseState::ReadMap() {

@@ -7,17 +7,17 @@
 
 namespace quillet {
 
-std::optional<DecodedPicture> ReadPicture(std::span<const uint8_t> data, bool corner) {
+std::optional<DecodedPicture> ReadPicture(std::span<const uint8_t> data, bool corner, uint64_t room) {
   std::optional<Picture> pic;
   switch (SignatureOf(data)) {
     case ImageSignature::Bmp:
-      pic = ReadBmp(data);
+      pic = ReadBmp(data, room);
       break;
     case ImageSignature::Jpeg:
-      pic = ReadJpeg(data);
+      pic = ReadJpeg(data, room);
       break;
     case ImageSignature::Png:
-      pic = ReadPng(data);
+      pic = ReadPng(data, room);
       break;
     default:
       return std::nullopt;

@@ -26,9 +26,10 @@ struct DecodedPicture {
 // The picture in a BMP, JPEG or PNG file, chosen by the first bytes, not by
 // a file name. A picture with alpha of its own keeps it (kind Alpha);
 // otherwise, when `corner` is asked (TRANSP), its lower-left colour becomes
-// transparent (kind Corner). Nothing for any other signature or a broken
-// file.
-std::optional<DecodedPicture> ReadPicture(std::span<const uint8_t> data, bool corner);
+// transparent (kind Corner). Nothing for any other signature, a broken
+// file, or a picture whose pixels would not fit in `room` bytes.
+std::optional<DecodedPicture> ReadPicture(std::span<const uint8_t> data, bool corner,
+                                          uint64_t room = Picture::kAnyRoom);
 
 // Makes every pixel of the lower-left pixel's colour transparent (alpha 0;
 // the colour is kept). Colours are compared without their alpha. False for

@@ -21,6 +21,7 @@ struct Job {
   const uint8_t* Data = nullptr;
   size_t Size = 0;
   size_t Pos = 0;
+  uint64_t Room = Picture::kAnyRoom;
   std::vector<png_bytep> Rows;
   Picture Out;
 };
@@ -87,7 +88,7 @@ bool Decode(Job& job) {
   png_uint_32 w = 0, h = 0;
   int depth = 0, type = 0, interlace = 0;
   png_get_IHDR(job.Png, job.Info, &w, &h, &depth, &type, &interlace, nullptr, nullptr);
-  if (!Picture::SizeAllowed(w, h)) return false;
+  if (!Picture::SizeAllowed(w, h, job.Room)) return false;
 
   if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(job.Png);
   if (type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(job.Png);
@@ -119,12 +120,13 @@ bool Decode(Job& job) {
 
 }  // namespace
 
-std::optional<Picture> ReadPng(std::span<const uint8_t> data) {
+std::optional<Picture> ReadPng(std::span<const uint8_t> data, uint64_t room) {
   if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) return std::nullopt;
   if (!ChunksFitTheData(data.data(), data.size())) return std::nullopt;
   Job job;
   job.Data = data.data();
   job.Size = data.size();
+  job.Room = room;
   job.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Ignore);
   if (!job.Png) return std::nullopt;
   job.Info = png_create_info_struct(job.Png);

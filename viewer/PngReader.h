@@ -12,8 +12,8 @@ namespace quillet {
 // chunk's alpha of palette entries or its one transparent grey or colour.
 // Every colour type and depth; 16-bit samples are scaled to 8; interlaced
 // files too. Nothing when the data is not a PNG, is damaged (a bad CRC, a
-// cut-short image), or when IHDR's size passes the picture limits (checked
-// before anything is allocated).
-std::optional<Picture> ReadPng(std::span<const uint8_t> data);
+// cut-short image), or when IHDR's size passes the picture limits or
+// `room` bytes of pixels (checked before anything is allocated).
+std::optional<Picture> ReadPng(std::span<const uint8_t> data, uint64_t room = Picture::kAnyRoom);
 
 }  // namespace quillet

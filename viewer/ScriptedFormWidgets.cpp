@@ -81,19 +81,14 @@ std::u16string ScriptedEdit::ShownText() const {
   return passwordChar_ ? std::u16string(text_.size(), passwordChar_) : text_;
 }
 
-void ScriptedEdit::SetText(std::u16string_view text) {
-  if (maxLength_ > 0 && text.size() > static_cast<size_t>(maxLength_)) text = text.substr(0, static_cast<size_t>(maxLength_));
-  text_ = text;
-}
+void ScriptedEdit::SetText(std::u16string_view text) { text_ = text; }
 
-void ScriptedEdit::SetMaxLength(int length) {
-  maxLength_ = length;
-  SetText(std::u16string(text_));
-}
+void ScriptedEdit::SetMaxLength(int length) { maxLength_ = length; }
 
 void ScriptedEdit::Type(std::u16string_view text) {
   Focus();
-  SetText(text);
+  if (maxLength_ > 0 && text.size() > static_cast<size_t>(maxLength_)) text = text.substr(0, static_cast<size_t>(maxLength_));
+  text_ = text;
 }
 
 void ScriptedEdit::PressEnter() {

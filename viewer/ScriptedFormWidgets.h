@@ -91,7 +91,7 @@ class ScriptedEdit : public scripted_detail::Widget<EditWidget> {
   std::u16string ShownText() const;
 
   // As the user: focus, then the text replaced by what is typed (cut to
-  // the maximum length).
+  // the maximum length, as typing stops there).
   void Type(std::u16string_view text);
   // As the user: focus, then Enter.
   void PressEnter();

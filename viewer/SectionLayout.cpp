@@ -287,6 +287,8 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   Curs = StartCurs + len;
   if (Level > 0) SectionHeight = std::max(SectionHeight, IMgr.NextLevelBottom() - YValue);
   DrawHeight = std::max(SectionHeight, IMgr.ImageBottom() - YValue);
+  for (const auto& image : Images)
+    if (!image->Floats()) DrawHeight = std::max(DrawHeight, image->LayoutY + image->ImageHeight);
   return SectionHeight;
 }
 
@@ -366,6 +368,9 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     TFontObj& run = *FontAt(Fonts, image->Pos);
     image->LayoutX = line.LineIndent + TextExtent(canvas, start, image->Pos - start);
     image->LayoutY = image->TopOnLine(lineTop, baseline, run.Descent(canvas), run.FontHeight(canvas));
+    // A middle-aligned picture may reach a pixel below its line: it is
+    // drawn and hit there too.
+    line.DrawHeight = std::max(line.DrawHeight, image->LayoutY + image->ImageHeight - lineTop);
   }
   for (size_t k = firstControl; k < endControl; ++k) {
     TFormControlObj* control = FormControls[k];

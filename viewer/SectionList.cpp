@@ -44,6 +44,7 @@ void TSectionList::Clear() {
   MapList.clear();
   ClearBlocks();
   dropped_.clear();
+  pictureBudget_.Reset();
 }
 
 void TSectionList::SetFonts(const std::u16string& name, const std::u16string& preName, TColor background,
@@ -91,7 +92,7 @@ void TSectionList::SetImageCache(std::shared_ptr<TStringBitmapList> cache) {
 }
 
 TFetchedImage TSectionList::FetchImage(std::u16string_view source, bool corner) {
-  return quillet::FetchImage(imageCache_, ImageRequest, Files, source, corner);
+  return quillet::FetchImage(imageCache_, ImageRequest, Files, source, corner, &pictureBudget_);
 }
 
 bool TSectionList::IsAwaited(const std::u16string& key) const {

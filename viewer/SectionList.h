@@ -119,8 +119,11 @@ class TSectionList : public TCell {
   void SetImageCache(std::shared_ptr<TStringBitmapList> cache);
   TStringBitmapList& ImageCache() const { return *imageCache_; }
   const std::shared_ptr<TStringBitmapList>& SharedImageCache() const { return imageCache_; }
-  // The picture of a source, from the cache, the host or a file.
+  // The picture of a source, from the cache, the host or a file, within
+  // the document's picture budget.
   TFetchedImage FetchImage(std::u16string_view source, bool corner);
+  // What this document's pictures hold; Clear starts it again.
+  TPictureBudget& PictureBudget() { return pictureBudget_; }
 
   // The pane's OnScript handler, which the parser hands each SCRIPT body
   // (its LANGUAGE and its text, line ends as CR LF, UTF-8) when set.
@@ -220,6 +223,7 @@ class TSectionList : public TCell {
   unsigned layoutGeneration_ = 0;
   std::vector<std::unique_ptr<TSectionBase>> dropped_;
   std::shared_ptr<TStringBitmapList> imageCache_;
+  TPictureBudget pictureBudget_;
   std::shared_ptr<const Picture> backgroundBitmap_;
   TCacheLease backgroundLease_;
 };

@@ -1,5 +1,6 @@
 #include "viewer/Tokenizer.h"
 
+#include "viewer/AsciiCase.h"
 #include "viewer/AttributeReader.h"
 #include "viewer/CharRefs.h"
 #include "viewer/ViewerErrors.h"
@@ -120,7 +121,55 @@ void Tokenizer::ReadTag() {
   while (ReadAttribute(r, attribute_, attributeName_))
     if (keep) attributes_.Add(attribute_);
   r.SkipWhile([](char16_t c) { return c != u'>'; });
+  if (sy_ == Sy::Script) {
+    ReadScriptBody();
+    return;
+  }
   if (r.Ch() == u'>') r.Next();
+}
+
+void Tokenizer::ReadScriptBody() {
+  // The body is script text from the character after the tag's ">" on:
+  // skipping comments there would eat a script that opens with "<!--" (a
+  // common way to hide scripts) and let a "<!--" in a script's string
+  // swallow the page. Skipping resumes at the end tag's ">".
+  CharReader& r = reader_;
+  const bool outer = flags_.InScript;
+  flags_.InScript = true;
+  script_.clear();
+  if (r.Ch() == u'>') r.Next();
+  for (;;) {
+    const char16_t c = r.Ch();
+    if (c == kEofChar) break;
+    if (c == kLineEnd) {
+      script_ += u"\r\n";
+      r.Next();
+    } else if (c != u'<') {
+      r.AppendWhile(script_, script_.size() + kMaxTextRun, [](char16_t ch) { return ch != kLineEnd && ch != u'<'; });
+    } else {
+      // Up to 7 letters or "/": "</script" before a ">" or a blank ends the
+      // body; anything else is script text.
+      std::u16string tag(1, u'<');
+      r.Next();
+      while (tag.size() < 8 && (r.Ch() == u'/' || IsUpperLetter(r.UpCh()))) {
+        tag += r.Ch();
+        r.Next();
+      }
+      const char16_t after = r.Ch();
+      if (UpperAscii(tag) == u"</SCRIPT" && (after == u'>' || after == u' ' || after == kLineEnd)) {
+        r.SkipWhile([](char16_t ch) { return ch != u'>'; });
+        flags_.InScript = outer;
+        if (r.Ch() == u'>') r.Next();
+        return;
+      }
+      if (after == u'>') {
+        tag += u'>';
+        r.Next();
+      }
+      script_ += tag;
+    }
+  }
+  flags_.InScript = outer;
 }
 
 }  // namespace quillet

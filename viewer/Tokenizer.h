@@ -27,9 +27,13 @@
 // Attributes of the tags that keep them (KeepsAttributes) replace the list;
 // other tags read theirs and leave the list as it was.
 //
-// The parser's own line readers (PRE, TEXTAREA and SCRIPT bodies) work on
-// Reader() directly: Ch()/UpCh(), Next(), PushBack(), and ReadReference()
-// at an "&". Setting flags.InScript makes comments plain text for them.
+// A SCRIPT start tag comes with its body, read up to and with its end tag
+// ("</script>", also with blanks or junk before the ">"), comments in it
+// kept as written and line ends as CR LF: ScriptBody().
+//
+// The parser's own line readers (PRE and TEXTAREA bodies) work on Reader()
+// directly: Ch()/UpCh(), Next(), PushBack(), and ReadReference() at an "&".
+// Setting flags.InScript makes comments plain text for them.
 #include <string>
 
 #include "viewer/Attributes.h"
@@ -51,6 +55,8 @@ class Tokenizer {
   const std::u16string& Text() const { return text_; }
   int Level() const { return level_; }
   const TAttributeList& Attributes() const { return attributes_; }
+  // The body of the SCRIPT just read.
+  const std::u16string& ScriptBody() const { return script_; }
 
   // Decodes the reference at the reader's "&", appending to out.
   void ReadReference(std::u16string& out);
@@ -64,11 +70,13 @@ class Tokenizer {
  private:
   void ReadTag();
   void ReadTextRun();
+  void ReadScriptBody();
 
   ParseFlags& flags_;
   CharReader reader_;
   Sy sy_ = Sy::None;
   std::u16string text_;
+  std::u16string script_;
   int level_ = 0;
   TAttributeList attributes_;
   // Reused for every attribute read, kept or not.

@@ -5,12 +5,15 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <filesystem>
 
 #include "app/HelpPages.h"
 #include "app/HelpWindow.h"
+#include "app/PaneBrowsing.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/qt/PaneProbe.h"
 #include "viewer/qt/HtmlPane.h"
@@ -33,7 +36,7 @@ TEST_F(PaneInWindow, IsSetUpAsTheWindowsPreview) {
   EXPECT_FALSE(pane.ViewImages());
   EXPECT_EQ(pane.DefBackground(), clWindow);
   EXPECT_EQ(pane.BorderStyle(), htSingle);
-  EXPECT_EQ(pane.HistoryMaxCount(), 0);
+  EXPECT_EQ(pane.HistoryMaxCount(), TPaneBrowsing::kHistoryLength);
   EXPECT_EQ(pane.DefFontName(), "Times New Roman");
   EXPECT_EQ(pane.DefPreFontName(), "Courier New");
   EXPECT_EQ(pane.DefHotSpotColor(), clHotLight);
@@ -98,6 +101,63 @@ TEST_F(PaneInWindow, AFormShowsItsControlsAndSubmitsNowhere) {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
   EXPECT_TRUE(T.Shell.Calls.empty());
   EXPECT_TRUE(UI().Errors.empty());
+}
+
+TEST_F(PaneInWindow, LinksOpenBesideTheDocumentAndBackAndForwardStepThroughThem) {
+  WriteBytes(File("docs/list.htm"), "<title>List</title><p><a href=\"other.htm\">Other</a> list");
+  WriteBytes(File("docs/other.htm"), "<title>O</title><p>Other page <a href=\"http://a/\">Web</a>");
+  // A file of the same name where Quillet was started must not be taken.
+  WriteBytes(File("started/other.htm"), "<p>Wrong one");
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::current_path(File("started"));
+  TForm1& f = Create();
+  ThtmlPane& pane = *f.htmlPane1;
+  const auto* browsing = pane.findChild<TPaneBrowsing*>();
+  ASSERT_NE(browsing, nullptr);
+  Dialogs.Names = {File("docs/list.htm")};
+  f.OpenFile1->trigger();
+  Hover(pane, PanelPointOf(pane, "Other"));
+  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "other.htm");
+  QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, PanelPointOf(pane, "Other"));
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(UI().Errors.empty());
+  EXPECT_EQ(pane.CurrentFile(), File("docs/other.htm"));
+  // The clicked address leaves the status bar; it names the page shown,
+  // and the document's file stays.
+  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "");
+  EXPECT_EQ(browsing->PageNote(), "Showing " + File("docs/other.htm") + ", not the document (Alt+Left goes back)");
+  EXPECT_EQ(f.StatusText(), File("docs/list.htm"));
+
+  QTest::keyClick(&pane, Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(PaneText(pane), "Other list");
+  EXPECT_EQ(browsing->PageNote(), "");
+  QTest::mouseClick(pane.viewport(), Qt::ForwardButton, {}, {5, 5});
+  EXPECT_EQ(pane.CurrentFile(), File("docs/other.htm"));
+  // The source view and Save keep the document; back in the rendered view
+  // it is the document that shows.
+  f.ViewSource1->trigger();
+  EXPECT_EQ(f.Memo1->toPlainText().toStdString(), Ctx().HtmlLines[0]);
+  EXPECT_EQ(browsing->PageNote(), "");
+  f.ViewSource1->trigger();
+  EXPECT_EQ(PaneText(pane), "Other list");
+  EXPECT_FALSE(pane.CanGoBack() || pane.CanGoForward());
+}
+
+TEST_F(PaneInWindow, ADragFromBlankSpaceOntoALinkSelectsAndOpensNothing) {
+  TForm1& f = Create();
+  Ctx().HtmlLines = {"<p>Some text before <a href=\"http://a/\">Site</a>"};
+  f.UpdateHTML();
+  ThtmlPane& pane = *f.htmlPane1;
+  const QPoint blank{30, pane.PanelHeight() - 10}, text = PanelPointOf(pane, "Some"), link = PanelPointOf(pane, "Site");
+  QTest::mousePress(pane.viewport(), Qt::LeftButton, {}, blank);
+  for (const QPoint at : {text, link}) {
+    QMouseEvent e(QEvent::MouseMove, at, pane.viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &e);
+  }
+  QTest::mouseRelease(pane.viewport(), Qt::LeftButton, {}, link);
+  EXPECT_TRUE(T.Shell.Calls.empty());
+  EXPECT_EQ(pane.SelText(), "Some text before");
 }
 
 // The window as the program makes it, showing help in its own window.

@@ -139,6 +139,22 @@ TEST(BmpHeader, AnAlphaMaskNoPixelUsesMeansOpaque) {
   EXPECT_EQ(pic->At(0, 0), Argb(0x80, 0x10, 0x20, 0x30));
 }
 
+TEST(BmpHeader, ThirtyTwoBitsWithAShortHeaderKeepAlphaWhenAnyPixelHasSome) {
+  // Two pixels, no masks: the fourth bytes are alpha unless all are 0.
+  const struct {
+    uint8_t alpha0, alpha1;
+    uint32_t pixel0, pixel1;
+  } cases[] = {{0, 0, Rgb(3, 2, 1), Rgb(6, 5, 4)},
+               {0, 0x80, Argb(0, 3, 2, 1), Argb(0x80, 6, 5, 4)},
+               {0xFF, 0xFF, Rgb(3, 2, 1), Rgb(6, 5, 4)}};
+  for (const auto& c : cases) {
+    const auto pic = ReadBmp(Bmp(2, 1, 32, 0, {1, 2, 3, c.alpha0, 4, 5, 6, c.alpha1}));
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->At(0, 0), c.pixel0) << int(c.alpha1);
+    EXPECT_EQ(pic->At(1, 0), c.pixel1) << int(c.alpha1);
+  }
+}
+
 TEST(BmpBroken, InconsistentHeadersGiveNoPicture) {
   const std::vector<uint8_t> row = {1, 2, 3, 0};
   EXPECT_TRUE(ReadBmp(Bmp(1, 1, 24, 0, row)));

@@ -181,9 +181,13 @@ TEST_F(FormsTest, InputTypesReadInLowerCaseAndUnknownOnesAreEdits) {
   auto& secret = make(u"Password");
   EXPECT_EQ(Scripted<ScriptedEdit>(secret).ShownText(), u"*");
   auto& limited = Input(&form, Attrs({{Sy::Name, u"zip"}, {Sy::MaxLength, u"5"}, {Sy::Value, u"123456"}}));
-  EXPECT_EQ(Scripted<ScriptedEdit>(limited).Text(), u"12345");
+  // MAXLENGTH limits typing only: a longer VALUE stays whole, also when the
+  // form is reset.
+  EXPECT_EQ(Scripted<ScriptedEdit>(limited).Text(), u"123456");
   Scripted<ScriptedEdit>(limited).Type(u"9876543");
   EXPECT_EQ(Scripted<ScriptedEdit>(limited).Text(), u"98765");
+  form.ResetControls();
+  EXPECT_EQ(Scripted<ScriptedEdit>(limited).Text(), u"123456");
 }
 
 TEST_F(FormsTest, ButtonsCaptionsAndWhatTheirClicksDo) {

@@ -182,6 +182,33 @@ TEST(GifHostile, AHugeFrameWithLittleDataAllocatesOnlyWhatTheDataCanFill) {
   EXPECT_EQ(gif.Composed().At(2999, 1999), 0u);
 }
 
+TEST(GifHostile, FramesStopAt64MiBOfPixelsAndAtTheRoomGiven) {
+  // Each frame's data could fill 4096 x 4096 (the first code ends it): the
+  // fifth would pass 64 MiB, so four are kept.
+  GifBytes big(4096, 4096);
+  for (int i = 0; i < 5; ++i) big.Image(0, 0, 4096, 4096, std::vector<uint8_t>(9000, 0xFF), 8);
+  TGIFImage gif;
+  ASSERT_TRUE(gif.Load(big.End()));
+  EXPECT_EQ(gif.FrameCount(), 4);
+
+  // Room for the composed picture and what the frames hold, or not.
+  GifBytes small(10, 10);
+  small.Plain(0, 0, 10, 10, 1);
+  small.Plain(0, 0, 10, 20, 2);  // grows the screen to 10 x 20
+  const std::vector<uint8_t> file = small.End();
+  const struct {
+    uint64_t room;
+    int frames;
+  } cases[] = {{399, 0}, {400 + 100, 1}, {800 + 300 - 1, 1}, {800 + 300, 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(gif.Load(file, false, c.room), c.frames > 0) << c.room;
+    EXPECT_EQ(gif.FrameCount(), c.frames) << c.room;
+    if (c.frames) {
+      EXPECT_LE(gif.DecodedBytes(), c.room);
+    }
+  }
+}
+
 TEST(GifHostile, CodeSizesPastTwelveBitsDecodeNothing) {
   GifBytes bytes(2, 2);
   bytes.Image(0, 0, 2, 2, Codes({{4096, 13}, {1, 13}, {1, 13}}), 12);

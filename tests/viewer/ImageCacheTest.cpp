@@ -7,7 +7,9 @@
 #include "ImageFixture.h"
 #include "tests/support/TempDir.h"
 #include "viewer/AsciiCase.h"
+#include "viewer/ImageObj.h"
 #include "viewer/PlaceholderPictures.h"
+#include "viewer/SectionList.h"
 
 namespace quillet {
 namespace {
@@ -15,6 +17,8 @@ namespace {
 using test::PictureData;
 using test::PictureDataPath;
 using test::RecordingFileSystem;
+using test::TempDir;
+using test::WriteBytes;
 
 std::u16string Path16(const std::string& name) { return Utf8ToUtf16(PictureDataPath(name)); }
 
@@ -32,9 +36,9 @@ struct CacheFixture {
   }
 };
 
-TEST(ImageCache, KeysAreTrimmedAndUpperCasedInAsciiOnly) {
-  EXPECT_EQ(TStringBitmapList::KeyOf(u" \tpics/Logo.gif \r\n"), u"PICS/LOGO.GIF");
-  EXPECT_EQ(TStringBitmapList::KeyOf(u"caf\u00e9.png"), u"CAF\u00e9.PNG");
+TEST(ImageCache, KeysAreTrimmedAndKeepTheirLetterCase) {
+  EXPECT_EQ(TStringBitmapList::KeyOf(u" \tpics/Logo.gif \r\n"), u"pics/Logo.gif");
+  EXPECT_EQ(TStringBitmapList::KeyOf(u"caf\u00e9.png"), u"caf\u00e9.png");
 }
 
 TEST(ImageCache, APictureIsReadOnceAndSharedByEveryImageThatUsesIt) {
@@ -46,8 +50,8 @@ TEST(ImageCache, APictureIsReadOnceAndSharedByEveryImageThatUsesIt) {
   EXPECT_EQ(first.Pic->Width, 13);
   EXPECT_EQ(f.Uses(source), 1);
 
-  // The same source in another letter case, with blanks around it.
-  TFetchedImage second = f.Fetch(u"  " + UpperAscii(source) + u" ");
+  // The same source with blanks around it.
+  TFetchedImage second = f.Fetch(u"  " + source + u" ");
   EXPECT_TRUE(second.FromCache);
   EXPECT_EQ(second.Pic, first.Pic);
   EXPECT_EQ(f.files.Reads.size(), 1u);
@@ -57,6 +61,26 @@ TEST(ImageCache, APictureIsReadOnceAndSharedByEveryImageThatUsesIt) {
   EXPECT_EQ(f.Uses(source), 1);
   { TFetchedImage gone = std::move(second); }
   EXPECT_EQ(f.Uses(source), 0);
+}
+
+TEST(ImageCache, NamesThatDifferInLetterCaseAreTwoPictures) {
+  // Two files on Linux: each shows its own picture, also when the first
+  // is already cached.
+  TempDir dir;
+  const std::string upper = dir / "A.bmp", lower = dir / "a.bmp";
+  const auto bytes = [](const char* name) {
+    const std::vector<uint8_t> d = PictureData(name);
+    return std::string(d.begin(), d.end());
+  };
+  WriteBytes(upper, bytes("bmp/24bit.bmp"));
+  WriteBytes(lower, bytes("bmp/1bit.bmp"));
+  CacheFixture f;
+  const TFetchedImage a = f.Fetch(Utf8ToUtf16(upper));
+  const TFetchedImage b = f.Fetch(Utf8ToUtf16(lower));
+  ASSERT_TRUE(a.Found() && b.Found());
+  EXPECT_FALSE(b.FromCache);
+  EXPECT_NE(a.Pic->Pixels, b.Pic->Pixels);
+  EXPECT_EQ(f.cache->Count(), 2u);
 }
 
 TEST(ImageCache, AnUnusedPictureSurvivesAsManyLoadsAsTheLimitSays) {
@@ -204,6 +228,68 @@ TEST(ImageCache, TheHostDeliversBytesNowOrLater) {
   EXPECT_FALSE(f.Fetch(u"none.bmp").Found());
   EXPECT_EQ(asked, (std::vector<std::string>{"Logo.png", "anim.png.gif", "later.png", "short.bmp", "none.bmp"}));
   EXPECT_TRUE(f.files.Reads.empty());
+}
+
+// Small files of large declared size: an RLE8 BMP whose stream ends at
+// once (transparent), or an opaque one of 1 bit a pixel; a GIF of two 1 x 1
+// frames on a large screen.
+std::string BigBmp(int w, int h, bool opaque = false) {
+  std::string d(62, '\0');
+  const auto put = [&d](size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) d[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  d[0] = 'B', d[1] = 'M';
+  put(10, 62, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, opaque ? 1 : 8, 2);
+  put(30, opaque ? 0 : 1, 4), put(46, 2, 4);
+  return d + (opaque ? std::string(static_cast<size_t>((w + 31) / 32 * 4 * h), '\0') : std::string("\0\1", 2));
+}
+std::string BigGif(int w, int h) {
+  std::string d = "GIF89a";
+  d += {static_cast<char>(w), static_cast<char>(w >> 8), static_cast<char>(h), static_cast<char>(h >> 8)};
+  d += std::string("\x80\0\0\xFF\0\0\0\0\xFF", 9);
+  for (int i = 0; i < 2; ++i) d += std::string("\x2C\0\0\0\0\1\0\1\0\0\2\2\x4C\1\0", 15);
+  return d + "\x3B";
+}
+
+TEST(ImageBudget, ADocumentsPicturesStayWithinItsBudgetTheRestAreBroken) {
+  EXPECT_EQ(TPictureBudget::kDocumentBytes, uint64_t{1} << 30);
+  TempDir dir;
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) WriteBytes(dir / name, BigBmp(512, 512));
+  WriteBytes(dir / "opaque.bmp", BigBmp(512, 512, true));
+  WriteBytes(dir / "anim.gif", BigGif(512, 512));
+  test::PicturePage page;
+  page.Doc().ExpandImageName = [&dir](const std::string& source) { return dir / source; };
+  constexpr uint64_t kMiB = 1 << 20;
+  // 1 MiB each; a source used twice counts once, one made transparent
+  // twice (with its copy), an animation shown twice its frames and a
+  // picture for each.
+  const struct {
+    uint64_t budget;
+    const char* html;
+    std::vector<TImageObj::Showing> shows;
+  } cases[] = {
+      {3 * kMiB, "<IMG SRC=a.bmp><IMG SRC=a.bmp><IMG SRC=b.bmp><IMG SRC=c.bmp><IMG SRC=d.bmp>",
+       {TImageObj::Showing::Picture, TImageObj::Showing::Picture, TImageObj::Showing::Picture,
+        TImageObj::Showing::Picture, TImageObj::Showing::Broken}},
+      {3 * kMiB, "<IMG SRC=opaque.bmp TRANSP><IMG SRC=b.bmp><IMG SRC=c.bmp>",
+       {TImageObj::Showing::Picture, TImageObj::Showing::Picture, TImageObj::Showing::Broken}},
+      {3 * kMiB, "<IMG SRC=anim.gif><IMG SRC=anim.gif><IMG SRC=anim.gif>",
+       {TImageObj::Showing::Animation, TImageObj::Showing::Animation, TImageObj::Showing::Broken}},
+      {kMiB - 1, "<IMG SRC=a.bmp><IMG SRC=anim.gif>", {TImageObj::Showing::Broken, TImageObj::Showing::Broken}},
+  };
+  for (const auto& c : cases) {
+    page.Doc().Clear();
+    page.Doc().PictureBudget() = TPictureBudget(c.budget);
+    page.Doc().ImageCache().Clear();
+    page.Parse(c.html);
+    page.Layout(4000);
+    for (size_t i = 0; i < c.shows.size(); ++i)
+      EXPECT_EQ(page.Image(i).Shows(page.Doc()), c.shows[i]) << c.html << " #" << i;
+    EXPECT_LE(page.Doc().PictureBudget().Used(), c.budget) << c.html;
+  }
+  // A new document starts with the whole budget again.
+  page.Doc().Clear();
+  EXPECT_EQ(page.Doc().PictureBudget().Used(), 0u);
 }
 
 TEST(PlaceholderPictures, AreSixteenSquareAndTheBrokenOneHasRoundedTransparentCorners) {

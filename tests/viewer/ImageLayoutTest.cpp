@@ -59,6 +59,23 @@ TEST(ImageLine, TopAndMiddlePicturesGiveTheirRoomBelowTheText) {
   EXPECT_EQ(CallsStarting(middle.canvas, {"DrawPicture"}), (Lines{"DrawPicture 13x7 at 16,1,56,41"}));
 }
 
+TEST(ImageLine, EveryRowOfAMiddlePictureInALinkIsTheLink) {
+  // A middle picture may reach a pixel below its line; the paragraph
+  // after it must not take that row from it.
+  for (const int height : {39, 40, 41, 42}) {
+    Page p("<A HREF=u.htm>ab<IMG SRC='bmp/24bit.bmp' WIDTH=40 HEIGHT=" + std::to_string(height) +
+               " ALIGN=middle></A><P>next",
+           400);
+    const TImageObj& image = p.Image();
+    const int top = p.SectionOf(image).YValue + image.LayoutY;
+    for (int y = top; y < top + image.ImageHeight; ++y) {
+      const THotSpot hot = p.HotSpot(image.LayoutX + 5, y);
+      EXPECT_TRUE(hot.Url && hot.Url->Url == u"u.htm") << height << " at " << y;
+    }
+    EXPECT_GE(p.SectionOf(image).DrawHeight, image.LayoutY + image.ImageHeight) << height;
+  }
+}
+
 TEST(ImageLine, AWidePictureMovesToTheNextLine) {
   Page p("aaaa " + Img() + " bbbb", 60);
   EXPECT_EQ(p.Dump(),

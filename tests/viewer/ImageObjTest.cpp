@@ -225,13 +225,13 @@ TEST(ImageSize, APictureTheHostDeliversLaterWaitsAsThePlaceholder) {
     ++asked;
     stream = TImageStream::WaitStream();
   };
-  page.Parse("<IMG SRC=later.png ALT=Soon><IMG SRC=' LATER.PNG'>");
+  page.Parse("<IMG SRC=later.png ALT=Soon><IMG SRC=' later.png'>");
   page.Layout(400);
   EXPECT_EQ(page.Image(0).Shows(page.Doc()), TImageObj::Showing::Awaited);
   EXPECT_EQ(page.Image(1).Shows(page.Doc()), TImageObj::Showing::Awaited);
   EXPECT_EQ(asked, 1);
   ASSERT_EQ(page.Doc().MissingImageList.size(), 2u);
-  EXPECT_EQ(page.Doc().MissingImageList[0].Name, u"LATER.PNG");
+  EXPECT_EQ(page.Doc().MissingImageList[0].Name, u"later.png");
   EXPECT_EQ(page.Doc().MissingImageList[1].Image, &page.Image(1));
   // Sources go to the host as written.
   EXPECT_EQ(page.Image(0).Source, u"later.png");

@@ -60,6 +60,22 @@ TEST(ParserFonts, SizesComeFromTheTableAndClampToOneToSeven) {
   EXPECT_EQ(page.RunAt(u"c").Font().Spec.Size, 18);  // points at the default 12-point size
 }
 
+TEST(ParserFonts, LongSizesClampLikeShortOnes) {
+  // Leading zeros and numbers of any length: clamped, never ignored.
+  const struct {
+    const char* size;
+    int nominal;
+  } cases[] = {{"0000007", 36}, {"0000001", 8}, {"99999999999999999999", 36}, {"+1000000", 36},
+               {"-1000000", 8}, {"-99999999999999999999", 8}, {"\"  00000002 \"", 10}};
+  for (const auto& c : cases) {
+    ParsedPage page(std::string("<FONT SIZE=") + c.size + ">x</FONT>");
+    EXPECT_EQ(Nominal(page, u"x"), c.nominal) << c.size;
+  }
+  ParsedPage base("<BASEFONT SIZE=0000006><FONT SIZE=+1>x</FONT>y");
+  EXPECT_EQ(Nominal(base, u"x"), 36);
+  EXPECT_EQ(Nominal(base, u"y"), 24);
+}
+
 TEST(ParserFonts, AFontTagThatAppliesNothingStillPairsWithItsEnd) {
   // A SIZE that is no number, or a tag without attributes, changes nothing
   // and its end tag does not pop the enclosing font.

@@ -1,7 +1,10 @@
 // The parser's lists, preformatted text, scripts and image maps.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "ParserFixture.h"
+#include "viewer/DocumentText.h"
 #include "viewer/ImageMap.h"
 
 namespace quillet {
@@ -119,6 +122,35 @@ TEST(ParserScripts, AHandlerGetsTheLanguageAndTheBodyAsWritten) {
   EXPECT_EQ(scripts[0].second, "\r\n<!-- hide\r\nif (a < b) x = '</scriptx>';\r\n// -->\r\n");
   EXPECT_EQ(scripts[1], (std::pair<std::string, std::string>{"", "open"}));
   EXPECT_EQ(page.Compact(), (Lines{"TSection |after|"}));
+}
+
+TEST(ParserScripts, CommentsInAScriptAreScriptTextWithOrWithoutAHandler) {
+  // The body as the handler gets it (none for a script between a table's
+  // cells, which is not run); either way the page goes on after it, and a
+  // comment after the script is skipped again.
+  const struct {
+    const char* html;
+    const char* body;
+  } cases[] = {
+      {"<SCRIPT><!-- var a = 1; // --></SCRIPT>after", "<!-- var a = 1; // -->"},
+      {"<SCRIPT>var a = \"<!--\";</SCRIPT>after", "var a = \"<!--\";"},
+      {"<SCRIPT><!DOCTYPE x> <!-- open</SCRIPT><!-- c -->after", "<!DOCTYPE x> <!-- open"},
+      {"<SCRIPT>x</SCRIPT ><!-- c -->after", "x"},
+      {"<SCRIPT>\n<!--\nx\n</script\nLANGUAGE=y>after", "\r\n<!--\r\nx\r\n"},
+      {"<TABLE><SCRIPT><!-- x --></SCRIPT><TR><TD>after</TABLE>", nullptr},
+      {"<PRE><SCRIPT><!--</SCRIPT>after</PRE>", "<!--"},
+  };
+  for (const auto& c : cases) {
+    ParsedPage page;
+    std::vector<std::string> scripts;
+    page.doc.ScriptEvent = [&](const std::string&, std::string script) { scripts.push_back(std::move(script)); };
+    page.Parse(c.html);
+    EXPECT_EQ(scripts, c.body ? std::vector<std::string>{c.body} : std::vector<std::string>{}) << c.html;
+    const std::u16string text = DocumentText(page.doc, 0, INT_MAX);
+    EXPECT_NE(text.find(u"after"), std::u16string::npos) << c.html;
+    ParsedPage dropped(c.html);
+    EXPECT_EQ(DocumentText(dropped.doc, 0, INT_MAX), text) << c.html;
+  }
 }
 
 TEST(ParserMaps, AreasUntilTheEndOfTheMapAndAnUnfinishedMapIsDropped) {

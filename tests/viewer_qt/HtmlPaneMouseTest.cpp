@@ -127,6 +127,49 @@ TEST_F(PaneMouse, AShakyClickOnALinkStillFollowsIt) {
   EXPECT_EQ(P().SelStart(), P().SelEnd());
 }
 
+TEST_F(PaneMouse, ALinkFollowsOnlyAPressAndReleaseOnItWithoutADrag) {
+  // Two links a few pixels apart, and blank space below the page.
+  Load({"<p>Top words <a href=\"a.htm\">i</a><a href=\"b.htm\">l</a> end"});
+  Handle = true;
+  const QPoint blank{40, P().PanelHeight() - 10};
+  const struct {
+    QPoint press;
+    std::vector<QPoint> drag;
+    QPoint release;
+    std::vector<std::string> followed;
+    std::string selected;
+  } cases[] = {
+      {At("i"), {}, At("i"), {"a.htm"}, ""},
+      {At("i"), {}, At("l"), {}, ""},
+      {blank, {blank - QPoint(0, 60)}, At("l"), {}, ""},
+      {blank, {At("Top"), At("i")}, At("l"), {}, "Top words i"},
+      {At("i"), {At("i") + QPoint(200, 0)}, At("i"), {}, ""},
+  };
+  for (const auto& c : cases) {
+    Clicked.clear();
+    Move(c.press);
+    Press(c.press);
+    for (const QPoint& at : c.drag) Move(at, Qt::LeftButton);
+    Move(c.release, Qt::LeftButton);
+    Release(c.release);
+    EXPECT_EQ(Clicked, c.followed) << &c - cases;
+    EXPECT_EQ(P().SelText(), c.selected) << &c - cases;
+  }
+}
+
+TEST_F(PaneMouse, TextInAFloatingTableIsTextToTheMouse) {
+  for (const char* align : {"left", "right"}) {
+    Load({std::string("<table align=") + align + " border=1><tr><td>Floated words</table>",
+          "<p>Beside the table runs this paragraph of text"});
+    Move(At("Floated"));
+    EXPECT_EQ(Panel()->cursor().shape(), Qt::IBeamCursor) << align;
+    DoubleClick(At("words"));
+    EXPECT_EQ(P().SelText(), "words") << align;
+    Drag(At("Floated"), At("words"));
+    EXPECT_EQ(P().SelText(), "Floated") << align;
+  }
+}
+
 TEST_F(PaneMouse, ADoubleClickSelectsOneWordOfLettersAndDigits) {
   DoubleClick(At("alpha"));
   EXPECT_EQ(P().SelText(), "alpha");

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <functional>
 #include <set>
 
 #include "platform/Errors.h"
@@ -266,6 +268,66 @@ TEST_F(PaneTest, HistoryKeepsAsManyFilesAsAskedAndNoneAtZero) {
   EXPECT_EQ(changes, 4);
 }
 
+TEST_F(PaneTest, BackAndForwardStepThroughTheHostsLinesAndThePagesFollowed) {
+  WriteBytes(Dir / "a.htm", "<title>A</title><p><a href=\"b.htm\">To b</a>");
+  WriteBytes(Dir / "b.htm", "<title>B</title><p>Page b");
+  P().DocumentPath = [this] { return Dir / "doc.htm"; };
+  P().SetHistoryMaxCount(10);
+  std::vector<std::string> doc = ManyLines(60);
+  doc.insert(doc.begin(), "<title>Doc</title><p><a href=\"a.htm\">To a</a> <a href=\"doc.htm#end\">Self</a>");
+  doc.push_back("<a name=end>End</a>");
+  Load(doc);
+  EXPECT_EQ(P().HistoryFiles(), std::vector<std::string>{""});
+  // A link to the lines' own file stays in them.
+  QTest::mouseClick(Panel(), Qt::LeftButton, {}, At("Self"));
+  EXPECT_EQ(P().CurrentFile(), "");
+  EXPECT_GT(P().Position(), 0);
+  P().SetPosition(0);
+  QTest::mouseClick(Panel(), Qt::LeftButton, {}, At("To a"));
+  QTest::mouseClick(Panel(), Qt::LeftButton, {}, At("To b"));
+  EXPECT_EQ(P().HistoryFiles(), (std::vector<std::string>{Dir / "b.htm", Dir / "a.htm", ""}));
+  // Where the reader was in the host's lines comes back with them.
+  ASSERT_TRUE(P().GoBack());
+  ASSERT_TRUE(P().GoBack());
+  EXPECT_EQ(P().CurrentFile(), "");
+  P().SetPosition(300);
+  const TReadingPosition place = P().ReadingPosition();
+  // Each way of stepping: the keys, the mouse's buttons; plain Left and
+  // Right scroll instead.
+  const struct {
+    std::function<void()> step;
+    std::string shown;
+  } steps[] = {
+      {[this] { QTest::keyClick(&P(), Qt::Key_Right); }, ""},
+      {[this] { QTest::keyClick(&P(), Qt::Key_Right, Qt::AltModifier); }, Dir / "a.htm"},
+      {[this] { QTest::mouseClick(Panel(), Qt::ForwardButton, {}, {5, 5}); }, Dir / "b.htm"},
+      {[this] { QTest::mouseClick(Panel(), Qt::ForwardButton, {}, {5, 5}); }, Dir / "b.htm"},
+      {[this] { QTest::keyClick(&P(), Qt::Key_Left, Qt::AltModifier); }, Dir / "a.htm"},
+      {[this] { QTest::mouseClick(Panel(), Qt::BackButton, {}, {5, 5}); }, ""},
+      {[this] { QTest::keyClick(&P(), Qt::Key_Left, Qt::AltModifier); }, ""},
+  };
+  for (const auto& s : steps) {
+    s.step();
+    EXPECT_EQ(P().CurrentFile(), s.shown) << &s - steps;
+  }
+  EXPECT_EQ(P().Title(), "Doc");
+  EXPECT_EQ(P().ReadingPosition(), place);
+  EXPECT_TRUE(Ui.Errors.empty());
+  // A page followed from the middle drops the pages ahead; a page whose
+  // file went away says so and stays put.
+  ASSERT_TRUE(P().GoForward());
+  P().LoadFromFile(Dir / "b.htm");
+  EXPECT_EQ(P().HistoryFiles(), (std::vector<std::string>{Dir / "b.htm", Dir / "a.htm", ""}));
+  std::filesystem::remove(Dir / "a.htm");
+  QTest::keyClick(&P(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(Ui.Errors, std::vector<std::string>{"Can't locate file: " + Dir / "a.htm"});
+  EXPECT_EQ(P().HistoryIndex(), 0);
+  // New lines from the host start the history again.
+  Load({"<p>new"});
+  EXPECT_EQ(P().HistoryFiles(), std::vector<std::string>{""});
+  EXPECT_FALSE(P().CanGoBack() || P().CanGoForward());
+}
+
 TEST_F(PaneTest, ARefreshMetaNeedsADelayBeforeASemicolonAndAnAddress) {
   std::vector<std::pair<int, std::string>> refreshes;
   std::vector<std::string> metas;
@@ -357,6 +419,10 @@ TEST_F(PaneTest, ExpandsLinksAgainstTheBaseOrTheFilesFolder) {
   Load({"<base href=\"/base/\"><p>x"});
   EXPECT_EQ(P().BaseUrl(), "/base/");
   EXPECT_EQ(P().ExpandLinkPath("c.htm"), "/base/c.htm");
+  // The host's lines resolve beside the file it names for them.
+  P().DocumentPath = [this] { return Dir / "docs/list.htm"; };
+  Load({"<p>x"});
+  EXPECT_EQ(P().ExpandLinkPath("d.htm"), Dir / "docs/d.htm");
 }
 
 TEST_F(PaneTest, PaintsInTheDesktopsColoursDarkThemesToo) {

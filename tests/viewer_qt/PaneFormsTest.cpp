@@ -124,6 +124,34 @@ TEST_F(PaneFormsTest, TabWalksThroughEveryControlAndBringsEachIntoView) {
   EXPECT_FALSE(name->isVisible());
 }
 
+TEST_F(PaneFormsTest, AFieldTakingTheFocusComesToTheMiddleUnlessItIsInView) {
+  std::vector<std::string> page{"Top <INPUT NAME=top>"};
+  for (const std::string& line : ManyLines(40)) page.push_back(line);
+  page.push_back("Middle <INPUT NAME=mid>");
+  for (const std::string& line : ManyLines(40)) page.push_back(line);
+  Load(page);
+  // The first page's controls go.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Settle();
+  QLineEdit* top = Widget<QLineEdit>(0);
+  QLineEdit* mid = Widget<QLineEdit>(1);
+  ASSERT_NE(mid, nullptr);
+  const int y = Control(u"mid").YValue;
+  for (const int from : {0, y - 30, y - P().PanelHeight() + 20, y + 1}) {
+    // From a field on the page, as the Tab key goes.
+    P().SetPosition(0);
+    Settle();
+    top->setFocus(Qt::TabFocusReason);
+    P().SetPosition(from);
+    Settle();
+    mid->setFocus(Qt::TabFocusReason);
+    Settle();
+    // In view while its top is at least 20 pixels above the bottom.
+    const bool inView = y >= from && y <= from + P().PanelHeight() - 20;
+    EXPECT_EQ(P().Position(), inView ? from : y - P().PanelHeight() / 2) << from;
+  }
+}
+
 TEST_F(PaneFormsTest, SubmitRaisesOnFormSubmitAfterItsClick) {
   QTest::keyClicks(Widget<QLineEdit>(0), QStringLiteral("Ann"));
   Widget<QCheckBox>(0)->click();

@@ -212,6 +212,36 @@ TEST_F(QtFormControlsTest, ClicksKeysAndFocusReachTheForms) {
                                                    "enter go", "click go"}));
 }
 
+TEST_F(QtFormControlsTest, MaxLengthLimitsTypingAndKeepsALongerValueWhole) {
+  ThtmlForm& form = forms.NewForm({});
+  TAttributeList attributes = Attrs({{Sy::Name, u"zip"}, {Sy::Value, u"12345"}});
+  attributes.Add({Sy::MaxLength, 3, u"3"});
+  TFormControlObj& zip = Add(form, Sy::Input, attributes);
+  auto* edit = Only<QLineEdit>();
+  ASSERT_NE(edit, nullptr);
+  edit->show();
+  edit->setFocus();
+  edit->end(false);
+  // Each key as typed, and the text after it.
+  const struct {
+    int key;
+    const char* text;
+  } keys[] = {{Qt::Key_9, "12345"}, {Qt::Key_Backspace, "1234"}, {Qt::Key_9, "1234"},
+              {Qt::Key_Backspace, "123"}, {Qt::Key_Backspace, "12"}, {Qt::Key_9, "129"}, {Qt::Key_8, "129"}};
+  for (const auto& k : keys) {
+    QTest::keyClick(edit, static_cast<Qt::Key>(k.key));
+    EXPECT_EQ(edit->text().toStdString(), k.text) << &k - keys;
+  }
+  // Enter still answers, and a reset brings the whole value back.
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(host.Submitted.size(), 1u);
+  form.ResetControls();
+  EXPECT_EQ(edit->text().toStdString(), "12345");
+  std::u16string pair;
+  ASSERT_TRUE(zip.SubmissionPair(0, pair));
+  EXPECT_EQ(pair, u"zip=12345");
+}
+
 TEST_F(QtFormControlsTest, AClickMayClearTheDocument) {
   ThtmlForm& form = forms.NewForm({});
   Add(form, Sy::Input, Attrs({{Sy::Type, u"submit"}, {Sy::Name, u"go"}}));

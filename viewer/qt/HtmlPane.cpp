@@ -221,6 +221,8 @@ void ThtmlPane::SetHistoryMaxCount(int count) {
     historyFiles_.clear();
     historyTitles_.clear();
     historyPositions_.clear();
+    historyIndex_ = 0;
+    historyLines_.clear();
     if (held && OnHistoryChange) OnHistoryChange();
   }
   historyMaxCount_ = count;
@@ -354,7 +356,10 @@ HtmlParser ThtmlPane::MakeParser() {
   return parser;
 }
 
+void ThtmlPane::ForgetHot() { SetHot({}, {}); }
+
 void ThtmlPane::AfterLoad(const HtmlParser& parser) {
+  ForgetHot();
   title_ = parser.Title;
   baseUrl_ = parser.BaseUrl;
   baseTarget_ = parser.BaseTarget;
@@ -375,6 +380,17 @@ void ThtmlPane::LoadStrings(const std::vector<std::string>& lines) {
 
 void ThtmlPane::LoadStringsAs(const std::vector<std::string>& lines, TFileKind kind) {
   if (busy_) return;
+  std::exception_ptr failure;
+  try {
+    ShowLines(lines, kind);
+  } catch (const std::exception&) {
+    failure = std::current_exception();
+  }
+  StartHistory(lines, kind);
+  if (failure) std::rethrow_exception(failure);
+}
+
+void ThtmlPane::ShowLines(const std::vector<std::string>& lines, TFileKind kind) {
   const Busy busy(*this);
   PrepareForLoad();
   HtmlParser parser = MakeParser();
@@ -488,7 +504,9 @@ void ThtmlPane::Clear() {
 // ---- Positions, anchors, links ----
 
 std::string ThtmlPane::ExpandLinkPath(const std::string& link) const {
-  return quillet::ExpandLinkPath(link, LinkBase{serverRoot_, Utf16ToUtf8(baseUrl_), currentFile_});
+  // The host's lines resolve beside the file they came from.
+  const std::string file = currentFile_.empty() && DocumentPath ? DocumentPath() : currentFile_;
+  return quillet::ExpandLinkPath(link, LinkBase{serverRoot_, Utf16ToUtf8(baseUrl_), file});
 }
 
 bool ThtmlPane::PositionToAnchor(const std::string& name) {
@@ -542,12 +560,21 @@ void ThtmlPane::BumpHistory(const std::string& oldFile, const std::string& oldTi
                             TReadingPosition oldPos) {
   if (historyMaxCount_ < 1 || currentFile_.empty()) return;
   if (oldFile == currentFile_ && oldKind == fileKind_ && oldPos == ReadingPosition()) return;
-  // Entry 0 was the document being left: it keeps where the reader was.
-  if (!historyFiles_.empty() && !oldFile.empty()) {
-    historyFiles_[0] = oldFile;
-    historyTitles_[0] = oldTitle;
-    historyPositions_[0] = {oldPos, oldKind};
+  if (!historyFiles_.empty()) {
+    // The entry shown was the page being left (the host's lines too): it
+    // keeps where the reader was. Pages that Back stepped away from go, as
+    // a new page follows this one now.
+    const auto at = static_cast<size_t>(historyIndex_);
+    if (!oldFile.empty() || historyFiles_[at].empty()) {
+      historyFiles_[at] = oldFile;
+      historyTitles_[at] = oldTitle;
+      historyPositions_[at] = {oldPos, oldKind};
+    }
+    historyFiles_.erase(historyFiles_.begin(), historyFiles_.begin() + historyIndex_);
+    historyTitles_.erase(historyTitles_.begin(), historyTitles_.begin() + historyIndex_);
+    historyPositions_.erase(historyPositions_.begin(), historyPositions_.begin() + historyIndex_);
   }
+  historyIndex_ = 0;
   historyFiles_.insert(historyFiles_.begin(), currentFile_);
   historyTitles_.insert(historyTitles_.begin(), Title());
   historyPositions_.insert(historyPositions_.begin(), PositionObj{ReadingPosition(), fileKind_});
@@ -557,7 +584,50 @@ void ThtmlPane::BumpHistory(const std::string& oldFile, const std::string& oldTi
     historyTitles_.erase(historyTitles_.begin() + historyMaxCount_);
     historyPositions_.erase(historyPositions_.begin() + historyMaxCount_);
   }
+  if (std::find(historyFiles_.begin(), historyFiles_.end(), std::string()) == historyFiles_.end())
+    historyLines_.clear();
   if (OnHistoryChange) OnHistoryChange();
+}
+
+void ThtmlPane::StartHistory(const std::vector<std::string>& lines, TFileKind kind) {
+  if (historyMaxCount_ < 1) return;
+  historyLines_ = lines;
+  historyFiles_.assign(1, std::string());
+  historyTitles_.assign(1, Title());
+  historyPositions_.assign(1, PositionObj{ReadingPosition(), kind == TFileKind::fkText ? kind : TFileKind::fkHTML});
+  historyIndex_ = 0;
+  if (OnHistoryChange) OnHistoryChange();
+}
+
+bool ThtmlPane::GoBack() { return GoToHistory(historyIndex_ + 1); }
+
+bool ThtmlPane::GoForward() { return GoToHistory(historyIndex_ - 1); }
+
+bool ThtmlPane::GoToHistory(int index) {
+  if (busy_ || index < 0 || index >= static_cast<int>(historyFiles_.size()) || index == historyIndex_) return false;
+  const auto to = static_cast<size_t>(index);
+  const std::string file = historyFiles_[to];
+  if (!file.empty() && !fs_->FileExists(file)) throw QuilletError("EInOutError", "Can't locate file: " + file);
+  // The page left keeps where the reader was.
+  const auto from = static_cast<size_t>(historyIndex_);
+  historyTitles_[from] = Title();
+  historyPositions_[from].Pos = ReadingPosition();
+  const PositionObj place = historyPositions_[to];
+  std::exception_ptr failure;
+  try {
+    if (file.empty())
+      ShowLines(historyLines_, place.Kind);
+    else
+      LoadFile(file, place.Kind);
+  } catch (const std::exception&) {
+    failure = std::current_exception();
+  }
+  SetReadingPosition(place.Pos);
+  historyIndex_ = index;
+  historyTitles_[to] = Title();
+  if (OnHistoryChange) OnHistoryChange();
+  if (failure) std::rethrow_exception(failure);
+  return true;
 }
 
 // ---- Selection ----

@@ -182,6 +182,10 @@ class ThtmlPane : public QAbstractScrollArea {
   // trailing path delimiter.
   const std::string& ServerRoot() const { return serverRoot_; }
   void SetServerRoot(const std::string& root);
+  // The file the host's lines (LoadStrings) belong to, asked for whenever
+  // they are shown: relative links and pictures of those lines resolve
+  // beside it. Unset or empty: against the working folder.
+  std::function<std::string()> DocumentPath;
   // The panel's cursor over text (the I-beam by default).
   Qt::CursorShape Cursor() const { return cursor_; }
   void SetCursor(Qt::CursorShape shape) { cursor_ = shape; }
@@ -231,10 +235,21 @@ class ThtmlPane : public QAbstractScrollArea {
   std::string BaseTarget() const;
   const std::string& CurrentFile() const { return currentFile_; }
   TFileKind FileKind() const { return fileKind_; }
-  // Entry 0 is the current document.
+  // The newest page first; HistoryIndex() is the one shown. An empty file
+  // name stands for the lines last given to LoadStrings (kept while there
+  // is a history), which start the history afresh.
   const std::vector<std::string>& HistoryFiles() const { return historyFiles_; }
   const std::vector<std::string>& HistoryTitles() const { return historyTitles_; }
   const std::vector<PositionObj>& HistoryPositions() const { return historyPositions_; }
+  int HistoryIndex() const { return historyIndex_; }
+  // Back to the page shown before, forward to the one left by Back, each
+  // where the reader left it (Alt+Left and Alt+Right, and the mouse's back
+  // and forward buttons). False when there is none or the pane is busy; a
+  // page whose file has gone raises "Can't locate file: " and stays put.
+  bool GoBack();
+  bool GoForward();
+  bool CanGoBack() const { return historyIndex_ + 1 < static_cast<int>(historyFiles_.size()); }
+  bool CanGoForward() const { return historyIndex_ > 0; }
 
   // The busy flag (a load or re-layout is running) and the formatting flag
   // (layout is running; painting waits).
@@ -323,6 +338,11 @@ class ThtmlPane : public QAbstractScrollArea {
   void MetaHandler(const std::string& httpEq, const std::string& name, const std::string& content);
   void BumpHistory(const std::string& oldFile, const std::string& oldTitle, TFileKind oldKind,
                    TReadingPosition oldPos);
+  void StartHistory(const std::vector<std::string>& lines, TFileKind kind);
+  bool GoToHistory(int index);
+  void ShowLines(const std::vector<std::string>& lines, TFileKind kind);
+  // The clicked or covered link is forgotten when another page shows.
+  void ForgetHot();
   void ApplyFonts(bool relayout);
   void ChangeLayout(const std::function<void()>& change);
 
@@ -380,6 +400,9 @@ class ThtmlPane : public QAbstractScrollArea {
   TFileKind fileKind_ = TFileKind::fkHTML;
   std::vector<std::string> historyFiles_, historyTitles_;
   std::vector<PositionObj> historyPositions_;
+  int historyIndex_ = 0;
+  // The host's lines, while a history may go back to them.
+  std::vector<std::string> historyLines_;
 
   int busy_ = 0;
   bool formatting_ = false;
@@ -398,6 +421,11 @@ class ThtmlPane : public QAbstractScrollArea {
   bool mouseDown_ = false;
   bool selecting_ = false;
   bool dragStarted_ = false;
+  // The link or control the left button went down on: a release follows
+  // only the same one.
+  std::u16string pressUrl_, pressTarget_;
+  TFormControlObj* pressControl_ = nullptr;
+  bool pressOnHot_ = false;
   bool linkClicked_ = false;
   bool autoScrolling_ = false;
   QPoint pressPoint_;

@@ -39,14 +39,13 @@ void ThtmlPane::PaneForms::ObjectClick(TFormControlObj& control, const std::u16s
 }
 
 void ThtmlPane::PaneForms::ControlEntered(TFormControlObj& control) {
-  // The control the Tab key reached comes into view; the document then
-  // shows or hides the rest.
+  // The control the Tab key reached comes into the middle of the view
+  // unless it is in view already; the document then shows or hides the
+  // rest.
   const int top = control.YValue;
-  const int bottom = top + control.Height();
-  if (top < pane_.Position())
-    pane_.ScrollToY(top);
-  else if (bottom > pane_.Position() + pane_.PanelHeight())
-    pane_.ScrollToY(bottom - pane_.PanelHeight());
+  const int position = pane_.Position();
+  if (top >= position && top <= position + pane_.PanelHeight() - kInViewMargin) return;
+  pane_.ScrollToY(top - pane_.PanelHeight() / 2);
 }
 
 // The document shows or hides its controls itself.

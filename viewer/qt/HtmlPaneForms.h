@@ -21,6 +21,10 @@ class ThtmlPane::PaneForms : public FormHost {
   void ControlExited(TFormControlObj& control) override;
 
  private:
+  // A control whose top lies this far above the view's bottom is not in
+  // view enough to leave where it is.
+  static constexpr int kInViewMargin = 20;
+
   ThtmlPane& pane_;
   QtFormWidgets widgets_;
 };

@@ -89,7 +89,12 @@ void ThtmlPane::SetHot(const std::u16string& url, const std::u16string& target) 
 
 void ThtmlPane::mousePressEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  Guarded([&] { PanelMouseDown(e->button(), e->modifiers(), p.x(), p.y()); });
+  Guarded([&] {
+    PanelMouseDown(e->button(), e->modifiers(), p.x(), p.y());
+    // The mouse's back and forward buttons step through the pages followed.
+    if (e->button() == Qt::BackButton) GoBack();
+    if (e->button() == Qt::ForwardButton) GoForward();
+  });
 }
 
 void ThtmlPane::mouseMoveEvent(QMouseEvent* e) {
@@ -173,6 +178,11 @@ void ThtmlPane::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shi
   mouseDown_ = selecting_ = true;
   dragStarted_ = false;
   pressPoint_ = {x, y};
+  THotSpot hot;
+  pressOnHot_ = doc_.GetURL(Measure(), DocX(x), DocY(y), hot);
+  pressControl_ = hot.FormControl;
+  pressUrl_ = hot.Url ? hot.Url->Url : std::u16string();
+  pressTarget_ = hot.Url ? hot.Url->Target : std::u16string();
   selAnchor_ = CharAt(x, y);
   if (selAnchor_ < 0) return;
   if (doc_.SelB != doc_.SelE) viewport()->update();
@@ -213,8 +223,15 @@ void ThtmlPane::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift
   if (dragStarted_) ExtendSelection(x, y);
   selecting_ = false;
   StopAutoScroll();
+  // A click is a press and a release on the same link without a drag
+  // between them; a drag that ends on a link only selects.
   THotSpot hot;
-  if (mouseDown_ && doc_.SelB >= doc_.SelE && doc_.GetURL(Measure(), DocX(x), DocY(y), hot)) {
+  const auto samePlace = [&] {
+    if (hot.FormControl || pressControl_) return hot.FormControl == pressControl_;
+    return hot.Url && hot.Url->Url == pressUrl_ && hot.Url->Target == pressTarget_;
+  };
+  if (mouseDown_ && !dragStarted_ && pressOnHot_ && doc_.SelB >= doc_.SelE &&
+      doc_.GetURL(Measure(), DocX(x), DocY(y), hot) && samePlace()) {
     mouseDown_ = false;
     if (hot.FormControl) {
       // An image button submits its form with the point clicked in it.
@@ -237,9 +254,17 @@ void ThtmlPane::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift
 // ---- Selection ----
 
 void ThtmlPane::ExtendSelection(int x, int y) {
-  if (!selecting_ || selAnchor_ < 0) return;
+  if (!selecting_) return;
   y = std::clamp(y, 0, panelHeight_);
   const int c = CharAt(x, y);
+  if (selAnchor_ < 0) {
+    // A drag from blank space selects from the first text it reaches.
+    if (c < 0 || noSelect_) return;
+    if (doc_.SelB != doc_.SelE) viewport()->update();
+    selAnchor_ = caretPos_ = c;
+    doc_.SelB = doc_.SelE = c;
+    return;
+  }
   if (c != caretPos_ && c >= 0 && !noSelect_) {
     doc_.SelB = std::min(selAnchor_, c);
     doc_.SelE = std::max(selAnchor_, c);
@@ -322,7 +347,10 @@ void ThtmlPane::FollowHotSpot() {
     if (ext == ".BMP" || ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".PNG") LoadImageFile(link);
     return;
   }
-  if (link != currentFile_)
+  // The host's lines stand for the file they belong to: a link to that
+  // file's anchor scrolls within them.
+  const std::string shown = currentFile_.empty() && DocumentPath ? DocumentPath() : currentFile_;
+  if (link != shown)
     LoadFromFile(link + anchor);
   else if (PositionToAnchor(anchor))
     BumpHistory(currentFile_, Title(), TFileKind::fkHTML, oldPos);

@@ -123,6 +123,17 @@ void ThtmlPane::keyPressEvent(QKeyEvent* e) {
     ShowContextMenu(viewport()->mapToGlobal(viewport()->rect().center()), std::string());
     return;
   }
+  // Alt+Left and Alt+Right step through the pages followed; the plain keys
+  // scroll.
+  const bool alt = e->modifiers() == Qt::AltModifier;
+  if ((alt && e->key() == Qt::Key_Left) || e->key() == Qt::Key_Back) {
+    Guarded([this] { GoBack(); });
+    return;
+  }
+  if ((alt && e->key() == Qt::Key_Right) || e->key() == Qt::Key_Forward) {
+    Guarded([this] { GoForward(); });
+    return;
+  }
   const int page = std::max(1, panelHeight_ - kVSmallChange);
   QScrollBar* h = horizontalScrollBar();
   switch (e->key()) {

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextCursor>
+#include <QValidator>
 
 #include "platform/qt/QtCanvas.h"
 
@@ -106,22 +107,50 @@ class QtControl : public Port {
   std::unique_ptr<FocusHooks> hooks_;
 };
 
+// MAXLENGTH limits typing only: an edit is refused when it makes the text
+// longer than the limit and longer than it was, so a longer VALUE stays
+// whole and can still be shortened.
+class TypingLimit : public QValidator {
+ public:
+  TypingLimit(QLineEdit& edit, int limit) : QValidator(&edit), limit_(limit), before_(edit.text().size()) {
+    // Qt validates an edit before it announces it: the length announced
+    // last is the text's length before the edit.
+    connect(&edit, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text.size(); });
+  }
+  // A text the program sets is valid whatever its length (Qt would not
+  // refuse it, but would stop refusing typing after it).
+  void Allow(qsizetype length) { before_ = std::max(before_, length); }
+  State validate(QString& input, int&) const override {
+    return input.size() <= limit_ || input.size() <= before_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int limit_;
+  qsizetype before_;
+};
+
 class QtEdit : public QtControl<EditWidget, QLineEdit> {
  public:
   explicit QtEdit(QWidget& panel) : QtControl(new QLineEdit(&panel)) {
     QObject::connect(w_.data(), &QLineEdit::returnPressed, Context(), [this] { Fire(OnReturnKey); });
   }
   std::u16string Text() const override { return FromQString(w_->text()); }
-  void SetText(std::u16string_view text) override { w_->setText(ToQString(text)); }
-  void SetMaxLength(int length) override { w_->setMaxLength(length > 0 ? length : kNoLimit); }
+  void SetText(std::u16string_view text) override {
+    if (limit_) limit_->Allow(static_cast<qsizetype>(text.size()));
+    w_->setText(ToQString(text));
+  }
+  void SetMaxLength(int length) override {
+    delete limit_;
+    limit_ = length > 0 ? new TypingLimit(*w_, length) : nullptr;
+    w_->setValidator(limit_);
+  }
   void SetPasswordChar(char16_t c) override {
     w_->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
     w_->setStyleSheet(c ? QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(c)) : QString());
   }
 
  private:
-  // Qt's own default, its largest.
-  static constexpr int kNoLimit = 32767;
+  QPointer<TypingLimit> limit_;
 };
 
 class QtButton : public QtControl<ButtonWidget, QPushButton> {
