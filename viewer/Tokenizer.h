@@ -34,6 +34,7 @@
 
 #include "viewer/Attributes.h"
 #include "viewer/CharReader.h"
+#include "viewer/CharRefs.h"
 #include "viewer/Symbols.h"
 
 namespace quillet {
@@ -53,7 +54,7 @@ class Tokenizer {
   const TAttributeList& Attributes() const { return attributes_; }
 
   // Decodes the reference at the reader's "&", appending to out.
-  void ReadReference(std::u16string& out);
+  void ReadReference(std::u16string& out, LineBreakRefs breaks = LineBreakRefs::AsWritten);
 
   // The longest token text: a tag name.
   static constexpr size_t kMaxTokenText = 150;
