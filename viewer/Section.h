@@ -12,7 +12,10 @@
 // them. Form controls (viewer/FormControls.h) are windowed controls: they
 // count their width and height in the layout, which tells each where it
 // lies, and a paint places the control itself there (PlaceAt) rather than
-// drawing anything. Line breaking treats the placeholders as break points.
+// drawing anything. Line breaking treats the placeholders as break points,
+// like blanks, and breaks text written without blanks by Unicode's rules
+// (viewer/LineBreaks.h). A line holding right-to-left text keeps its runs
+// of one direction and is drawn and hit-tested by them (viewer/Bidi.h).
 #include <memory>
 #include <string>
 #include <string_view>
