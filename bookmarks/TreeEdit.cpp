@@ -27,13 +27,20 @@ void AppendCharRef(std::string& out, char32_t cp) { out.append("&#").append(std:
 // a piece that starts a line moves its old lines over whole; a piece that
 // shares a line with another is copied, and stays on the line of the piece
 // it followed in the old text, if that piece is still the one before it.
+// Otherwise the line is ended there, and the piece before takes the line
+// break, so that the pieces still cover the text without a gap.
 class LineEmitter {
  public:
   explicit LineEmitter(TextLines& old) : old_(old) { out_.reserve(old.size() + 16); }
 
-  TextSpan Span(TextSpan s) {
-    if (s.Empty()) return {Here(), Here()};
-    if (midLine_ && !(lastValid_ && s.Begin == lastEnd_)) midLine_ = false;
+  // The piece's old text, written; the piece is set to where it now stands.
+  void Span(TextSpan& piece) {
+    const TextSpan s = piece;
+    if (s.Empty()) {
+      Empty(piece);
+      return;
+    }
+    if (midLine_ && !(lastValid_ && s.Begin == lastEnd_)) EndLine();
     const TextPos begin = Here();
     for (TextPos p = s.Begin; p < s.End; p = {p.Line + 1, 0}) {
       std::string& line = old_[p.Line];
@@ -52,16 +59,25 @@ class LineEmitter {
     }
     lastEnd_ = s.End;
     lastValid_ = true;
-    return {begin, Here()};
+    Written(piece, begin);
   }
 
-  TextSpan Text(const TextLines& lines) {
-    if (lines.empty()) return {Here(), Here()};
-    midLine_ = false;
-    const TextPos begin = Here();
+  // New lines for the piece, or added to its end.
+  void Text(TextSpan& piece, const TextLines& lines, bool added = false) {
+    if (lines.empty()) {
+      if (!added) Empty(piece);
+      return;
+    }
+    if (midLine_) EndLine();
+    const TextPos begin = added ? piece.Begin : Here();
     out_.insert(out_.end(), lines.begin(), lines.end());
     lastValid_ = false;
-    return {begin, Here()};
+    Written(piece, begin);
+  }
+
+  // Ends the last line, if the last piece stops inside it.
+  void Finish() {
+    if (midLine_) EndLine();
   }
 
   const std::string& Line(size_t i) const { return out_[i]; }
@@ -75,10 +91,27 @@ class LineEmitter {
   TextPos lastEnd_;
   bool lastValid_ = false;
   std::vector<MovedRun> runs_;
+  // The last piece written with text, and the empty ones after it.
+  TextSpan* last_ = nullptr;
+  std::vector<TextSpan*> empties_;
 
   TextPos Here() const {
     if (midLine_) return {static_cast<uint32_t>(out_.size() - 1), static_cast<uint32_t>(out_.back().size())};
     return {static_cast<uint32_t>(out_.size()), 0};
+  }
+  void Empty(TextSpan& piece) {
+    piece = {Here(), Here()};
+    empties_.push_back(&piece);
+  }
+  void Written(TextSpan& piece, TextPos begin) {
+    piece = {begin, Here()};
+    last_ = &piece;
+    empties_.clear();
+  }
+  void EndLine() {
+    midLine_ = false;
+    if (last_) last_->End = Here();
+    for (TextSpan* e : empties_) *e = {Here(), Here()};
   }
   void Append(std::string_view text) {
     if (!midLine_) out_.emplace_back();
@@ -489,24 +522,27 @@ TextPatch TreeEditor::Rebuild() {
   // Folders whose lists were never closed, once their items are written: if
   // anything follows, their lists are closed before it.
   std::vector<NodeId> unclosed;
-  auto emit = [&](TextSpan span, const TextLines* text) {
-    if (!unclosed.empty() && (text ? !text->empty() : !span.Empty())) {
-      for (NodeId f : unclosed) F(f).Tail = emitter.Text(CloseOf(f, emitter));
-      unclosed.clear();
-    }
-    return text ? emitter.Text(*text) : emitter.Span(span);
+  auto closeBefore = [&](bool written) {
+    if (!written || unclosed.empty()) return;
+    for (NodeId f : unclosed) emitter.Text(F(f).Tail, CloseOf(f, emitter));
+    unclosed.clear();
+  };
+  auto piece = [&](TextSpan& span, std::unordered_map<NodeId, TextLines>& texts, NodeId id) {
+    const auto text = texts.find(id);
+    closeBefore(text == texts.end() ? !span.Empty() : !text->second.empty());
+    if (text == texts.end())
+      emitter.Span(span);
+    else
+      emitter.Text(span, text->second);
   };
   auto head = [&](NodeId id) {
-    auto text = newHead_.find(id);
-    TextSpan span = emit(N(id).Span, text == newHead_.end() ? nullptr : &text->second);
-    if (auto extra = headExtra_.find(id); extra != headExtra_.end()) span.End = emit({}, &extra->second).End;
-    N(id).Span = span;
+    piece(N(id).Span, newHead_, id);
+    if (auto extra = headExtra_.find(id); extra != headExtra_.end()) emitter.Text(N(id).Span, extra->second, true);
   };
   auto tail = [&](NodeId id) {
-    auto text = newTail_.find(id);
-    const bool open = text == newTail_.end() && F(id).Tail.Empty() && id != kRootNode &&
+    const bool open = !newTail_.count(id) && F(id).Tail.Empty() && id != kRootNode &&
                       F(id).Layout != FolderLayout::Listless;
-    F(id).Tail = emit(F(id).Tail, text == newTail_.end() ? nullptr : &text->second);
+    piece(F(id).Tail, newTail_, id);
     if (open) unclosed.push_back(id);
   };
   head(kRootNode);
@@ -523,6 +559,7 @@ TextPatch TreeEditor::Rebuild() {
     head(child);
     if (N(child).Kind == NodeKind::Folder) stack.emplace_back(child, 0);
   }
+  emitter.Finish();
   t_.lines_ = emitter.Take();
   newHead_.clear();
   headExtra_.clear();
