@@ -27,7 +27,8 @@ std::vector<std::string> SplitFolderPath(std::string_view path);
 bool PathCovers(std::string_view path, std::string_view other);
 
 // Every folder the path names, in document order (titles need not be
-// unique); the root for "".
+// unique); the root for "" (which is also the path of an untitled folder at
+// the top level: a path cannot tell those two apart).
 std::vector<NodeId> FindFolders(const BookmarkTree& tree, std::string_view path);
 
 }  // namespace quillet

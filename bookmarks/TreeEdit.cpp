@@ -189,7 +189,7 @@ class TreeEditor {
   FolderData& F(NodeId id) { return t_.folders_[t_.nodes_[id].Folder]; }
   bool IsItem(NodeId id) const { return t_.nodes_[id].Kind != NodeKind::Opaque; }
   void CheckFolder(NodeId id);
-  std::vector<NodeId> Outermost(const std::vector<NodeId>& ids, bool moving);
+  std::vector<NodeId> Outermost(const std::vector<NodeId>& ids);
   void Detach(const std::vector<NodeId>& ids);
   void AttachAt(NodeId folder, size_t index, const std::vector<NodeId>& ids);
   void Reindex(NodeId folder, size_t from = 0);
@@ -210,11 +210,12 @@ void TreeEditor::CheckFolder(NodeId id) {
   if (!t_.IsLive(id) || t_.nodes_[id].Kind != NodeKind::Folder) throw TreeEditError("no such folder");
 }
 
-std::vector<NodeId> TreeEditor::Outermost(const std::vector<NodeId>& ids, bool moving) {
+std::vector<NodeId> TreeEditor::Outermost(const std::vector<NodeId>& ids) {
   std::vector<char> chosen(t_.nodes_.size(), 0);
   for (NodeId id : ids) {
     if (!t_.IsLive(id) || id == kRootNode) throw TreeEditError("no such node, or the document's root");
-    if (moving && t_.nodes_[id].Role != OpaqueRole::Other) throw TreeEditError("a list's own start or end cannot move");
+    // Without its start or end a list would take in what follows it.
+    if (t_.nodes_[id].Role != OpaqueRole::Other) throw TreeEditError("a list's own start or end stays");
     chosen[id] = 1;
   }
   std::vector<NodeId> out;
@@ -422,7 +423,7 @@ TextPatch TreeEditor::SetAddress(NodeId id, std::string_view address) {
 // ---- edits of the structure
 
 TextPatch TreeEditor::Delete(const std::vector<NodeId>& ids) {
-  const std::vector<NodeId> going = Outermost(ids, false);
+  const std::vector<NodeId> going = Outermost(ids);
   Detach(going);
   for (NodeId id : going) {
     // Everything below a deleted folder goes with it.
@@ -439,7 +440,7 @@ TextPatch TreeEditor::Delete(const std::vector<NodeId>& ids) {
 
 TextPatch TreeEditor::Move(const std::vector<NodeId>& ids, InsertPosition to) {
   CheckFolder(to.Folder);
-  const std::vector<NodeId> moving = Outermost(ids, true);
+  const std::vector<NodeId> moving = Outermost(ids);
   for (NodeId id : moving)
     if (t_.IsWithin(to.Folder, id)) throw TreeEditError("a folder cannot move into itself or below itself");
   size_t index = 0;

@@ -41,13 +41,14 @@ TextPatch RenameNode(BookmarkTree& tree, NodeId id, std::string_view title);
 TextPatch SetLinkAddress(BookmarkTree& tree, NodeId id, std::string_view address);
 
 // Deletes nodes with their descriptions, folders with everything in them.
-// A node inside a folder that is deleted too goes with it.
+// A node inside a folder that is deleted too goes with it. The start and end
+// of a list without heading (opaque list starts and ends) stay, here and in
+// every other edit: without them the list would take in what follows it.
 TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids);
 
 // Moves nodes, in the order given, to the position, each with its
 // description and everything in it. A node inside a folder that is moved
 // too moves with it. A folder cannot move into itself or below itself.
-// List ends of the document's own lists (opaque list starts and ends) stay.
 TextPatch MoveNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, InsertPosition to);
 
 // Puts a folder's children in the order given: all of them, each once; a

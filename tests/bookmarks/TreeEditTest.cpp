@@ -187,6 +187,7 @@ TEST(TreeEdit, ImpossibleEditsChangeNothing) {
       [](BookmarkTree& t) { MoveNodes(t, {Named(t, "A")}, {Named(t, "Work"), Named(t, "B")}); },
       [](BookmarkTree& t) { MoveNodes(t, {Named(t, "A")}, {Named(t, "A")}); },
       [](BookmarkTree& t) { DeleteNodes(t, {kRootNode}); },
+      [](BookmarkTree& t) { DeleteNodes(t, {t.Children(kRootNode)[1]}); },  // the top list's start
       [](BookmarkTree& t) { DeleteNodes(t, {Named(t, "A"), 9999}); },
       [](BookmarkTree& t) { RenameNode(t, t.Children(kRootNode)[0], "header"); },
       [](BookmarkTree& t) { SetLinkAddress(t, Named(t, "Work"), "x"); },
