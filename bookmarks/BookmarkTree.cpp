@@ -202,6 +202,7 @@ std::optional<BookmarkTree::ItemTag> BookmarkTree::FindItemTag(NodeId id) const 
       }
       const size_t end = FindTagEnd(line, tag->NameEnd);
       item.TagEnd = end == npos ? line.size() : end;
+      item.Closed = end != npos;
       item.TitleBegin = item.TitleEnd = std::min(item.TagEnd + 1, line.size());
       if (end != npos && end < limit)
         item.TitleEnd = TitleEnd(line, item.TitleBegin, limit, link ? std::string_view("</A") : "</H");

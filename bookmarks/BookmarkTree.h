@@ -189,6 +189,7 @@ class BookmarkTree {
     uint32_t Line = 0;
     size_t NameEnd = 0;
     size_t TagEnd = 0;  // the ">", or the line's end when it does not close
+    bool Closed = false;
     size_t TitleBegin = 0, TitleEnd = 0;
   };
 

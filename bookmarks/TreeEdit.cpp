@@ -398,6 +398,8 @@ TextPatch TreeEditor::Rename(NodeId id, std::string_view title) {
   if (!t_.IsLive(id) || id == kRootNode) throw TreeEditError("no such link or folder");
   const std::optional<BookmarkTree::ItemTag> tag = t_.FindItemTag(id);
   if (!tag) throw TreeEditError("only a link or folder has a title");
+  // Words after a tag that does not close would join the tag.
+  if (!tag->Closed) throw TreeEditError("the tag before the title is not closed on its line");
   const std::string text = EncodeForDocument(EscapeNameForLine(title, Ampersands()), t_.encoding_);
   return ReplaceInLine(id, tag->Line, tag->TitleBegin, tag->TitleEnd, text);
 }

@@ -198,6 +198,9 @@ TEST(TreeEdit, ImpossibleEditsChangeNothing) {
       },
       [](BookmarkTree& t) { InsertLink(t, {Named(t, "Work"), Named(t, "A")}, "x", "y"); },
   };
+  // A title cannot go after a tag that does not close on its line.
+  BookmarkTree broken = ReadBookmarkTree({"<DL><p>", "<A HREF", "</DL><p>"});
+  EXPECT_THROW(RenameNode(broken, broken.Children(kRootNode)[1], "t"), TreeEditError);
   for (size_t i = 0; i < std::size(edits); ++i) {
     BookmarkTree tree = ReadBookmarkTree(kBrowserDoc);
     const std::string shape = Shape(tree, kRootNode, true);
