@@ -58,6 +58,50 @@ struct LineState {
   }
 };
 
+// The <A> tag whose name ends at nameEnd has an HREF; tagEnd is set to its
+// ">" (npos when it does not close on the line).
+bool HasHref(std::string_view line, size_t nameEnd, std::vector<TagAttribute>& scratch, size_t& tagEnd) {
+  scratch.clear();
+  tagEnd = npos;
+  ReadTagAttributes(line, nameEnd, scratch, tagEnd);
+  for (const TagAttribute& a : scratch)
+    if (NameIs(a.Name(line), "HREF")) return true;
+  return false;
+}
+
+// What the tag at line[lt] does to the line's elements: starts one, turns
+// the line's <DT> into a link or heading, or joins the element it stands in.
+// Sets tagEnd when it had to find the tag's end.
+void ClassifyTag(LineState& s, std::string_view line, size_t lt, const TagName& tag,
+                 std::vector<TagAttribute>& scratch, size_t& tagEnd) {
+  const std::string_view name = tag.Name;
+  const char listTag = ListTagOf(name);
+  if (listTag) {
+    s.Start(tag.Closing ? ElementKind::ListClose : ElementKind::ListOpen, lt, listTag);
+  } else if (tag.Closing) {
+    if (NameIs(name, "A") && s.Current == ElementKind::Link) s.LinkClosed = true;
+    if (s.AtLineStart()) s.Start(ElementKind::Markup, lt);
+  } else if (NameIs(name, "DT") || NameIs(name, "LI")) {
+    s.Start(ElementKind::Item, lt);
+  } else if (NameIs(name, "DD")) {
+    s.Start(ElementKind::Description, lt);
+  } else if (NameIs(name, "HR")) {
+    s.Start(ElementKind::Separator, lt);
+  } else if (NameIs(name, "A")) {
+    const bool href = HasHref(line, tag.NameEnd, scratch, tagEnd);
+    if (href && !s.Upgrade(ElementKind::Link) &&
+        (s.AtLineStart() || s.EndsBeforeLinks() || (s.Current == ElementKind::Link && s.LinkClosed)))
+      s.Start(ElementKind::Link, lt);
+    else if (s.AtLineStart())
+      s.Start(ElementKind::Markup, lt);
+  } else if (IsHeadingTagName(name)) {
+    const bool afterList = s.Current == ElementKind::ListOpen || s.Current == ElementKind::ListClose;
+    if (!s.Upgrade(ElementKind::Heading) && (s.AtLineStart() || afterList)) s.Start(ElementKind::PageHeading, lt);
+  } else if (s.AtLineStart()) {
+    s.Start(ElementKind::Markup, lt);
+  }
+}
+
 }  // namespace
 
 std::optional<TagName> ReadTagName(std::string_view line, size_t lt) {
@@ -114,15 +158,6 @@ size_t ElementScanner::ContinueCarry(std::string_view line) {
   return end + 1;
 }
 
-bool ElementScanner::HasHref(std::string_view line, size_t nameEnd, size_t& tagEnd) {
-  attributes_.clear();
-  tagEnd = npos;
-  ReadTagAttributes(line, nameEnd, attributes_, tagEnd);
-  for (const TagAttribute& a : attributes_)
-    if (NameIs(a.Name(line), "HREF")) return true;
-  return false;
-}
-
 void ElementScanner::Scan(std::string_view line, uint32_t index, std::vector<LineElement>& out) {
   if (IsBlankText(line)) return;
   if (inDescription_) {
@@ -167,32 +202,7 @@ void ElementScanner::Scan(std::string_view line, uint32_t index, std::vector<Lin
       continue;
     }
     size_t tagEnd = npos;
-    const std::string_view name = tag->Name;
-    const char listTag = ListTagOf(name);
-    if (listTag) {
-      s.Start(tag->Closing ? ElementKind::ListClose : ElementKind::ListOpen, lt, listTag);
-    } else if (tag->Closing) {
-      if (NameIs(name, "A") && s.Current == ElementKind::Link) s.LinkClosed = true;
-      if (s.AtLineStart()) s.Start(ElementKind::Markup, lt);
-    } else if (NameIs(name, "DT") || NameIs(name, "LI")) {
-      s.Start(ElementKind::Item, lt);
-    } else if (NameIs(name, "DD")) {
-      s.Start(ElementKind::Description, lt);
-    } else if (NameIs(name, "HR")) {
-      s.Start(ElementKind::Separator, lt);
-    } else if (NameIs(name, "A")) {
-      const bool href = HasHref(line, tag->NameEnd, tagEnd);
-      if (href && !s.Upgrade(ElementKind::Link) &&
-          (s.AtLineStart() || s.EndsBeforeLinks() || (s.Current == ElementKind::Link && s.LinkClosed)))
-        s.Start(ElementKind::Link, lt);
-      else if (s.AtLineStart())
-        s.Start(ElementKind::Markup, lt);
-    } else if (IsHeadingTagName(name)) {
-      const bool afterList = s.Current == ElementKind::ListOpen || s.Current == ElementKind::ListClose;
-      if (!s.Upgrade(ElementKind::Heading) && (s.AtLineStart() || afterList)) s.Start(ElementKind::PageHeading, lt);
-    } else if (s.AtLineStart()) {
-      s.Start(ElementKind::Markup, lt);
-    }
+    ClassifyTag(s, line, lt, *tag, attributes_, tagEnd);
     if (tagEnd == npos) tagEnd = FindTagEnd(line, tag->NameEnd);
     if (tagEnd == npos) {
       // Only the header's tags run on over lines (a long META); an item's

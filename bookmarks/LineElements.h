@@ -69,7 +69,6 @@ class ElementScanner {
   std::vector<TagAttribute> attributes_;
 
   size_t ContinueCarry(std::string_view line);
-  bool HasHref(std::string_view line, size_t nameEnd, size_t& tagEnd);
 };
 
 // Every element of the lines, in order.

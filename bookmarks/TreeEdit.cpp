@@ -531,7 +531,7 @@ TextPatch TreeEditor::Rebuild() {
     unclosed.clear();
   };
   auto piece = [&](TextSpan& span, std::unordered_map<NodeId, TextLines>& texts, NodeId id) {
-    const auto text = texts.find(id);
+    const auto text = texts.empty() ? texts.end() : texts.find(id);
     closeBefore(text == texts.end() ? !span.Empty() : !text->second.empty());
     if (text == texts.end())
       emitter.Span(span);
@@ -540,10 +540,11 @@ TextPatch TreeEditor::Rebuild() {
   };
   auto head = [&](NodeId id) {
     piece(N(id).Span, newHead_, id);
+    if (headExtra_.empty()) return;
     if (auto extra = headExtra_.find(id); extra != headExtra_.end()) emitter.Text(N(id).Span, extra->second, true);
   };
   auto tail = [&](NodeId id) {
-    const bool open = !newTail_.count(id) && F(id).Tail.Empty() && id != kRootNode &&
+    const bool open = F(id).Tail.Empty() && !newTail_.count(id) && id != kRootNode &&
                       F(id).Layout != FolderLayout::Listless;
     piece(F(id).Tail, newTail_, id);
     if (open) unclosed.push_back(id);
