@@ -1,5 +1,6 @@
 #include "bookmarks/BookmarkTree.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -191,14 +192,19 @@ std::optional<BookmarkTree::ItemTag> BookmarkTree::FindItemTag(NodeId id) const 
     for (size_t lt = line.find('<', p.Col); lt < limit; lt = line.find('<', lt + 1)) {
       const std::optional<TagName> tag = ReadTagName(line, lt);
       if (!tag || tag->Closing || !(link ? SameNoCase(tag->Name, "A") : IsHeadingTagName(tag->Name))) continue;
-      ItemTag item{p.Line, tag->NameEnd};
+      ItemTag item;
+      item.Line = p.Line;
+      item.NameEnd = tag->NameEnd;
       if (link) {
-        std::vector<TagAttribute> attributes;
+        // Read for every value asked of a link: one list kept for the thread.
+        thread_local std::vector<TagAttribute> attributes;
+        attributes.clear();
         size_t end = npos;
         ReadTagAttributes(line, tag->NameEnd, attributes, end);
-        bool href = false;
-        for (const TagAttribute& a : attributes) href = href || SameNoCase(a.Name(line), "HREF");
-        if (!href) continue;
+        const auto href = std::find_if(attributes.begin(), attributes.end(),
+                                       [&](const TagAttribute& a) { return SameNoCase(a.Name(line), "HREF"); });
+        if (href == attributes.end()) continue;
+        item.Href = line.substr(href->ValueBegin, href->ValueEnd - href->ValueBegin);
       }
       const size_t end = FindTagEnd(line, tag->NameEnd);
       item.TagEnd = end == npos ? line.size() : end;
@@ -240,9 +246,8 @@ std::vector<NodeAttribute> BookmarkTree::Attributes(NodeId id) const {
 
 std::string_view BookmarkTree::RawAddress(NodeId id) const {
   if (At(id).Kind != NodeKind::Link) return {};
-  for (const NodeAttribute& a : Attributes(id))
-    if (SameNoCase(a.Name, "HREF")) return a.RawValue;
-  return {};
+  const std::optional<ItemTag> tag = FindItemTag(id);
+  return tag ? tag->Href : std::string_view();
 }
 
 std::string BookmarkTree::Address(NodeId id) const { return DecodeText(RawAddress(id)); }

@@ -191,6 +191,7 @@ class BookmarkTree {
     size_t TagEnd = 0;  // the ">", or the line's end when it does not close
     bool Closed = false;
     size_t TitleBegin = 0, TitleEnd = 0;
+    std::string_view Href;  // a link's address as written
   };
 
   TextLines lines_;

@@ -148,6 +148,18 @@ TEST(TreeEdit, EachEditChangesOnlyWhatItEdits) {
   }
 }
 
+// A move hands back the line that left and the line that arrived, not the
+// lines in between that only shifted.
+TEST(TreeEdit, APatchHoldsOnlyTheLinesThatChangedPlace) {
+  BookmarkTree tree = ReadBookmarkTree(kBrowserDoc);
+  const TextPatch patch = MoveNodes(tree, {Named(tree, "C")}, {Named(tree, "Toolbar"), Named(tree, "A")});
+  ASSERT_EQ(patch.Hunks.size(), 2u);
+  EXPECT_EQ(patch.Hunks[0], (TextHunk{6, {}, 6, {"        <DT><A HREF=\"https://c.example/\">C</A>"}}));
+  EXPECT_EQ(patch.Hunks[1], (TextHunk{10, {"        <DT><A HREF=\"https://c.example/\">C</A>"}, 11, {}}));
+  EXPECT_EQ(tree.NodeText(Named(tree, "Work")),
+            "    <DT><H3>Work</H3>\n    <DL><p>\n        <DT><A HREF=\"https://d.example/\">D</A>\n    </DL><p>\n");
+}
+
 TEST(TreeEdit, NewTextFollowsTheDocumentsLayoutAndEscaping) {
   BookmarkTree browser = ReadBookmarkTree(kBrowserDoc);
   InsertFolder(browser, {}, "R&D", 1700000000);
