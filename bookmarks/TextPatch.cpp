@@ -94,6 +94,7 @@ TextPatch PatchFromMoves(const TextLines& old, const TextLines& now, const std::
     TextHunk h;
     h.OldFirst = oldAt;
     h.NewFirst = newAt;
+    h.OldLines.reserve(oldEnd - oldAt);
     for (size_t i = oldAt; i < oldEnd; ++i) h.OldLines.push_back(oldLine(i));
     h.NewLines.assign(now.begin() + static_cast<std::ptrdiff_t>(newAt), now.begin() + static_cast<std::ptrdiff_t>(newEnd));
     patch.Hunks.push_back(std::move(h));

@@ -122,6 +122,21 @@ class OutlinePrinter {
 
 }  // namespace
 
+OutlineList::~OutlineList() {
+  // The grandchildren move up into one list before each child goes, so no
+  // child is freed while it still holds children.
+  std::vector<OutlineNode> pending;
+  for (OutlineNode& c : *this)
+    if (!c.Children.empty()) pending.push_back(std::move(c));
+  while (!pending.empty()) {
+    OutlineNode last = std::move(pending.back());
+    pending.pop_back();
+    for (OutlineNode& c : last.Children)
+      if (!c.Children.empty()) pending.push_back(std::move(c));
+    last.Children.clear();
+  }
+}
+
 TextLines WriteOutline(const OutlineNode& root, const WriteOptions& options) {
   return OutlinePrinter(options).Print(root);
 }

@@ -12,6 +12,21 @@
 
 namespace quillet {
 
+struct OutlineNode;
+
+// The children of an outline node: a list that frees an outline of any depth
+// without calling itself once per level.
+class OutlineList : public std::vector<OutlineNode> {
+ public:
+  using std::vector<OutlineNode>::vector;
+  OutlineList() = default;
+  OutlineList(const OutlineList&) = default;
+  OutlineList(OutlineList&&) noexcept = default;
+  OutlineList& operator=(const OutlineList&) = default;
+  OutlineList& operator=(OutlineList&&) noexcept = default;
+  ~OutlineList();
+};
+
 // A folder, link or separator by its values, free of any text it came from.
 // Texts are as they read (not escaped), in UTF-8 or the bytes a name has.
 struct OutlineNode {
@@ -22,7 +37,7 @@ struct OutlineNode {
   // first, as browsers write it); Quillet's layout writes none.
   std::vector<std::pair<std::string, std::string>> Attributes;
   std::string Description;
-  std::vector<OutlineNode> Children;
+  OutlineList Children;
 };
 
 enum class WriteLayout { Quillet, Browser };

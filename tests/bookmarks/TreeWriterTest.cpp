@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bookmarks/TreeEdit.h"
+#include "bookmarks/TreeInvariants.h"
 #include "tests/bookmarks/TreeTestSupport.h"
 
 namespace quillet {
@@ -65,6 +67,27 @@ TEST(TreeWriter, LayoutsPutHeadingsListsAndDescriptionsInPlace) {
             (TextLines{"<DL><p>", "", "<DT><H3>Top</H3>", "", "<DL><p>", "", "<DT><H3>F</H3>", "",
                        "<DT><A HREF=\"https://q/?a=1&b=2\">Q&A</A>", "", "<DD>line one", "line &lt;two&gt;", "",
                        "<HR>", "", "</DL><p>", "", "</DL><p>", ""}));
+}
+
+// Folders nested a hundred thousand deep are read, printed, edited and freed
+// with stacks of their own, never the call stack.
+TEST(TreeWriter, AnyDepthIsReadPrintedEditedAndFreed) {
+  constexpr size_t kDepth = 100000;
+  TextLines lines;
+  for (size_t i = 0; i < kDepth; ++i) {
+    lines.push_back("<DT><H3>f</H3>");
+    lines.push_back("<DL><p>");
+  }
+  lines.push_back("<DT><A HREF=\"x\">deep</A>");
+  lines.insert(lines.end(), kDepth, "</DL><p>");
+  BookmarkTree tree = ReadBookmarkTree(lines);
+  EXPECT_EQ(CheckTreeInvariants(tree), "");
+  const NodeId deep = test::Named(tree, "deep");
+  EXPECT_EQ(tree.Depth(deep), kDepth + 1);
+  EXPECT_EQ(WriteOutline(OutlineOf(tree), WriteOptions{}).size(), 3 * kDepth + 3);
+  MoveNodes(tree, {deep}, {kRootNode, kNoNode});
+  DeleteNodes(tree, {tree.Children(kRootNode)[0]});
+  EXPECT_EQ(tree.Lines(), (TextLines{"<DT><A HREF=\"x\">deep</A>"}));
 }
 
 }  // namespace
