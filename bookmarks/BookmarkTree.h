@@ -137,6 +137,8 @@ class BookmarkTree {
   TextEncoding Encoding() const { return encoding_; }
   FolderLayout Layout(NodeId folder) const;
   Dialect DocumentDialect() const;
+  // What the reader found, in line order. They describe the text as it was
+  // read: edits do not change them.
   const std::vector<Diagnostic>& Diagnostics() const { return diagnostics_; }
 
   // ---- values of links and folders (others give "" and nothing)

@@ -172,6 +172,12 @@ TEST(TreeReader, LinksAndFoldersKeepTheirValuesRawAndDecoded) {
   EXPECT_EQ(tree.Attribute(test::Named(tree, "Get Help"), "ICON")->substr(0, 22), "data:image/png;base64,");
   EXPECT_EQ(FolderPathOf(tree, test::Named(tree, "LWN.net")), "Bookmarks Toolbar/News \\/ Daily");
 
+  // HREF anywhere among the attributes, quoted either way or not at all.
+  const BookmarkTree any = ReadBookmarkTree({"<DL>", "<DT><A ADD_DATE=\"1\" href='a?b=1&amp;c'>A</A>",
+                                             "<dt><a icon=\"data:x\" HREF=b>B</a>", "</DL>"});
+  EXPECT_EQ(any.Address(test::Named(any, "A")), "a?b=1&c");
+  EXPECT_EQ(any.RawAddress(test::Named(any, "B")), "b");
+
   // Dates in milliseconds (Raindrop) and Pocket's own date attribute.
   const BookmarkTree raindrop = ReadBookmarkTree(SplitDocumentText(test::ReadBytes(test::ExportPath("raindrop.html"))));
   EXPECT_EQ(raindrop.AddDate(test::Named(raindrop, "Google Fonts")), 1650000100);
