@@ -276,6 +276,13 @@ class ThtmlPane : public QAbstractScrollArea {
   std::string SelText() const;
   // Puts the selected text on the clipboard (nothing when none is selected).
   void CopyToClipboard();
+  // Selects the whole text (unless selecting is forbidden).
+  void SelectAll();
+  // Finds the text, letter case ignored, after the selection (before it when
+  // backward), going on from the other end of the document; selects the
+  // match and scrolls it into view. False when the document does not hold
+  // the text: the selection stays.
+  bool FindText(const std::string& text, bool backward);
 
   // ---- Mouse interaction ----
 
