@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
@@ -41,7 +41,7 @@ struct WindowFixture {
   TempDir Dir;
   TestContext T{Dir.Path() + "/"};
   ScriptedDialogs Dialogs;
-  std::unique_ptr<TForm1> Form;
+  std::unique_ptr<MainWindow> Form;
   int SettingsWrites = 0;
   std::vector<std::string> HelpShown;
 
@@ -53,8 +53,8 @@ struct WindowFixture {
     T.Ctx.Config.Width = 411;
   }
   // Creates the window (its creation handler runs now) and shows it.
-  TForm1& Create() {
-    Form = std::make_unique<TForm1>(T.Ctx, Dialogs);
+  MainWindow& Create() {
+    Form = std::make_unique<MainWindow>(T.Ctx, Dialogs);
     Form->WriteSettings = [this](Context&) { ++SettingsWrites; };
     Form->ShowHelpPage = [this](const std::string& file) {
       HelpShown.push_back(file);
