@@ -21,11 +21,8 @@ class DocumentHistory::Splice : public QUndoCommand {
   int id() const override { return kind_ == EditKind::Step ? -1 : static_cast<int>(kind_); }
   bool mergeWith(const QUndoCommand* other) override {
     const auto* next = static_cast<const Splice*>(other);
-    if (next->at_ != at_ || next->count_ != 1 || count_ != 1 || others_.size() != 1) return false;
-    // This step keeps the line as it was before the first keystroke; typing
-    // that leads back to it leaves no step.
-    setObsolete(history_.lines_[at_] == others_.front());
-    return true;
+    // This step keeps the line as it was before the first keystroke.
+    return next->at_ == at_ && next->count_ == 1 && count_ == 1 && others_.size() == 1;
   }
 
  private:
@@ -84,6 +81,8 @@ void DocumentHistory::RecordCommand(TextLines before, const QString& text) {
 }
 
 void DocumentHistory::Edit(size_t at, size_t removed, TextLines inserted, EditKind kind, const void* by) {
+  const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(at);
+  if (removed == inserted.size() && std::equal(inserted.begin(), inserted.end(), first)) return;
   if (removed != 1 || inserted.size() != 1) kind = EditKind::Step;
   size_t count = removed;
   const LineChange change = Swap(at, count, inserted);

@@ -44,7 +44,8 @@ class DocumentHistory : public QObject {
   // text, keeping the lines that differ.
   void RecordCommand(TextLines before, const QString& text);
   // A view replaces Removed lines at At with inserted (the view shows them
-  // already; by is that view, told of the change like the others).
+  // already; by is that view, told of the change like the others). Lines
+  // replaced by the same lines make no step.
   void Edit(size_t at, size_t removed, TextLines inserted, EditKind kind, const void* by);
   // A new text (opened, loaded): the history starts over and every view
   // shows it from the top. The modified mark stays as it was.

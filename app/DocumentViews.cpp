@@ -244,17 +244,22 @@ void SourceView::Follow(const LineChange& change, const void* by) {
     return;
   }
   if (touched == 0) return;
+  const QTextCursor cursor = editor_->textCursor();
+  const int line = cursor.blockNumber(), column = cursor.positionInBlock();
   const int scrolled = editor_->verticalScrollBar()->value();
   ApplyToEditor(change);
   if (change.FromHistory && current_) {
     // Undo and redo show where they happened.
-    QTextCursor there(editor_->document()->findBlockByNumber(static_cast<int>(change.At)));
-    editor_->setTextCursor(there);
+    editor_->setTextCursor(QTextCursor(editor_->document()->findBlockByNumber(static_cast<int>(change.At))));
     editor_->ensureCursorVisible();
-  } else {
-    // A command leaves the reader where they were.
-    editor_->verticalScrollBar()->setValue(scrolled);
+    return;
   }
+  // A command leaves the reader where they were.
+  const QTextBlock block = editor_->document()->findBlockByNumber(std::min(line, editor_->blockCount() - 1));
+  QTextCursor back(block);
+  back.setPosition(block.position() + std::min(column, block.length() - 1));
+  editor_->setTextCursor(back);
+  editor_->verticalScrollBar()->setValue(scrolled);
 }
 
 void SourceView::ApplyToEditor(const LineChange& change) {
@@ -325,9 +330,7 @@ void SourceView::TakeEdit(int position, int removed, int added) {
   }
   TextLines lines = EncodedLines(first, lastNew);
   const auto removedLines = static_cast<size_t>(lastOld - first + 1);
-  const TextLines& old = history_.Lines();
-  // A change of format alone changes no text.
-  if (removedLines == lines.size() && std::equal(lines.begin(), lines.end(), old.begin() + first)) return;
+  // A change of format alone changes no text, and makes no step.
   const EditKind kind = removed == 0 && added == 1   ? EditKind::Typing
                         : removed == 1 && added == 0 ? EditKind::Erasing
                                                      : EditKind::Step;

@@ -1,11 +1,14 @@
 #pragma once
 // Shared pieces of the window tests: the offscreen application, scripted
 // file dialogs, and a window on a temporary program folder.
+#include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,19 @@ struct WindowFixture {
   }
   Context& Ctx() { return T.Ctx; }
   ScriptedUi& UI() { return T.UI; }
+  // The window's menu item or tool button of that objectName.
+  QAction& Item(const char* name) {
+    QAction* a = Form->Action(QString::fromLatin1(name));
+    if (!a) throw std::logic_error(std::string("no action ") + name);
+    return *a;
+  }
+  // A key pressed in a widget of the window, made the active one so that
+  // the window's shortcuts apply as they do for a user.
+  void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QApplication::setActiveWindow(Form.get());
+    w->setFocus();
+    QTest::keyClick(w, key, modifiers);
+  }
   std::string File(const std::string& rel) const { return Dir / rel; }
 };
 
