@@ -35,6 +35,8 @@ RenderedView::RenderedView(Context& ctx, DocumentHistory& history, QWidget* pare
   pane_->SetBorderStyle(htSingle);
   pane_->SetNoSelect(false);
   pane_->SetCursor(Qt::IBeamCursor);
+  // Back to the document shows the document, without a copy of it.
+  pane_->DocumentLines = [this]() -> const TextLines& { return history_.Lines(); };
   pane_->OnHotSpotClick = [this](const std::string& url, bool& handled) {
     try {
       handled = HotSpotClick(ctx_, url, [this](const std::string& link) { return pane_->ExpandLinkPath(link); });
@@ -134,14 +136,24 @@ QString EditorText(const TextLines& lines, size_t first, size_t last, DisplayEnc
   // Each byte gives at most one UTF-16 unit.
   QString text(static_cast<qsizetype>(bytes), Qt::Uninitialized);
   QChar* out = text.data();
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  for (size_t i = first; i < last; ++i) {
-    if (i > first) *out++ = QLatin1Char('\n');
-    const std::string& line = lines[i];
-    if (enc == DisplayEncoding::Utf8) {
-      out = utf8.appendToBuffer(out, QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-    } else {
-      for (const char c : line) *out++ = QChar(static_cast<char16_t>(Windows1252ToUnicode(static_cast<unsigned char>(c))));
+  if (enc == DisplayEncoding::Windows1252) {
+    for (size_t i = first; i < last; ++i) {
+      if (i > first) *out++ = QLatin1Char('\n');
+      for (const char c : lines[i]) *out++ = QChar(static_cast<char16_t>(Windows1252ToUnicode(static_cast<unsigned char>(c))));
+    }
+  } else {
+    // Decoded a few megabytes at a time: one call per line costs more than
+    // the decoding.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    std::string chunk;
+    constexpr size_t kChunk = 4u << 20;
+    for (size_t i = first; i < last; ++i) {
+      if (i > first) chunk += '\n';
+      chunk += lines[i];
+      if (chunk.size() >= kChunk || i + 1 == last) {
+        out = utf8.appendToBuffer(out, QByteArrayView(chunk.data(), static_cast<qsizetype>(chunk.size())));
+        chunk.clear();
+      }
     }
   }
   text.truncate(out - text.constData());

@@ -591,7 +591,10 @@ void ThtmlPane::BumpHistory(const std::string& oldFile, const std::string& oldTi
 
 void ThtmlPane::StartHistory(const std::vector<std::string>& lines, TFileKind kind) {
   if (historyMaxCount_ < 1) return;
-  historyLines_ = lines;
+  if (DocumentLines)
+    historyLines_.clear();
+  else
+    historyLines_ = lines;
   historyFiles_.assign(1, std::string());
   historyTitles_.assign(1, Title());
   historyPositions_.assign(1, PositionObj{ReadingPosition(), kind == TFileKind::fkText ? kind : TFileKind::fkHTML});
@@ -616,7 +619,7 @@ bool ThtmlPane::GoToHistory(int index) {
   std::exception_ptr failure;
   try {
     if (file.empty())
-      ShowLines(historyLines_, place.Kind);
+      ShowLines(DocumentLines ? DocumentLines() : historyLines_, place.Kind);
     else
       LoadFile(file, place.Kind);
   } catch (const std::exception&) {

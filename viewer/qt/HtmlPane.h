@@ -186,6 +186,9 @@ class ThtmlPane : public QAbstractScrollArea {
   // they are shown: relative links and pictures of those lines resolve
   // beside it. Unset or empty: against the working folder.
   std::function<std::string()> DocumentPath;
+  // The host's lines as they are now, for Back to them: when set, the pane
+  // keeps no copy of the lines given to LoadStrings.
+  std::function<const std::vector<std::string>&()> DocumentLines;
   // The panel's cursor over text (the I-beam by default).
   Qt::CursorShape Cursor() const { return cursor_; }
   void SetCursor(Qt::CursorShape shape) { cursor_ = shape; }
