@@ -163,7 +163,16 @@ QString EditorText(const TextLines& lines, size_t first, size_t last, DisplayEnc
 }  // namespace
 
 SourceView::SourceView(DocumentHistory& history, Ui& ui, QWidget* parent)
-    : QObject(parent), history_(history), ui_(ui), editor_(new SourceEditor(parent)) {
+    : QObject(parent), history_(history), ui_(ui), editor_(new SourceEditor(parent)), fillTimer_(new QTimer(this)) {
+  fillTimer_->setSingleShot(true);
+  fillTimer_->setInterval(0);
+  connect(fillTimer_, &QTimer::timeout, this, [this] {
+    try {
+      ContinueFill();
+    } catch (const std::exception& e) {
+      ui_.ShowError(e.what());
+    }
+  });
   editor_->setObjectName(QStringLiteral("sourceView"));
   editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   editor_->setUndoRedoEnabled(false);
@@ -203,15 +212,21 @@ void SourceView::SetCurrent(bool current) {
 }
 
 void SourceView::Fill(bool keepPlace) {
+  // Filled again before the last fill was done: the place is the one from
+  // before that fill.
+  if (!streaming_) {
+    keepPlace_ = keepPlace;
+    placeAt_ = editor_->textCursor().position();
+    placeScrolled_ = editor_->verticalScrollBar()->value();
+  }
   const TextLines& lines = history_.Lines();
+  const size_t first = std::min(lines.size(), FillChunkLines);
   size_t bytes = 0;
-  for (const std::string& line : lines) bytes += line.size();
+  for (size_t i = 0; i < first; ++i) bytes += lines[i].size();
   const BusyCursor busy(ui_);
   LoadProgress progress(editor_->window(), bytes, QStringLiteral("Preparing the source text..."));
-  const int at = editor_->textCursor().position();
-  const int scrolled = editor_->verticalScrollBar()->value();
   encoding_ = ChooseDisplayEncoding(lines);
-  QString text = EditorText(lines, 0, lines.size(), encoding_);
+  const QString text = EditorText(lines, 0, first, encoding_);
   progress.Step(QStringLiteral("Showing the source text..."));
   {
     const FlagOn updating(updating_);
@@ -219,12 +234,55 @@ void SourceView::Fill(bool keepPlace) {
   }
   filled_ = true;
   stale_ = false;
-  if (keepPlace) {
-    QTextCursor back(editor_->document());
-    back.setPosition(std::min(at, editor_->document()->characterCount() - 1));
-    editor_->setTextCursor(back);
-    editor_->verticalScrollBar()->setValue(scrolled);
+  filledLines_ = first;
+  if (first == lines.size()) {
+    FinishFill();
+    return;
   }
+  streaming_ = true;
+  editor_->setReadOnly(true);
+  emit FillProgress(static_cast<int>(100 * first / lines.size()));
+  fillTimer_->start();
+}
+
+void SourceView::ContinueFill() {
+  if (!streaming_) return;
+  if (stale_) {
+    // The document changed meanwhile: from its start again, now or when
+    // the view shows again.
+    if (current_)
+      Fill(keepPlace_);
+    else
+      streaming_ = false;
+    return;
+  }
+  const TextLines& lines = history_.Lines();
+  const size_t next = std::min(lines.size(), filledLines_ + FillChunkLines);
+  QTextCursor end(editor_->document());
+  end.movePosition(QTextCursor::End);
+  {
+    const FlagOn updating(updating_);
+    end.insertText(QLatin1Char('\n') + EditorText(lines, filledLines_, next, encoding_));
+  }
+  filledLines_ = next;
+  if (next == lines.size()) {
+    FinishFill();
+    return;
+  }
+  emit FillProgress(static_cast<int>(100 * next / lines.size()));
+  fillTimer_->start();
+}
+
+void SourceView::FinishFill() {
+  streaming_ = false;
+  editor_->setReadOnly(false);
+  if (keepPlace_) {
+    QTextCursor back(editor_->document());
+    back.setPosition(std::min(placeAt_, editor_->document()->characterCount() - 1));
+    editor_->setTextCursor(back);
+    editor_->verticalScrollBar()->setValue(placeScrolled_);
+  }
+  emit FillProgress(100);
 }
 
 DisplayEncoding SourceView::EncodingAfter(const LineChange& change) const {
@@ -240,6 +298,10 @@ DisplayEncoding SourceView::EncodingAfter(const LineChange& change) const {
 }
 
 void SourceView::Follow(const LineChange& change, const void* by) {
+  if (streaming_) {
+    stale_ = true;
+    return;
+  }
   if (by == this || !filled_ || stale_) return;
   const TextLines& lines = history_.Lines();
   const size_t before = lines.size() - change.Inserted + change.Removed;

@@ -6,6 +6,7 @@
 // following the document until it shows again.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include "app/DisplayCodec.h"
 #include "bookmarks/Context.h"
@@ -71,11 +72,18 @@ class RenderedView : public QObject, public DocumentView {
 };
 
 // The document as its text, editable: each edit is a splice of the lines it
-// touched, encoded back into the document's bytes.
+// touched, encoded back into the document's bytes. A big document goes into
+// the editor a piece at a time: the first lines show at once, the rest
+// follow while the window goes on (the editor is read-only until then).
 class SourceView : public QObject, public DocumentView {
   Q_OBJECT
 
  public:
+  // Lines put into the editor at a time: small pieces keep the window
+  // answering while a big document fills in, and cost less in all than
+  // one big one.
+  static inline size_t FillChunkLines = 10000;
+
   SourceView(DocumentHistory& history, Ui& ui, QWidget* parent);
 
   QPlainTextEdit* Editor() const { return editor_; }
@@ -88,14 +96,23 @@ class SourceView : public QObject, public DocumentView {
   void SetWordWrap(bool on);
   // The editor's context menu offers the window's Undo and Redo.
   void SetHistoryActions(QAction* undo, QAction* redo);
-  // Whether the editor holds the document now; it is filled when first shown.
-  bool Filled() const { return filled_ && !stale_; }
+  // Whether the editor holds the whole document now; it is filled when
+  // first shown.
+  bool Filled() const { return filled_ && !stale_ && !streaming_; }
   DisplayEncoding Encoding() const { return encoding_; }
 
+ signals:
+  // How much of a big document the editor holds while it is filled, in
+  // percent; 100 once it holds all of it.
+  void FillProgress(int percent);
+
  private:
-  // The whole document into the editor; keepPlace keeps the cursor and the
-  // scroll position where they were.
+  // The document into the editor, from its first lines on; keepPlace puts
+  // the cursor and the scroll position back where they were once it is all
+  // there.
   void Fill(bool keepPlace);
+  void ContinueFill();
+  void FinishFill();
   void Follow(const LineChange& change, const void* by);
   void ApplyToEditor(const LineChange& change);
   // An edit typed into the editor, as a splice of the document's lines.
@@ -112,6 +129,12 @@ class SourceView : public QObject, public DocumentView {
   bool current_ = false;
   bool filled_ = false;
   bool stale_ = false;
+  bool streaming_ = false;
+  size_t filledLines_ = 0;
+  QTimer* fillTimer_;
+  bool keepPlace_ = false;
+  int placeAt_ = 0;
+  int placeScrolled_ = 0;
   // On while the view itself changes the editor's text, so the change is
   // not taken for the user's.
   bool updating_ = false;

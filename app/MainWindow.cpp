@@ -146,6 +146,9 @@ void MainWindow::BuildControls() {
   pane = rendered_->Pane();
   source_ = new SourceView(*history_, ctx_.UI(), views);
   sourceView = source_->Editor();
+  connect(source_, &SourceView::FillProgress, this, [this](int percent) {
+    statusNote_->setText(percent < 100 ? QStringLiteral("Reading the source text: %1 %").arg(percent) : QString());
+  });
 
   statusBar()->setSizeGripEnabled(true);
   statusText_ = new QLabel(statusBar());

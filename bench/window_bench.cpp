@@ -1,9 +1,10 @@
 // Times the main window on one bookmark file, on Qt's offscreen platform
 // with the real fonts: the file opened into the rendered view (read,
-// parsed, laid out and painted), the switch to the source view and the
-// switch back, each with the paint that shows it.
+// parsed, laid out and painted), the switch to the source view (its first
+// lines shown, then all of them there) and the switch back, each with the
+// paint that shows it.
 //
-//   window_bench FILE [--width W] [--height H]
+//   window_bench FILE [--width W] [--height H] [--chunk LINES]
 //
 // Prints one line per step: wall-clock and processor milliseconds, and the
 // process's peak resident memory after it. bench/window runs it beside
@@ -21,6 +22,7 @@
 #include <string>
 
 #include "app/InputBox.h"
+#include "app/DocumentViews.h"
 #include "app/MainWindow.h"
 #include "bookmarks/Context.h"
 #include "platform/FileSystem.h"
@@ -61,13 +63,14 @@ void Step(const char* name, const std::function<void()>& step) {
 int main(int argc, char** argv) {
   using namespace quillet;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: window_bench FILE [--width W] [--height H]\n");
+    std::fprintf(stderr, "usage: window_bench FILE [--width W] [--height H] [--chunk LINES]\n");
     return 2;
   }
   int width = 1000, height = 700;
   for (int i = 2; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--width") == 0) width = std::atoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--height") == 0) height = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--chunk") == 0) quillet::SourceView::FillChunkLines = std::strtoul(argv[i + 1], nullptr, 10);
   }
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qtArgc = 1;
@@ -92,6 +95,9 @@ int main(int argc, char** argv) {
   QAction* source = window.Action("sourceViewAction");
   QAction* rendered = window.Action("renderedViewAction");
   Step("source", [&] { source->trigger(); });
+  Step("complete", [&] {
+    while (!window.Source().Filled()) QApplication::processEvents();
+  });
   Step("rendered", [&] { rendered->trigger(); });
   return 0;
 }

@@ -11,6 +11,7 @@
 
 #include "app/DisplayCodec.h"
 #include "app/DocumentHistory.h"
+#include "app/DocumentViews.h"
 #include "tests/gui/GuiTest.h"
 
 namespace quillet::test {
@@ -85,18 +86,24 @@ class SourceSync : public ::testing::Test, public WindowFixture {
   }
 };
 
+// With the editor filled in pieces of two lines too, each piece after the
+// window went on.
 TEST_F(SourceSync, TheEditorAlwaysHoldsTheDocumentsLines) {
   static const QString typed[] = {QStringLiteral("x"), QStringLiteral("\n"), QStringLiteral("<DT>"),
                                   QStringLiteral("\u00E9"), QStringLiteral("ab\ncd\n"), QString()};
+  const size_t chunk = SourceView::FillChunkLines;
   for (const char* bytes : {"<DL><p>\r\n<DT><A HREF=\"http://a/\">Caf\xC3\xA9</A>\r\n</DL><p>\r\n",
-                            "<DL><p>\r\n<DT><A HREF=\"http://a/\">Caf\xE9</A>\r\n</DL><p>\r\n"}) {
+                            "<DL><p>\r\n<DT><A HREF=\"http://a/\">Caf\xE9</A>\r\n</DL><p>\r\n"})
+  for (const size_t lines : {chunk, size_t{2}}) {
     SCOPED_TRACE(bytes);
+    SourceView::FillChunkLines = lines;
     WriteBytes(File("a.htm"), bytes);
     MainWindow& f = Create();
     Dialogs.Names = {File("a.htm")};
     Item("openFileAction").trigger();
     const TextLines opened = Ctx().HtmlLines;
     Item("sourceViewAction").trigger();
+    ASSERT_TRUE(SourceFilled());
     std::mt19937 rng(7);
     for (int step = 0; step < 150; ++step) {
       const int size = f.sourceView->document()->characterCount() - 1;
@@ -112,13 +119,16 @@ TEST_F(SourceSync, TheEditorAlwaysHoldsTheDocumentsLines) {
           break;
         default: c.insertText(typed[rng() % std::size(typed)]); break;
       }
+      ASSERT_TRUE(SourceFilled());
       ASSERT_EQ(EditorLines(f), Ctx().HtmlLines) << "step " << step;
     }
     while (f.UndoStack().canUndo()) Item("undoAction").trigger();
+    ASSERT_TRUE(SourceFilled());
     EXPECT_EQ(Ctx().HtmlLines, opened);
     EXPECT_EQ(EditorLines(f), opened);
     EXPECT_FALSE(f.Modified());
   }
+  SourceView::FillChunkLines = chunk;
 }
 
 }  // namespace

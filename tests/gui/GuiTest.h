@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DocumentViews.h"
 #include "app/MainWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
@@ -73,6 +74,12 @@ struct WindowFixture {
     QAction* a = Form->Action(QString::fromLatin1(name));
     if (!a) throw std::logic_error(std::string("no action ") + name);
     return *a;
+  }
+  // Lets a big document fill the source view in, piece by piece; false if
+  // it never does.
+  bool SourceFilled() {
+    for (int i = 0; i < 100000 && !Form->Source().Filled(); ++i) QApplication::processEvents();
+    return Form->Source().Filled();
   }
   // A key pressed in a widget of the window, made the active one so that
   // the window's shortcuts apply as they do for a user.

@@ -705,6 +705,7 @@ TEST_F(Window, ALargeDocumentSortsAndShowsUnderTheBusyCursor) {
   EXPECT_EQ(UI().BusyDepth, 0);
   EXPECT_EQ(PaneLinks(*f.pane).size(), 100000u);
   f.Action("viewSourceAction")->trigger();
+  ASSERT_TRUE(SourceFilled());
   EXPECT_EQ(f.sourceView->document()->blockCount(), 100002);
   // The window paints the result.
   EXPECT_FALSE(f.grab().isNull());

@@ -56,6 +56,23 @@ TEST_F(ViewMenu, EachViewKeepsItsPlaceAcrossSwitches) {
   EXPECT_EQ(f.sourceView->document()->findBlockByNumber(1).text().toStdString(), Ctx().HtmlLines[1]);
 }
 
+// A big document shows its first lines at once and the rest while the
+// window goes on; the editor takes no typing until it holds them all.
+TEST_F(ViewMenu, ABigSourceFillsInWhileTheWindowGoesOn) {
+  const size_t chunk = SourceView::FillChunkLines;
+  SourceView::FillChunkLines = 100;
+  MainWindow& f = Open(300);
+  Item("sourceViewAction").trigger();
+  EXPECT_EQ(f.sourceView->document()->blockCount(), 100);
+  EXPECT_TRUE(f.sourceView->isReadOnly());
+  EXPECT_EQ(f.StatusNote(), "Reading the source text: 33 %");
+  EXPECT_TRUE(SourceFilled());
+  EXPECT_EQ(f.sourceView->document()->blockCount(), 302);
+  EXPECT_FALSE(f.sourceView->isReadOnly());
+  EXPECT_EQ(f.StatusNote(), "");
+  SourceView::FillChunkLines = chunk;
+}
+
 // A view plugged in through AddView gets its item in the View menu and the
 // document's changes; Find and zoom follow what it offers.
 class CountingView : public DocumentView {
