@@ -102,8 +102,6 @@ void MainWindow::RecordStep(TextLines before, const QString& name, const std::st
 
 void MainWindow::OpenFile() {
   if (!AskSaveIfModified()) return;
-  Action("boldDescriptionsAction")->setChecked(false);
-  Action("italicDescriptionsAction")->setChecked(false);
   openDialog.InitialDir = ctx_.Config.LastDir;
   std::string name;
   if (!dialogs_.OpenFileName(openDialog, name)) name.clear();
@@ -111,8 +109,6 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::OpenFromCommandLine(const std::string& name) {
-  Action("boldDescriptionsAction")->setChecked(false);
-  Action("italicDescriptionsAction")->setChecked(false);
   try {
     OpenChosenFile(name);
   } catch (const std::exception& e) {
@@ -121,6 +117,10 @@ void MainWindow::OpenFromCommandLine(const std::string& name) {
 }
 
 void MainWindow::OpenChosenFile(const std::string& name) {
+  // The marks of Bold and Italic go with the text they were set for, also
+  // when the dialog was cancelled.
+  Action("boldDescriptionsAction")->setChecked(false);
+  Action("italicDescriptionsAction")->setChecked(false);
   if (!name.empty()) {
     std::string dir = ExtractFilePath(name);
     if (dir.size() > 1 && EndsWithDelim(dir)) dir.pop_back();

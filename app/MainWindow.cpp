@@ -45,9 +45,7 @@ QFont ArialFont(int pixels, bool bold = false) {
   return f;
 }
 
-QString Decoded(const std::string& bytes) {
-  return QString::fromStdString(DecodeForDisplay(bytes, ChooseDisplayEncoding({bytes})));
-}
+QString Decoded(const std::string& bytes) { return QString::fromStdString(DecodeName(bytes)); }
 
 }  // namespace
 

@@ -99,7 +99,7 @@ void MainWindow::BuildRecentMenu() {
   }
   for (size_t i = 0; i < recentFiles_.size(); ++i) {
     const std::string& file = recentFiles_[i];
-    QString shown = QString::fromStdString(DecodeForDisplay(file, ChooseDisplayEncoding({file})));
+    QString shown = QString::fromStdString(DecodeName(file));
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
     a->setObjectName(QStringLiteral("recentFile%1Action").arg(i + 1));
@@ -118,8 +118,6 @@ void MainWindow::BuildRecentMenu() {
 
 void MainWindow::OpenRecentFile(const std::string& name) {
   if (!AskSaveIfModified()) return;
-  Action("boldDescriptionsAction")->setChecked(false);
-  Action("italicDescriptionsAction")->setChecked(false);
   try {
     OpenChosenFile(name);
   } catch (...) {

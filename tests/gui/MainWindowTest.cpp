@@ -499,8 +499,9 @@ TEST_F(Window, EscapingTheSaveQuestionBacksOutOfTheCommandThatAsked) {
   EXPECT_TRUE(f.isVisible());
   EXPECT_TRUE(f.Modified());
   EXPECT_EQ(ReadBytes(File("kept.htm")), "on disk");
-  // A replacing command does nothing at all.
+  // A replacing command does nothing at all, not even to the Bold mark.
   Dialogs.Names = {File("other.htm")};
+  f.Action("boldDescriptionsAction")->setChecked(true);
   for (QAction* a : {f.Action("openFileAction"), f.Action("urlsToHtmlAction"), f.Action("loadNetscapeAction"), f.Action("netscapeToUrlsAction"),
                      f.Action("removeDuplicatesFromNetscapeAction")}) {
     SCOPED_TRACE(a->text().toStdString());
@@ -508,6 +509,7 @@ TEST_F(Window, EscapingTheSaveQuestionBacksOutOfTheCommandThatAsked) {
     a->trigger();
     EXPECT_EQ(Ctx().HtmlLines[1], "<DT><A HREF=\"http://mine/\">Mine</A>");
     EXPECT_TRUE(f.Modified());
+    EXPECT_TRUE(f.Action("boldDescriptionsAction")->isChecked());
   }
   UI().Answers = {Answer::Yes, Answer::Dismissed};  // append: yes, then back out of saving
   f.Action("urlsToNetscapeAction")->trigger();
