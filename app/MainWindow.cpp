@@ -202,11 +202,13 @@ std::string MainWindow::SaveQuestionTitle() const {
   return name.isEmpty() ? std::string("Quillet") : (name + QStringLiteral(" - Quillet")).toStdString();
 }
 
-void MainWindow::Run(Command command) {
+void MainWindow::Run(Command command) { Run([this, command] { (this->*command)(); }); }
+
+void MainWindow::Run(const std::function<void()>& command) {
   // The note tells of the last command only.
   statusNote_->clear();
   try {
-    (this->*command)();
+    command();
   } catch (const std::exception& e) {
     ctx_.UI().ShowError(e.what());
   }
@@ -302,14 +304,7 @@ QAction* MainWindow::AddView(DocumentView* view, const QString& caption, const Q
   action->setCheckable(true);
   viewGroup_->addAction(action);
   Menu(QStringLiteral("viewMenu"))->insertAction(viewsEnd_, action);
-  connect(action, &QAction::triggered, this, [this, view] {
-    statusNote_->clear();
-    try {
-      ShowView(view);
-    } catch (const std::exception& e) {
-      ctx_.UI().ShowError(e.what());
-    }
-  });
+  connect(action, &QAction::triggered, this, [this, view] { Run([this, view] { ShowView(view); }); });
   return action;
 }
 

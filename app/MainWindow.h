@@ -109,6 +109,7 @@ class MainWindow : public QMainWindow {
   // Runs a command as the menu does: a failure it does not handle ends it
   // and is shown in the error box; the window stays.
   void Run(Command command);
+  void Run(const std::function<void()>& command);
 
   // ---- Commands (DocumentCommands.cpp) ----
   void OpenFile();
@@ -216,6 +217,8 @@ class MainWindow : public QMainWindow {
   // Options, help and recent files (WindowCommands.cpp).
   void ShowHelp(const char* page);
   void RememberRecentFile(const std::string& name);
+  // Shows and keeps a changed list.
+  void SetRecentFiles(std::vector<std::string> files);
   void BuildRecentMenu();
 
   Context& ctx_;

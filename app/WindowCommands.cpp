@@ -78,6 +78,10 @@ void MainWindow::RememberRecentFile(const std::string& name) {
   std::vector<std::string> files{name};
   for (const std::string& f : recentFiles_)
     if (f != name && files.size() < kMaxRecentFiles) files.push_back(f);
+  SetRecentFiles(std::move(files));
+}
+
+void MainWindow::SetRecentFiles(std::vector<std::string> files) {
   if (files == recentFiles_) return;
   recentFiles_ = std::move(files);
   BuildRecentMenu();
@@ -103,15 +107,7 @@ void MainWindow::BuildRecentMenu() {
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
     a->setObjectName(QStringLiteral("recentFile%1Action").arg(i + 1));
-    connect(a, &QAction::triggered, this, [this, file] {
-      statusNote_->clear();
-      try {
-        OpenRecentFile(file);
-      } catch (const std::exception& e) {
-        ctx_.UI().ShowError(e.what());
-      }
-      ShowFileState();
-    });
+    connect(a, &QAction::triggered, this, [this, file] { Run([this, file] { OpenRecentFile(file); }); });
   }
   menu->setEnabled(!recentFiles_.empty());
 }
@@ -122,12 +118,9 @@ void MainWindow::OpenRecentFile(const std::string& name) {
     OpenChosenFile(name);
   } catch (...) {
     // A file that has gone, or cannot be read, leaves the list.
-    std::erase(recentFiles_, name);
-    BuildRecentMenu();
-    try {
-      SaveRecentFiles(ctx_, recentFiles_);
-    } catch (const std::exception&) {
-    }
+    std::vector<std::string> files = recentFiles_;
+    std::erase(files, name);
+    SetRecentFiles(std::move(files));
     throw;
   }
 }
