@@ -74,8 +74,13 @@ class CountingCanvas : public Canvas {
     Chars += static_cast<long>(t.size());
     return c_.TextWidth(t);
   }
-  void TextOut(int x, int y, std::u16string_view t) override { c_.TextOut(x, y, t); }
-  void TextOutOpaque(int x, int y, std::u16string_view t, TColor b) override { c_.TextOutOpaque(x, y, t, b); }
+  void TextOut(int x, int y, std::u16string_view t, TextDirection d = TextDirection::LeftToRight) override {
+    c_.TextOut(x, y, t, d);
+  }
+  void TextOutOpaque(int x, int y, std::u16string_view t, TColor b,
+                     TextDirection d = TextDirection::LeftToRight) override {
+    c_.TextOutOpaque(x, y, t, b, d);
+  }
   void FillRect(const Rect& r, TColor c) override { c_.FillRect(r, c); }
   void FrameRect(const Rect& r, TColor c) override { c_.FrameRect(r, c); }
   void Line(int x1, int y1, int x2, int y2, TColor p) override { c_.Line(x1, y1, x2, y2, p); }

@@ -5,6 +5,7 @@
 // every screen and in every test. Backends: platform/qt/QtCanvas (QPainter
 // on a QImage or a widget) and platform/FixedCanvas (fixed, documented
 // metrics; records every call).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,11 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
+// The direction a piece of text runs in. Text is always given in reading
+// order; a right-to-left piece is laid out from its right end, yet still
+// placed by its left end.
+enum class TextDirection : uint8_t { LeftToRight, RightToLeft };
+
 struct FontMetrics {
   int Height = 0;  // ascent + descent
   int Ascent = 0;
@@ -76,11 +82,14 @@ class Canvas {
   // The advance width of the text; a surrogate pair counts as one character.
   virtual int TextWidth(std::u16string_view text) = 0;
   // Text with its left end at x and its baseline at y, in the selected
-  // font's colour, transparent (only the glyphs are painted).
-  virtual void TextOut(int x, int baseline, std::u16string_view text) = 0;
+  // font's colour, transparent (only the glyphs are painted); a piece of
+  // one direction (the layout splits mixed text into such pieces).
+  virtual void TextOut(int x, int baseline, std::u16string_view text,
+                       TextDirection direction = TextDirection::LeftToRight) = 0;
   // The same on an opaque background: the text's box (its width, from
   // baseline - ascent to baseline + descent) is filled with back first.
-  virtual void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) = 0;
+  virtual void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                             TextDirection direction = TextDirection::LeftToRight) = 0;
 
   virtual void FillRect(const Rect& r, TColor color) = 0;
   // A one-pixel outline along the inside of r.

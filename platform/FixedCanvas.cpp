@@ -38,12 +38,20 @@ int FixedCanvas::TextWidth(std::u16string_view text) {
   return n * CharWidth(font_);
 }
 
-void FixedCanvas::TextOut(int x, int baseline, std::u16string_view text) {
-  Note("TextOut " + At(x, baseline) + " \"" + ToUtf8(text) + "\"");
+namespace {
+std::string DirectionMark(TextDirection direction) {
+  return direction == TextDirection::RightToLeft ? " rtl" : "";
+}
+}  // namespace
+
+void FixedCanvas::TextOut(int x, int baseline, std::u16string_view text, TextDirection direction) {
+  Note("TextOut " + At(x, baseline) + DirectionMark(direction) + " \"" + ToUtf8(text) + "\"");
 }
 
-void FixedCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) {
-  Note("TextOutOpaque " + At(x, baseline) + " \"" + ToUtf8(text) + "\" back=" + Color(back));
+void FixedCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                                TextDirection direction) {
+  Note("TextOutOpaque " + At(x, baseline) + DirectionMark(direction) + " \"" + ToUtf8(text) + "\" back=" +
+       Color(back));
 }
 
 void FixedCanvas::FillRect(const Rect& r, TColor color) { Note("FillRect " + Box(r) + " " + Color(color)); }

@@ -17,6 +17,7 @@
 //   SelectFont Times New Roman 12 bius #000000
 //   TextOut 10,20 "Hello"
 //   TextOutOpaque 10,20 "Hello" back=#FFFFFF
+//   TextOut 10,20 rtl "שלום"                       (right-to-left text)
 //   FillRect 0,0,100,20 #FFFFFF
 //   FrameRect 0,0,100,20 #000000
 //   Line 0,5-100,5 #808080
@@ -46,8 +47,10 @@ class FixedCanvas : public Canvas {
   void SelectFont(const FontSpec& font) override;
   FontMetrics Metrics() override { return MetricsFor(font_); }
   int TextWidth(std::u16string_view text) override;
-  void TextOut(int x, int baseline, std::u16string_view text) override;
-  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) override;
+  void TextOut(int x, int baseline, std::u16string_view text,
+               TextDirection direction = TextDirection::LeftToRight) override;
+  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                     TextDirection direction = TextDirection::LeftToRight) override;
   void FillRect(const Rect& r, TColor color) override;
   void FrameRect(const Rect& r, TColor color) override;
   void Line(int x1, int y1, int x2, int y2, TColor pen) override;

@@ -12,16 +12,17 @@ void FixedMetricsCanvas::SelectFont(const FontSpec& font) {
   if (draw_) draw_->SelectFont(font);
 }
 
-void FixedMetricsCanvas::TextOut(int x, int baseline, std::u16string_view text) {
-  if (draw_) draw_->TextOut(x, baseline, text);
+void FixedMetricsCanvas::TextOut(int x, int baseline, std::u16string_view text, TextDirection direction) {
+  if (draw_) draw_->TextOut(x, baseline, text, direction);
 }
 
-void FixedMetricsCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) {
+void FixedMetricsCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                                       TextDirection direction) {
   if (!draw_) return;
   // The box the fixed metrics give, then the glyphs.
   const FontMetrics m = Metrics();
   draw_->FillRect({x, baseline - m.Ascent, x + TextWidth(text), baseline + m.Descent}, back);
-  draw_->TextOut(x, baseline, text);
+  draw_->TextOut(x, baseline, text, direction);
 }
 
 void FixedMetricsCanvas::FillRect(const Rect& r, TColor color) {

@@ -17,8 +17,10 @@ class FixedMetricsCanvas : public Canvas {
   void SelectFont(const FontSpec& font) override;
   FontMetrics Metrics() override { return FixedCanvas::MetricsFor(fixed_.SelectedFont()); }
   int TextWidth(std::u16string_view text) override { return fixed_.TextWidth(text); }
-  void TextOut(int x, int baseline, std::u16string_view text) override;
-  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) override;
+  void TextOut(int x, int baseline, std::u16string_view text,
+               TextDirection direction = TextDirection::LeftToRight) override;
+  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                     TextDirection direction = TextDirection::LeftToRight) override;
   void FillRect(const Rect& r, TColor color) override;
   void FrameRect(const Rect& r, TColor color) override;
   void Line(int x1, int y1, int x2, int y2, TColor pen) override;

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -43,6 +44,36 @@ struct CanvasFor {
 };
 
 }  // namespace
+
+bool ReadRenderOption(const std::vector<std::string>& args, size_t& i, RenderOptions& options, std::string& error) {
+  const std::string& a = args[i];
+  if (a == "--width") {
+    if (++i >= args.size()) {
+      error = "--width needs a number";
+      return true;
+    }
+    char* end = nullptr;
+    const long n = std::strtol(args[i].c_str(), &end, 10);
+    if (args[i].empty() || *end != '\0' || n < 1 || n > 100000)
+      error = "--width takes 1 to 100000";
+    else
+      options.Width = static_cast<int>(n);
+  } else if (a == "--select") {
+    if (++i >= args.size() || args[i].empty())
+      error = "--select needs the text to select";
+    else
+      options.Select = args[i];
+  } else if (a == "--text") {
+    options.Text = true;
+  } else if (a == "--images") {
+    options.Images = true;
+  } else if (a == "--fixed-metrics") {
+    options.FixedMetrics = true;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 RenderResult RenderFile(const std::string& path, const RenderOptions& options, Ui& ui) {
   RenderResult result;
@@ -86,6 +117,18 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
     result.DocHeight = LayoutDocument(doc, canvas.Use(), settings, width).Height + 2 * settings.MarginHeight;
   }
   result.LayoutMs = CpuMs() - t0;
+
+  if (!options.Select.empty()) {
+    // Positions exist once the document is laid out.
+    const std::u16string text = Utf8ToUtf16(options.Select);
+    const int at = doc.FindString(0, text, true);
+    if (at < 0) {
+      result.SelectError = "quillet-render: \"" + options.Select + "\" is not in the page";
+    } else {
+      doc.SelB = at;
+      doc.SelE = at + static_cast<int>(text.size());
+    }
+  }
 
   if (options.Paint) {
     t0 = CpuMs();

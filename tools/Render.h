@@ -16,6 +16,7 @@
 // where the paint placed them (viewer/FormControlPictures.h).
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "platform/Ui.h"
 
@@ -28,7 +29,16 @@ struct RenderOptions {
   bool FixedMetrics = false;  // FixedCanvas's metrics instead of the fonts'
   bool Paint = true;          // false: layout only, no picture
   bool Dump = false;          // fill RenderResult::Dump (viewer/DocumentDump.h)
+  // UTF-8 text whose first occurrence is selected, as a drag across it
+  // selects it; empty for none.
+  std::string Select;
 };
+
+// Reads the page option at args[i] (--width N, --text, --images,
+// --fixed-metrics, --select TEXT) into options, moving i past its value.
+// Returns false when args[i] is no page option; error receives what is
+// wrong with a page option's value.
+bool ReadRenderOption(const std::vector<std::string>& args, size_t& i, RenderOptions& options, std::string& error);
 
 struct RenderResult {
   QImage Picture;  // null when not painted
@@ -44,6 +54,8 @@ struct RenderResult {
   std::string ParseError;
   // "Out of Resources" when the picture could not be made.
   std::string PaintError;
+  // What is wrong with the selection asked for (its text is not shown).
+  std::string SelectError;
 };
 
 inline constexpr int kMaxPictureHeight = 32000;

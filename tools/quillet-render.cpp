@@ -1,13 +1,14 @@
 // quillet-render: shows what the pane makes of a page, as a PNG.
-//   quillet-render [--width N] [--text] [--images] [--fixed-metrics] [--dump] [--time] IN OUT.png
+//   quillet-render [--width N] [--text] [--images] [--fixed-metrics] [--select TEXT] [--dump] [--time] IN OUT.png
 // OUT "-" writes no picture. Exit status: 0 done; 1 the file could not be
-// read or the picture written, or a failure escaped the parse (the picture
-// of what was built is written all the same); 2 a wrong command line.
+// read or the picture written, a failure escaped the parse, or the text to
+// select is not in the page (the picture of what was built is written all
+// the same); 2 a wrong command line.
 #include <QGuiApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/TerminalUi.h"
@@ -18,7 +19,8 @@ using namespace quillet;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillet-render [--width N] [--text] [--images] [--fixed-metrics] [--dump] [--time] IN OUT.png\n"
+    "usage: quillet-render [--width N] [--text] [--images] [--fixed-metrics] [--select TEXT]\n"
+    "                      [--dump] [--time] IN OUT.png\n"
     "  Lays IN out as Quillet's HTML pane does and writes it as a PNG as tall as\n"
     "  the document (at most 32000 pixels); OUT \"-\" writes no picture.\n"
     "  --width N        the picture's width in pixels (default 800)\n"
@@ -26,6 +28,8 @@ constexpr const char* kUsage =
     "  --images         show pictures (the pane's ViewImages), read relative to\n"
     "                   the page's folder\n"
     "  --fixed-metrics  lay out with fixed, documented font metrics\n"
+    "  --select TEXT    select the first occurrence of TEXT, as a drag across it\n"
+    "                   does\n"
     "  --dump           print the laid-out blocks and lines on stdout\n"
     "  --time           print parse=<ms> layout=<ms> paint=<ms> on stderr\n"
     "                   (processor milliseconds)\n";
@@ -48,23 +52,15 @@ int main(int argc, char** argv) {
   bool time = false;
   std::string in, out;
   int files = 0;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string error;
     if (a == "--help" || a == "-h") {
       std::cout << kUsage;
       return 0;
-    } else if (a == "--width") {
-      if (++i >= argc) return Usage("--width needs a number");
-      char* end = nullptr;
-      const long n = std::strtol(argv[i], &end, 10);
-      if (*argv[i] == '\0' || *end != '\0' || n < 1 || n > 100000) return Usage("--width takes 1 to 100000");
-      options.Width = static_cast<int>(n);
-    } else if (a == "--text") {
-      options.Text = true;
-    } else if (a == "--images") {
-      options.Images = true;
-    } else if (a == "--fixed-metrics") {
-      options.FixedMetrics = true;
+    } else if (ReadRenderOption(args, i, options, error)) {
+      if (!error.empty()) return Usage(error);
     } else if (a == "--dump") {
       options.Dump = true;
     } else if (a == "--time") {
@@ -94,6 +90,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
+  if (!result.SelectError.empty()) {
+    std::cerr << result.SelectError << "\n";
+    status = 1;
+  }
   if (!result.ParseError.empty()) {
     std::cerr << result.ParseError << "\n";
     status = 1;

@@ -41,7 +41,7 @@ int HexValue(char16_t c) {
 }
 
 // After "&#": decimal digits, or "x" and hexadecimal digits.
-void ReadNumericRef(CharReader& r, std::u16string& out) {
+void ReadNumericRef(CharReader& r, std::u16string& out, LineBreakRefs breaks) {
   const size_t start = out.size();
   out += u"&#";
   int base = 10;
@@ -66,7 +66,10 @@ void ReadNumericRef(CharReader& r, std::u16string& out) {
     semicolon = true;
     r.Next();
   }
-  if (const char32_t c = NumericCharRef(value)) {
+  if (breaks == LineBreakRefs::AsBlank && (value == 10 || value == 13)) {
+    out.resize(start);
+    out += u' ';
+  } else if (const char32_t c = NumericCharRef(value)) {
     out.resize(start);
     AppendCodePoint(out, c);
   } else if (semicolon) {
@@ -90,13 +93,13 @@ char32_t NumericCharRef(uint32_t value) {
   return value;
 }
 
-void ReadCharRef(CharReader& r, std::u16string& out) {
+void ReadCharRef(CharReader& r, std::u16string& out, LineBreakRefs breaks) {
   r.Next();  // the "&"
   if (r.Ch() == u'#') {
     r.Next();
     const char16_t c = r.Ch();
     if (IsDigit(c) || (r.UpCh() == u'X')) {
-      ReadNumericRef(r, out);
+      ReadNumericRef(r, out, breaks);
       return;
     }
     out += u"&#";

@@ -63,7 +63,7 @@ void ParseState::ReadPre() {
     }
     afterBreak = false;
     if (c == u'&') {
-      tok_.ReadReference(run);
+      tok_.ReadReference(run, LineBreakRefs::AsBlank);
     } else if (c != u'<') {
       r.AppendWhile(run, kFlushAt + 1, [](char16_t ch) { return ch != kLineEnd && ch != u'&' && ch != u'<'; });
     } else {

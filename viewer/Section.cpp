@@ -66,8 +66,10 @@ void TSection::AppendText(std::u16string_view text) {
   Buff.append(text);
   // Placeholders stand only for objects; a stray control character in the
   // text must not pass for one.
-  for (size_t i = at; i < Buff.size(); ++i)
+  for (size_t i = at; i < Buff.size(); ++i) {
     if (IsPlaceholder(Buff[i])) Buff[i] = u' ';
+    highest_ = std::max(highest_, Buff[i]);
+  }
 }
 
 void TSection::AddText(std::u16string_view text) {
@@ -236,16 +238,41 @@ int TSection::LineAtY(int y, int& top) const {
   return -1;
 }
 
-int TSection::CharAtX(Canvas& canvas, const LineRec& line, int x, int* left, int* width) {
-  int used = 0;
-  const int k = CountThatFits(canvas, x - line.LineIndent, line.Start, line.Start + line.Ln, false, &used);
-  if (left) *left = line.LineIndent + used;
-  if (width && k < line.Ln) {
-    const int at = line.Start + k;
-    const int n = IsHighSurrogate(Buff[static_cast<size_t>(at)]) && at + 1 < Len() ? 2 : 1;
-    *width = TextExtent(canvas, at, n);
+TSection::CharHit TSection::CharAtX(Canvas& canvas, const LineRec& line, int x) {
+  const auto unitsAt = [this](int at) {
+    return IsHighSurrogate(Buff[static_cast<size_t>(at)]) && at + 1 < Len() ? 2 : 1;
+  };
+  CharHit hit;
+  if (line.Runs.empty()) {
+    int used = 0;
+    hit.K = CountThatFits(canvas, x - line.LineIndent, line.Start, line.Start + line.Ln, false, &used);
+    hit.Left = line.LineIndent + used;
+    if (hit.K < line.Ln) hit.Width = TextExtent(canvas, line.Start + hit.K, unitsAt(line.Start + hit.K));
+    return hit;
   }
-  return k;
+  const std::vector<LinePiece> pieces = VisualPieces(canvas, line);
+  for (const LinePiece& piece : pieces) {
+    if (x < piece.X || x >= piece.X + piece.Width) continue;
+    hit.Rtl = piece.Rtl;
+    if (IsPlaceholder(Buff[static_cast<size_t>(piece.From)])) {
+      hit.K = piece.From - line.Start;
+      hit.Left = piece.X;
+      hit.Width = piece.Width;
+      return hit;
+    }
+    // Right to left, the characters are counted from the piece's right end:
+    // the one under x is the first whose far edge lies left of x.
+    int used = 0;
+    const int room = piece.Rtl ? piece.X + piece.Width - x - 1 : x - piece.X;
+    const int at = piece.From + CountThatFits(canvas, room, piece.From, piece.To, false, &used);
+    hit.K = at - line.Start;
+    hit.Width = TextExtent(canvas, at, unitsAt(at));
+    hit.Left = piece.Rtl ? piece.X + piece.Width - used - hit.Width : piece.X + used;
+    return hit;
+  }
+  hit.K = line.Ln;
+  hit.Left = pieces.empty() ? line.LineIndent : pieces.back().X + pieces.back().Width;
+  return hit;
 }
 
 bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
@@ -276,7 +303,7 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
   if (i < 0) return false;
   const LineRec& line = Lines[static_cast<size_t>(i)];
   if (X < line.LineIndent) return false;
-  const int k = CharAtX(canvas, line, X);
+  const int k = CharAtX(canvas, line, X).K;
   // A control in a link is no part of the link: it takes its own clicks.
   if (k >= line.Ln || Buff[static_cast<size_t>(line.Start + k)] == kFormControlChar) return false;
   const TFontObj* run = FontAt(Fonts, line.Start + k);
@@ -310,19 +337,19 @@ int TSection::FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit) {
     pos = line.Start;
     hit.XR = line.LineIndent;
   } else {
-    int left = 0, width = 0;
-    const int k = CharAtX(canvas, line, X, &left, &width);
-    if (k >= line.Ln) {
+    const CharHit at = CharAtX(canvas, line, X);
+    if (at.K >= line.Ln) {
       pos = line.Start + line.Ln;
-      hit.XR = left;
+      hit.XR = at.Left;
     } else {
-      pos = line.Start + k;
-      hit.XR = left;
+      pos = line.Start + at.K;
       hit.Intext = true;
-      if (X > left + width / 2) {
-        pos += IsHighSurrogate(Buff[static_cast<size_t>(pos)]) && pos + 1 < Len() ? 2 : 1;
-        hit.XR = left + width;
-      }
+      hit.Char = StartCurs + pos;
+      // Past the middle of the character in its reading direction: the
+      // position after it, which lies left of it right to left.
+      const bool after = at.Rtl ? X < at.Left + at.Width - at.Width / 2 : X > at.Left + at.Width / 2;
+      hit.XR = at.Rtl != after ? at.Left + at.Width : at.Left;
+      if (after) pos += IsHighSurrogate(Buff[static_cast<size_t>(pos)]) && pos + 1 < Len() ? 2 : 1;
     }
   }
   return StartCurs + pos;
@@ -334,7 +361,7 @@ bool TSection::CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) {
   int top = 0;
   for (const LineRec& line : Lines) {
     if (line.Ln > 0 && line.Start <= p && p < line.Start + line.Ln) {
-      X = line.LineIndent + TextExtent(canvas, line.Start, p - line.Start);
+      X = XOfPosition(canvas, line, p);
       Y = YValue + top;
       return true;
     }

@@ -12,7 +12,10 @@
 // them. Form controls (viewer/FormControls.h) are windowed controls: they
 // count their width and height in the layout, which tells each where it
 // lies, and a paint places the control itself there (PlaceAt) rather than
-// drawing anything. Line breaking treats the placeholders as break points.
+// drawing anything. Line breaking treats the placeholders as break points,
+// like blanks, and breaks text written without blanks by Unicode's rules
+// (viewer/LineBreaks.h). A line holding right-to-left text keeps its runs
+// of one direction and is drawn and hit-tested by them (viewer/Bidi.h).
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,8 +23,10 @@
 #include <vector>
 
 #include "viewer/Attributes.h"
+#include "viewer/Bidi.h"
 #include "viewer/Fonts.h"
 #include "viewer/ImageObj.h"
+#include "viewer/LineBreaks.h"
 #include "viewer/SectionBase.h"
 #include "viewer/Symbols.h"
 
@@ -66,6 +71,10 @@ struct LineRec {
   int DrawHeight = 0;   // height it paints (floats placed on it included)
   int DrawY = 0;        // baseline at the last drawing
   int DrawXX = 0;       // x reached at the last drawing
+  // Where right-to-left text turns the line around: its runs of one
+  // direction in screen order. Empty for a line that reads left to right
+  // throughout, which is drawn and hit-tested in reading order.
+  std::vector<BidiRun> Runs;
 
   // The height the line takes in the flow.
   int Height() const { return LineHt + SpaceBefore + SpaceAfter; }
@@ -122,7 +131,8 @@ class TSection : public TSectionBase {
 
   // --- State ---
 
-  // The text; Len() characters.
+  // The text; Len() characters. Added to through AddText, which keeps
+  // track of what layout needs to know about it.
   std::u16string Buff;
   int Len() const { return static_cast<int>(Buff.size()); }
   // Font runs by increasing start, the first at 0.
@@ -223,18 +233,62 @@ class TSection : public TSectionBase {
   std::pair<size_t, size_t> ImagesIn(int from, int to) const;
   // The index of the line holding section y, or -1; top receives its top.
   int LineAtY(int y, int& top) const;
-  // The character under x on a line (x relative to the cell), or line.Ln
-  // when x is past its last character; left receives the character's left.
-  int CharAtX(Canvas& canvas, const LineRec& line, int x, int* left = nullptr, int* width = nullptr);
   // Measures, aligns and adds the line [start, end) at y; y moves below it.
-  // The floats the line met are given.
-  void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats = nullptr);
+  // The floats the line met are given, and the section's directions.
+  void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats,
+                  BidiParagraph& bidi);
+  // Where the line [start, end), of which c is the last character that
+  // fits, ends: at blanks, pictures and controls as ever, between the
+  // characters of scripts written without blanks, and, for a word wider
+  // than the line, where Unicode's rules allow, else between two of its
+  // characters.
+  int LineEnd(int start, int c, LineBreaks& breaks);
+  // A stretch of a line that holds right-to-left text, drawn in one go:
+  // text of one font run in one direction, or one picture or control.
+  // [From, To) in the buffer; X (relative to the cell) and Width on screen.
+  struct LinePiece {
+    int From = 0;
+    int To = 0;
+    int X = 0;
+    int Width = 0;
+    bool Rtl = false;
+    size_t Font = 0;  // index of its font run
+  };
+  // The pieces of a line with Runs, left to right on screen.
+  std::vector<LinePiece> VisualPieces(Canvas& canvas, const LineRec& line);
+  // The character of a line under x (relative to the cell): K its index in
+  // the line (line.Ln when x is past the last one), Left and Width its box,
+  // Rtl whether it reads right to left.
+  struct CharHit {
+    int K = 0;
+    int Left = 0;
+    int Width = 0;
+    bool Rtl = false;
+  };
+  CharHit CharAtX(Canvas& canvas, const LineRec& line, int x);
+  // The x of the point before buffer position pos on a line holding it, as
+  // the reader sees it: right of the character when it reads right to left.
+  int XOfPosition(Canvas& canvas, const LineRec& line, int pos);
   // Paints a line in chunks; cellX and clipRight bound a preformatted line.
   void DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int clipRight);
+  // Paints a line with Runs piece by piece, the selection within each piece
+  // in place, so that the line keeps its order whatever is selected.
+  void DrawPieces(Canvas& canvas, LineRec& line, int cellX, int selB, int selE);
+  // Paints text of a run at x on the line, inverted when selected; returns
+  // its advance.
+  int DrawText(Canvas& canvas, TFontObj& run, const LineRec& line, int x, std::u16string_view text, bool selected,
+               TextDirection direction);
+  // Draws the picture, or places the control, whose placeholder is at pos,
+  // at x; returns the width it takes on the line.
+  int DrawObject(Canvas& canvas, const LineRec& line, int pos, int x, int cellX, TFontObj& run);
   int ClearDistance(const IndentManager& IMgr, int y) const;
   // Starts a run at the end with the font (or gives it to the last run when
   // that has no characters yet), linked to link.
   void StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link);
+
+  // The highest code unit of the text: below kFirstRtlUnit and
+  // kFirstUnspacedUnit, lines need nothing of ICU.
+  char16_t highest_ = 0;
 };
 
 }  // namespace quillet

@@ -47,6 +47,7 @@ struct TCursorHit {
   int YR = 0;          // top of its line, in the coordinates the point was given in
   int CaretHt = 0;     // height of its line
   bool Intext = false; // the point lay on a character of the line
+  int Char = -1;       // then the position of that character
   TCell* Cell = nullptr;  // the innermost cell that answered
 };
 

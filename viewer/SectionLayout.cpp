@@ -1,5 +1,6 @@
 // TSection: measuring, line breaking and the minimum and maximum widths.
 #include <algorithm>
+#include <climits>
 
 #include "viewer/IndentManager.h"
 #include "viewer/Section.h"
@@ -211,6 +212,28 @@ int TSection::ClearDistance(const IndentManager& IMgr, int y) const {
   return std::max(d, 0);
 }
 
+int TSection::LineEnd(int start, int c, LineBreaks& breaks) {
+  const int len = Len();
+  const auto at = [this](int i) { return Buff[static_cast<size_t>(i)]; };
+  const auto past = [&](int end, char16_t blank) {
+    while (end < len && at(end) == blank) ++end;
+    return end;
+  };
+  if (at(c) == u' ') return past(c + 1, u' ');
+  if (IsPlaceholder(at(c + 1))) return c + 1;
+  int j = c;
+  while (j >= start && at(j) != u' ' && !IsPlaceholder(at(j))) --j;
+  int end = j + 1;
+  // Scripts written without blanks break between their characters too.
+  if (breaks.HasUnspaced()) end = std::max(end, breaks.LastUnspaced(end, c + 1));
+  if (end > start) return end;
+  // One word wider than the line. It fits when the blank after it does not.
+  if (at(c + 1) == u' ') return past(c + 1, u' ');
+  end = breaks.LastAny(start, c + 1);
+  if (end < 0) end = breaks.CharBoundary(start, c + 1);
+  return past(end, u' ');
+}
+
 int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidth, int& Curs) {
   YValue = Y;
   StartCurs = Curs;
@@ -243,6 +266,9 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   }
 
   const int len = Len();
+  LineBreaks breaks(Buff, highest_);
+  BidiParagraph bidi;
+  if (highest_ >= kFirstRtlUnit) bidi.Set(Buff);
   int start = 0;
   while (start < len) {
     const int avail = NoWrap() ? kNoWrapWidth : IMgr.RightSide(y) - IMgr.LeftIndent(y);
@@ -254,30 +280,15 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
     if (start + n >= len) {
       end = len;
     } else {
-      const int c = start + n - 1;
-      const auto at = [this](int i) { return Buff[static_cast<size_t>(i)]; };
       measured = false;
-      if (at(c) == u' ') {
-        end = c + 1;
-        while (end < len && at(end) == u' ') ++end;
-      } else if (IsPlaceholder(at(c + 1))) {
-        end = c + 1;
-      } else {
-        int j = c;
-        while (j >= start && at(j) != u' ' && !IsPlaceholder(at(j))) --j;
-        if (j >= start) {
-          end = j + 1;
-        } else {
-          // One word wider than the line: it overflows rather than being split.
-          end = c + 1;
-          while (end < len && at(end) != u' ' && !IsPlaceholder(at(end))) ++end;
-          while (end < len && at(end) == u' ') ++end;
-          const int lineEnd = IMgr.LeftIndent(y) - IMgr.LfEdge + TextExtent(canvas, start, end - start, true);
-          MaxWidth = std::max(MaxWidth, lineEnd);
-        }
+      end = LineEnd(start, start + n - 1, breaks);
+      // A character (or a cluster) wider than the line stands alone on it.
+      if (used > avail || (end > start + n && Buff[static_cast<size_t>(start + n)] != u' ')) {
+        const int lineEnd = IMgr.LeftIndent(y) - IMgr.LfEdge + TextExtent(canvas, start, end - start, true);
+        MaxWidth = std::max(MaxWidth, lineEnd);
       }
     }
-    FinishLine(canvas, IMgr, y, start, end, &floats);
+    FinishLine(canvas, IMgr, y, start, end, &floats, bidi);
     // A preformatted line is as wide as its text; the pane scrolls to it.
     if (NoWrap())
       MaxWidth = std::max(MaxWidth, Lines.back().LineIndent + (measured ? used : TextExtent(canvas, start, end - start)));
@@ -292,10 +303,12 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   return SectionHeight;
 }
 
-void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats) {
+void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats,
+                          BidiParagraph& bidi) {
   LineRec line;
   line.Start = start;
   line.Ln = end - start;
+  if (bidi.Ready()) line.Runs = bidi.LineRuns(start, end);
   const std::u16string_view buff(Buff);
   int idx = 0;
   FontAt(Fonts, start, &idx);
@@ -362,11 +375,23 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
   // Where the pictures lie, for the hit tests (drawing finds the same).
   const int lineTop = y - YValue;
   const int baseline = lineTop + line.SpaceBefore + line.LineHt - line.Descent;
+  // Right to left, pictures and controls stand where their pieces do.
+  std::vector<std::pair<int, int>> objectX;  // (position, x) by position
+  if (!line.Runs.empty() && (firstImage < endImage || firstControl < endControl)) {
+    for (const LinePiece& piece : VisualPieces(canvas, line))
+      if (IsPlaceholder(buff[static_cast<size_t>(piece.From)])) objectX.emplace_back(piece.From, piece.X);
+    std::sort(objectX.begin(), objectX.end());
+  }
+  const auto xOf = [&](int pos) {
+    if (line.Runs.empty()) return line.LineIndent + TextExtent(canvas, start, pos - start);
+    const auto at = std::lower_bound(objectX.begin(), objectX.end(), std::pair{pos, INT_MIN});
+    return at != objectX.end() && at->first == pos ? at->second : line.LineIndent;
+  };
   for (size_t k = firstImage; k < endImage; ++k) {
     TImageObj* image = Images[k].get();
     if (image->Floats()) continue;
     TFontObj& run = *FontAt(Fonts, image->Pos);
-    image->LayoutX = line.LineIndent + TextExtent(canvas, start, image->Pos - start);
+    image->LayoutX = xOf(image->Pos);
     image->LayoutY = image->TopOnLine(lineTop, baseline, run.Descent(canvas), run.FontHeight(canvas));
     // A middle-aligned picture may reach a pixel below its line: it is
     // drawn and hit there too.
@@ -374,7 +399,7 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
   }
   for (size_t k = firstControl; k < endControl; ++k) {
     TFormControlObj* control = FormControls[k];
-    control->LayoutX = line.LineIndent + TextExtent(canvas, start, control->Pos - start);
+    control->LayoutX = xOf(control->Pos);
     control->YValue = YValue + ControlTop(*control, baseline, line.Descent);
   }
   SectionHeight += h;
@@ -389,7 +414,7 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
       line.DrawHeight = std::max(line.DrawHeight, h + image->ImageHeight);
     }
   }
-  Lines.push_back(line);
+  Lines.push_back(std::move(line));
 }
 
 void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
@@ -414,14 +439,59 @@ void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
     const char16_t c = Buff[static_cast<size_t>(i)];
     return c == u' ' || c == kImageChar;
   };
+  LineBreaks breaks(Buff, highest_);
   for (int p = 0; p < len;) {
     while (p < len && separates(p)) ++p;
     int q = p;
     while (q < len && !separates(q)) ++q;
-    if (q > p) widest = std::max(widest, TextExtent(canvas, p, q - p));
+    // A word of a script written without blanks is as wide as its widest
+    // stretch between two breaks.
+    for (int e = q; e > p;) {
+      const int b = breaks.HasUnspaced() ? breaks.LastUnspaced(p, e - 1) : -1;
+      const int from = b > p ? b : p;
+      widest = std::max(widest, TextExtent(canvas, from, e - from));
+      e = from;
+    }
     p = q;
   }
   Min = std::max(widest, widestImage) + floatWidths + IndentX;
+}
+
+std::vector<TSection::LinePiece> TSection::VisualPieces(Canvas& canvas, const LineRec& line) {
+  std::vector<LinePiece> pieces;
+  int x = line.LineIndent;
+  for (const BidiRun& run : line.Runs) {
+    const size_t first = pieces.size();
+    const int end = std::min(run.Start + run.Ln, Len());
+    int idx = 0;
+    FontAt(Fonts, run.Start, &idx);
+    auto i = static_cast<size_t>(idx);
+    for (int p = run.Start; p < end;) {
+      while (i + 1 < Fonts.size() && Fonts[i + 1]->Pos <= p) ++i;
+      int stop = std::min(RunEnd(Fonts, i, Len()), end);
+      stop = IsPlaceholder(Buff[static_cast<size_t>(p)]) ? p + 1 : NextObjectChar(p, stop);
+      pieces.push_back({p, stop, 0, StretchWidth(canvas, i, p, stop), run.Rtl, i});
+      p = stop;
+    }
+    // Right to left, the first of the run is its right end.
+    if (run.Rtl) std::reverse(pieces.begin() + static_cast<std::ptrdiff_t>(first), pieces.end());
+    for (size_t k = first; k < pieces.size(); ++k) {
+      pieces[k].X = x;
+      x += pieces[k].Width;
+    }
+  }
+  return pieces;
+}
+
+int TSection::XOfPosition(Canvas& canvas, const LineRec& line, int pos) {
+  if (line.Runs.empty()) return line.LineIndent + TextExtent(canvas, line.Start, pos - line.Start);
+  const std::vector<LinePiece> pieces = VisualPieces(canvas, line);
+  for (const LinePiece& piece : pieces) {
+    if (pos < piece.From || pos >= piece.To) continue;
+    const int before = StretchWidth(canvas, piece.Font, piece.From, pos);
+    return piece.Rtl ? piece.X + piece.Width - before : piece.X + before;
+  }
+  return pieces.empty() ? line.LineIndent : pieces.back().X + pieces.back().Width;
 }
 
 }  // namespace quillet

@@ -41,7 +41,7 @@ Sy Tokenizer::NextToken() {
   } else if (c == u'<') {
     ReadTag();
   } else if (c == u'&') {
-    ReadCharRef(reader_, text_);
+    ReadCharRef(reader_, text_, LineBreakRefs::AsBlank);
     sy_ = Sy::Text;
   } else if (IsRunChar(c, flags_.InPre) || (!flags_.InPre && c == kLineEnd)) {
     ReadTextRun();
@@ -57,7 +57,7 @@ Sy Tokenizer::NextToken() {
   return sy_;
 }
 
-void Tokenizer::ReadReference(std::u16string& out) { ReadCharRef(reader_, out); }
+void Tokenizer::ReadReference(std::u16string& out, LineBreakRefs breaks) { ReadCharRef(reader_, out, breaks); }
 
 void Tokenizer::ReadTextRun() {
   CharReader& r = reader_;

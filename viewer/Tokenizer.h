@@ -38,6 +38,7 @@
 
 #include "viewer/Attributes.h"
 #include "viewer/CharReader.h"
+#include "viewer/CharRefs.h"
 #include "viewer/Symbols.h"
 
 namespace quillet {
@@ -59,7 +60,7 @@ class Tokenizer {
   const std::u16string& ScriptBody() const { return script_; }
 
   // Decodes the reference at the reader's "&", appending to out.
-  void ReadReference(std::u16string& out);
+  void ReadReference(std::u16string& out, LineBreakRefs breaks = LineBreakRefs::AsWritten);
 
   // The longest token text: a tag name.
   static constexpr size_t kMaxTokenText = 150;

@@ -145,19 +145,25 @@ int QtCanvas::TextWidth(std::u16string_view text) {
   return current_->QtMetrics.horizontalAdvance(View(text));
 }
 
-void QtCanvas::TextOut(int x, int baseline, std::u16string_view text) {
+void QtCanvas::TextOut(int x, int baseline, std::u16string_view text, TextDirection direction) {
   if (Hidden()) return;
   if (text.empty()) return;
+  if (direction_ != direction) {
+    // Qt places the text by its left end either way; the direction orders
+    // and mirrors its characters (brackets, neutral runs).
+    painter_->setLayoutDirection(direction == TextDirection::RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    direction_ = direction;
+  }
   painter_->setPen(textColor_);
   painter_->drawText(QPoint(x, baseline), View(text));
 }
 
-void QtCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) {
+void QtCanvas::TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back, TextDirection direction) {
   if (Hidden()) return;
   if (text.empty()) return;
   const FontMetrics& m = current_->Metrics;
   painter_->fillRect(QRect(x, baseline - m.Ascent, TextWidth(text), m.Height), Resolve(back));
-  TextOut(x, baseline, text);
+  TextOut(x, baseline, text, direction);
 }
 
 QRect QtCanvas::ToQRect(const Rect& r) const { return QRect(r.Left, r.Top, r.Width(), r.Height()); }

@@ -59,8 +59,10 @@ class QtCanvas : public Canvas {
   void SelectFont(const FontSpec& font) override;
   FontMetrics Metrics() override { return current_->Metrics; }
   int TextWidth(std::u16string_view text) override;
-  void TextOut(int x, int baseline, std::u16string_view text) override;
-  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back) override;
+  void TextOut(int x, int baseline, std::u16string_view text,
+               TextDirection direction = TextDirection::LeftToRight) override;
+  void TextOutOpaque(int x, int baseline, std::u16string_view text, TColor back,
+                     TextDirection direction = TextDirection::LeftToRight) override;
   void FillRect(const Rect& r, TColor color) override;
   void FrameRect(const Rect& r, TColor color) override;
   void Line(int x1, int y1, int x2, int y2, TColor pen) override;
@@ -111,6 +113,9 @@ class QtCanvas : public Canvas {
   CachedFont* current_ = nullptr;
   FontKey currentKey_;
   QColor textColor_;
+  // The painter's text direction; the painter's own default (from the text)
+  // until a piece asks for one.
+  std::optional<TextDirection> direction_;
 
   Point origin_;
   QTransform base_;

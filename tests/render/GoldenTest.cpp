@@ -1,14 +1,17 @@
 // Every page of tests/viewer/pages rendered as quillet-render renders it and
 // compared pixel by pixel with its picture in tests/viewer/golden; pages
 // named "images-..." with pictures shown (--images), their pictures beside
-// them. After an intended change, scripts/update-golden rewrites the
-// pictures (look at each before committing it).
+// them, and each page with the options its "golden:" comments give
+// (tests/viewer/README.md). After an intended change, scripts/update-golden
+// rewrites the pictures (look at each before committing it).
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "platform/TerminalUi.h"
@@ -44,17 +47,53 @@ bool FontsAsDrawn() {
          QFontInfo(MakeQFont(courier)).family() == "Liberation Mono";
 }
 
+// What a page's "golden:" comments ask for: quillet-render's options (one
+// a line, its value the rest of the line) and fonts beyond Liberation.
+struct PageNeeds {
+  std::vector<std::string> Args;
+  std::vector<std::string> Fonts;
+};
+
+PageNeeds NeedsOf(const fs::path& page) {
+  static const std::string kOpen = "<!-- golden: ", kClose = " -->", kFont = "needs font ";
+  PageNeeds needs;
+  std::ifstream in(page);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.starts_with(kOpen) || !line.ends_with(kClose)) continue;
+    const std::string body = line.substr(kOpen.size(), line.size() - kOpen.size() - kClose.size());
+    if (body.starts_with(kFont)) {
+      needs.Fonts.push_back(body.substr(kFont.size()));
+      continue;
+    }
+    const auto blank = body.find(' ');
+    needs.Args.push_back(body.substr(0, blank));
+    if (blank != std::string::npos) needs.Args.push_back(body.substr(blank + 1));
+  }
+  return needs;
+}
+
 class GoldenPage : public testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenPage, MatchesItsPicture) {
   if (!FontsAsDrawn()) GTEST_SKIP() << "the Liberation fonts (fonts-liberation) are not what Qt finds";
   const std::string name = GetParam();
+  const PageNeeds needs = NeedsOf(kPages / (name + ".htm"));
+  for (const std::string& font : needs.Fonts)
+    if (!QFontDatabase::families().contains(QString::fromStdString(font)))
+      GTEST_SKIP() << name << " was drawn with the font " << font << ", which Qt does not find here "
+                   << "(scripts/bootstrap installs it)";
   std::ostringstream messages;
   std::istringstream none;
   TerminalUi ui(none, messages);
   RenderOptions options;
   options.Images = name.starts_with("images-");
+  for (size_t i = 0; i < needs.Args.size(); ++i) {
+    std::string error;
+    ASSERT_TRUE(ReadRenderOption(needs.Args, i, options, error)) << name << ": no page option " << needs.Args[i];
+    ASSERT_EQ(error, "") << name;
+  }
   const RenderResult result = RenderFile((kPages / (name + ".htm")).string(), options, ui);
+  EXPECT_EQ(result.SelectError, "");
   EXPECT_EQ(result.ParseError, "");
   EXPECT_EQ(messages.str(), "");
 

@@ -149,6 +149,12 @@ TEST(RenderCli, WrongCommandLinesAndMissingFiles) {
   const auto unwritable = Render({dir / "p.htm", dir / "no/such/folder/p.png"});
   EXPECT_EQ(unwritable.ExitCode, 1);
   EXPECT_NE(unwritable.Err.find("Cannot create file"), std::string::npos) << unwritable.Err;
+  // A selection of text the page does not hold is said, the page drawn.
+  EXPECT_EQ(Render({"--select", "x", "--select"}).ExitCode, 2);
+  const auto absent = Render({"--select", "y z", dir / "p.htm", dir / "p.png"});
+  EXPECT_EQ(absent.ExitCode, 1);
+  EXPECT_EQ(absent.Err, "quillet-render: \"y z\" is not in the page\n");
+  EXPECT_FALSE(QImage(QString::fromStdString(dir / "p.png")).isNull());
 }
 
 TEST(RenderCli, BrowserExportsRenderCleanly) {

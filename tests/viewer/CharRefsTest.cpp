@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/viewer/ParserFixture.h"
 #include "tests/viewer/TokenDump.h"
 
 namespace quillet {
 namespace {
+
+using test::CompactOf;
+using test::ParsedPage;
 
 // What the reference at the start of text decodes to, and what is left
 // unread after it.
@@ -20,12 +24,12 @@ std::ostream& operator<<(std::ostream& os, const Decoded& d) {
   return os << "{" << Utf16ToUtf8(d.Text) << " | " << Utf16ToUtf8(d.Rest) << "}";
 }
 
-Decoded Decode(const std::u16string& text) {
+Decoded Decode(const std::u16string& text, LineBreakRefs breaks = LineBreakRefs::AsWritten) {
   ParseFlags flags;
   CharReader r(flags);
   r.SetText(text);
   Decoded d;
-  ReadCharRef(r, d.Text);
+  ReadCharRef(r, d.Text, breaks);
   d.Rest = test::Chars(r);
   return d;
 }
@@ -99,6 +103,20 @@ TEST(CharRefs, HexadecimalNumbersReadTheSameWay) {
   EXPECT_EQ(Decode(u"&#x7;"), (Decoded{u"&#x7;", u""}));
   EXPECT_EQ(Decode(u"&#x;"), (Decoded{u"&#x", u";"}));
   EXPECT_EQ(Decode(u"&#xg;"), (Decoded{u"&#x", u"g;"}));
+}
+
+TEST(CharRefs, LineBreaksInShownTextAreOneBlankEach) {
+  for (const char16_t* ref : {u"&#10;", u"&#13;", u"&#x0D;", u"&#x0a", u"&#0013;"})
+    EXPECT_EQ(Decode(ref, LineBreakRefs::AsBlank), (Decoded{u" ", u""})) << Utf16ToUtf8(ref);
+  EXPECT_EQ(Decode(u"&#11;", LineBreakRefs::AsBlank), (Decoded{u"&#11;", u""}));
+  // Attribute values and a text area's lines read them as before.
+  EXPECT_EQ(Decode(u"&#13;"), (Decoded{u"&#13;", u""}));
+  EXPECT_EQ(Decode(u"&#10;"), (Decoded{u"\n", u""}));
+  // A name Quillet wrote with a line break shows one blank there; in a
+  // preformatted line each reference is a blank of its own.
+  EXPECT_EQ(CompactOf("<DT><A HREF=\"a&#13;b\">Line one&#13;&#10;Line two</A><PRE>x&#13;&#10;y</PRE>"),
+            (std::vector<std::string>{"TSection |Line one Line two|", "TPreFormated |x  y|"}));
+  EXPECT_EQ(ParsedPage("<A HREF=\"a&#13;b\">x</A>").RunAt(u"x").UrlTarget.Url, u"a&#13;b");
 }
 
 TEST(CharRefs, NumbersSpanNoMoreThanTheReader) {

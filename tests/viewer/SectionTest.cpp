@@ -96,21 +96,22 @@ TEST(SectionText, ClearAndBreakAlignment) {
   EXPECT_EQ(s->Buff, u" ");  // an empty line keeps its height
 }
 
-TEST(SectionLayout, WrapsAtSpacesAndAWordTooWideOverflows) {
+TEST(SectionLayout, WrapsAtSpacesAndAWordTooWideBreaksAtTheEdge) {
   LayoutFixture f;
   // 50 pixels take 6 characters: "abc de" fits, so the line ends after the
-  // space; "defghijklmnop" fits nowhere and runs past the edge whole.
+  // space; "defghijklmnop" fits nowhere and, having no place to break,
+  // breaks where the line ends.
   TSection& s = f.AddSection(u"abc defghijklmnop qr");
-  EXPECT_EQ(f.LayoutMaxWidth(50), 8 * 13);
-  ASSERT_EQ(s.Lines.size(), 3u);
+  EXPECT_EQ(f.LayoutMaxWidth(50), 50);
+  ASSERT_EQ(s.Lines.size(), 4u);
   EXPECT_EQ(Text(s, 0), u"abc ");
-  EXPECT_EQ(Text(s, 1), u"defghijklmnop ");
-  EXPECT_EQ(Text(s, 2), u"qr");
-  EXPECT_EQ(s.SectionHeight, 54);
+  EXPECT_EQ(Text(s, 1), u"defghi");
+  EXPECT_EQ(Text(s, 3), u"p qr");
+  EXPECT_EQ(s.SectionHeight, 72);
 
   const auto drawn = f.DrawText();
-  ASSERT_EQ(drawn.size(), 3u);
-  EXPECT_EQ(drawn[1], "TextOut 0,32 \"defghijklmnop \"");
+  ASSERT_EQ(drawn.size(), 4u);
+  EXPECT_EQ(drawn[2], "TextOut 0,50 \"jklmno\"");
 }
 
 TEST(SectionLayout, TheSpacesAfterTheLastFittingSpaceStayOnTheLine) {
@@ -127,9 +128,10 @@ TEST(SectionLayout, TheSpacesAfterTheLastFittingSpaceStayOnTheLine) {
 TEST(SectionLayout, OneCharacterWiderThanTheColumnStillMakesALine) {
   LayoutFixture f;
   TSection& s = f.AddSection(u"ab");
-  f.Layout(3);
-  ASSERT_EQ(s.Lines.size(), 1u);
-  EXPECT_EQ(Text(s, 0), u"ab");
+  EXPECT_EQ(f.LayoutMaxWidth(3), 8);
+  ASSERT_EQ(s.Lines.size(), 2u);
+  EXPECT_EQ(Text(s, 0), u"a");
+  EXPECT_EQ(Text(s, 1), u"b");
 }
 
 TEST(SectionLayout, CenteringAndRightAlignmentIgnoreTrailingSpaces) {
@@ -143,11 +145,11 @@ TEST(SectionLayout, CenteringAndRightAlignmentIgnoreTrailingSpaces) {
   EXPECT_EQ(c.Lines[1].LineIndent, (50 - 16) / 2);
   EXPECT_EQ(r.Lines[0].LineIndent, 50 - 40 - 1);
   EXPECT_EQ(r.Lines[1].LineIndent, 50 - 16 - 1);
-  // A line wider than the column keeps to the left edge, where it can be
-  // seen, centred or right-aligned.
+  // A line wider than the column (a character wider than it) keeps to the
+  // left edge, where it can be seen, centred or right-aligned.
   TSection& wide = f.AddSection(u"abcdefghijkl", Justification::Center);
   TSection& wideRight = f.AddSection(u"abcdefghijkl", Justification::Right);
-  f.Layout(50);
+  f.Layout(5);
   EXPECT_EQ(wide.Lines[0].LineIndent, 0);
   EXPECT_EQ(wideRight.Lines[0].LineIndent, 0);
 }

@@ -276,11 +276,8 @@ void ThtmlPane::ExtendSelection(int x, int y) {
 void ThtmlPane::SelectWord(int x, int y) {
   if (noSelect_ || busy_ || linkClicked_) return;
   TCursorHit hit;
-  int pos = doc_.FindCursor(Measure(), DocX(x), DocY(y), hit);
-  if (pos < 0 || !hit.Intext) return;
-  // The position nearest the point lies after the character under it when
-  // the point was in that character's right half.
-  if (hit.XR > DocX(x)) --pos;
+  if (doc_.FindCursor(Measure(), DocX(x), DocY(y), hit) < 0 || !hit.Intext) return;
+  const int pos = hit.Char;
   char16_t ch = 0;
   const TSectionBase* block = nullptr;
   if (!doc_.GetChAtPos(pos, ch, block)) return;

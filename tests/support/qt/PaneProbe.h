@@ -52,9 +52,34 @@ inline QPoint PanelPointOf(ThtmlPane& pane, int pos) {
   int x = 0, y = 0, x2 = 0, y2 = 0;
   TSectionList& doc = pane.Document();
   if (!doc.CursorToXY(canvas, pos, x, y)) return {-1000, -1000};
-  // The next character's left edge on the same line ends this one.
-  if (!doc.CursorToXY(canvas, pos + 1, x2, y2) || y2 != y) x2 = x + 6;
-  const int px = (x + x2) / 2 + pane.MarginWidth() - pane.horizontalScrollBar()->value();
+  const auto charAt = [&](int docX) {
+    TCursorHit hit;
+    return doc.FindCursor(canvas, docX, y + 8, hit) >= 0 && hit.Intext ? hit.Char : -1;
+  };
+  // The next character's left edge on the same line ends this one, when
+  // both read left to right.
+  int middle = 0;
+  if (doc.CursorToXY(canvas, pos + 1, x2, y2) && y2 == y && x2 > x && charAt((x + x2) / 2) == pos) {
+    middle = (x + x2) / 2;
+  } else {
+    // Right to left, or where the direction turns: the character lies on
+    // one side of its position; its box is where the pane finds it.
+    int from = x - 1;
+    while (from > x - 60 && charAt(from) != pos) --from;
+    if (charAt(from) != pos) {
+      from = x;
+      while (from < x + 60 && charAt(from) != pos) ++from;
+    }
+    if (charAt(from) == pos) {
+      int to = from;
+      while (charAt(from - 1) == pos) --from;
+      while (charAt(to + 1) == pos) ++to;
+      middle = (from + to) / 2;
+    } else {
+      middle = x + 3;
+    }
+  }
+  const int px = middle + pane.MarginWidth() - pane.horizontalScrollBar()->value();
   return {px, y - pane.Position() + 8};
 }
 
