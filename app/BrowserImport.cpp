@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/TreeReader.h"
 #include "platform/Utf8.h"
 
 namespace quillet {
 
 namespace {
-
-bool IsListOpen(std::string_view line) {
-  const std::string upper = UpperAscii(line);
-  return upper.find("<DL>") != std::string::npos || upper.find("<DL ") != std::string::npos;
-}
 
 size_t NextNonBlank(const TextLines& lines, size_t i) {
   while (i < lines.size() && IsBlankText(lines[i])) ++i;
@@ -31,37 +27,21 @@ std::string_view LeadingBlanks(std::string_view line) {
   return line.substr(0, n);
 }
 
-// Which list-open lines hold their folder's heading right after them (the
-// program's own layout). A list opened right before a heading that is itself
-// followed by a list reads both ways: its heading, then a subfolder's list
-// (own layout), or a first subfolder's heading and its list (browsers'). The
-// chain of such pairs decides at its end: a heading followed by no list ends
-// it in the own layout, a list followed by no heading in the browsers'.
-std::vector<bool> OwnLayoutLists(const TextLines& lines) {
-  std::vector<bool> own(lines.size(), false);
-  std::vector<bool> decided(lines.size(), false);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (decided[i] || !IsListOpen(lines[i])) continue;
-    std::vector<size_t> chain;
-    bool ownLayout = false;
-    for (size_t list = i;;) {
-      chain.push_back(list);
-      const size_t heading = NextNonBlank(lines, list + 1);
-      if (heading >= lines.size() || !IsHeading(lines[heading])) break;  // no heading: nothing to move
-      const size_t next = NextNonBlank(lines, heading + 1);
-      if (next >= lines.size() || !IsListOpen(lines[next])) {
-        ownLayout = true;
-        break;
-      }
-      list = next;
-    }
-    // The chain's last list decides only for itself when no heading follows it.
-    for (const size_t list : chain) {
-      decided[list] = true;
-      own[list] = ownLayout;
-    }
-  }
-  return own;
+// For each line that opens the list of a folder written in the program's
+// own layout, the line of its heading; lines.size() for every other line.
+// The tree reader decides which layout each folder is in.
+std::vector<size_t> OwnLayoutHeadings(const TextLines& lines) {
+  std::vector<size_t> heading(lines.size(), lines.size());
+  const BookmarkTree tree = ReadBookmarkTree(lines);
+  tree.ForEachNode([&](NodeId id) {
+    if (tree.Kind(id) != NodeKind::Folder || tree.Layout(id) != FolderLayout::Quillet) return;
+    const TextPos list = tree.Span(id).Begin;
+    const size_t item = tree.ItemLine(id);
+    // Only whole lines move: a list start after other text, or on the
+    // heading's own line, stays where it is.
+    if (list.Col <= LeadingBlanks(lines[list.Line]).size() && item > list.Line) heading[list.Line] = item;
+  });
+  return heading;
 }
 
 }  // namespace
@@ -73,10 +53,10 @@ TextLines ForBrowserImport(const TextLines& lines) {
     const bool utf8 = std::all_of(lines.begin(), lines.end(), [](const std::string& l) { return IsValidUtf8(l); });
     out = BrowserHeaderLines(utf8);
   }
-  const std::vector<bool> own = OwnLayoutLists(lines);
+  const std::vector<size_t> headings = OwnLayoutHeadings(lines);
   for (size_t i = 0; i < lines.size(); ++i) {
-    const size_t heading = own[i] ? NextNonBlank(lines, i + 1) : lines.size();
-    if (heading >= lines.size() || !IsHeading(lines[heading])) {
+    const size_t heading = headings[i];
+    if (heading >= lines.size() || NextNonBlank(lines, i + 1) != heading || !IsHeading(lines[heading])) {
       out.push_back(lines[i]);
       continue;
     }

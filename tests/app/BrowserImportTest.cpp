@@ -2,8 +2,12 @@
 // layout moved before its list, everything else as it was.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/BrowserImport.h"
 #include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/TreeWriter.h"
+#include "tests/bookmarks/TreeTestSupport.h"
 
 namespace quillet {
 namespace {
@@ -50,6 +54,46 @@ TEST(ForBrowserImport, MovesOwnLayoutHeadingsAndLeavesTheBrowsersLayout) {
        }()},
   };
   for (const Row& r : rows) EXPECT_EQ(ForBrowserImport(r.in), r.out) << r.name;
+}
+
+// Random outlines in the program's own layout, with folders first in their
+// folders, empty ones and deep ones: the browsers read back the same tree,
+// every folder with its heading before its list, and a second pass changes
+// nothing.
+TEST(ForBrowserImport, RandomOwnLayoutDocumentsReadBackAsTheSameTreeInTheBrowsersLayout) {
+  std::mt19937 rng(7);
+  const auto pick = [&](unsigned n) { return rng() % n; };
+  int count = 0;
+  const std::function<void(OutlineNode&, int)> fill = [&](OutlineNode& folder, int depth) {
+    for (unsigned i = 0, n = pick(4); i < n; ++i) {
+      OutlineNode node;
+      node.Kind = depth < 4 && pick(2) ? NodeKind::Folder : NodeKind::Link;
+      node.Title = (node.Kind == NodeKind::Folder ? "F" : "L") + std::to_string(++count);
+      node.Address = "http://x/" + node.Title;
+      if (pick(4) == 0) node.Description = "about " + node.Title;
+      if (node.Kind == NodeKind::Folder) fill(node, depth + 1);
+      folder.Children.push_back(std::move(node));
+    }
+  };
+  for (int round = 0; round < 200; ++round) {
+    SCOPED_TRACE(round);
+    OutlineNode root;
+    fill(root, 0);
+    WriteOptions own;
+    own.Indent = pick(2);
+    own.DoubleSpace = pick(2);
+    const TextLines in = WriteOutline(root, own);
+    const TextLines out = ForBrowserImport(in);
+    const BookmarkTree read = ReadBookmarkTree(out);
+    EXPECT_EQ(test::Shape(read), test::Shape(ReadBookmarkTree(in)));
+    read.ForEachNode([&](NodeId id) {
+      if (id != kRootNode && read.Kind(id) == NodeKind::Folder) {
+        EXPECT_EQ(read.Layout(id), FolderLayout::Browser);
+      }
+    });
+    EXPECT_EQ(ForBrowserImport(out), out);
+    if (HasFailure()) return;
+  }
 }
 
 }  // namespace
