@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 
 #include "app/Addresses.h"
 #include "app/RealCoolBar.h"
+#include "app/StartOptions.h"
 #include "platform/Errors.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/TempDir.h"
@@ -134,6 +136,27 @@ TEST_F(Window, MenuItemsCarryTheirCaptionsShortcutsAndVisibility) {
   EXPECT_EQ(menus.join(' ').toStdString(), "&File &Edit &View &Convert H&tml &Options - &Help");
   // Word Wrap's mark is a check mark like the other options'.
   EXPECT_EQ(f.Action("wordWrapAction")->actionGroup(), nullptr);
+}
+
+// Every key of the menus is named in quillet --help, the man page and the
+// help pages, so none is there for users to find by chance.
+TEST_F(Window, EveryMenuKeyIsNamedInTheUsageTheManPageAndTheHelpPages) {
+  MainWindow& f = Create();
+  QFile page(QStringLiteral(":/help/index.html"));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  const std::string help = page.readAll().toStdString(), usage = UsageText();
+  std::string man = ReadBytes(std::string(QUILLET_SOURCE_DIR) + "/dist/quillet.1");
+  for (size_t at; (at = man.find("\\-")) != std::string::npos;) man.erase(at, 1);  // roff's minus
+  int keys = 0;
+  for (const QAction* a : f.findChildren<QAction*>()) {
+    const std::string key = a->shortcut().toString(QKeySequence::PortableText).toStdString();
+    if (key.empty()) continue;
+    ++keys;
+    EXPECT_NE(usage.find(key), std::string::npos) << key;
+    EXPECT_NE(man.find(key), std::string::npos) << key;
+    EXPECT_NE(help.find("<kbd>" + key + "</kbd>"), std::string::npos) << key;
+  }
+  EXPECT_GE(keys, 21);
 }
 
 TEST_F(Window, ToolButtonsShowTheirHintsInOrderWithSeparators) {
