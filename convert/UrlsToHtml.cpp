@@ -47,7 +47,7 @@ struct WalkLayout {
 }  // namespace
 
 std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path) {
-  return profile.ReadString(path, "InternetShortcut", "URL", "ERROR");
+  return profile.ReadStringUpTo(kShortcutFileLimit, path, "InternetShortcut", "URL", "ERROR");
 }
 
 void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level) {
