@@ -190,6 +190,26 @@ TEST(HtmlToUrlsCli, RefusalsAndFailures) {
                                       " could not be made\r\n");
 }
 
+TEST(HtmlToUrlsCli, TextAfterANulFailsTheRunEvenWhenAllBeforeItIsWritten) {
+  Program run;
+  const std::string before = "<DL><p>\r\n<DT><A HREF=\"a\">A</A>\r\n";
+  for (const std::string& text : {before + std::string("\0", 1) + "<DT><A HREF=\"b\">B</A>\r\n</DL><p>\r\n",
+                                  std::string("\0", 1) + before}) {
+    const std::string target = run.Home / "t";
+    std::filesystem::remove_all(target);
+    MakeDirs(target);
+    WriteBytes(run.Home / "in.htm", text);
+    const auto r = run({"html2urls", "in.htm", target});
+    EXPECT_EQ(r.ExitCode, 1) << r.Err;
+    EXPECT_NE(r.Err.find("in.htm holds a NUL byte at offset " + std::to_string(text.find('\0')) +
+                         "; only the text before it was read."),
+              std::string::npos)
+        << r.Err;
+    EXPECT_EQ(Exists(target + "/A.url"), text[0] != '\0');
+    EXPECT_FALSE(Exists(target + "/B.url"));
+  }
+}
+
 TEST(NsStripCli, CleansAFileInPlaceOnce) {
   Program run;
   const std::string file = run.Home / "bookmarks.htm";
