@@ -234,15 +234,26 @@ bool IsEntryName(const std::string& name) {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Read once: the program never changes it, and a conversion asks for every
+// one of thousands of new files (two system calls each).
 mode_t CurrentUmask() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
+  static const mode_t mask = [] {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+  }();
   return mask;
 }
 
 // Makes the renames in a folder last; a file system that cannot sync a
 // folder has nothing more to do for it.
 void SyncFolder(int dir) { (void)::fsync(dir); }
+
+// The process, asked once for every temporary name.
+pid_t ProcessId() {
+  static const pid_t pid = ::getpid();
+  return pid;
+}
 
 // The new file that replaces a file: made in the target's folder, so that
 // one rename puts it in place. Where the file system allows it, the file has
@@ -257,7 +268,7 @@ void FillTemplate(std::string& name, uint64_t attempt) {
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   // splitmix64 of the time, the process and the attempt
   uint64_t x = static_cast<uint64_t>(ts.tv_nsec) ^ (static_cast<uint64_t>(ts.tv_sec) << 30) ^
-               (static_cast<uint64_t>(::getpid()) << 40) ^ (attempt * 0x9E3779B97F4A7C15ull);
+               (static_cast<uint64_t>(ProcessId()) << 40) ^ (attempt * 0x9E3779B97F4A7C15ull);
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
   x ^= x >> 31;
