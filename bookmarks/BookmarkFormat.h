@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AsciiCase.h"
+
 namespace quillet {
 
 // The characters Windows forbids in file names; each becomes "_" in a name
@@ -15,10 +17,6 @@ namespace quillet {
 inline constexpr std::string_view ForbiddenNameChars = "\"*/:<>?\\|";
 
 inline bool IsForbiddenNameChar(char c) { return ForbiddenNameChars.find(c) != std::string_view::npos; }
-
-// Upper-cases the ASCII letters only.
-std::string UpperAscii(std::string_view s);
-std::string LowerAscii(std::string_view s);
 
 // Two blanks (or blanksPerLevel) per level when indenting is on and level > 0,
 // else "".
@@ -58,6 +56,17 @@ bool HasLinkTag(std::string_view line);
 
 // 1-based position where the link's description begins, or 0.
 size_t DescriptionStart(std::string_view line);
+
+// Where a link line's description lies, 0-based and half-open: from
+// DescriptionStart up to the first "</A>" in any letter case. Empty when the
+// line has no description before such an end tag.
+struct TextSpan {
+  size_t Begin = 0;
+  size_t End = 0;
+  bool Empty() const { return Begin >= End; }
+  size_t Size() const { return Empty() ? 0 : End - Begin; }
+};
+TextSpan DescriptionSpan(std::string_view line);
 
 // The address of the first "<A HREF=\"...\"" of the line, or "". It is
 // returned as written (references not decoded), so that clean-ups compare the

@@ -106,11 +106,10 @@ std::string ShortcutPath(BookmarkWriteRun& run, const std::string& path, const s
 // a link line that gives no file is logged with the reason.
 void WriteLink(BookmarkWriteRun& run, const std::string& path, size_t index) {
   const std::string& line = run.Ctx.HtmlLines[index];
-  const size_t c = DescriptionStart(line);  // 1-based, 0 for none
-  const size_t end = UpperAscii(line).find("</A>");
+  const TextSpan span = DescriptionSpan(line);
   std::string description;
   // A description starting this early belongs to no "<DT><A HREF" line.
-  if (c > 9 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
+  if (span.Begin >= 9) description = line.substr(span.Begin, span.Size());
   const std::string name = SafeFileName(description);
   if (name.empty()) {
     if (HasLinkTag(line))

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AsciiCase.h"
 #include "platform/TextCodec.h"
 
 namespace quillet {
@@ -48,8 +49,6 @@ using TIncludeType =
 
 inline constexpr char16_t kEofChar = 26;
 inline constexpr char16_t kLineEnd = 13;
-
-inline constexpr char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
 
 class CharReader {
  public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-
+#include "platform/AsciiCase.h"
 namespace quillet {
 
 namespace {
@@ -31,8 +31,6 @@ int HexValue(char16_t c) {
   return -1;
 }
 
-char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
-
 // Compares the text, ASCII letters lower-cased, with a lower-case keyword.
 bool IsKeyword(std::u16string_view text, std::u16string_view keyword) {
   if (text.size() != keyword.size()) return false;
@@ -47,7 +45,7 @@ bool ColorFromString(std::u16string_view text, TColor& color) {
   if (text.empty()) return false;
   char16_t upper[kNameCut];
   const size_t n = std::min(text.size(), kNameCut);
-  for (size_t i = 0; i < n; ++i) upper[i] = text[i] >= u'a' && text[i] <= u'z' ? text[i] - 32 : text[i];
+  for (size_t i = 0; i < n; ++i) upper[i] = UpperAscii(text[i]);
   const std::u16string_view name(upper, n);
   for (const NamedColor& c : kColorNames) {
     if (c.Name == name) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/AttributeReader.h"
 #include "viewer/Forms.h"
 #include "viewer/Section.h"

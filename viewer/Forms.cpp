@@ -1,6 +1,6 @@
 #include "viewer/Forms.h"
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 namespace quillet {
 

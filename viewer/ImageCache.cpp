@@ -6,7 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/ImageSignature.h"
 #include "viewer/PlaceholderPictures.h"
 

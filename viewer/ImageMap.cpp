@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/AsciiCase.h"
+
 namespace quillet {
 
 namespace {
@@ -10,8 +12,6 @@ namespace {
 constexpr size_t kMaxPieceLength = 20;
 
 bool IsBlank(char16_t c) { return c <= u' '; }
-
-char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 // A whole number with an optional sign and blanks before it; 0 when the
 // piece is anything else. Large numbers stop at the coordinate range.

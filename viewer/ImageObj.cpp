@@ -4,7 +4,7 @@
 #include <new>
 
 #include "platform/TextCodec.h"
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/Bevel.h"
 #include "viewer/Fonts.h"
 #include "viewer/PlaceholderPictures.h"

@@ -3,14 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/AsciiCase.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
 
 namespace quillet {
 
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 size_t FindNoCase(std::string_view text, std::string_view what) {
   if (what.size() > text.size()) return std::string_view::npos;

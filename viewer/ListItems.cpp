@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/AsciiCase.h"
 #include "viewer/SectionList.h"
 
 namespace quillet {
@@ -18,8 +19,6 @@ std::u16string Decimal(int n) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
 // Whether the page behind a bullet counts as light: coloured bullets then,
 // outlined ones otherwise.
 bool LightBackground(Canvas& canvas, TColor background) {
@@ -34,10 +33,10 @@ std::u16string OrderedMarkerText(char16_t style, int n) {
   std::u16string text;
   if (n >= 1 && (style == u'A' || style == u'a')) {
     const char16_t letter = static_cast<char16_t>(u'A' + std::min(n, 26) - 1);
-    text = style == u'a' ? Lower(letter) : letter;
+    text = style == u'a' ? LowerAscii(letter) : letter;
   } else if (n >= 1 && (style == u'I' || style == u'i')) {
     text = kRoman[static_cast<size_t>(std::min(n, 20) - 1)];
-    if (style == u'i') std::transform(text.begin(), text.end(), text.begin(), Lower);
+    if (style == u'i') text = LowerAscii(text);
   } else {
     text = Decimal(n);
   }

@@ -2,7 +2,7 @@
 // lists and blocks nested deeper than the parser recurses.
 #include <algorithm>
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/Colors.h"
 #include "viewer/FixedBlocks.h"
 #include "viewer/ParserState.h"

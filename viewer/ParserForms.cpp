@@ -1,6 +1,6 @@
 // The parser's form tags: FORM, INPUT, SELECT with its OPTIONs, and
 // TEXTAREA with its text read character by character.
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/ParserState.h"
 
 namespace quillet {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/Colors.h"
 #include "viewer/FixedBlocks.h"
 #include "viewer/ParserState.h"

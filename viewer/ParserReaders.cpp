@@ -1,7 +1,7 @@
 // What the parser reads below the token level: PRE character by character,
 // script bodies handed to the document's script handler, image maps, and
 // plain text.
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/ImageMap.h"
 #include "viewer/ListItems.h"
 #include "viewer/ParserState.h"

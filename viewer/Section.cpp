@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/FormControls.h"
 #include "viewer/Forms.h"
 #include "viewer/SectionList.h"

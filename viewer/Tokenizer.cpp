@@ -1,6 +1,6 @@
 #include "viewer/Tokenizer.h"
 
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/AttributeReader.h"
 #include "viewer/CharRefs.h"
 #include "viewer/ViewerErrors.h"

@@ -6,7 +6,7 @@
 
 #include "ImageFixture.h"
 #include "tests/support/TempDir.h"
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/ImageObj.h"
 #include "viewer/PlaceholderPictures.h"
 #include "viewer/SectionList.h"

@@ -17,7 +17,7 @@
 #include "platform/Utf8.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtTimer.h"
-#include "viewer/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "viewer/DocumentText.h"
 #include "viewer/LinkPath.h"
 #include "viewer/Section.h"
@@ -56,12 +56,6 @@ class WaitCursor {
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 // A whole number, blanks around it allowed; -1 for anything else.
 int NumberOr(std::string_view text, int otherwise) {

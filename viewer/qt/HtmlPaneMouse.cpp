@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "platform/AsciiCase.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
 #include "platform/Utf8.h"
@@ -25,7 +26,7 @@ namespace {
 // 255 but the multiplication and division signs) and every other Unicode
 // letter, digit or the mark that goes with one.
 bool IsWordChar(char32_t c) {
-  if (c < 128) return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (c < 128) return (c >= '0' && c <= '9') || IsAsciiLetter(static_cast<char>(c));
   if (c <= 255) return c >= 192 && c != 215 && c != 247;
   return QChar::isLetterOrNumber(c) || QChar::isMark(c);
 }
@@ -56,10 +57,7 @@ char32_t CodePointBefore(std::u16string_view s, size_t i, size_t& units) {
 std::string UpperExtension(const std::string& path) {
   const auto dot = path.rfind('.');
   if (dot == std::string::npos || path.find_first_of("/\\:", dot) != std::string::npos) return {};
-  std::string ext = path.substr(dot, 5);
-  for (char& c : ext)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return ext;
+  return UpperAscii(path.substr(dot, 5));
 }
 
 }  // namespace
