@@ -142,7 +142,7 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
       // As the pane paints at scroll position 0; the pane's controls are
       // widgets of their own, here drawn where the paint placed them.
       PaintDocument(doc, canvas.Use(), {0, 0, result.Picture.width(), pictureHeight}, settings, 0);
-      PaintFormControls(doc, canvas.Use());
+      PaintFormControls(doc.Forms(), canvas.Use());
     }
     result.PaintMs = CpuMs() - t0;
   }

@@ -1,11 +1,8 @@
 #include "viewer/Bevel.h"
 
-#include "viewer/SectionList.h"
-
 namespace quillet {
 
-TColor BevelLightColor(const Canvas& canvas, const TSectionList* doc) {
-  const TColor background = doc ? doc->Background() : clWindow;
+TColor BevelLightColor(const Canvas& canvas, TColor background) {
   return canvas.Palette().Resolve(background) == clWhite ? clSilver : clBtnHighlight;
 }
 

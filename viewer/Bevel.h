@@ -5,11 +5,10 @@
 
 namespace quillet {
 
-class TSectionList;
-
-// The light colour of a frame: silver on a white page (the window colour
-// counts when it is white), else the system's button highlight.
-TColor BevelLightColor(const Canvas& canvas, const TSectionList* doc);
+// The light colour of a frame on a page of this background: silver when it
+// is white (the window colour counts when it is white), else the system's
+// button highlight.
+TColor BevelLightColor(const Canvas& canvas, TColor background);
 
 // A frame along the inside of r: the left and top edges in topLeft, the
 // right and bottom edges in bottomRight. Sunken: shadow then light; raised

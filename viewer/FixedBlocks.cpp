@@ -77,7 +77,7 @@ int THorzLine::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager&, int X,
   }
   // Engraved: shadow on the left and top, light on the right and bottom.
   const TColor dark = NoShade ? clBlack : clBtnShadow;
-  const TColor light = NoShade ? clBlack : BevelLightColor(canvas, ParentSectionList);
+  const TColor light = NoShade ? clBlack : BevelLightColor(canvas, PageBackground());
   DrawBevel(canvas, {x1, top, x2, top + Thickness}, dark, light);
   return bottom;
 }

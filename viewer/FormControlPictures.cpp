@@ -4,8 +4,8 @@
 
 #include "viewer/Bevel.h"
 #include "viewer/FormControls.h"
+#include "viewer/Forms.h"
 #include "viewer/ScriptedFormWidgets.h"
-#include "viewer/SectionList.h"
 
 namespace quillet {
 
@@ -215,8 +215,8 @@ void PaintFormControl(const TFormControlObj& control, Canvas& canvas) {
     PaintTextArea(*area, canvas, r);
 }
 
-void PaintFormControls(const TSectionList& doc, Canvas& canvas) {
-  for (const TFormControlObj* control : doc.Forms().FormControlList())
+void PaintFormControls(const DocumentForms& forms, Canvas& canvas) {
+  for (const TFormControlObj* control : forms.FormControlList())
     if (control->Shown) PaintFormControl(*control, canvas);
 }
 

@@ -8,12 +8,12 @@
 
 namespace quillet {
 
-class TSectionList;
+class DocumentForms;
 class TFormControlObj;
 
 // The controls marked Shown, at their bounds on the paint panel; canvas
 // coordinates are the panel's.
-void PaintFormControls(const TSectionList& doc, Canvas& canvas);
+void PaintFormControls(const DocumentForms& forms, Canvas& canvas);
 // One control within its bounds, whether placed or not.
 void PaintFormControl(const TFormControlObj& control, Canvas& canvas);
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "platform/AsciiCase.h"
+#include "platform/TextCodec.h"
 #include "viewer/AttributeReader.h"
 #include "viewer/Forms.h"
-#include "viewer/Section.h"
 
 namespace quillet {
 

@@ -303,7 +303,7 @@ void TImageObj::Draw(Canvas& canvas, const TSectionList& doc, int x, int top, co
   if (HasBorder)
     canvas.FrameRect(outline, color);
   else if (placeholder)
-    DrawBevel(canvas, outline, clBtnShadow, BevelLightColor(canvas, &doc));
+    DrawBevel(canvas, outline, clBtnShadow, BevelLightColor(canvas, doc.Background()));
 }
 
 void TImageObj::DrawAltText(Canvas& canvas, int left, int top, int right, int bottom) const {

@@ -135,7 +135,7 @@ int TSection::NextObjectChar(int from, int to) const {
   if (!HasObjects() || from >= to) return to;
   const std::u16string_view part =
       std::u16string_view(Buff).substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
-  const size_t at = part.find_first_of(u"\x02\x04");
+  const size_t at = part.find_first_of(kPlaceholderChars);
   return at == std::u16string_view::npos ? to : from + static_cast<int>(at);
 }
 

@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TextCodec.h"
 #include "viewer/Attributes.h"
 #include "viewer/Bidi.h"
 #include "viewer/Fonts.h"
@@ -37,9 +38,8 @@ class ThtmlForm;
 inline constexpr char16_t kImageChar = 4;
 inline constexpr char16_t kFormControlChar = 2;
 inline bool IsPlaceholder(char16_t c) { return c == kImageChar || c == kFormControlChar; }
-// The halves of a surrogate pair, which nothing may separate.
-inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// Both placeholders, for searches of a run of text.
+inline constexpr char16_t kPlaceholderChars[] = {kFormControlChar, kImageChar, 0};
 
 // The top of a form control on a line with this baseline and font
 // descent: check boxes and radio buttons stand on the baseline, the other

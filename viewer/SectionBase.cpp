@@ -1,6 +1,7 @@
 #include "viewer/SectionBase.h"
 
 #include "viewer/IndentManager.h"
+#include "viewer/SectionList.h"
 
 namespace quillet {
 
@@ -18,6 +19,10 @@ int TSectionBase::Draw(Canvas&, const Rect&, IndentManager&, int, int Y) {
 }
 
 bool TSectionBase::GetURL(Canvas&, int, int, THotSpot&) { return false; }
+
+TColor TSectionBase::PageBackground() const {
+  return ParentSectionList ? ParentSectionList->Background() : clWindow;
+}
 
 bool TSectionBase::PtInObject(int, int, TObjectHit&) { return false; }
 

@@ -60,6 +60,8 @@ class TSectionBase {
 
   // The document; set when the block is added to a cell.
   TSectionList* ParentSectionList = nullptr;
+  // The document's background; the window colour outside a document.
+  TColor PageBackground() const;
   // Height the block takes in the flow, set by layout.
   int SectionHeight = 0;
   // Height it paints, at least SectionHeight (floats may hang below).

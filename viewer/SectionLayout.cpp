@@ -318,7 +318,7 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     if (to <= from) continue;
     // A stretch of placeholders only gives the line no height from fonts.
     const std::u16string_view part = buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
-    if (part.find_first_not_of(u"\x02\x04") == std::u16string_view::npos) continue;
+    if (part.find_first_not_of(kPlaceholderChars) == std::u16string_view::npos) continue;
     line.LineHt = std::max(line.LineHt, Fonts[i]->LineHeight(canvas));
     line.Descent = std::max(line.Descent, Fonts[i]->Descent(canvas));
   }

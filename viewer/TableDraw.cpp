@@ -63,7 +63,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager&, int X
   if (Border) {
     const int gx = X + TableIndent;
     const Rect grid{gx, rowsTop, gx + TableWidth, rowsTop + RowsHeight + CellSpacing};
-    DrawBevel(canvas, grid, BevelLightColor(canvas, ParentSectionList), clBtnShadow);
+    DrawBevel(canvas, grid, BevelLightColor(canvas, PageBackground()), clBtnShadow);
   }
   if (!TopCaption) Caption.Cell.Draw(canvas, ClipRect, rowsTop + RowsHeight + CellSpacing, X + Indent, TotalWidth);
   return bottom;
@@ -71,7 +71,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& ClipRect, IndentManager&, int X
 
 void ThtmlTable::DrawCells(Canvas& canvas, const Rect& ClipRect, int X, int rowsTop, std::vector<Rect>& drawn) {
   const int gx = X + TableIndent;
-  const TColor light = BevelLightColor(canvas, ParentSectionList);
+  const TColor light = BevelLightColor(canvas, PageBackground());
   for (TCellObj* cell : cells_) {
     const int x = gx + colStart_[static_cast<size_t>(cell->Col)];
     const int y = rowsTop + rowTop_[static_cast<size_t>(cell->Row)];

@@ -15,8 +15,6 @@ bool IsRunChar(char16_t c, bool inPre) {
   return c != u'&' && c != u'<' && (inPre || c != u'>');
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Tokens after which a paragraph break has been used up.
 bool ClearsParagraphSpace(Sy sy) {
