@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "platform/FixedCanvas.h"
-#include "viewer/DocumentDump.h"
-#include "viewer/Forms.h"
-#include "viewer/Parser.h"
-#include "viewer/Section.h"
-#include "viewer/SectionList.h"
-#include "viewer/Table.h"
-#include "viewer/ViewerErrors.h"
+#include "viewer/document/DocumentDump.h"
+#include "viewer/forms/Forms.h"
+#include "viewer/layout/Section.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
+#include "viewer/tables/Table.h"
+#include "viewer/text/ViewerErrors.h"
 
 using namespace quillet;
 

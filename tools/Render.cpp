@@ -13,12 +13,12 @@
 #include "platform/TextCodec.h"
 #include "platform/qt/QtCanvas.h"
 #include "tools/FixedMetricsCanvas.h"
-#include "viewer/DocumentDump.h"
-#include "viewer/FormControlPictures.h"
-#include "viewer/LinkPath.h"
-#include "viewer/PaneDocument.h"
-#include "viewer/Parser.h"
-#include "viewer/SectionList.h"
+#include "viewer/document/DocumentDump.h"
+#include "viewer/document/LinkPath.h"
+#include "viewer/document/PaneDocument.h"
+#include "viewer/forms/FormControlPictures.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
 
 namespace quillet {
 

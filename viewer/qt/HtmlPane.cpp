@@ -11,16 +11,16 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
 #include "platform/Utf8.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtTimer.h"
-#include "platform/AsciiCase.h"
-#include "viewer/DocumentText.h"
-#include "viewer/LinkPath.h"
-#include "viewer/Section.h"
+#include "viewer/document/DocumentText.h"
+#include "viewer/document/LinkPath.h"
+#include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPaneForms.h"
 
 namespace quillet {

@@ -27,10 +27,10 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "viewer/FormHost.h"
-#include "viewer/PaneDocument.h"
-#include "viewer/Parser.h"
-#include "viewer/SectionList.h"
+#include "viewer/document/PaneDocument.h"
+#include "viewer/forms/FormHost.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
 
 class QImage;
 class QMenu;
@@ -286,7 +286,7 @@ class ThtmlPane : public QAbstractScrollArea {
 
   // ---- What the document's forms ask of the pane ----
 
-  // The document's forms hand these on (viewer/FormHost.h): the controls'
+  // The document's forms hand these on (viewer/forms/FormHost.h): the controls'
   // factory on the paint panel, OnFormSubmit posted, OnObjectClick, and a
   // control taking the focus scrolled into view.
   FormHost& Forms();

@@ -14,8 +14,8 @@
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
 #include "platform/Utf8.h"
-#include "viewer/FormControls.h"
-#include "viewer/Section.h"
+#include "viewer/forms/FormControls.h"
+#include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPane.h"
 
 namespace quillet {
