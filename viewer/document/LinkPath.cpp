@@ -24,8 +24,7 @@ size_t FindNoCase(std::string_view text, std::string_view what) {
 bool IsDriveLetterAt(std::string_view s, size_t at) {
   if (at + 1 >= s.size()) return false;
   const char c = s[at];
-  const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  return letter && (s[at + 1] == '|' || s[at + 1] == ':') && (at + 2 == s.size() || s[at + 2] == '/');
+  return IsAsciiLetter(c) && (s[at + 1] == '|' || s[at + 1] == ':') && (at + 2 == s.size() || s[at + 2] == '/');
 }
 
 bool HasDrive(std::string_view s) { return s.size() >= 2 && s[1] == ':'; }

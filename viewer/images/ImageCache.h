@@ -120,7 +120,6 @@ class TCacheLease {
     if (cache_) cache_->Release(key_, serial_);
     cache_.reset();
   }
-  bool Held() const { return cache_ != nullptr; }
 
  private:
   std::shared_ptr<TStringBitmapList> cache_;

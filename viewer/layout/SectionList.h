@@ -118,7 +118,6 @@ class TSectionList : public TCell {
   // of its own.
   void SetImageCache(std::shared_ptr<TStringBitmapList> cache);
   TStringBitmapList& ImageCache() const { return *imageCache_; }
-  const std::shared_ptr<TStringBitmapList>& SharedImageCache() const { return imageCache_; }
   // The picture of a source, from the cache, the host or a file, within
   // the document's picture budget.
   TFetchedImage FetchImage(std::u16string_view source, bool corner);

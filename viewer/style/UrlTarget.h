@@ -11,8 +11,6 @@ struct TUrlTarget {
   TUrlTarget() = default;
   TUrlTarget(std::u16string url, std::u16string target) : Url(std::move(url)), Target(std::move(target)) {}
 
-  void SetUrl(std::u16string url) { Url = std::move(url); }
-  void SetTarget(std::u16string target) { Target = std::move(target); }
   void Clear() {
     Url.clear();
     Target.clear();

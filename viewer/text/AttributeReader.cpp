@@ -61,7 +61,7 @@ void SkipWhite(CharReader& r) {
 
 void AppendName(CharReader& r, std::u16string& name, bool dashes) {
   const size_t start = name.size();
-  const auto letter = [dashes](char16_t c) { return IsUpperLetter(UpperAscii(c)) || (dashes && c == u'-'); };
+  const auto letter = [dashes](char16_t c) { return IsAsciiUpper(UpperAscii(c)) || (dashes && c == u'-'); };
   r.AppendWhile(name, start + kMaxNameLength, letter);
   r.SkipWhile(letter);
   for (size_t i = start; i < name.size(); ++i) name[i] = UpperAscii(name[i]);
@@ -85,7 +85,7 @@ int32_t DecimalOrZero(std::u16string_view text) {
 
 bool ReadAttribute(CharReader& r, TAttribute& a, std::u16string& upperName) {
   SkipWhite(r);
-  if (!IsUpperLetter(r.UpCh())) return false;
+  if (!IsAsciiUpper(r.UpCh())) return false;
   upperName.clear();
   AppendName(r, upperName, true);
   a.Code = AttributeSymbol(upperName);

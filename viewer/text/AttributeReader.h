@@ -12,7 +12,6 @@ class CharReader;
 // At most this many letters of a tag or attribute name are kept.
 inline constexpr size_t kMaxNameLength = 150;
 
-inline bool IsUpperLetter(char16_t upper) { return upper >= u'A' && upper <= u'Z'; }
 inline bool IsWhite(char16_t c) { return c == u' ' || c == 13; }
 
 void SkipWhite(CharReader& reader);

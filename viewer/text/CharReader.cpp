@@ -195,7 +195,7 @@ bool CharReader::RunIncludeDirective() {
   {
     DirectiveScope scope(inDirective_);
     Next();
-    while (upCh_ >= u'A' && upCh_ <= u'Z') {
+    while (IsAsciiUpper(upCh_)) {
       command += ch_;
       Next();
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/AsciiCase.h"
 #include "platform/TextCodec.h"
 #include "viewer/text/CharReader.h"
 
@@ -31,7 +32,7 @@ constexpr size_t kMaxDigits = 6;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsAsciiAlnum(char16_t c) {
-  return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+  return IsDigit(c) || IsAsciiLetter(c);
 }
 int HexValue(char16_t c) {
   if (IsDigit(c)) return c - u'0';

@@ -100,7 +100,7 @@ void Tokenizer::ReadTag() {
     endTag = true;
     r.Next();
   }
-  if (!IsUpperLetter(r.UpCh())) {
+  if (!IsAsciiUpper(r.UpCh())) {
     // No tag: the "<" is text, and a "/" after it is read again as text.
     if (endTag) r.PushBack(u'/');
     text_ += u'<';  // text_ is empty here
@@ -149,7 +149,7 @@ void Tokenizer::ReadScriptBody() {
       // body; anything else is script text.
       std::u16string tag(1, u'<');
       r.Next();
-      while (tag.size() < 8 && (r.Ch() == u'/' || IsUpperLetter(r.UpCh()))) {
+      while (tag.size() < 8 && (r.Ch() == u'/' || IsAsciiUpper(r.UpCh()))) {
         tag += r.Ch();
         r.Next();
       }

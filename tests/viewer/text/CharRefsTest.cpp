@@ -109,7 +109,8 @@ TEST(CharRefs, LineBreaksInShownTextAreOneBlankEach) {
   for (const char16_t* ref : {u"&#10;", u"&#13;", u"&#x0D;", u"&#x0a", u"&#0013;"})
     EXPECT_EQ(Decode(ref, LineBreakRefs::AsBlank), (Decoded{u" ", u""})) << Utf16ToUtf8(ref);
   EXPECT_EQ(Decode(u"&#11;", LineBreakRefs::AsBlank), (Decoded{u"&#11;", u""}));
-  // Attribute values and a text area's lines read them as before.
+  // Attribute values and a text area's lines keep a CR reference as written
+  // and read LF as a line end.
   EXPECT_EQ(Decode(u"&#13;"), (Decoded{u"&#13;", u""}));
   EXPECT_EQ(Decode(u"&#10;"), (Decoded{u"\n", u""}));
   // A name Quillet wrote with a line break shows one blank there; in a
