@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parser.OnInclude = [text](const std::string& command, const std::vector<std::string>& params) {
       return std::string(text.substr((command.size() + params.size()) % (text.size() + 1), 40));
     };
-    doc.ScriptEvent = [&scripts](const std::string&, std::string script) { scripts += script.size(); };
+    doc.Callbacks().ScriptEvent = [&scripts](const std::string&, std::string script) { scripts += script.size(); };
   }
   std::vector<std::string> lines;
   size_t start = 0;

@@ -82,15 +82,16 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
 
   PaneSettings settings = WindowPaneSettings();
   settings.ViewImages = options.Images;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   PrepareDocument(doc, settings);
   TNameList names;
   HtmlParser parser;
   // Pictures are files beside the page (or under its BASE HREF), as the
   // pane finds them for a file it loaded.
-  doc.Files = &fs;
+  doc.Callbacks().Files = &fs;
   const std::string page = std::filesystem::absolute(path).lexically_normal().string();
-  doc.ExpandImageName = [&parser, page](const std::string& source) {
+  doc.Callbacks().ExpandImageName = [&parser, page](const std::string& source) {
     return ExpandLinkPath(source, LinkBase{.ServerRoot = {}, .BaseUrl = Utf16ToUtf8(parser.BaseUrl), .CurrentFile = page});
   };
 

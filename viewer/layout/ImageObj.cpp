@@ -98,8 +98,7 @@ TImageObj::~TImageObj() = default;
 // ---------------------------------------------------------------- picture
 
 void TImageObj::Fetch(TSectionList& doc) {
-  if (!doc.ImageRequest && doc.ExpandImageName && !Trim(Source).empty())
-    Source = Utf8ToUtf16(doc.ExpandImageName(Utf16ToUtf8(Source)));
+  if (!Trim(Source).empty()) Source = doc.PictureName(Source);
   const std::u16string key = TStringBitmapList::KeyOf(Source);
   if (!key.empty() && doc.IsAwaited(key)) {
     state_ = State::Awaited;

@@ -56,8 +56,8 @@ class TImageObj {
   // --- From the attributes ---
   int Pos;
   TCell* Cell;
-  // SRC; once fetched, expanded to the file name when the document has no
-  // ImageRequest handler.
+  // SRC; once fetched, expanded to the file name when the document's host
+  // has no image source.
   std::u16string Source;
   std::u16string Alt;
   ImageAlign Align = ImageAlign::Bottom;

@@ -1,24 +1,19 @@
 #include "viewer/layout/SectionList.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "platform/TextCodec.h"
 
 namespace quillet {
 
-TSectionList::TSectionList(Ui* ui, std::unique_ptr<Timer> timer)
+TSectionList::TSectionList(DocumentHost* host)
     : TCell(this),
-      ui_(ui),
-      timer_(timer ? std::move(timer) : std::make_unique<ManualTimer>()),
+      host_(host ? host : &callbacks_),
+      timer_(host_->MakeAnimationTimer()),
       imageCache_(std::make_shared<TStringBitmapList>()) {
   timer_->SetEnabled(false);
   timer_->SetInterval(kAnimationInterval);
   timer_->OnTimer = [this] { AnimationStep(); };
-  AnimationClock = [] {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  };
 }
 
 TSectionList::~TSectionList() {
@@ -28,7 +23,7 @@ TSectionList::~TSectionList() {
 
 void TSectionList::SetBackground(TColor color) {
   background_ = color;
-  if (OnBackgroundChange) OnBackgroundChange(*this);
+  host_->BackgroundChanged(*this);
 }
 
 void TSectionList::Clear() {
@@ -67,8 +62,7 @@ void TSectionList::SetBackgroundBitmapName(const std::u16string& name) {
 
 const Picture* TSectionList::GetBackgroundBitmap() {
   if (ShowImages && !BitmapName.empty() && !BitmapLoaded) {
-    std::u16string name = BitmapName;
-    if (!ImageRequest && ExpandImageName) name = Utf8ToUtf16(ExpandImageName(Utf16ToUtf8(name)));
+    const std::u16string name = PictureName(BitmapName);
     TFetchedImage fetched = FetchImage(name, false);
     if (fetched.Delayed) {
       MissingImageList.push_back({TStringBitmapList::KeyOf(name), nullptr});
@@ -92,7 +86,14 @@ void TSectionList::SetImageCache(std::shared_ptr<TStringBitmapList> cache) {
 }
 
 TFetchedImage TSectionList::FetchImage(std::u16string_view source, bool corner) {
-  return quillet::FetchImage(imageCache_, ImageRequest, Files, source, corner, &pictureBudget_);
+  return quillet::FetchImage(imageCache_, host_->ImageSource(), host_->PictureFiles(), source, corner,
+                             &pictureBudget_);
+}
+
+std::u16string TSectionList::PictureName(const std::u16string& source) const {
+  if (host_->ImageSource()) return source;
+  const auto name = host_->PictureFileName(Utf16ToUtf8(source));
+  return name ? Utf8ToUtf16(*name) : source;
 }
 
 bool TSectionList::IsAwaited(const std::u16string& key) const {
@@ -140,11 +141,11 @@ void TSectionList::SetYOffset(int Y) {
 // --- What the forms ask of the document ---
 
 void TSectionList::DocumentFormHost::SubmitForm(TFormSubmission submission) {
-  if (Pane) Pane->SubmitForm(std::move(submission));
+  if (FormHost* pane = Pane()) pane->SubmitForm(std::move(submission));
 }
 
 void TSectionList::DocumentFormHost::ObjectClick(TFormControlObj& control, const std::u16string& onClick) {
-  if (Pane) Pane->ObjectClick(control, onClick);
+  if (FormHost* pane = Pane()) pane->ObjectClick(control, onClick);
 }
 
 // The pane scrolls a control taking the focus into view; then the controls
@@ -152,12 +153,12 @@ void TSectionList::DocumentFormHost::ObjectClick(TFormControlObj& control, const
 // on through them all), or hide once it has left. After a scroll the next
 // paint decides, once it has placed those it shows.
 void TSectionList::DocumentFormHost::ControlEntered(TFormControlObj& control) {
-  if (Pane) Pane->ControlEntered(control);
+  if (FormHost* pane = Pane()) pane->ControlEntered(control);
   if (!doc_.controlsToPlace_) doc_.forms_.ShowOrHide();
 }
 
 void TSectionList::DocumentFormHost::ControlExited(TFormControlObj& control) {
-  if (Pane) Pane->ControlExited(control);
+  if (FormHost* pane = Pane()) pane->ControlExited(control);
   if (!doc_.controlsToPlace_) doc_.forms_.ShowOrHide();
 }
 
@@ -169,7 +170,7 @@ int TSectionList::GetSectionYPos(int n) const {
 }
 
 void TSectionList::ShowProcessError(const std::string& text) {
-  if (ui_) ui_->ShowMessage(text);
+  host_->ShowProcessError(text);
 }
 
 }  // namespace quillet

@@ -4,10 +4,13 @@
 // animation timer). The parser fills it; the pane lays it out (DoLogic),
 // draws bands of it (Draw) and asks it about points and positions.
 //
+// What the document asks of the pane (messages, timer, repaints, forms,
+// pictures, scripts) goes through its host (viewer/layout/DocumentHost.h).
+//
 // Forms: the document holds its forms (DocumentForms) and is their
-// FormHost, handing on to the pane's FormHost (SetFormHost); without one
-// (rendered pictures, tests, fuzzing) the controls are in-memory ones and
-// nothing is submitted. Every layout sizes the controls, every paint places
+// FormHost, handing on to its host's FormHost; without one (rendered
+// pictures, tests, fuzzing) the controls are in-memory ones and nothing is
+// submitted. Every layout sizes the controls, every paint places
 // those it shows, and the rest are hidden or, while the focus is in one of
 // them, kept out of view (DocumentForms::ShowOrHide).
 //
@@ -16,9 +19,9 @@
 //
 // Pictures: the document fetches them through the image cache its host
 // hands it (SetImageCache; one cache for all panes of a process), from the
-// host's ImageRequest handler when set, else from files read through Files
-// (none: no file is read), their names made full paths by
-// ExpandImageName first. See viewer/images/ImageCache.h.
+// host's image source when set, else from the host's picture files (none:
+// no file is read), their names made full paths by the host first. See
+// viewer/images/ImageCache.h.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,29 +30,26 @@
 
 #include "platform/Picture.h"
 #include "platform/Timer.h"
-#include "platform/Ui.h"
 #include "viewer/forms/Forms.h"
 #include "viewer/forms/ScriptedFormWidgets.h"
 #include "viewer/images/ImageCache.h"
 #include "viewer/layout/Cell.h"
+#include "viewer/layout/DocumentHost.h"
 #include "viewer/layout/ImageMap.h"
 #include "viewer/style/Fonts.h"
 
 namespace quillet {
 
-class FileSystem;
 class TImageObj;
-
-using TScriptEvent = std::function<void(const std::string& language, std::string script)>;
 
 class TSectionList : public TCell {
  public:
   static constexpr int kAnimationInterval = 50;  // ms
   static constexpr size_t kMaxFontNameLength = 33;
 
-  // ui shows the failures of a block's layout (none: they are dropped
-  // silently); timer drives animated pictures (none: a ManualTimer).
-  explicit TSectionList(Ui* ui = nullptr, std::unique_ptr<Timer> timer = nullptr);
+  // The host answers what the document asks (none: its own callbacks,
+  // headless until set); it outlives the document or is replaced first.
+  explicit TSectionList(DocumentHost* host = nullptr);
   ~TSectionList() override;
 
   // Default font names, size (points; nominal size 12 is this size), text
@@ -73,10 +73,6 @@ class TSectionList : public TCell {
   // (FormControlList).
   DocumentForms& Forms() { return forms_; }
   const DocumentForms& Forms() const { return forms_; }
-  // The pane's side of the forms: its controls, its submit and click
-  // events, scrolling a control into view. None: in-memory controls,
-  // nothing submitted. Set it before the parser makes controls.
-  void SetFormHost(FormHost* pane) { formHost_.Pane = pane; }
   // A scroll or a layout left the controls to be placed by the next paint,
   // which must then paint the whole visible page.
   bool ControlsToPlace() const { return controlsToPlace_; }
@@ -85,14 +81,11 @@ class TSectionList : public TCell {
   // The animated pictures on the page, in the order they were loaded (owned
   // by their images, which add themselves). The timer steps only those
   // drawn and still on the screen, and repaints each changed one's
-  // rectangle through OnAnimationRepaint. A page of thousands of animated
+  // rectangle through the host (RepaintAnimation). A page of thousands of animated
   // pictures thus costs a flag test per picture and tick, and a step only
   // for the few in view.
   std::vector<TGIFImage*> AnimatedGifList;
-  // The milliseconds animation steps are timed by (a steady clock; tests
-  // set their own, so nothing sleeps).
-  std::function<int64_t()> AnimationClock;
-  // Pictures the host will deliver later (its ImageRequest answered with
+  // Pictures the host will deliver later (its image source answered with
   // the wait stream): the source's cache key and the image waiting for it
   // (none for the background picture). Nothing replaces them yet.
   struct TMissingImage {
@@ -101,18 +94,16 @@ class TSectionList : public TCell {
   };
   std::vector<TMissingImage> MissingImageList;
   bool IsAwaited(const std::u16string& key) const;
-  // The pane's OnImageRequest: pictures come from the host when set.
-  TImageRequest ImageRequest;
-  // Where picture files are read without an ImageRequest handler; none: no
-  // picture file is read.
-  FileSystem* Files = nullptr;
-  // Turns a picture's source into the file name to read (the pane resolves
-  // it against the page's folder or base); used without an ImageRequest
-  // handler. None: the source is the name. UTF-8 both ways.
-  std::function<std::string(const std::string& source)> ExpandImageName;
-  // Called with a rectangle (document coordinates) an animation step
-  // changed; the pane repaints it.
-  std::function<void(const Rect&)> OnAnimationRepaint;
+  // The host (the document's own callbacks when it was given none), and
+  // a new one; none: the own callbacks again. The new host's timer is not
+  // asked for: the document keeps the one it was made with.
+  DocumentHost& Host() const { return *host_; }
+  void SetHost(DocumentHost* host) { host_ = host ? host : &callbacks_; }
+  // The document's own callbacks, for tests and renderings.
+  DocumentCallbacks& Callbacks() { return callbacks_; }
+  // A picture's source as the file name to fetch it by: made a path by the
+  // host when pictures come from files.
+  std::u16string PictureName(const std::u16string& source) const;
 
   // The cache pictures are fetched through; a document given none keeps one
   // of its own.
@@ -124,14 +115,9 @@ class TSectionList : public TCell {
   // What this document's pictures hold; Clear starts it again.
   TPictureBudget& PictureBudget() { return pictureBudget_; }
 
-  // The pane's OnScript handler, which the parser hands each SCRIPT body
-  // (its LANGUAGE and its text, line ends as CR LF, UTF-8) when set.
-  TScriptEvent ScriptEvent;
-
   TColor Background() const { return background_; }
-  // Stores the colour and tells OnBackgroundChange.
+  // Stores the colour and tells the host.
   void SetBackground(TColor color);
-  std::function<void(TSectionList&)> OnBackgroundChange;
 
   // Empties the document: background picture, forms, selection, maps,
   // deferred pictures and every block.
@@ -195,22 +181,29 @@ class TSectionList : public TCell {
   class DocumentFormHost : public FormHost {
    public:
     explicit DocumentFormHost(TSectionList& doc) : doc_(doc) {}
-    FormWidgetFactory& Widgets() override { return Pane ? Pane->Widgets() : headless_; }
+    FormWidgetFactory& Widgets() override {
+      FormHost* pane = Pane();
+      return pane ? pane->Widgets() : headless_;
+    }
     std::u16string PreFontName() const override { return doc_.Fonts.PreFontName; }
-    bool HasSubmitHandler() const override { return Pane && Pane->HasSubmitHandler(); }
+    bool HasSubmitHandler() const override {
+      FormHost* pane = Pane();
+      return pane && pane->HasSubmitHandler();
+    }
     void SubmitForm(TFormSubmission submission) override;
     void ObjectClick(TFormControlObj& control, const std::u16string& onClick) override;
     void ControlEntered(TFormControlObj& control) override;
     void ControlExited(TFormControlObj& control) override;
 
-    FormHost* Pane = nullptr;
-
    private:
+    FormHost* Pane() const { return doc_.host_->FormsHost(); }
+
     TSectionList& doc_;
     ScriptedFormWidgets headless_;
   };
 
-  Ui* ui_;
+  DocumentCallbacks callbacks_;
+  DocumentHost* host_;
   std::unique_ptr<Timer> timer_;
   TColor background_ = clBtnFace;
   // Set by a scroll or a layout; the next paint places the form controls

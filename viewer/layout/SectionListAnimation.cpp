@@ -13,7 +13,7 @@ Rect ToRect(const GifRect& r) { return {r.X, r.Y, r.X + r.Width, r.Y + r.Height}
 }  // namespace
 
 void TSectionList::RestartAnimations() {
-  const int64_t now = AnimationClock();
+  const int64_t now = host_->AnimationTime();
   bool any = false;
   for (TGIFImage* gif : AnimatedGifList) {
     gif->SetCurrentFrame(1);
@@ -45,7 +45,7 @@ void TSectionList::ResumeAnimationTimer() {
 }
 
 void TSectionList::AnimationStep() {
-  const int64_t now = AnimationClock();
+  const int64_t now = host_->AnimationTime();
   bool running = false;
   // By index: a repaint handler may draw, or even clear, the document.
   for (size_t i = 0; i < AnimatedGifList.size(); ++i) {
@@ -53,7 +53,7 @@ void TSectionList::AnimationStep() {
     if (!gif.Drawn()) continue;
     const GifStep step = gif.CheckTime(now);
     running = running || gif.Animate();
-    if (step.Changed && OnAnimationRepaint) OnAnimationRepaint(ToRect(step.Repaint));
+    if (step.Changed) host_->RepaintAnimation(ToRect(step.Repaint));
   }
   timer_->SetInterval(kAnimationInterval);
   // Nothing on the screen animates: the next paint that draws one starts

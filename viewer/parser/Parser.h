@@ -61,8 +61,8 @@ class HtmlParser {
   static constexpr size_t kMaxFonts = 25;
 
   // Events, each called only when set. OnInclude serves "<!--#" comments
-  // (viewer/text/CharReader.h); the script handler is the document's own
-  // (TSectionList::ScriptEvent).
+  // (viewer/text/CharReader.h); SCRIPT bodies go to the document's host
+  // (DocumentHost::RunScript).
   TIncludeType OnInclude;
   TSoundType OnSoundRequest;
   TMetaType OnMeta;

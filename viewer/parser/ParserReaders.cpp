@@ -124,12 +124,12 @@ void ParseState::ReadPre() {
 
 void ParseState::ReadScript() {
   // The tokenizer read the body with the tag; without a handler it is dropped.
-  if (!doc_.ScriptEvent) return;
+  if (!doc_.Host().TakesScripts()) return;
   const TAttribute* language = Attrs().Find(Sy::Language);
   const std::string lang = language ? Utf16ToUtf8(language->Text) : std::string();
   // The handler may load another document; the parse is done with the
   // attributes by now.
-  doc_.ScriptEvent(lang, Utf16ToUtf8(tok_.ScriptBody()));
+  doc_.Host().RunScript(lang, Utf16ToUtf8(tok_.ScriptBody()));
 }
 
 void ParseState::ReadMap() {

@@ -15,6 +15,7 @@
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
+#include "platform/Ui.h"
 #include "platform/Utf8.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtTimer.h"
@@ -41,6 +42,43 @@ class ThtmlPane::Busy {
   }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
+
+ private:
+  ThtmlPane& pane_;
+};
+
+// The document's host: the pane's own services, the handlers the pane was
+// given at the last load (OnScript, OnImageRequest), and nothing at all once
+// the pane is closing.
+class ThtmlPane::PaneHost : public DocumentHost {
+ public:
+  explicit PaneHost(ThtmlPane& pane) : pane_(pane) {}
+
+  TScriptEvent Script;
+  TImageRequest ImageRequest;
+  bool Closing = false;
+
+  void ShowProcessError(const std::string& text) override {
+    if (pane_.ui_) pane_.ui_->ShowMessage(text);
+  }
+  std::unique_ptr<Timer> MakeAnimationTimer() override { return std::make_unique<QtTimer>(); }
+  // An animation step's rectangle: x as painted on the panel, y a document y.
+  void RepaintAnimation(const Rect& r) override {
+    if (!Closing) pane_.viewport()->update(QRect(r.Left, r.Top - pane_.doc_.YOff, r.Width(), r.Height()));
+  }
+  void BackgroundChanged(TSectionList&) override {
+    if (!Closing) pane_.viewport()->update();
+  }
+  // Form controls are made on the panel, their events raised by the pane.
+  FormHost* FormsHost() override { return pane_.formHost_.get(); }
+  const TImageRequest& ImageSource() override { return ImageRequest; }
+  // Pictures are files named relative to the page, read through fs.
+  FileSystem* PictureFiles() override { return pane_.fs_; }
+  std::optional<std::string> PictureFileName(const std::string& source) override {
+    return pane_.ExpandLinkPath(source);
+  }
+  bool TakesScripts() override { return static_cast<bool>(Script); }
+  void RunScript(const std::string& language, std::string text) override { Script(language, std::move(text)); }
 
  private:
   ThtmlPane& pane_;
@@ -94,7 +132,8 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
       ui_(ui),
       ownFs_(fs ? nullptr : std::make_unique<PosixFileSystem>()),
       fs_(fs ? fs : ownFs_.get()),
-      doc_(ui, std::make_unique<QtTimer>()),
+      host_(std::make_unique<PaneHost>(*this)),
+      doc_(host_.get()),
       measureImage_(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)),
       measure_(std::make_unique<QtCanvas>(*measureImage_)),
       formHost_(std::make_unique<PaneForms>(*this)) {
@@ -118,28 +157,17 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   autoScrollTimer_.setInterval(kAutoScrollInterval);
   connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { Guarded([this] { AutoScroll(); }); });
-  doc_.OnBackgroundChange = [this](TSectionList&) { viewport()->update(); };
-  // Pictures are files named relative to the page, read through fs.
-  doc_.Files = fs_;
-  doc_.ExpandImageName = [this](const std::string& source) { return ExpandLinkPath(source); };
-  // An animation step's rectangle: x as painted on the panel, y a document y.
-  doc_.OnAnimationRepaint = [this](const Rect& r) {
-    viewport()->update(QRect(r.Left, r.Top - doc_.YOff, r.Width(), r.Height()));
-  };
   doc_.ImageCache().SetLimit(imageCacheCount_);
-  // Form controls are made on the panel, their events raised by the pane.
-  doc_.SetFormHost(formHost_.get());
   RefreshPalette();
   PrepareDocument(doc_, settings_);
   ArrangeScrollBars();
 }
 
 ThtmlPane::~ThtmlPane() {
-  doc_.OnBackgroundChange = nullptr;
-  doc_.OnAnimationRepaint = nullptr;
+  host_->Closing = true;
   // The form controls go before the panel they live on.
   doc_.Clear();
-  doc_.SetFormHost(nullptr);
+  doc_.SetHost(nullptr);
 }
 
 Canvas& ThtmlPane::Measure() const { return *measure_; }
@@ -345,8 +373,8 @@ HtmlParser ThtmlPane::MakeParser() {
   parser.OnMeta = [this](const std::string& httpEq, const std::string& name, const std::string& content) {
     MetaHandler(httpEq, name, content);
   };
-  doc_.ScriptEvent = OnScript;
-  doc_.ImageRequest = OnImageRequest;
+  host_->Script = OnScript;
+  host_->ImageRequest = OnImageRequest;
   return parser;
 }
 

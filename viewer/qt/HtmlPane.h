@@ -320,6 +320,9 @@ class ThtmlPane : public QAbstractScrollArea {
  private:
   class PaneForms;
   friend class PaneForms;
+  // What the document asks of the pane (viewer/layout/DocumentHost.h).
+  class PaneHost;
+  friend class PaneHost;
   // Sets the busy flag for its lifetime (raising OnProcessing on changes).
   class Busy;
   friend class Busy;
@@ -374,6 +377,8 @@ class ThtmlPane : public QAbstractScrollArea {
   Ui* ui_;
   std::unique_ptr<FileSystem> ownFs_;
   FileSystem* fs_;
+  // Before the document, which asks it for its timer.
+  std::unique_ptr<PaneHost> host_;
   TSectionList doc_;
   TNameList names_;
   std::unique_ptr<QImage> measureImage_;

@@ -332,7 +332,8 @@ class FailingBlock : public TSectionBase {
 TEST(Document, ABlockWhoseLayoutFailsIsDroppedWithItsMessage) {
   test::ScriptedUi ui;
   FixedCanvas canvas;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   doc.Add(std::make_unique<TSection>(doc, 0, Justification::Left, TUrlTarget(), BaseFont()));
   static_cast<TSection&>(doc[0]).AddText(u"before");
   doc.Add(std::make_unique<FailingBlock>());
@@ -351,7 +352,7 @@ TEST(Document, ABlockWhoseLayoutFailsIsDroppedWithItsMessage) {
 TEST(Document, StateBackgroundAndClearing) {
   LayoutFixture f;
   int changes = 0;
-  f.doc.OnBackgroundChange = [&](TSectionList& d) {
+  f.doc.Callbacks().OnBackgroundChange = [&](TSectionList& d) {
     ++changes;
     EXPECT_EQ(d.Background(), clWindow);
   };
@@ -389,7 +390,9 @@ TEST(Document, TheAnimationTimerTicksEvery50msAndStopsForLayout) {
   auto timer = std::make_unique<ManualTimer>();
   ManualTimer& t = *timer;
   FixedCanvas canvas;
-  TSectionList doc(nullptr, std::move(timer));
+  DocumentCallbacks host;
+  host.AnimationTimer = std::move(timer);
+  TSectionList doc(&host);
   EXPECT_EQ(t.Interval(), 50);
   EXPECT_FALSE(t.Enabled());
   t.SetEnabled(true);

@@ -258,7 +258,7 @@ TEST(ImageBudget, ADocumentsPicturesStayWithinItsBudgetTheRestAreBroken) {
   WriteBytes(dir / "opaque.bmp", BigBmp(512, 512, true));
   WriteBytes(dir / "anim.gif", BigGif(512, 512));
   test::PicturePage page;
-  page.Doc().ExpandImageName = [&dir](const std::string& source) { return dir / source; };
+  page.Doc().Callbacks().ExpandImageName = [&dir](const std::string& source) { return dir / source; };
   constexpr uint64_t kMiB = 1 << 20;
   // 1 MiB each; a source used twice counts once, one made transparent
   // twice (with its copy), an animation shown twice its frames and a

@@ -21,8 +21,8 @@ struct AnimatedPage {
   std::vector<Rect> repaints;
 
   explicit AnimatedPage(std::string_view html) {
-    page.Doc().AnimationClock = [this] { return now; };
-    page.Doc().OnAnimationRepaint = [this](const Rect& r) { repaints.push_back(r); };
+    page.Doc().Callbacks().AnimationClock = [this] { return now; };
+    page.Doc().Callbacks().OnAnimationRepaint = [this](const Rect& r) { repaints.push_back(r); };
     page.Parse(html);
     page.Layout(400);
   }
@@ -184,7 +184,7 @@ TEST(DocumentAnimation, OfThousandsOfPicturesOnlyTheDrawnOnesStep) {
 TEST(DocumentAnimation, ARepaintHandlerMayClearTheDocument) {
   AnimatedPage p("<IMG SRC='gif/delay0.gif'><IMG SRC='gif/delay0.gif'>");
   p.page.Draw();
-  p.Doc().OnAnimationRepaint = [&](const Rect&) { p.Doc().Clear(); };
+  p.Doc().Callbacks().OnAnimationRepaint = [&](const Rect&) { p.Doc().Clear(); };
   p.RunUntil(100);
   EXPECT_TRUE(p.Doc().AnimatedGifList.empty());
   EXPECT_FALSE(p.Timer().Enabled());

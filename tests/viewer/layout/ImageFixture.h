@@ -43,8 +43,8 @@ struct PicturePage {
   explicit PicturePage(bool showImages = true) {
     page.doc.SetBackground(clWhite);
     page.doc.ShowImages = showImages;
-    page.doc.Files = &files;
-    page.doc.ExpandImageName = [](const std::string& source) { return PictureDataPath(source); };
+    page.doc.Callbacks().Files = &files;
+    page.doc.Callbacks().ExpandImageName = [](const std::string& source) { return PictureDataPath(source); };
   }
   PicturePage& Parse(std::string_view html) {
     page.Parse(html);

@@ -221,7 +221,7 @@ TEST(ImageSize, AnAnimationShowsItsCurrentFrameAndEachImageAnimatesItsOwnCopy) {
 TEST(ImageSize, APictureTheHostDeliversLaterWaitsAsThePlaceholder) {
   PicturePage page;
   int asked = 0;
-  page.Doc().ImageRequest = [&](const std::string&, TImageStream& stream) {
+  page.Doc().Callbacks().ImageRequest = [&](const std::string&, TImageStream& stream) {
     ++asked;
     stream = TImageStream::WaitStream();
   };

@@ -112,7 +112,7 @@ TEST(ParserScripts, WithoutAHandlerTheBodyIsDropped) {
 TEST(ParserScripts, AHandlerGetsTheLanguageAndTheBodyAsWritten) {
   ParsedPage page;
   std::vector<std::pair<std::string, std::string>> scripts;
-  page.doc.ScriptEvent = [&](const std::string& language, std::string script) {
+  page.doc.Callbacks().ScriptEvent = [&](const std::string& language, std::string script) {
     scripts.emplace_back(language, std::move(script));
   };
   page.Parse("<SCRIPT LANGUAGE=\"JavaScript\">\n<!-- hide\nif (a < b) x = '</scriptx>';\n// -->\n</Script>after"
@@ -143,7 +143,7 @@ TEST(ParserScripts, CommentsInAScriptAreScriptTextWithOrWithoutAHandler) {
   for (const auto& c : cases) {
     ParsedPage page;
     std::vector<std::string> scripts;
-    page.doc.ScriptEvent = [&](const std::string&, std::string script) { scripts.push_back(std::move(script)); };
+    page.doc.Callbacks().ScriptEvent = [&](const std::string&, std::string script) { scripts.push_back(std::move(script)); };
     page.Parse(c.html);
     EXPECT_EQ(scripts, c.body ? std::vector<std::string>{c.body} : std::vector<std::string>{}) << c.html;
     const std::u16string text = DocumentText(page.doc, 0, INT_MAX);

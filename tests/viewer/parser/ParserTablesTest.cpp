@@ -216,13 +216,14 @@ TEST(ParserTables, AnchorsInCellsNameTheirSections) {
 
 struct LaidOutPage {
   test::ScriptedUi ui;
-  TSectionList doc{&ui};
+  TSectionList doc;
   TNameList names;
   HtmlParser parser;
   FixedCanvas canvas;
   int height = 0;
 
   LaidOutPage(std::string_view html, int width) {
+    doc.Callbacks().Messages = &ui;
     canvas.Record = false;
     parser.ParseHtmlBuffer(html, doc, names);
     int curs = 0, maxWidth = 0;

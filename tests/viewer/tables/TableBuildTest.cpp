@@ -210,7 +210,8 @@ TEST(TableBackgrounds, ComeDownFromTheEnclosingCellToTableRowAndCell) {
 TEST(TableColumns, ThirtyOneColumnsShowTheMessageAndTheRestOfThePage) {
   test::ScriptedUi ui;
   FixedCanvas canvas;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   TableBuilder text(doc, {});
   text.AddText(doc, u"before");
   TableBuilder b(doc, {});
@@ -235,7 +236,8 @@ TEST(TableColumns, ThirtyOneColumnsShowTheMessageAndTheRestOfThePage) {
 TEST(TableColumns, HugeSpansFailWithoutMakingTheirFillers) {
   test::ScriptedUi ui;
   FixedCanvas canvas;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   TableBuilder wide(doc, {});
   wide.Cell(u"x", Attrs({Attr(Sy::ColSpan, u"99999999")}));
   doc.Add(wide.Take());
@@ -254,7 +256,8 @@ TEST(TableColumns, HugeSpansFailWithoutMakingTheirFillers) {
 TEST(TableColumns, ATooWideTableInsideATableDropsOnlyItself) {
   test::ScriptedUi ui;
   FixedCanvas canvas;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   TableBuilder outer(doc, {});
   TCellObj& holder = outer.Cell(u"");
   TableBuilder inner(doc, {}, &holder.Cell);

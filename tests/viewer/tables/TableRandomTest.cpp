@@ -118,7 +118,8 @@ TEST(TableShapes, AnyShapeLaysOutDrawsAndAnswersQueries) {
     test::ScriptedUi ui;
     FixedCanvas canvas;
     canvas.Record = round % 10 == 0;
-    TSectionList doc(&ui);
+    TSectionList doc;
+    doc.Callbacks().Messages = &ui;
     doc.Add(RandomTable(doc, r, 0));
     TableBuilder text(doc, {});
     text.AddText(doc, u"after the table");
