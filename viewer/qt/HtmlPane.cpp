@@ -6,12 +6,10 @@
 #include <QImage>
 #include <QScrollBar>
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
@@ -21,6 +19,7 @@
 #include "platform/qt/QtTimer.h"
 #include "viewer/document/DocumentText.h"
 #include "viewer/document/LinkPath.h"
+#include "viewer/document/Navigation.h"
 #include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPaneForms.h"
 
@@ -94,17 +93,6 @@ class WaitCursor {
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-// A whole number, blanks around it allowed; -1 for anything else.
-int NumberOr(std::string_view text, int otherwise) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return otherwise;
-  return value;
-}
 
 std::u16string FontName(const std::string& name) {
   std::u16string s = Utf8ToUtf16(name);
@@ -355,15 +343,11 @@ void ThtmlPane::PrepareForLoad() {
 
 void ThtmlPane::MetaHandler(const std::string& httpEq, const std::string& name, const std::string& content) {
   if (OnMeta) OnMeta(httpEq, name, content);
-  if (!OnMetaRefresh || LowerAscii(httpEq) != "refresh") return;
-  // "5; URL=next.htm": the delay before the ";", the address after "url=".
-  const auto semicolon = content.find(';');
-  const int delay = semicolon == std::string::npos ? -1 : NumberOr(std::string_view(content).substr(0, semicolon), -1);
-  if (delay <= 0) return;
-  const auto at = LowerAscii(content).find("url=");
-  if (at == std::string::npos) return;
-  refreshUrl_ = content.substr(at + 4);
-  refreshDelay_ = delay;
+  if (!OnMetaRefresh) return;
+  if (const auto refresh = ReadMetaRefresh(httpEq, content)) {
+    refreshUrl_ = refresh->Url;
+    refreshDelay_ = refresh->Delay;
+  }
 }
 
 HtmlParser ThtmlPane::MakeParser() {
