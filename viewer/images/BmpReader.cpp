@@ -199,6 +199,51 @@ void ReadRle(std::span<const uint8_t> d, size_t pos, size_t end, const Header& h
   }
 }
 
+// The compressions read, each with the bit depths it allows. Embedded
+// JPEG or PNG and OS/2 Huffman are not read.
+bool BitsFitCompression(const Header& h) {
+  switch (h.Compression) {
+    case kRgb:
+      return h.Bits == 1 || h.Bits == 4 || h.Bits == 8 || h.Bits == 16 || h.Bits == 24 || h.Bits == 32;
+    case kRle8:
+      return h.Bits == 8;
+    case kRle4:
+      return h.Bits == 4;
+    case kBitFields:
+    case kAlphaBitFields:
+      return h.Bits == 16 || h.Bits == 32;
+    default:
+      return false;
+  }
+}
+
+// The channels of 16- and 32-bit pixels: the header's masks, or those of
+// the depth; false for a mask that is no run of bits.
+bool SetChannels(const Header& h, Channel (&ch)[4]) {
+  uint32_t masks[4];
+  if (h.HasMasks) {
+    for (int i = 0; i < 4; ++i) masks[i] = h.Masks[i];
+  } else if (h.Bits == 16) {
+    masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F, masks[3] = h.Masks[3];
+  } else {
+    // A header too short to say whether the fourth byte is alpha: it is
+    // taken as alpha, and dropped when every pixel's is 0.
+    masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+    masks[3] = h.AlphaMaskGiven ? h.Masks[3] : 0xFF000000u;
+  }
+  if (h.Bits == 16)
+    for (uint32_t& m : masks) m &= 0xFFFF;
+  for (int i = 0; i < 4; ++i)
+    if (!ch[i].Set(masks[i])) return false;
+  return true;
+}
+
+void MakeOpaqueWithoutAlpha(Picture& pic) {
+  for (const uint32_t p : pic.Pixels)
+    if (AlphaOf(p) != 0) return;
+  for (uint32_t& p : pic.Pixels) p |= 0xFF000000u;
+}
+
 std::optional<Picture> Read(std::span<const uint8_t> data, uint64_t room) {
   Header h;
   if (!ReadHeader(data, h)) return std::nullopt;
@@ -206,24 +251,7 @@ std::optional<Picture> Read(std::span<const uint8_t> data, uint64_t room) {
   const int64_t height = h.Height < 0 ? -h.Height : h.Height;
   if (!Picture::SizeAllowed(width, height, room)) return std::nullopt;
 
-  switch (h.Compression) {
-    case kRgb:
-      if (h.Bits != 1 && h.Bits != 4 && h.Bits != 8 && h.Bits != 16 && h.Bits != 24 && h.Bits != 32)
-        return std::nullopt;
-      break;
-    case kRle8:
-      if (h.Bits != 8) return std::nullopt;
-      break;
-    case kRle4:
-      if (h.Bits != 4) return std::nullopt;
-      break;
-    case kBitFields:
-    case kAlphaBitFields:
-      if (h.Bits != 16 && h.Bits != 32) return std::nullopt;
-      break;
-    default:  // embedded JPEG or PNG, OS/2 Huffman: not read
-      return std::nullopt;
-  }
+  if (!BitsFitCompression(h)) return std::nullopt;
 
   const size_t offset = U32(data, 10);
   if (offset < h.TableStart || offset >= data.size()) return std::nullopt;
@@ -242,23 +270,7 @@ std::optional<Picture> Read(std::span<const uint8_t> data, uint64_t room) {
   }
 
   Channel ch[4];
-  if (h.Bits == 16 || h.Bits == 32) {
-    uint32_t masks[4];
-    if (h.HasMasks) {
-      for (int i = 0; i < 4; ++i) masks[i] = h.Masks[i];
-    } else if (h.Bits == 16) {
-      masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F, masks[3] = h.Masks[3];
-    } else {
-      // A header too short to say whether the fourth byte is alpha: it is
-      // taken as alpha, and dropped below when every pixel's is 0.
-      masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
-      masks[3] = h.AlphaMaskGiven ? h.Masks[3] : 0xFF000000u;
-    }
-    if (h.Bits == 16)
-      for (uint32_t& m : masks) m &= 0xFFFF;
-    for (int i = 0; i < 4; ++i)
-      if (!ch[i].Set(masks[i])) return std::nullopt;
-  }
+  if ((h.Bits == 16 || h.Bits == 32) && !SetChannels(h, ch)) return std::nullopt;
 
   const bool rle = h.Compression == kRle8 || h.Compression == kRle4;
   const uint64_t stride = (static_cast<uint64_t>(width) * h.Bits + 31) / 32 * 4;
@@ -277,16 +289,7 @@ std::optional<Picture> Read(std::span<const uint8_t> data, uint64_t room) {
   } else {
     ReadRows(data, offset, static_cast<size_t>(stride), h, table, ch, pic);
     // An alpha mask with every alpha 0 means the writer never filled it in.
-    if (ch[3].Mask != 0) {
-      bool anyAlpha = false;
-      for (const uint32_t p : pic.Pixels)
-        if (AlphaOf(p) != 0) {
-          anyAlpha = true;
-          break;
-        }
-      if (!anyAlpha)
-        for (uint32_t& p : pic.Pixels) p |= 0xFF000000u;
-    }
+    if (ch[3].Mask != 0) MakeOpaqueWithoutAlpha(pic);
   }
   return pic;
 }

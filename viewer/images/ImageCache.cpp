@@ -162,40 +162,50 @@ void TStringBitmapList::DropUnused() {
 
 // ---------------------------------------------------------------- fetch
 
+namespace {
+
+// A picture the cache holds, leased, with its corner copy made the first
+// time a TRANSP image asks for one.
+TFetchedImage FromCache(const std::shared_ptr<TStringBitmapList>& cache, const std::u16string& key,
+                        TBitmapItem& item, bool corner, TPictureBudget* budget) {
+  TFetchedImage out;
+  out.FromCache = true;
+  out.Lease = TCacheLease(cache, key, item.Serial);
+  if (item.Gif) {
+    out.Gif = item.Gif;
+    out.Kind = item.Kind;
+  } else {
+    out.Pic = item.Pic;
+    if (item.Kind == Transparency::GifColor || item.Kind == Transparency::Alpha) {
+      out.Kind = item.Kind;
+    } else if (corner) {
+      if (!item.CornerPic && item.Pic && (!budget || 2 * BytesOf(item.Pic) <= budget->Room())) {
+        try {
+          item.CornerPic = CornerCopy(*item.Pic);
+        } catch (const std::bad_alloc&) {
+        }
+      }
+      if (item.CornerPic) {
+        item.Kind = Transparency::Corner;
+        out.Kind = Transparency::Corner;
+        out.Pic = item.CornerPic;
+      }
+    }
+  }
+  // Past the document's budget the picture is not shown: the use goes back.
+  if (!Charge(budget, item, out)) return TFetchedImage();
+  return out;
+}
+
+}  // namespace
+
 TFetchedImage FetchImage(const std::shared_ptr<TStringBitmapList>& cache, const TImageRequest& request,
                          FileSystem* files, std::u16string_view source, bool corner, TPictureBudget* budget) {
   TFetchedImage out;
   const std::u16string key = TStringBitmapList::KeyOf(source);
   if (key.empty() || !cache) return out;
 
-  if (TBitmapItem* item = cache->Fetch(key)) {
-    out.FromCache = true;
-    out.Lease = TCacheLease(cache, key, item->Serial);
-    if (item->Gif) {
-      out.Gif = item->Gif;
-      out.Kind = item->Kind;
-    } else {
-      out.Pic = item->Pic;
-      if (item->Kind == Transparency::GifColor || item->Kind == Transparency::Alpha) {
-        out.Kind = item->Kind;
-      } else if (corner) {
-        if (!item->CornerPic && item->Pic && (!budget || 2 * BytesOf(item->Pic) <= budget->Room())) {
-          try {
-            item->CornerPic = CornerCopy(*item->Pic);
-          } catch (const std::bad_alloc&) {
-          }
-        }
-        if (item->CornerPic) {
-          item->Kind = Transparency::Corner;
-          out.Kind = Transparency::Corner;
-          out.Pic = item->CornerPic;
-        }
-      }
-    }
-    // Past the document's budget the picture is not shown: the use goes back.
-    if (!Charge(budget, *item, out)) return TFetchedImage();
-    return out;
-  }
+  if (TBitmapItem* item = cache->Fetch(key)) return FromCache(cache, key, *item, corner, budget);
 
   // A picture with a corner copy is held twice.
   uint64_t room = budget ? budget->Room() : Picture::kAnyRoom;

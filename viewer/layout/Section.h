@@ -236,6 +236,11 @@ class TSection : public TSectionBase {
   // The floats the line met are given, and the section's directions.
   void FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start, int end, LineFloats* floats,
                   BidiParagraph& bidi);
+  // FinishLine's phases: the line's heights, its start, and its pictures'
+  // and controls' places.
+  void MeasureLine(Canvas& canvas, LineRec& line) const;
+  int LineIndentAt(Canvas& canvas, const IndentManager& IMgr, int y, const LineRec& line);
+  void PlaceLineObjects(Canvas& canvas, LineRec& line, int lineTop);
   // Where the line [start, end), of which c is the last character that
   // fits, ends: at blanks, pictures and controls as ever, between the
   // characters of scripts written without blanks, and, for a word wider

@@ -309,6 +309,30 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
   line.Start = start;
   line.Ln = end - start;
   if (bidi.Ready()) line.Runs = bidi.LineRuns(start, end);
+  MeasureLine(canvas, line);
+  line.LineIndent = LineIndentAt(canvas, IMgr, y, line);
+  const int h = line.Height();
+  line.DrawHeight = h;
+  PlaceLineObjects(canvas, line, y - YValue);
+  SectionHeight += h;
+  y += h;
+  if (floats) {
+    for (const TImageObj* image : floats->Now) line.DrawHeight = std::max(line.DrawHeight, image->ImageHeight);
+    // Floats met after other content start below the line; one the line
+    // did not take after all is met again by the next.
+    for (TImageObj* image : floats->Deferred) {
+      if (image->Pos >= end || image->Placed) continue;
+      PlaceFloat(*image, IMgr, y);
+      line.DrawHeight = std::max(line.DrawHeight, h + image->ImageHeight);
+    }
+  }
+  Lines.push_back(std::move(line));
+}
+
+// The line's height from its font runs, and the room above and below it
+// that its pictures and controls need.
+void TSection::MeasureLine(Canvas& canvas, LineRec& line) const {
+  const int start = line.Start, end = line.Start + line.Ln;
   const std::u16string_view buff(Buff);
   int idx = 0;
   FontAt(Fonts, start, &idx);
@@ -351,29 +375,33 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     const int onBaseline = control->AlignFlag ? line.Descent : 0;
     line.SpaceBefore = std::max(line.SpaceBefore, control->Height() + onBaseline - line.LineHt);
   }
+}
 
+// Where the line starts, by the section's alignment, between the edges at y.
+int TSection::LineIndentAt(Canvas& canvas, const IndentManager& IMgr, int y, const LineRec& line) {
+  const int start = line.Start;
   const int left = IMgr.LeftIndent(y) - IMgr.LfEdge;
   const int right = IMgr.RightSide(y) - IMgr.LfEdge;
   switch (NoWrap() ? Justification::Left : Justify) {
     case Justification::Left:
-      line.LineIndent = left;
-      break;
-    case Justification::Center: {
-      const int tw = TextExtent(canvas, start, line.Ln, true);
-      line.LineIndent = std::max(left, (left + right - tw) / 2);
-      break;
-    }
+      return left;
+    case Justification::Center:
+      return std::max(left, (left + right - TextExtent(canvas, start, line.Ln, true)) / 2);
     case Justification::Right:
       // A line wider than the column keeps its start in view, as centred
       // lines do; the pane scrolls right to its end.
-      line.LineIndent = std::max(left, right - TextExtent(canvas, start, line.Ln, true) - 1);
-      break;
+      return std::max(left, right - TextExtent(canvas, start, line.Ln, true) - 1);
   }
+  return left;
+}
 
-  const int h = line.Height();
-  line.DrawHeight = h;
-  // Where the pictures lie, for the hit tests (drawing finds the same).
-  const int lineTop = y - YValue;
+// The pictures and controls of the line that do not float, placed on it
+// (lineTop in section coordinates): drawing finds the same places.
+void TSection::PlaceLineObjects(Canvas& canvas, LineRec& line, int lineTop) {
+  const int start = line.Start, end = line.Start + line.Ln;
+  const std::u16string_view buff(Buff);
+  const auto [firstImage, endImage] = ImagesIn(start, end);
+  const auto [firstControl, endControl] = ControlsIn(start, end);
   const int baseline = lineTop + line.SpaceBefore + line.LineHt - line.Descent;
   // Right to left, pictures and controls stand where their pieces do.
   std::vector<std::pair<int, int>> objectX;  // (position, x) by position
@@ -402,19 +430,6 @@ void TSection::FinishLine(Canvas& canvas, IndentManager& IMgr, int& y, int start
     control->LayoutX = xOf(control->Pos);
     control->YValue = YValue + ControlTop(*control, baseline, line.Descent);
   }
-  SectionHeight += h;
-  y += h;
-  if (floats) {
-    for (const TImageObj* image : floats->Now) line.DrawHeight = std::max(line.DrawHeight, image->ImageHeight);
-    // Floats met after other content start below the line; one the line
-    // did not take after all is met again by the next.
-    for (TImageObj* image : floats->Deferred) {
-      if (image->Pos >= end || image->Placed) continue;
-      PlaceFloat(*image, IMgr, y);
-      line.DrawHeight = std::max(line.DrawHeight, h + image->ImageHeight);
-    }
-  }
-  Lines.push_back(std::move(line));
 }
 
 void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {

@@ -40,15 +40,6 @@ void ParseState::ReadPre() {
   OpenPreSection();
   CharReader& r = tok_.Reader();
   std::u16string run;
-  const auto flush = [&] {
-    if (!run.empty()) section_->AddText(run);
-    run.clear();
-  };
-  const auto newLine = [&] {
-    flush();
-    FinishSection();
-    OpenPreSection();
-  };
   // After P or BR, which break the line themselves, a line end is not
   // another break.
   bool afterBreak = false;
@@ -57,7 +48,7 @@ void ParseState::ReadPre() {
     if (c == kEofChar) break;
     if (c == kLineEnd) {
       r.Next();
-      if (!afterBreak) newLine();
+      if (!afterBreak) NewPreLine(run);
       afterBreak = false;
       continue;
     }
@@ -67,59 +58,74 @@ void ParseState::ReadPre() {
     } else if (c != u'<') {
       r.AppendWhile(run, kFlushAt + 1, [](char16_t ch) { return ch != kLineEnd && ch != u'&' && ch != u'<'; });
     } else {
-      switch (tok_.NextToken()) {
-        case Sy::Text:  // a "<" that starts no tag
-          run += tok_.Text();
-          break;
-        case Sy::P: case Sy::BR:
-          newLine();
-          afterBreak = true;
-          break;
-        case Sy::B: case Sy::BEnd: case Sy::Strong: case Sy::StrongEnd: case Sy::I: case Sy::IEnd:
-        case Sy::Em: case Sy::EmEnd: case Sy::Cite: case Sy::CiteEnd: case Sy::Var: case Sy::VarEnd:
-        case Sy::U: case Sy::UEnd: case Sy::S: case Sy::SEnd: case Sy::Strike: case Sy::StrikeEnd:
-          flush();
-          SetStyle(tok_.Symbol());
-          ChangeFont();
-          break;
-        case Sy::A:
-          flush();
-          DoAnchor();
-          break;
-        case Sy::AEnd:
-          flush();
-          CloseLink();
-          break;
-        case Sy::Font: case Sy::BaseFont:
-          flush();
-          DoFontTag(tok_.Symbol() == Sy::BaseFont);
-          break;
-        case Sy::FontEnd:
-          flush();
-          PopFont();
-          ChangeFont();
-          break;
-        case Sy::Img: flush(); ReadImage(); break;
-        case Sy::Input: case Sy::Select: flush(); ReadFormControl(); break;
-        case Sy::TextArea: flush(); ReadTextArea(); break;
-        case Sy::Form: case Sy::FormEnd: flush(); ReadForm(tok_.Symbol() == Sy::FormEnd); break;
-        case Sy::Map: ReadMap(); break;
-        case Sy::Script: flush(); ReadScript(); break;
-        case Sy::PreEnd: case Sy::TDEnd: case Sy::THEnd: case Sy::Eof:
-          done = true;
-          break;
-        default:
-          break;  // every other tag is ignored
-      }
+      done = ReadPreTag(run, afterBreak);
       // A tag's handler may have finished the section (a NAME anchor
       // opens one if so): PRE goes on in a line of its own.
       if (!section_) OpenPreSection();
     }
-    if (run.size() > kFlushAt) flush();
+    if (run.size() > kFlushAt) FlushPre(run);
   }
-  flush();
+  FlushPre(run);
   FinishSection();
   if (pushed) PopFont();
+}
+
+void ParseState::FlushPre(std::u16string& run) {
+  if (!run.empty()) section_->AddText(run);
+  run.clear();
+}
+
+void ParseState::NewPreLine(std::u16string& run) {
+  FlushPre(run);
+  FinishSection();
+  OpenPreSection();
+}
+
+bool ParseState::ReadPreTag(std::u16string& run, bool& afterBreak) {
+  switch (tok_.NextToken()) {
+    case Sy::Text:  // a "<" that starts no tag
+      run += tok_.Text();
+      break;
+    case Sy::P: case Sy::BR:
+      NewPreLine(run);
+      afterBreak = true;
+      break;
+    case Sy::B: case Sy::BEnd: case Sy::Strong: case Sy::StrongEnd: case Sy::I: case Sy::IEnd:
+    case Sy::Em: case Sy::EmEnd: case Sy::Cite: case Sy::CiteEnd: case Sy::Var: case Sy::VarEnd:
+    case Sy::U: case Sy::UEnd: case Sy::S: case Sy::SEnd: case Sy::Strike: case Sy::StrikeEnd:
+      FlushPre(run);
+      SetStyle(tok_.Symbol());
+      ChangeFont();
+      break;
+    case Sy::A:
+      FlushPre(run);
+      DoAnchor();
+      break;
+    case Sy::AEnd:
+      FlushPre(run);
+      CloseLink();
+      break;
+    case Sy::Font: case Sy::BaseFont:
+      FlushPre(run);
+      DoFontTag(tok_.Symbol() == Sy::BaseFont);
+      break;
+    case Sy::FontEnd:
+      FlushPre(run);
+      PopFont();
+      ChangeFont();
+      break;
+    case Sy::Img: FlushPre(run); ReadImage(); break;
+    case Sy::Input: case Sy::Select: FlushPre(run); ReadFormControl(); break;
+    case Sy::TextArea: FlushPre(run); ReadTextArea(); break;
+    case Sy::Form: case Sy::FormEnd: FlushPre(run); ReadForm(tok_.Symbol() == Sy::FormEnd); break;
+    case Sy::Map: ReadMap(); break;
+    case Sy::Script: FlushPre(run); ReadScript(); break;
+    case Sy::PreEnd: case Sy::TDEnd: case Sy::THEnd: case Sy::Eof:
+      return true;
+    default:
+      break;  // every other tag is ignored
+  }
+  return false;
 }
 
 void ParseState::ReadScript() {

@@ -200,6 +200,11 @@ class ParseState {
 
   // --- Below the token level (ParserReaders.cpp) ---
   void ReadPre();
+  // ReadPre's parts: the text so far into the section; a new line; a tag
+  // inside PRE (true when it ends PRE).
+  void FlushPre(std::u16string& run);
+  void NewPreLine(std::u16string& run);
+  bool ReadPreTag(std::u16string& run, bool& afterBreak);
   void ReadScript();
   void ReadMap();
 

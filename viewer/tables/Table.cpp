@@ -108,8 +108,22 @@ TCell& ThtmlTable::StartCaption(const TAttributeList& attributes) {
 void ThtmlTable::Initialize() {
   if (tooManyColumns_) throw EProcessError(kTooManyColumnsMessage);
   if (Initialized) return;
-  TSectionList* doc = ParentSectionList;
+  InheritBackgrounds();
+  ExpandColumnSpans();
+  ExpandRowSpans();
+  NumCols = 0;
+  for (const auto& row : Rows) NumCols = std::max(NumCols, row->Count());
+  if (NumCols > kMaxColumns) TooManyColumns();
+  IndexCells();
+  Initialized = true;
+}
 
+void ThtmlTable::TooManyColumns() {
+  tooManyColumns_ = true;
+  throw EProcessError(kTooManyColumnsMessage);
+}
+
+void ThtmlTable::InheritBackgrounds() {
   if (!BkGnd && enclosing_ && enclosing_->BkGnd) {
     BkGnd = true;
     BkColor = enclosing_->BkColor;
@@ -125,32 +139,32 @@ void ThtmlTable::Initialize() {
         cell->Cell.BkColor = BkColor;
       }
     }
+}
 
-  const auto tooMany = [this] {
-    tooManyColumns_ = true;
-    throw EProcessError(kTooManyColumnsMessage);
-  };
-  // Column spans. A row is counted before it is expanded, so that a huge
-  // COLSPAN fails at once instead of making its fillers first.
+// A row is counted before it is expanded, so that a huge COLSPAN fails at
+// once instead of making its fillers first.
+void ThtmlTable::ExpandColumnSpans() {
   for (const auto& row : Rows) {
     long columns = 0;
     for (const auto& cell : row->Cells) columns += std::max(cell->ColSpan, 1);
-    if (columns > kMaxColumns) tooMany();
+    if (columns > kMaxColumns) TooManyColumns();
     std::vector<std::unique_ptr<TCellObj>> expanded;
     expanded.reserve(static_cast<size_t>(columns));
     for (auto& cell : row->Cells) {
       const int span = cell->ColSpan;
       const int rowSpan = cell->RowSpan;
       expanded.push_back(std::move(cell));
-      for (int k = 1; k < span; ++k) expanded.push_back(Filler(doc, rowSpan));
+      for (int k = 1; k < span; ++k) expanded.push_back(Filler(ParentSectionList, rowSpan));
     }
     row->Cells = std::move(expanded);
   }
+}
 
-  // Row spans, column by column; a span is cut to the rows left, and each
-  // row it reaches gets a filler at its column (at its end when shorter).
-  // The fillers each row will get are counted first, so that spans that
-  // overfill rows fail at once instead of making thousands of fillers.
+// Column by column; a span is cut to the rows left, and each row it reaches
+// gets a filler at its column (at its end when shorter). The fillers each
+// row will get are counted first, so that spans that overfill rows fail at
+// once instead of making thousands of fillers.
+void ThtmlTable::ExpandRowSpans() {
   const int rows = static_cast<int>(Rows.size());
   std::vector<int> starts(static_cast<size_t>(rows) + 1, 0);  // spans reaching a row, as differences
   for (int i = 0; i < rows; ++i)
@@ -162,7 +176,7 @@ void ThtmlTable::Initialize() {
     }
   for (int i = 0, reaching = 0; i < rows; ++i) {
     reaching += starts[static_cast<size_t>(i)];
-    if (Rows[static_cast<size_t>(i)]->Count() + reaching > kMaxColumns) tooMany();
+    if (Rows[static_cast<size_t>(i)]->Count() + reaching > kMaxColumns) TooManyColumns();
   }
   for (size_t j = 0;; ++j) {
     bool any = false;
@@ -174,18 +188,18 @@ void ThtmlTable::Initialize() {
       cell.RowSpan = std::min(cell.RowSpan, rows - i);
       for (int k = 1; k < cell.RowSpan; ++k) {
         auto& below = Rows[static_cast<size_t>(i + k)]->Cells;
-        below.insert(below.begin() + static_cast<std::ptrdiff_t>(std::min(j, below.size())), Filler(doc, 1));
+        below.insert(below.begin() + static_cast<std::ptrdiff_t>(std::min(j, below.size())),
+                     Filler(ParentSectionList, 1));
       }
     }
     if (!any) break;
   }
+}
 
-  NumCols = 0;
-  for (const auto& row : Rows) NumCols = std::max(NumCols, row->Count());
-  if (NumCols > kMaxColumns) tooMany();
-
-  // The real cells and the grid positions each covers (the first cell to
-  // claim a position keeps it where broken markup makes cells overlap).
+// The real cells and the grid positions each covers (the first cell to
+// claim a position keeps it where broken markup makes cells overlap).
+void ThtmlTable::IndexCells() {
+  const int rows = static_cast<int>(Rows.size());
   cells_.clear();
   owner_.assign(static_cast<size_t>(rows) * static_cast<size_t>(NumCols), -1);
   HasPixelCells = false;
@@ -206,7 +220,6 @@ void ThtmlTable::Initialize() {
         }
     }
   }
-  Initialized = true;
 }
 
 int ThtmlTable::RowsTop() const { return YValue + (TopCaption ? CaptionHeight : 0); }

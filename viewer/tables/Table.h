@@ -172,6 +172,17 @@ class ThtmlTable : public TSectionBase {
   std::vector<int> ColumnWidths(Canvas& canvas, int C);
 
  private:
+  // The phases of Initialize: backgrounds handed down from the table and
+  // the rows, fillers for the spans, the real cells indexed by position.
+  void InheritBackgrounds();
+  void ExpandColumnSpans();
+  void ExpandRowSpans();
+  void IndexCells();
+  [[noreturn]] void TooManyColumns();
+  // The phases of DrawLogic (TableLayout.cpp).
+  std::vector<int> RowHeights(Canvas& canvas, int rowsTop, int curs);
+  void PlaceRows(int rowsTop, const std::vector<int>& heights, int& Curs);
+  void PlaceAcross(int left, int AW);
   // The cells' and the caption's minimum and maximum widths, measured once
   // per layout of the document (or after UpdateFonts).
   void Measure(Canvas& canvas);

@@ -37,12 +37,34 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
   }
   const int rowsTop = Y + SectionHeight;
 
-  // Row heights, in passes by row span. Each cell's content is laid out
-  // here once, for its width; placing it in its row below only moves it.
-  // It is laid out where its row starts as far as the rows above are known,
-  // with the positions that follow the cells before it, so that in most
-  // tables it needs no moving at all (nested tables would otherwise be
-  // moved once for every table around them).
+  PlaceRows(rowsTop, RowHeights(canvas, rowsTop, Curs), Curs);
+  SectionHeight += RowsHeight + CellSpacing;
+  if (!TopCaption) {
+    CaptionHeight = Caption.Cell.DoLogic(canvas, Y + SectionHeight, TotalWidth, Curs, mw);
+    SectionHeight += CaptionHeight;
+  }
+  endCurs_ = Curs;
+
+  PlaceAcross(left, AW);
+  // The pane scrolls as far as the table reaches, its indent included.
+  MaxWidth = Indent + TotalWidth;
+
+  DrawHeight = SectionHeight;
+  if (Float) {
+    IMgr.AddFloat(Y, Justify == Justification::Right ? FloatSide::Right : FloatSide::Left, TotalWidth + 1,
+                  SectionHeight, HSpace);
+    SectionHeight = 0;
+  }
+  return SectionHeight;
+}
+
+// Row heights, in passes by row span. Each cell's content is laid out here
+// once, for its width; placing it in its row (PlaceRows) only moves it. It
+// is laid out where its row starts as far as the rows above are known, with
+// the positions that follow the cells before it, so that in most tables it
+// needs no moving at all (nested tables would otherwise be moved once for
+// every table around them).
+std::vector<int> ThtmlTable::RowHeights(Canvas& canvas, int rowsTop, int curs) {
   const int rows = static_cast<int>(Rows.size());
   std::vector<int> heights(static_cast<size_t>(rows), 0);
   // The passes in one walk over the cells in order of their row span (row
@@ -51,7 +73,7 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
   std::vector<TCellObj*> byPass(cells_);
   std::stable_sort(byPass.begin(), byPass.end(),
                    [](const TCellObj* a, const TCellObj* b) { return a->RowSpan < b->RowSpan; });
-  int curs = Curs;
+  int mw = 0;
   int pass = 0;
   int above = 0, at = 0;  // the height of the rows above row at, in this pass
   for (TCellObj* cell : byPass) {
@@ -76,7 +98,12 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
       *(first + pass - 1) += (h - spanned) % pass;
     }
   }
+  return heights;
+}
 
+// The rows at their heights, each cell moved into its place in them.
+void ThtmlTable::PlaceRows(int rowsTop, const std::vector<int>& heights, int& Curs) {
+  const int rows = static_cast<int>(Rows.size());
   rowTop_.assign(static_cast<size_t>(rows) + 1, 0);
   std::partial_sum(heights.begin(), heights.end(), rowTop_.begin() + 1);
   RowsHeight = rowTop_.back();
@@ -90,13 +117,10 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
       cell->Cell.MoveBy(top - cell->Cell.TopY, Curs - cell->Cell.StartCurs);
     Curs += cell->Cell.Len;
   }
-  SectionHeight += RowsHeight + CellSpacing;
-  if (!TopCaption) {
-    CaptionHeight = Caption.Cell.DoLogic(canvas, Y + SectionHeight, TotalWidth, Curs, mw);
-    SectionHeight += CaptionHeight;
-  }
-  endCurs_ = Curs;
+}
 
+// The table across the available width AW from left, by its alignment.
+void ThtmlTable::PlaceAcross(int left, int AW) {
   Indent = 0;
   if (TotalWidth < AW) {
     if (Justify == Justification::Center)
@@ -106,16 +130,6 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWi
   }
   Indent += left;
   TableIndent = Indent + (TotalWidth - TableWidth) / 2;
-  // The pane scrolls as far as the table reaches, its indent included.
-  MaxWidth = Indent + TotalWidth;
-
-  DrawHeight = SectionHeight;
-  if (Float) {
-    IMgr.AddFloat(Y, Justify == Justification::Right ? FloatSide::Right : FloatSide::Left, TotalWidth + 1,
-                  SectionHeight, HSpace);
-    SectionHeight = 0;
-  }
-  return SectionHeight;
 }
 
 }  // namespace quillet
