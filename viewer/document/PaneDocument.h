@@ -27,6 +27,7 @@ struct PaneSettings {
   int MarginWidth = 10;   // left and right
   int MarginHeight = 5;   // top and bottom
   bool ViewImages = false;
+  bool operator==(const PaneSettings&) const = default;
 };
 
 // The main window's pane: the pane's defaults on the window's background,

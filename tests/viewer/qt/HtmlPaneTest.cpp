@@ -19,27 +19,28 @@ namespace {
 
 QRgb PixelAt(QWidget* w, QPoint p) { return w->grab().toImage().pixel(p); }
 
-TEST_F(PaneTest, StartsWithTheDocumentedDefaults) {
+// The pane's defaults live in PaneSettings alone; what each property does
+// is tested with it, on the fixture's fresh pane.
+TEST_F(PaneTest, AFreshPaneTakesItsSettingsFromTheOnePlaceTheyAreKept) {
   ThtmlPane fresh;
-  EXPECT_EQ(fresh.size(), QSize(150, 150));
-  EXPECT_EQ(fresh.BorderStyle(), htFocused);
-  EXPECT_EQ(fresh.HistoryMaxCount(), 0);
-  EXPECT_EQ(fresh.DefFontName(), "Times New Roman");
-  EXPECT_EQ(fresh.DefPreFontName(), "Courier New");
-  EXPECT_EQ(fresh.DefFontSize(), 12);
-  EXPECT_EQ(fresh.DefFontColor(), clBtnText);
-  EXPECT_EQ(fresh.DefHotSpotColor(), clBlue);
-  EXPECT_EQ(fresh.DefBackground(), clBtnFace);
-  EXPECT_EQ(fresh.ImageCacheCount(), 5);
-  EXPECT_FALSE(fresh.NoSelect());
-  EXPECT_FALSE(fresh.ViewImages());
-  EXPECT_EQ(fresh.ScrollBars(), ssBoth);
-  EXPECT_EQ(fresh.CharSet(), 1);
-  EXPECT_EQ(fresh.MarginHeight(), 5);
-  EXPECT_EQ(fresh.MarginWidth(), 10);
-  EXPECT_EQ(fresh.ServerRoot(), "");
-  EXPECT_EQ(fresh.Cursor(), Qt::IBeamCursor);
-  EXPECT_EQ(fresh.focusPolicy(), Qt::StrongFocus);
+  EXPECT_TRUE(fresh.Settings() == PaneSettings());
+}
+
+TEST_F(PaneTest, AFreshPaneTakesTheFocusOnAClickAndOnlyThenShowsItsFrame) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* other = new QLineEdit(&window);
+  auto* pane = new ThtmlPane(&window);
+  layout->addWidget(other);
+  layout->addWidget(pane);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  other->setFocus();
+  const QImage unfocused = pane->grab().toImage();
+  EXPECT_EQ(unfocused.pixel(0, 20), unfocused.pixel(5, 20));  // the frame is the page's colour
+  QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, {20, 20});
+  EXPECT_TRUE(pane->hasFocus());
+  EXPECT_EQ(pane->grab().toImage().pixel(0, 20), pane->palette().color(QPalette::Highlight).rgb());
 }
 
 TEST_F(PaneTest, AnEmptyListGivesAnEmptyPageWithBothBarsHidden) {
