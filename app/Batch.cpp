@@ -1,6 +1,8 @@
 #include "app/Batch.h"
 
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -52,6 +54,10 @@ int CleanUpNetscapeFile(Context& ctx, CleanUp cleanUp) {
 // existing output file as it was.
 int FolderToHtml(Context& ctx, const std::string& folder, const std::string& output) {
   if (!UrlsToHtml(ctx, folder)) return 1;
+  // Locked as a clean-up locks it: one running on the file now finishes
+  // first and this output replaces its result, or it waits and works on
+  // this output, never saving its own over it.
+  const auto lock = LockDocumentFile(ctx, output);
   SaveHtmlFile(ctx.Fs(), ctx.HtmlLines, output);
   return 0;
 }
@@ -91,7 +97,13 @@ bool HasTarget(Context& ctx, const std::string& target, bool favorites, const ch
 // any other first word is most likely a mode word mistyped.
 int NoCommand(Context& ctx, const CommandLine& cl) {
   const std::string word = cl.Argument(1);
-  if (ctx.Fs().FileExists(word)) return 0;
+  if (ctx.Fs().FileExists(word)) {
+    // A fifo or device would have been opened in the window if it could be.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(word, ec)) return 0;
+    ctx.UI().ShowMessage("Cannot open file " + word + ": it is no regular file (a fifo or a device)");
+    return 1;
+  }
   ctx.UI().ShowMessage("\"" + word + "\" is no command and no file; see quillet --help");
   return 2;
 }
@@ -110,9 +122,13 @@ int RunBatch(Context& ctx, const CommandLine& cl) {
     const bool favorites = mode == "html2ie";
     const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(3);
     if (!HasTarget(ctx, target, favorites, "quillet html2urls FILE.htm FOLDER")) return 1;
-    SayWhereTextStopped(ctx, cl.Argument(2), LoadHtmlFile(ctx, cl.Argument(2)));
+    const DocumentLoad load = LoadHtmlFile(ctx, cl.Argument(2));
+    SayWhereTextStopped(ctx, cl.Argument(2), load);
     ctx.UrlTargetDir = target;
-    return DocumentToShortcuts(ctx);
+    const int written = DocumentToShortcuts(ctx);
+    // The links after a NUL, or of a file refused as too large, were never
+    // written, even when every link read was.
+    return load.Loaded && !load.NulAt ? written : 1;
   }
   if (mode == "ns2urls" || mode == "ns2ie") {
     const bool favorites = mode == "ns2ie";

@@ -12,25 +12,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-// Position of needle in line, ignoring ASCII case, from 0-based index from.
-size_t FindNoCase(std::string_view line, std::string_view needle, size_t from = 0) {
-  if (needle.size() > line.size()) return npos;
-  // Every tag needle starts with '<', which has no case: jump from one to the
-  // next instead of comparing at every position.
-  const bool jump = !needle.empty() && UpperAscii(needle[0]) == static_cast<char>(needle[0] | 0x20);
-  for (size_t i = from; i + needle.size() <= line.size(); ++i) {
-    if (jump) {
-      const void* p = std::memchr(line.data() + i, needle[0], line.size() - needle.size() + 1 - i);
-      if (!p) return npos;
-      i = static_cast<size_t>(static_cast<const char*>(p) - line.data());
-    }
-    size_t k = 0;
-    while (k < needle.size() && UpperAscii(line[i + k]) == needle[k]) ++k;
-    if (k == needle.size()) return i;
-  }
-  return npos;
-}
-
 // One character of a file or folder name. A NUL would cut the path short
 // wherever it is handed to the system, so it is as unusable as the forbidden
 // characters.
@@ -60,6 +41,24 @@ size_t AppendNameCharRef(std::string& out, std::string_view text, size_t at) {
 }
 
 }  // namespace
+
+size_t FindNoCase(std::string_view line, std::string_view needle, size_t from) {
+  if (needle.size() > line.size()) return npos;
+  // Every tag needle starts with '<', which has no case: jump from one to the
+  // next instead of comparing at every position.
+  const bool jump = !needle.empty() && !IsAsciiLetter(needle[0]);
+  for (size_t i = from; i + needle.size() <= line.size(); ++i) {
+    if (jump) {
+      const void* p = std::memchr(line.data() + i, needle[0], line.size() - needle.size() + 1 - i);
+      if (!p) return npos;
+      i = static_cast<size_t>(static_cast<const char*>(p) - line.data());
+    }
+    size_t k = 0;
+    while (k < needle.size() && UpperAscii(line[i + k]) == needle[k]) ++k;
+    if (k == needle.size()) return i;
+  }
+  return npos;
+}
 
 std::string IndentText(bool indentHtml, int level, int blanksPerLevel) {
   if (!indentHtml || level <= 0 || blanksPerLevel <= 0) return std::string();
@@ -163,7 +162,7 @@ size_t DescriptionStart(std::string_view line) {
   return found ? i : 0;
 }
 
-TextSpan DescriptionSpan(std::string_view line) {
+LineSpan DescriptionSpan(std::string_view line) {
   const size_t start = DescriptionStart(line);  // 1-based; 0: none
   if (start == 0) return {};
   const size_t end = FindNoCase(line, "</A>");
@@ -313,41 +312,58 @@ size_t StrippedTagNameEnd(std::string_view line, size_t lt) {
 // tag's ">". Returns false when the tag does not close on the line.
 bool BookkeepingSpans(std::string_view line, size_t p, std::vector<std::pair<size_t, size_t>>& spans,
                       size_t& tagEnd) {
-  const size_t n = line.size();
+  std::vector<TagAttribute> attributes;
+  if (!ReadTagAttributes(line, p, attributes, tagEnd)) return false;
   bool afterDate = false;
+  for (const TagAttribute& a : attributes) {
+    const std::string_view name = a.Name(line);
+    const bool bookkeeping = IsOneOf(name, BookkeepingAttributes);
+    if (bookkeeping || (afterDate && !IsOneOf(name, KeptAttributes))) spans.emplace_back(a.LeadBegin, a.End);
+    afterDate = afterDate || IsDateAttribute(name);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadTagAttributes(std::string_view line, size_t p, std::vector<TagAttribute>& out, size_t& tagEnd) {
+  const size_t n = line.size();
   while (true) {
-    const size_t begin = p;
+    TagAttribute a;
+    a.LeadBegin = p;
     while (p < n && IsTagSpace(line[p])) ++p;
     if (p >= n) return false;
     if (line[p] == '>') {
       tagEnd = p;
       return true;
     }
-    const size_t nameBegin = p;
+    a.NameBegin = p;
     while (p < n && !IsTagSpace(line[p]) && line[p] != '=' && line[p] != '>') ++p;
-    const std::string_view name = line.substr(nameBegin, p - nameBegin);
+    a.NameEnd = a.ValueBegin = a.ValueEnd = a.End = p;
     size_t q = p;
     while (q < n && IsTagSpace(line[q])) ++q;
     if (q < n && line[q] == '=') {
       ++q;
       while (q < n && IsTagSpace(line[q])) ++q;
       if (q >= n) return false;
+      a.HasValue = true;
       if (line[q] == '"' || line[q] == '\'') {
         const size_t close = line.find(line[q], q + 1);
         if (close == npos) return false;
+        a.Quote = line[q];
+        a.ValueBegin = q + 1;
+        a.ValueEnd = close;
         p = close + 1;
       } else {
+        a.ValueBegin = q;
         while (q < n && !IsTagSpace(line[q]) && line[q] != '>') ++q;
-        p = q;
+        a.ValueEnd = p = q;
       }
+      a.End = p;
     }
-    const bool bookkeeping = IsOneOf(name, BookkeepingAttributes);
-    if (bookkeeping || (afterDate && !IsOneOf(name, KeptAttributes))) spans.emplace_back(begin, p);
-    afterDate = afterDate || IsDateAttribute(name);
+    out.push_back(a);
   }
 }
-
-}  // namespace
 
 size_t StripDateAttributes(std::string& line) {
   size_t stripped = 0;
@@ -371,26 +387,30 @@ size_t StripDateAttributes(std::string& line) {
 
 namespace {
 
-// Closes a tag, with its date attribute when there is a date.
-void CloseTagWithDate(std::string& s, std::optional<int64_t> addDate) {
-  if (addDate) s.append(" ADD_DATE=\"").append(std::to_string(*addDate)).append("\"");
-  s += '>';
+// A date attribute as browsers write it, or "" without a date.
+std::string DateAttributeText(std::optional<int64_t> addDate) {
+  return addDate ? " ADD_DATE=\"" + std::to_string(*addDate) + "\"" : std::string();
 }
 
 }  // namespace
 
 std::string HeadingLine(std::string_view name, std::optional<int64_t> addDate) {
-  std::string s = "<DT><H3";
-  CloseTagWithDate(s, addDate);
-  s.append(name).append("</H3>");
-  return s;
+  return HeadingLineWith(name, DateAttributeText(addDate));
 }
 
 std::string LinkLine(std::string_view address, std::string_view description, std::optional<int64_t> addDate) {
+  return LinkLineWith(address, description, DateAttributeText(addDate));
+}
+
+std::string HeadingLineWith(std::string_view name, std::string_view attributes) {
+  std::string s = "<DT><H3";
+  s.append(attributes).append(">").append(name).append("</H3>");
+  return s;
+}
+
+std::string LinkLineWith(std::string_view address, std::string_view description, std::string_view attributes) {
   std::string s = "<DT><A HREF=\"";
-  s.append(address) += '"';
-  CloseTagWithDate(s, addDate);
-  s.append(description).append("</A>");
+  s.append(address).append("\"").append(attributes).append(">").append(description).append("</A>");
   return s;
 }
 
@@ -450,6 +470,12 @@ std::string EscapeAddressForLine(std::string_view address, AmpersandEscape amp) 
       out += address[i];
   }
   return out;
+}
+
+std::string AttributeText(std::string_view name, std::string_view value, AmpersandEscape amp) {
+  std::string s = " ";
+  s.append(name).append("=\"").append(EscapeAddressForLine(value, amp)).append("\"");
+  return s;
 }
 
 }  // namespace quillet

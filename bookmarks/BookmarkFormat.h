@@ -18,6 +18,10 @@ inline constexpr std::string_view ForbiddenNameChars = "\"*/:<>?\\|";
 
 inline bool IsForbiddenNameChar(char c) { return ForbiddenNameChars.find(c) != std::string_view::npos; }
 
+// Position of needle (in capitals) in line from index from, letters
+// compared without regard to ASCII case; npos when absent.
+size_t FindNoCase(std::string_view line, std::string_view needle, size_t from = 0);
+
 // Two blanks (or blanksPerLevel) per level when indenting is on and level > 0,
 // else "".
 std::string IndentText(bool indentHtml, int level, int blanksPerLevel = 2);
@@ -60,13 +64,13 @@ size_t DescriptionStart(std::string_view line);
 // Where a link line's description lies, 0-based and half-open: from
 // DescriptionStart up to the first "</A>" in any letter case. Empty when the
 // line has no description before such an end tag.
-struct TextSpan {
+struct LineSpan {
   size_t Begin = 0;
   size_t End = 0;
   bool Empty() const { return Begin >= End; }
   size_t Size() const { return Empty() ? 0 : End - Begin; }
 };
-TextSpan DescriptionSpan(std::string_view line);
+LineSpan DescriptionSpan(std::string_view line);
 
 // The address of the first "<A HREF=\"...\"" of the line, or "". It is
 // returned as written (references not decoded), so that clean-ups compare the
@@ -107,6 +111,27 @@ inline constexpr std::string_view BookkeepingAttributes[] = {
 inline constexpr std::string_view KeptAttributes[] = {"HREF", "TAGS", "SHORTCUTURL", "PERSONAL_TOOLBAR_FOLDER",
                                                       "UNFILED_BOOKMARKS_FOLDER"};
 
+// One attribute of a tag as written, as offsets into its line: the blanks
+// before it, its name, its value without quotes (an empty range when it has
+// none) and the end of the value with its closing quote.
+struct TagAttribute {
+  size_t LeadBegin = 0;
+  size_t NameBegin = 0, NameEnd = 0;
+  size_t ValueBegin = 0, ValueEnd = 0;
+  size_t End = 0;
+  char Quote = '\0';  // '"' or '\'' when the value is quoted
+  bool HasValue = false;
+
+  std::string_view Name(std::string_view line) const { return line.substr(NameBegin, NameEnd - NameBegin); }
+  std::string_view Value(std::string_view line) const { return line.substr(ValueBegin, ValueEnd - ValueBegin); }
+};
+
+// Reads the attributes of the tag whose name ends at line[p], in their
+// written order, up to the tag's ">", whose position goes to tagEnd. Returns
+// false when the tag does not close on the line (out then holds the
+// attributes read before the break).
+bool ReadTagAttributes(std::string_view line, size_t p, std::vector<TagAttribute>& out, size_t& tagEnd);
+
 // Removes the browser's bookkeeping from every "<A ...>" and "<H3 ...>" tag
 // of a line: each attribute of BookkeepingAttributes, wherever it stands,
 // and every attribute after the tag's first date (ADD_DATE, LAST_VISIT,
@@ -123,6 +148,10 @@ inline constexpr std::string_view ListCloseLine = "</DL><p>";
 std::string HeadingLine(std::string_view name, std::optional<int64_t> addDate = std::nullopt);
 std::string LinkLine(std::string_view address, std::string_view description,
                      std::optional<int64_t> addDate = std::nullopt);
+// The same forms with attributes written as they are given: attributes is
+// empty or starts with a blank (` ADD_DATE="1" TAGS="a"`).
+std::string HeadingLineWith(std::string_view name, std::string_view attributes);
+std::string LinkLineWith(std::string_view address, std::string_view description, std::string_view attributes);
 
 // The lines browsers write before the top list of a bookmark file; the
 // Content-Type line names UTF-8 or windows-1252.
@@ -141,5 +170,8 @@ std::string EscapeNameForLine(std::string_view name, AmpersandEscape amp = Amper
 // An address made safe for a written line: '"' would end the HREF value, and
 // an '&' as amp says.
 std::string EscapeAddressForLine(std::string_view address, AmpersandEscape amp = AmpersandEscape::WhereAmbiguous);
+// ` NAME="value"`, the value escaped as an address is.
+std::string AttributeText(std::string_view name, std::string_view value,
+                          AmpersandEscape amp = AmpersandEscape::WhereAmbiguous);
 
 }  // namespace quillet

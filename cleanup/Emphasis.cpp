@@ -20,7 +20,7 @@ size_t ApplyEffect(Context& ctx, char letter) {
   for (std::string& line : ctx.HtmlLines) {
     const std::string upper = UpperAscii(line);
     if (upper.find(open) != npos) continue;
-    const TextSpan description = DescriptionSpan(line);
+    const LineSpan description = DescriptionSpan(line);
     if (description.Empty()) continue;
     const size_t start = description.Begin, e = description.End;
     std::string wrapped;

@@ -1,6 +1,7 @@
 #pragma once
 // Which entries of a folder listing the shortcut-folder operations look at:
 // the walk that builds the document and the purge use the same rules.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,11 @@
 #include "platform/FileSystem.h"
 
 namespace quillet {
+
+// The most a shortcut file is read up to. Real ones hold a few hundred
+// bytes; a larger file counts as unreadable, so that a huge file named like
+// a shortcut costs no memory.
+inline constexpr size_t kShortcutFileLimit = 64 * 1024;
 
 // "*.url" in any letter case, whatever the entry's attributes.
 inline bool IsShortcutFileName(const std::string& name) {

@@ -155,6 +155,14 @@ class FailingAt : public PrivateProfile {
     if (k == key_) throw EWriteError(f);
     real_.WriteString(f, s, k, v);
   }
+  std::string ReadStringUpTo(size_t n, const std::string& f, const std::string& s, const std::string& k,
+                             const std::string& d) override {
+    return real_.ReadStringUpTo(n, f, s, k, d);
+  }
+  void WriteStringIn(FileSystem::Folder& dir, const std::string& f, const FileSystem::Folder& within, size_t n,
+                     const std::string& s, const std::string& k, const std::string& v) override {
+    real_.WriteStringIn(dir, f, within, n, s, k, v);
+  }
 
  private:
   PrivateProfile& real_;

@@ -78,7 +78,7 @@ TEST(BookmarkFormat, DescriptionSpanRunsToTheFirstEndTagInAnyCase) {
       {"<DT><H3>News</H3>", "-"},
   };
   for (const auto& c : cases) {
-    const TextSpan span = DescriptionSpan(c.line);
+    const LineSpan span = DescriptionSpan(c.line);
     EXPECT_EQ(span.Empty() ? "-" : c.line.substr(span.Begin, span.Size()), c.description) << c.line;
   }
 }

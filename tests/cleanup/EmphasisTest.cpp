@@ -29,7 +29,7 @@ TextLines Removed(TextLines lines, char letter) {
 // The file name the HTML-to-folder conversion derives from a link line: the
 // description from its start up to the first "</A>", made safe.
 std::string DerivedName(const std::string& line) {
-  const TextSpan span = DescriptionSpan(line);
+  const LineSpan span = DescriptionSpan(line);
   if (span.Empty()) return "<none>";
   return SafeFileName(line.substr(span.Begin, span.Size()));
 }
