@@ -39,7 +39,7 @@
 #include "platform/FlagOn.h"
 #include "platform/Path.h"
 #include "platform/Shell.h"
-#include "viewer/ViewerErrors.h"
+#include "viewer/text/ViewerErrors.h"
 #include "viewer/qt/HtmlPane.h"
 
 // The pictures and help pages sit in a static library, whose resource table
