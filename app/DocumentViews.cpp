@@ -17,7 +17,7 @@
 #include "app/ShellCommands.h"
 #include "app/WindowPlace.h"
 #include "platform/FlagOn.h"
-#include "viewer/ViewerErrors.h"
+#include "viewer/text/ViewerErrors.h"
 #include "viewer/qt/HtmlPane.h"
 
 namespace quillet {
