@@ -6,8 +6,9 @@
 
 namespace quillet {
 
-// The lines with every heading of the program's own layout moved before the
-// list it names (at that list's indentation), and the header browsers write
+// The lines with every heading of the program's own layout, and the
+// folder's description after it, moved before the list it names (the
+// heading at that list's indentation), and the header browsers write
 // first when the document has none. Every other line stays as it is, so a
 // document in the browsers' layout already comes back unchanged but for the
 // header, and the parts of a browser file with a block in the program's own

@@ -57,9 +57,9 @@ TEST(ForBrowserImport, MovesOwnLayoutHeadingsAndLeavesTheBrowsersLayout) {
 }
 
 // Random outlines in the program's own layout, with folders first in their
-// folders, empty ones and deep ones: the browsers read back the same tree,
-// every folder with its heading before its list, and a second pass changes
-// nothing.
+// folders, empty ones, deep ones, and descriptions of one line or two on
+// links and folders: the browsers read back the same tree, every folder with
+// its heading before its list, and a second pass changes nothing.
 TEST(ForBrowserImport, RandomOwnLayoutDocumentsReadBackAsTheSameTreeInTheBrowsersLayout) {
   std::mt19937 rng(7);
   const auto pick = [&](unsigned n) { return rng() % n; };
@@ -70,7 +70,7 @@ TEST(ForBrowserImport, RandomOwnLayoutDocumentsReadBackAsTheSameTreeInTheBrowser
       node.Kind = depth < 4 && pick(2) ? NodeKind::Folder : NodeKind::Link;
       node.Title = (node.Kind == NodeKind::Folder ? "F" : "L") + std::to_string(++count);
       node.Address = "http://x/" + node.Title;
-      if (node.Kind == NodeKind::Link && pick(4) == 0) node.Description = "about " + node.Title;
+      if (pick(4) == 0) node.Description = "about " + node.Title + (pick(2) ? "\nand more" : "");
       if (node.Kind == NodeKind::Folder) fill(node, depth + 1);
       folder.Children.push_back(std::move(node));
     }
