@@ -138,6 +138,15 @@ int TCell::FindString(int From, std::u16string_view Text, bool MatchCase) {
   return -1;
 }
 
+int TCell::FindStringBefore(int Before, std::u16string_view Text, bool MatchCase) {
+  for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+    if ((*block)->StartCurs >= Before) continue;
+    const int pos = (*block)->FindStringBefore(Before, Text, MatchCase);
+    if (pos >= 0) return pos;
+  }
+  return -1;
+}
+
 bool TCell::CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) {
   for (const auto& block : blocks_)
     if (block->CursorToXY(canvas, Cursor, X, Y)) return true;

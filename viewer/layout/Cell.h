@@ -66,6 +66,7 @@ class TCell {
   bool PtInObject(int X, int Y, TObjectHit& hit);
   int FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit);
   int FindString(int From, std::u16string_view Text, bool MatchCase);
+  int FindStringBefore(int Before, std::u16string_view Text, bool MatchCase);
   bool CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y);
   bool GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj);
   void UpdateFonts();

@@ -220,6 +220,14 @@ int TSection::FindString(int From, std::u16string_view Text, bool MatchCase) {
   return at == std::u16string::npos ? -1 : StartCurs + static_cast<int>(at);
 }
 
+int TSection::FindStringBefore(int Before, std::u16string_view Text, bool MatchCase) {
+  const int last = std::min(Before - StartCurs, Len()) - 1;
+  if (Text.empty() || last < 0) return -1;
+  const size_t at = MatchCase ? Buff.rfind(Text, static_cast<size_t>(last))
+                              : Fold(Buff).rfind(Fold(Text), static_cast<size_t>(last));
+  return at == std::u16string::npos ? -1 : StartCurs + static_cast<int>(at);
+}
+
 int TSection::LineAtY(int y, int& top) const {
   top = 0;
   for (size_t i = 0; i < Lines.size(); ++i) {

@@ -29,6 +29,7 @@ bool TSectionBase::PtInObject(int, int, TObjectHit&) { return false; }
 int TSectionBase::FindCursor(Canvas&, int, int, TCursorHit&) { return -1; }
 
 int TSectionBase::FindString(int, std::u16string_view, bool) { return -1; }
+int TSectionBase::FindStringBefore(int, std::u16string_view, bool) { return -1; }
 
 bool TSectionBase::CursorToXY(Canvas&, int, int&, int&) { return false; }
 

@@ -91,6 +91,8 @@ class TSectionBase {
 
   // The document position of the next match at or after From, or -1.
   virtual int FindString(int From, std::u16string_view Text, bool MatchCase);
+  // The document position of the last match starting before Before, or -1.
+  virtual int FindStringBefore(int Before, std::u16string_view Text, bool MatchCase);
   // The point of a cursor position: X relative to the cell's left edge, Y a
   // document y. False when the position is not in this block.
   virtual bool CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y);

@@ -597,7 +597,10 @@ void ThtmlPane::BumpHistory(const std::string& oldFile, const std::string& oldTi
 
 void ThtmlPane::StartHistory(const std::vector<std::string>& lines, TFileKind kind) {
   if (historyMaxCount_ < 1) return;
-  historyLines_ = lines;
+  if (DocumentLines)
+    historyLines_.clear();
+  else
+    historyLines_ = lines;
   historyFiles_.assign(1, std::string());
   historyTitles_.assign(1, Title());
   historyPositions_.assign(1, PositionObj{ReadingPosition(), kind == TFileKind::fkText ? kind : TFileKind::fkHTML});
@@ -622,7 +625,7 @@ bool ThtmlPane::GoToHistory(int index) {
   std::exception_ptr failure;
   try {
     if (file.empty())
-      ShowLines(historyLines_, place.Kind);
+      ShowLines(DocumentLines ? DocumentLines() : historyLines_, place.Kind);
     else
       LoadFile(file, place.Kind);
   } catch (const std::exception&) {
@@ -646,6 +649,37 @@ std::string ThtmlPane::SelText() const {
 void ThtmlPane::CopyToClipboard() {
   if (doc_.SelB >= doc_.SelE) return;
   QGuiApplication::clipboard()->setText(QString::fromStdU16String(DocumentText(doc_, doc_.SelB, doc_.SelE)));
+}
+
+void ThtmlPane::SelectAll() {
+  if (noSelect_ || doc_.Empty()) return;
+  doc_.SelB = selAnchor_ = doc_.StartCurs;
+  doc_.SelE = doc_.StartCurs + doc_.Len;
+  viewport()->update();
+}
+
+bool ThtmlPane::FindText(const std::string& text, bool backward) {
+  const std::u16string t = Utf8ToUtf16(text);
+  if (t.empty() || doc_.Empty() || noSelect_) return false;
+  const bool selected = doc_.SelB >= 0 && doc_.SelB < doc_.SelE;
+  const int end = doc_.StartCurs + doc_.Len;
+  int at = backward ? doc_.FindStringBefore(selected ? doc_.SelB : end, t, false)
+                    : doc_.FindString(selected ? doc_.SelE : doc_.StartCurs, t, false);
+  if (at < 0) at = backward ? doc_.FindStringBefore(end, t, false) : doc_.FindString(doc_.StartCurs, t, false);
+  if (at < 0) return false;
+  doc_.SelB = selAnchor_ = at;
+  doc_.SelE = at + static_cast<int>(t.size());
+  // The match's line in view, a third down the panel when it has to move.
+  int x = 0, y = 0;
+  if (doc_.CursorToXY(Measure(), at, x, y)) {
+    constexpr int kLine = 20;
+    if (y < Position() || y + kLine > Position() + panelHeight_) ScrollToY(y - panelHeight_ / 3);
+    QScrollBar* h = horizontalScrollBar();
+    const int panelX = x + settings_.MarginWidth - h->value();
+    if (panelX < 0 || panelX + kLine > panelWidth_) h->setValue(x + settings_.MarginWidth - panelWidth_ / 2);
+  }
+  viewport()->update();
+  return true;
 }
 
 }  // namespace quillet

@@ -186,6 +186,9 @@ class ThtmlPane : public QAbstractScrollArea {
   // they are shown: relative links and pictures of those lines resolve
   // beside it. Unset or empty: against the working folder.
   std::function<std::string()> DocumentPath;
+  // The host's lines as they are now, for Back to them: when set, the pane
+  // keeps no copy of the lines given to LoadStrings.
+  std::function<const std::vector<std::string>&()> DocumentLines;
   // The panel's cursor over text (the I-beam by default).
   Qt::CursorShape Cursor() const { return cursor_; }
   void SetCursor(Qt::CursorShape shape) { cursor_ = shape; }
@@ -272,6 +275,13 @@ class ThtmlPane : public QAbstractScrollArea {
   std::string SelText() const;
   // Puts the selected text on the clipboard (nothing when none is selected).
   void CopyToClipboard();
+  // Selects the whole text (unless selecting is forbidden).
+  void SelectAll();
+  // Finds the text, letter case ignored, after the selection (before it when
+  // backward), going on from the other end of the document; selects the
+  // match and scrolls it into view. False when the document does not hold
+  // the text: the selection stays.
+  bool FindText(const std::string& text, bool backward);
 
   // ---- Mouse interaction ----
 

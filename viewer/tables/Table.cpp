@@ -308,6 +308,18 @@ int ThtmlTable::FindString(int From, std::u16string_view Text, bool MatchCase) {
   return -1;
 }
 
+int ThtmlTable::FindStringBefore(int Before, std::u16string_view Text, bool MatchCase) {
+  // FindString's order backwards.
+  if (!TopCaption)
+    if (const int pos = Caption.Cell.FindStringBefore(Before, Text, MatchCase); pos >= 0) return pos;
+  for (auto cell = cells_.rbegin(); cell != cells_.rend(); ++cell) {
+    if ((*cell)->Cell.StartCurs >= Before) continue;
+    if (const int pos = (*cell)->Cell.FindStringBefore(Before, Text, MatchCase); pos >= 0) return pos;
+  }
+  if (TopCaption) return Caption.Cell.FindStringBefore(Before, Text, MatchCase);
+  return -1;
+}
+
 bool ThtmlTable::CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) {
   if (Cursor < StartCurs || Cursor >= endCurs_) return false;
   const auto inside = [Cursor](const TCell& c) { return c.StartCurs <= Cursor && Cursor < c.StartCurs + c.Len; };

@@ -143,6 +143,7 @@ class ThtmlTable : public TSectionBase {
   bool PtInObject(int X, int Y, TObjectHit& hit) override;
   int FindCursor(Canvas& canvas, int X, int Y, TCursorHit& hit) override;
   int FindString(int From, std::u16string_view Text, bool MatchCase) override;
+  int FindStringBefore(int Before, std::u16string_view Text, bool MatchCase) override;
   bool CursorToXY(Canvas& canvas, int Cursor, int& X, int& Y) override;
   bool GetChAtPos(int Pos, char16_t& Ch, const TSectionBase*& Obj) override;
   void UpdateFonts() override;

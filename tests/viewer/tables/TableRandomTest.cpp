@@ -145,6 +145,15 @@ TEST(TableShapes, AnyShapeLaysOutDrawsAndAnswersQueries) {
       doc.CursorToXY(canvas, r.Below(curs + 2), cx, cy);
     }
     EXPECT_LE(doc.FindString(0, u"x", true), curs);
+    // Searching backwards finds the last of the matches searching forwards
+    // finds before the position.
+    std::vector<int> matches;
+    for (int at = doc.FindString(0, u"x", true); at >= 0; at = doc.FindString(at + 1, u"x", true)) matches.push_back(at);
+    for (const int before : {0, curs / 2, curs + 1}) {
+      int last = -1;
+      for (const int m : matches) last = m < before ? m : last;
+      EXPECT_EQ(doc.FindStringBefore(before, u"X", false), last) << before;
+    }
   }
 }
 
