@@ -10,10 +10,10 @@
 #include <QUndoStack>
 
 #include "app/Commands.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
-#include "app/MainWindow.h"
-#include "app/RealCoolBar.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/MainWindow.h"
+#include "app/window/RealCoolBar.h"
 
 namespace quillet {
 

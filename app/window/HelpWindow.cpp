@@ -1,4 +1,4 @@
-#include "app/HelpWindow.h"
+#include "app/window/HelpWindow.h"
 
 #include <QShortcut>
 #include <QVBoxLayout>

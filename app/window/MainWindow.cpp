@@ -1,6 +1,6 @@
 // MainWindow: the controls in their layouts, the views, the Edit and View
 // menus, the window's place, closing.
-#include "app/MainWindow.h"
+#include "app/window/MainWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,13 +20,13 @@
 
 #include "app/Config.h"
 #include "app/DisplayCodec.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
-#include "app/FindBar.h"
-#include "app/HelpWindow.h"
-#include "app/PaneBrowsing.h"
-#include "app/RealCoolBar.h"
-#include "app/WindowPlace.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/FindBar.h"
+#include "app/window/HelpWindow.h"
+#include "app/window/PaneBrowsing.h"
+#include "app/window/RealCoolBar.h"
+#include "app/window/WindowPlace.h"
 #include "platform/Path.h"
 #include "viewer/qt/HtmlPane.h"
 
