@@ -57,13 +57,6 @@ struct HttpResponse {
   // The first header of that name, any letter case.
   std::optional<std::string> Header(std::string_view name) const;
 };
-        same = lower(n[i]) == lower(name[i]);
-      }
-      if (same) return v;
-    }
-    return std::nullopt;
-  }
-};
 
 class Http {
  public:

@@ -19,6 +19,9 @@ class Scheduler {
   virtual TimerId After(std::chrono::milliseconds delay, std::function<void()> fn) = 0;
   // The timer does not fire; unknown or fired ids are ignored.
   virtual void CancelTimer(TimerId id) = 0;
+  // Runs the loop (timers, and the answers of ports on it) until Quit.
+  virtual void Run() = 0;
+  virtual void Quit() = 0;
 };
 
 }  // namespace quillet

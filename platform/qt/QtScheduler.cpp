@@ -40,4 +40,15 @@ void QtScheduler::CancelTimer(TimerId id) {
   timers_.erase(it);
 }
 
+void QtScheduler::Run() {
+  // A Quit that came before the loop ran still ends it.
+  if (!quit_) loop_.exec();
+  quit_ = false;
+}
+
+void QtScheduler::Quit() {
+  quit_ = !loop_.isRunning();
+  loop_.quit();
+}
+
 }  // namespace quillet
