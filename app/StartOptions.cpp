@@ -78,6 +78,10 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
+  check FILE.htm [OPTIONS]    check the links: ok, moved or dead (a link is
+                              dead only when it failed twice); --report
+                              F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
+                              --rewrite-permanent -o OUT; exit 1 when one is dead
 
 Examples:
   quillet urls2html ~/Favorites links.htm
@@ -93,6 +97,7 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet check links.htm --report dead.html
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F

@@ -134,7 +134,8 @@ void QtHttp::Drop(Pending& p) {
     // Aborting emits finished at once: the request is gone from the list
     // first, so that its handler ignores it.
     reply->disconnect(reply);
-    reply->abort();
+    // Aborting a reply that has finished makes Qt complain.
+    if (reply->isRunning()) reply->abort();
     reply->deleteLater();
   }
 }
