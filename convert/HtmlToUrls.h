@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bookmarks/BookmarkTree.h"
 #include "bookmarks/Context.h"
 
 namespace quillet {
@@ -65,5 +66,11 @@ struct BookmarkWriteRun {
 // document. A heading whose folder cannot be made or used has its links
 // listed in run.Errors; the run goes on.
 void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index);
+
+// Writes the links of the tree, read from the document, into run.Root: one
+// folder per heading, one shortcut file per link line. A heading whose
+// folder cannot be made or used has its links listed in run.Errors; the run
+// goes on.
+void WriteTreeAsShortcuts(BookmarkWriteRun& run, const BookmarkTree& tree);
 
 }  // namespace quillet
