@@ -250,36 +250,6 @@ void FolderNames::Leave() {
   std::unordered_map<std::string, size_t>().swap(Numbers);
 }
 
-void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index) {
-  const TextLines& lines = run.Ctx.HtmlLines;
-  // The open lists live on this stack rather than the call stack, so that no
-  // depth of nesting in a document can exhaust it.
-  std::vector<Level> levels;
-  levels.push_back(Enter(run, dir));
-  while (index < lines.size()) {
-    const std::string& line = lines[index];
-    if (IsListEnd(line)) {
-      if (levels.size() == 1 && levels.back().Depth == 1) break;
-      if (--levels.back().Depth == 0) {
-        Leave(levels.back());
-        levels.pop_back();
-      }
-      // The line that closed the nested list is read once more as a line of
-      // the enclosing list.
-    } else if (IsHeading(line)) {
-      if (std::optional<Level> next = EnterHeading(run, levels.back(), line))
-        levels.push_back(std::move(*next));
-      else
-        ++levels.back().Depth;
-      ++index;
-      continue;
-    }
-    WriteLink(run, levels.back(), line, index);
-    ++index;
-  }
-  for (Level& level : levels) Leave(level);
-}
-
 void WriteTreeAsShortcuts(BookmarkWriteRun& run, const BookmarkTree& tree) {
   const TextLines& lines = tree.Lines();
   // The folders being written, innermost last. They live on this stack, not
