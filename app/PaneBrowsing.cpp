@@ -15,7 +15,10 @@ TPaneBrowsing::TPaneBrowsing(ThtmlPane& pane, QStatusBar& bar, std::function<std
   bar.addWidget(note_);
   pane_.DocumentPath = std::move(documentFile);
   pane_.SetHistoryMaxCount(kHistoryLength);
-  pane_.OnHistoryChange = [this] { ShowPage(); };
+  pane_.OnHistoryChange = [this] {
+    ShowPage();
+    emit HistoryChanged();
+  };
   pane_.installEventFilter(this);
 }
 

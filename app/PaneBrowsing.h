@@ -30,6 +30,10 @@ class TPaneBrowsing : public QObject {
   // document, or while the source view hides the pane.
   std::string PageNote() const;
 
+ signals:
+  // The pages kept behind or ahead changed (Back and Forward follow them).
+  void HistoryChanged();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

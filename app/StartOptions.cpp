@@ -104,6 +104,13 @@ Examples:
   quillet ns /sort
   quillet ns /nodupes
 
+In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
+Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
+find (F3 next, Shift+F3 previous, Escape closes), Ctrl+A select all, Ctrl+C
+copy, Ctrl+1 the rendered view, Ctrl+2 (or Alt+S) the source view, Ctrl++,
+Ctrl+- and Ctrl+0 zoom, Alt+Left and Alt+Right back and forward, Ctrl+B
+and Ctrl+I bold and italic descriptions, F1 help.
+
 Exit status: 0 after a normal run, also one that did nothing; 1 after a
 failure, reported on standard error; 2 for a mistyped command (a first
 word that is no mode word and no file, without a switch).

@@ -8,7 +8,7 @@
 
 #include "app/InputBox.h"
 #include "app/Splash.h"
-#include "app/frmMain.h"
+#include "app/MainWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtUi.h"
 
@@ -39,9 +39,9 @@ int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile) 
 
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quillet.png")));
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     try {
-      form = std::make_unique<TForm1>(ctx, dialogs);
+      form = std::make_unique<MainWindow>(ctx, dialogs);
     } catch (const std::exception& e) {
       splash.reset();
       ui.ShowError(e.what());

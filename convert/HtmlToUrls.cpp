@@ -167,11 +167,10 @@ void WriteLink(BookmarkWriteRun& run, Level& level, const std::string& line, siz
     if (HasLinkTag(line)) Failed(run, NoShortcutText(index, DecodeCharRefs(LinkAddress(line)), level.Why));
     return;
   }
-  const size_t c = DescriptionStart(line);  // 1-based, 0 for none
-  const size_t end = UpperAscii(line).find("</A>");
+  const LineSpan span = DescriptionSpan(line);
   std::string description;
   // A description starting this early belongs to no "<DT><A HREF" line.
-  if (c > 9 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
+  if (span.Begin >= 9) description = line.substr(span.Begin, span.Size());
   const std::string name = SafeFileName(description);
   if (name.empty()) {
     if (HasLinkTag(line))

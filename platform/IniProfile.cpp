@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
@@ -17,16 +18,7 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualIgnoringAsciiCase(a, b); }
 
 // One line of the file: where its content starts and ends, and where the next
 // line begins (after its CR, LF or CR LF).

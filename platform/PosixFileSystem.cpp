@@ -12,6 +12,7 @@
 #include <ctime>
 #include <cstring>
 
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
@@ -103,9 +104,8 @@ bool FileSystem::IsSymlink(const std::string& path) {
 bool NameLess(const std::string& a, const std::string& b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    unsigned char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
+    const auto x = static_cast<unsigned char>(LowerAscii(a[i]));
+    const auto y = static_cast<unsigned char>(LowerAscii(b[i]));
     if (x != y) return x < y;
   }
   if (a.size() != b.size()) return a.size() < b.size();

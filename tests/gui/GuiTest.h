@@ -1,15 +1,19 @@
 #pragma once
 // Shared pieces of the window tests: the offscreen application, scripted
 // file dialogs, and a window on a temporary program folder.
+#include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "app/frmMain.h"
+#include "app/DocumentViews.h"
+#include "app/MainWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
@@ -41,7 +45,7 @@ struct WindowFixture {
   TempDir Dir;
   TestContext T{Dir.Path() + "/"};
   ScriptedDialogs Dialogs;
-  std::unique_ptr<TForm1> Form;
+  std::unique_ptr<MainWindow> Form;
   int SettingsWrites = 0;
   std::vector<std::string> HelpShown;
 
@@ -53,8 +57,8 @@ struct WindowFixture {
     T.Ctx.Config.Width = 411;
   }
   // Creates the window (its creation handler runs now) and shows it.
-  TForm1& Create() {
-    Form = std::make_unique<TForm1>(T.Ctx, Dialogs);
+  MainWindow& Create() {
+    Form = std::make_unique<MainWindow>(T.Ctx, Dialogs);
     Form->WriteSettings = [this](Context&) { ++SettingsWrites; };
     Form->ShowHelpPage = [this](const std::string& file) {
       HelpShown.push_back(file);
@@ -65,6 +69,25 @@ struct WindowFixture {
   }
   Context& Ctx() { return T.Ctx; }
   ScriptedUi& UI() { return T.UI; }
+  // The window's menu item or tool button of that objectName.
+  QAction& Item(const char* name) {
+    QAction* a = Form->Action(QString::fromLatin1(name));
+    if (!a) throw std::logic_error(std::string("no action ") + name);
+    return *a;
+  }
+  // Lets a big document fill the source view in, piece by piece; false if
+  // it never does.
+  bool SourceFilled() {
+    for (int i = 0; i < 100000 && !Form->Source().Filled(); ++i) QApplication::processEvents();
+    return Form->Source().Filled();
+  }
+  // A key pressed in a widget of the window, made the active one so that
+  // the window's shortcuts apply as they do for a user.
+  void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QApplication::setActiveWindow(Form.get());
+    w->setFocus();
+    QTest::keyClick(w, key, modifiers);
+  }
   std::string File(const std::string& rel) const { return Dir / rel; }
 };
 
