@@ -79,23 +79,13 @@ TEST(DocumentInfo, DepthOfADocumentNestedAHundredThousandDeep) {
 
 TEST(DocumentInfo, TextForPeopleShowsNoControlCharacters) {
   DocumentInfo info;
-  info.Layout = Dialect::Browser;
-  info.Links = 3;
   info.NonWebLinks = {{4, "javascript:a()"}};
   info.Problems = {{7, DiagnosticKind::Nul, std::string("a\0\x1b[31mb\xc2\x9b\tc", 12)}};
-  EXPECT_EQ(DocumentInfoText(info),
-            "Dialect: browser layout (each heading before its list)\n"
-            "Encoding: UTF-8\n"
-            "Folders: 0\n"
-            "Links: 3\n"
-            "Separators: 0\n"
-            "Descriptions: 0\n"
-            "Deepest folder level: 0\n"
-            "Links whose address occurred earlier: 0\n"
-            "Links that are no web links: 1\n"
-            "  line 4: javascript:a()\n"
-            "Problems: 1\n"
-            "  line 7 (nul): a\xEF\xBF\xBD\xEF\xBF\xBD[31mb\xEF\xBF\xBD\tc\n");
+  const std::string text = DocumentInfoText(info);
+  EXPECT_NE(text.find("Links that are no web links: 1\n  line 4: javascript:a()\nProblems: 1\n"
+                      "  line 7 (nul): a\xEF\xBF\xBD\xEF\xBF\xBD[31mb\xEF\xBF\xBD\tc\n"),
+            std::string::npos)
+      << text;
 }
 
 TEST(DocumentInfo, ProblemTextsAreUtf8) {
