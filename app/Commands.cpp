@@ -1,6 +1,7 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/InfoCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -16,6 +17,7 @@ using enum CommandKind;
 // plus the include of its header, its text in --help, quillet.1 and the
 // help pages.
 const Command kCommands[] = {
+    {Word, "info", RunInfoCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

@@ -78,6 +78,8 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
+  info FILE [--json]            what the file is: its layout, encoding, counts
+                                of folders and links, and every problem found
 
 Examples:
   quillet urls2html ~/Favorites links.htm
