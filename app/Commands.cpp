@@ -2,6 +2,7 @@
 
 #include "app/Batch.h"
 #include "app/CheckCommand.h"
+#include "app/InfoCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -17,6 +18,7 @@ using enum CommandKind;
 // plus the include of its header, its text in --help, quillet.1 and the
 // help pages.
 const Command kCommands[] = {
+    {Word, "info", RunInfoCommand},
     {Word, "check", RunCheckCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},

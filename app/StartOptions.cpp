@@ -78,10 +78,12 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
-  check FILE.htm [OPTIONS]    check the links: ok, moved or dead (a link is
-                              dead only when it failed twice); --report
-                              F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
-                              --rewrite-permanent -o OUT; exit 1 when one is dead
+  info FILE [--json]            what the file is: its layout, encoding, counts
+                                of folders and links, and every problem found
+  check FILE.htm [OPTIONS]      check the links: ok, moved or dead (a link is
+                                dead only when it failed twice); --report
+                                F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
+                                --rewrite-permanent -o OUT; exit 1 when one is dead
 
 Examples:
   quillet urls2html ~/Favorites links.htm
