@@ -120,22 +120,23 @@ TEST(ChromiumBookmarks, WrittenFilesReadBackAsTheSameTreeWithChromiumsChecksum) 
 
     // Unique ids, a version-4 guid on every node, Python's checksum.
     std::set<std::string> ids, guids;
-    std::vector<Json> stack;
+    // The roots keep Chromium's fixed guids; every other node gets a new one.
+    std::vector<std::pair<Json, bool>> stack;
     const Json doc = Json::parse(w.Json);
-    for (const char* key : {"bookmark_bar", "other", "synced"}) stack.push_back(doc["roots"][key]);
+    for (const char* key : {"bookmark_bar", "other", "synced"}) stack.emplace_back(doc["roots"][key], true);
     const std::regex v4("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
     size_t nodes = 0;
     while (!stack.empty()) {
-      const Json n = stack.back();
+      const auto [n, isRoot] = stack.back();
       stack.pop_back();
       ++nodes;
       ids.insert(n["id"].get<std::string>());
       guids.insert(n["guid"].get<std::string>());
-      if (nodes > 3) {
+      if (!isRoot) {
         EXPECT_TRUE(std::regex_match(n["guid"].get<std::string>(), v4)) << n["guid"];
       }
       if (n.contains("children"))
-        for (const Json& c : n["children"]) stack.push_back(c);
+        for (const Json& c : n["children"]) stack.emplace_back(c, false);
     }
     EXPECT_EQ(ids.size(), nodes);
     EXPECT_EQ(guids.size(), nodes);
