@@ -10,6 +10,7 @@
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
 #include "convert/ShortcutListing.h"
+#include "convert/ShortcutText.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
@@ -185,8 +186,12 @@ void WriteLink(BookmarkWriteRun& run, Level& level, size_t index) {
     return;
   }
   try {
+    const ShortcutUrls urls = ShortcutUrlsFor(address);
     run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut", "URL",
-                                    address);
+                                    urls.Ascii);
+    if (urls.Wide)
+      run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut.W", "URL",
+                                      *urls.Wide);
   } catch (const EWriteError& e) {
     Failed(run, TextWithReason(e));
   }
