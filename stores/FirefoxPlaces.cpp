@@ -62,6 +62,9 @@ class Database {
  public:
   explicit Database(const std::string& path) {
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) Fail();
+    // The check and the read each go through every page: mapped, and kept
+    // in the cache, the copy is read from the disk once, without a call per page.
+    sqlite3_exec(db_, "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
   }
   ~Database() { sqlite3_close(db_); }
   Database(const Database&) = delete;
