@@ -2,6 +2,7 @@
 
 #include "app/Batch.h"
 #include "app/ConvertCommand.h"
+#include "app/InfoCommand.h"
 #include "app/ProfilesCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
@@ -18,6 +19,7 @@ using enum CommandKind;
 // plus the include of its header, its text in --help, quillet.1 and the
 // help pages.
 const Command kCommands[] = {
+    {Word, "info", RunInfoCommand},
     {Word, "convert", RunConvertCommand},
     {Word, "profiles", RunProfilesCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",

@@ -78,9 +78,13 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
-  convert IN OUT              bookmarks from one store into another: html, urls,
-                              chromium, and to read only firefox, firefox-backup
-  profiles                    the browser profiles here and their bookmark stores
+  info FILE [--json]            what the file is: its layout, encoding, counts
+                                of folders and links, and every problem found
+  convert IN OUT [--from F] [--to F]
+                                bookmarks from one store into another: html,
+                                urls, chromium; to read only firefox and
+                                firefox-backup
+  profiles [--json]             the browser profiles here and their bookmark stores
 
 Examples:
   quillet urls2html ~/Favorites links.htm
