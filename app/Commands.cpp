@@ -1,7 +1,9 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
+#include "app/ProfilesCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -18,6 +20,8 @@ using enum CommandKind;
 // help pages.
 const Command kCommands[] = {
     {Word, "info", RunInfoCommand},
+    {Word, "convert", RunConvertCommand},
+    {Word, "profiles", RunProfilesCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

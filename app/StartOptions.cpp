@@ -80,6 +80,11 @@ come before the modes and switches: a file named like one is given as
 ./NAME.
   info FILE [--json]            what the file is: its layout, encoding, counts
                                 of folders and links, and every problem found
+  convert IN OUT [--from F] [--to F]
+                                bookmarks from one store into another: html,
+                                urls, chromium; to read only firefox and
+                                firefox-backup
+  profiles [--json]             the browser profiles here and their bookmark stores
 
 Examples:
   quillet urls2html ~/Favorites links.htm
@@ -95,6 +100,8 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet profiles
+  quillet convert ~/.config/chromium/Default/Bookmarks links.htm
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
