@@ -2,7 +2,9 @@
 
 #include "app/Batch.h"
 #include "app/CheckCommand.h"
+#include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
+#include "app/ProfilesCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -20,6 +22,8 @@ using enum CommandKind;
 const Command kCommands[] = {
     {Word, "info", RunInfoCommand},
     {Word, "check", RunCheckCommand},
+    {Word, "convert", RunConvertCommand},
+    {Word, "profiles", RunProfilesCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

@@ -80,6 +80,11 @@ come before the modes and switches: a file named like one is given as
 ./NAME.
   info FILE [--json]            what the file is: its layout, encoding, counts
                                 of folders and links, and every problem found
+  convert IN OUT [--from F] [--to F]
+                                bookmarks from one store into another: html,
+                                urls, chromium; to read only firefox and
+                                firefox-backup
+  profiles [--json]             the browser profiles here and their bookmark stores
   check FILE.htm [OPTIONS]      check the links: ok, moved or dead (a link is
                                 dead only when it failed twice); --report
                                 F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
@@ -99,6 +104,8 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet profiles
+  quillet convert ~/.config/chromium/Default/Bookmarks links.htm
   quillet check links.htm --report dead.html
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
