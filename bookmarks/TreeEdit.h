@@ -55,6 +55,14 @@ TextPatch MoveNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, InsertPo
 // list start or end among them keeps its place.
 TextPatch ReorderChildren(BookmarkTree& tree, NodeId folder, const std::vector<NodeId>& order);
 
+// ReorderChildren for many folders in one edit, whatever their number: one
+// pass over the text. Nothing changes when any of the orders is refused.
+struct FolderOrder {
+  NodeId Folder = kRootNode;
+  std::vector<NodeId> Children;
+};
+TextPatch ReorderFolders(BookmarkTree& tree, const std::vector<FolderOrder>& orders);
+
 struct Insertion {
   NodeId Id = kNoNode;
   TextPatch Patch;
