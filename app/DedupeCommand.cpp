@@ -6,14 +6,12 @@
 #include <cctype>
 #include <optional>
 
+#include "app/CommandDocument.h"
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/FolderPath.h"
-#include "bookmarks/TreeReader.h"
 #include "cleanup/DuplicateReport.h"
 #include "cleanup/NearDuplicates.h"
-#include "convert/Netscape.h"
-#include "convert/ShortcutListing.h"
-#include "convert/UrlsToHtml.h"
+#include "convert/ShortcutFiles.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 
@@ -71,23 +69,9 @@ int DedupeDocument(Context& ctx, const DedupeArgs& a, std::ostream& out, std::os
   const bool overFile = a.Apply && a.Output.empty();
   std::unique_ptr<FileSystem::Lock> lock;
   if (overFile) lock = LockDocumentFile(ctx, a.File);
-  TextLines lines;
-  DocumentLoad load;
-  try {
-    load = ReadDocumentFile(ctx, a.File, lines);
-  } catch (const EFOpenError& e) {
-    err << e.what() << "\n";
-    return 1;
-  }
-  if (!load.Loaded) return 1;
-  if (load.NulAt) {
-    // What follows the NUL was not read: a saved result would lose it.
-    err << NulByteText(a.File, *load.NulAt)
-        << (a.Apply ? "; the text after it cannot be read, so nothing was written.\n"
-                    : "; only the text before it was read.\n");
-    if (a.Apply) return 1;
-  }
-  BookmarkTree tree = ReadBookmarkTree(std::move(lines));
+  std::optional<BookmarkTree> read = ReadCommandDocument(ctx, a.File, a.Apply, err);
+  if (!read) return 1;
+  BookmarkTree& tree = *read;
 
   std::vector<NodeId> protect;
   for (const std::string& path : a.Protect) {
@@ -108,129 +92,99 @@ int DedupeDocument(Context& ctx, const DedupeArgs& a, std::ostream& out, std::os
     report.Removed = found.RemovedNodes().size();
     report.Kept = found.Links.size() - report.Removed;
   }
-  if (!WriteReport(ctx, a, report, err)) return 1;
   if (!a.Apply) {
+    if (!WriteReport(ctx, a, report, err)) return 1;
     out << DuplicateReportText(report, false);
     return 0;
   }
 
   if (found.Groups.empty() && overFile) {
     out << "No duplicates found; " << a.File << " was left as it was.\n";
-    return 0;
+    return WriteReport(ctx, a, report, err) ? 0 : 1;
   }
   RemoveTreeDuplicates(tree, found);
-  const std::string target = overFile ? a.File : a.Output;
-  try {
-    if (overFile) KeepNetscapeBackup(ctx, a.File);
-    SaveHtmlFile(ctx.Fs(), tree.Lines(), target);
-  } catch (const QuilletError& e) {
-    err << TextWithReason(e) << "\n";
-    return 1;
-  }
+  if (!SaveCommandDocument(ctx, tree.Lines(), a.File, a.Output, err)) return 1;
   out << "Removed " << report.Removed << (report.Removed == 1 ? " copy" : " copies") << "; " << report.Kept
-      << " links kept in " << target << (overFile ? " (the old text is in " + a.File + ".bak)" : "") << ".\n";
-  return 0;
+      << (report.Kept == 1 ? " link" : " links") << " kept in " << (overFile ? a.File : a.Output)
+      << BackupNote(a.File, a.Output) << ".\n";
+  return WriteReport(ctx, a, report, err) ? 0 : 1;
 }
 
 // ---- a folder of shortcut files
-
-struct ShortcutFile {
-  std::string Path, Relative, Folder, Title, Url;
-  size_t FolderIndex = 0;
-  std::optional<int64_t> Date;
-};
-
-// Every shortcut below the folder, in the order urls2html writes them:
-// a folder's shortcuts, then its visible subfolders, by name.
-void CollectShortcuts(Context& ctx, const std::string& dir, const std::string& relative, const std::string& folder,
-                      std::vector<std::string>& folders, std::vector<ShortcutFile>& files, bool dates) {
-  const size_t index = folders.size();
-  folders.push_back(folder);
-  std::vector<DirEntry> entries;
-  if (!ctx.Fs().ListDir(dir, entries)) return;
-  for (const DirEntry& e : entries) {
-    if (e.IsDirectory || !IsShortcutFileName(e.Name)) continue;
-    ShortcutFile f;
-    f.Path = dir + PathDelim + e.Name;
-    f.Relative = relative + e.Name;
-    f.Folder = folder;
-    f.Title = e.Name.substr(0, e.Name.size() - 4);
-    f.Url = ReadShortcutUrl(ctx.Profile(), f.Path);
-    f.FolderIndex = index;
-    if (dates) f.Date = ctx.Fs().ModificationTime(f.Path);
-    files.push_back(std::move(f));
-  }
-  for (const DirEntry& e : entries) {
-    if (!IsVisibleSubfolder(e)) continue;
-    const std::string sub = dir + PathDelim + e.Name;
-    // A link back to a folder above would make the walk endless.
-    if (e.IsSymlink && ctx.Fs().IsAncestorOrSelf(sub, dir)) continue;
-    CollectShortcuts(ctx, sub, relative + e.Name + PathDelim,
-                     folder.empty() ? EscapePathStep(e.Name) : folder + "/" + EscapePathStep(e.Name), folders, files,
-                     dates);
-  }
-}
 
 int DedupeFolder(Context& ctx, const DedupeArgs& a, std::ostream& out, std::ostream& err) {
   if (!a.Output.empty()) {
     err << "-o writes a bookmark file; " << a.File << " is a folder, whose copies go to the trash.\n";
     return 2;
   }
-  std::string root = a.File;
-  while (root.size() > 1 && EndsWithDelim(root)) root.pop_back();
-  std::vector<std::string> folders;
-  std::vector<ShortcutFile> files;
   const bool dates = a.Options.Keep == KeepPolicy::Oldest || a.Options.Keep == KeepPolicy::Newest;
-  CollectShortcuts(ctx, root, "", "", folders, files, dates);
-
+  const ShortcutTree tree = ListShortcutFiles(ctx, a.File, dates);
+  const std::vector<ShortcutFile>& files = tree.Files;
   for (const std::string& path : a.Protect) {
-    if (std::none_of(folders.begin(), folders.end(), [&](const std::string& f) { return f == path; })) {
+    if (std::find(tree.Folders.begin(), tree.Folders.end(), path) == tree.Folders.end()) {
       err << "No folder \"" << path << "\" in " << a.File << ": nothing was done.\n";
       return 2;
     }
   }
   std::vector<DuplicateCandidate> candidates;
+  candidates.reserve(files.size());
   for (const ShortcutFile& f : files) {
-    DuplicateCandidate c;
+    DuplicateCandidate& c = candidates.emplace_back();
     // A shortcut without a readable address is broken, not a copy.
     if (f.Url != "ERROR") c.Raw = c.Decoded = f.Url;
-    c.Date = f.Date;
-    c.Folder = f.FolderIndex;
-    c.Protected = std::any_of(a.Protect.begin(), a.Protect.end(), [&](const std::string& p) { return PathCovers(p, f.Folder); });
-    candidates.push_back(c);
+    c.Date = f.Modified;
+    c.Folder = f.Folder;
+    c.Protected = std::any_of(a.Protect.begin(), a.Protect.end(),
+                              [&](const std::string& p) { return PathCovers(p, tree.Folders[f.Folder]); });
   }
-  const std::vector<DuplicateGroup> groups = FindDuplicateGroups(candidates, a.Options);
+  std::vector<DuplicateGroup> groups = FindDuplicateGroups(candidates, a.Options);
+  // A shortcut that is a link to the one kept is that file itself: moving
+  // the file away would leave the kept one pointing nowhere.
+  for (DuplicateGroup& g : groups)
+    std::erase_if(g.Removed, [&](size_t i) { return ctx.Fs().IsAncestorOrSelf(files[i].Path, files[g.Kept].Path); });
+  std::erase_if(groups, [](const DuplicateGroup& g) { return g.Removed.empty(); });
 
-  auto entry = [&](size_t i) { return DuplicateEntry{0, files[i].Relative, files[i].Folder, files[i].Title, files[i].Url, 0}; };
+  auto entry = [&](size_t i) {
+    return DuplicateEntry{0, files[i].Relative, tree.Folders[files[i].Folder], files[i].Title, files[i].Url, 0};
+  };
   DuplicateReport report;
   for (const DuplicateGroup& g : groups) {
     DuplicateReportGroup& r = report.Groups.emplace_back();
     r.Kept = entry(g.Kept);
     for (size_t i : g.Removed) r.Removed.push_back(entry(i));
   }
-  CompleteDuplicateReport(report, files.size(), a.Options.Rules);
-  if (!WriteReport(ctx, a, report, err)) return 1;
   if (!a.Apply) {
+    CompleteDuplicateReport(report, files.size(), a.Options.Rules);
+    if (!WriteReport(ctx, a, report, err)) return 1;
     out << DuplicateReportText(report, false);
     return 0;
   }
-  // Each copy goes to the trash, never deleted; one that cannot go stays
-  // and is said.
-  size_t moved = 0, failed = 0;
-  for (const DuplicateGroup& g : groups) {
-    for (size_t i : g.Removed) {
+  // Each copy goes to the trash, never deleted. One that cannot go stays,
+  // is said, and is left out of what the report says went.
+  size_t failed = 0;
+  for (size_t gi = 0; gi < groups.size(); ++gi) {
+    std::vector<DuplicateEntry>& listed = report.Groups[gi].Removed;
+    size_t k = 0;
+    for (size_t r = 0; r < listed.size(); ++r) {
+      const size_t i = groups[gi].Removed[r];
       std::string reason;
       if (ctx.Fs().MoveToTrash(files[i].Path, reason)) {
-        ++moved;
+        if (k != r) listed[k] = std::move(listed[r]);
+        ++k;
       } else {
         ++failed;
         err << "Cannot move " << files[i].Path << " to the trash: " << reason << "\n";
       }
     }
+    listed.resize(k);
   }
+  std::erase_if(report.Groups, [](const DuplicateReportGroup& g) { return g.Removed.empty(); });
+  CompleteDuplicateReport(report, files.size(), a.Options.Rules);
   out << DuplicateReportText(report, true);
-  if (failed) out << failed << " of them could not be moved to the trash and stayed.\n";
-  out << "Moved " << moved << (moved == 1 ? " shortcut file" : " shortcut files") << " to the trash.\n";
+  if (failed) out << failed << (failed == 1 ? " copy" : " copies") << " could not be moved to the trash and stayed.\n";
+  out << "Moved " << report.Removed << (report.Removed == 1 ? " shortcut file" : " shortcut files")
+      << " to the trash.\n";
+  if (!WriteReport(ctx, a, report, err)) return 1;
   return failed ? 1 : 0;
 }
 

@@ -4,13 +4,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "app/CommandDocument.h"
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/FolderPath.h"
-#include "bookmarks/TreeReader.h"
 #include "cleanup/TreeSort.h"
-#include "convert/Netscape.h"
-#include "platform/Errors.h"
 #include "platform/IcuCollation.h"
 
 namespace quillet {
@@ -76,23 +75,23 @@ int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
     return status == 0 ? 0 : 2;
   }
 
+  std::unique_ptr<IcuCollation> own;
+  if (!locale.empty()) {
+    own = std::make_unique<IcuCollation>(locale);
+    if (!own->KnowsLocale()) {
+      err << "--locale: no collation is known for \"" << locale << "\" (a language code such as de, sv_SE or "
+          << "fr_CA.UTF-8): nothing was done.\n";
+      return 2;
+    }
+  }
+  Collation& collation = own ? *own : ctx.Collate();
+
   const bool overFile = output.empty();
   std::unique_ptr<FileSystem::Lock> lock;
   if (overFile) lock = LockDocumentFile(ctx, file);
-  TextLines lines;
-  DocumentLoad load;
-  try {
-    load = ReadDocumentFile(ctx, file, lines);
-  } catch (const EFOpenError& e) {
-    err << e.what() << "\n";
-    return 1;
-  }
-  if (!load.Loaded) return 1;
-  if (load.NulAt) {
-    err << NulByteText(file, *load.NulAt) << "; the text after it cannot be read, so nothing was written.\n";
-    return 1;
-  }
-  BookmarkTree tree = ReadBookmarkTree(std::move(lines));
+  std::optional<BookmarkTree> read = ReadCommandDocument(ctx, file, true, err);
+  if (!read) return 1;
+  BookmarkTree& tree = *read;
 
   TreeSortOptions options;
   options.By = kKeys.at(by);
@@ -105,9 +104,6 @@ int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
   options.KeepToolbarOrder = keepToolbar;
   if (!FindAll(tree, within, file, options.Within, err) || !FindAll(tree, keepOrder, file, options.KeepOrder, err))
     return 2;
-  std::unique_ptr<IcuCollation> own;
-  if (!locale.empty()) own = std::make_unique<IcuCollation>(locale);
-  Collation& collation = own ? *own : ctx.Collate();
 
   const TreeSortResult result = SortTree(tree, options, collation);
   const size_t changed = result.Plan.Orders.size();
@@ -115,18 +111,11 @@ int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
     out << "Already in order: " << file << " was left as it was.\n";
     return 0;
   }
-  const std::string target = overFile ? file : output;
-  try {
-    if (overFile) KeepNetscapeBackup(ctx, file);
-    SaveHtmlFile(ctx.Fs(), tree.Lines(), target);
-  } catch (const QuilletError& e) {
-    err << TextWithReason(e) << "\n";
-    return 1;
-  }
+  if (!SaveCommandDocument(ctx, tree.Lines(), file, output, err)) return 1;
   out << "Sorted " << result.Plan.FoldersSorted << (result.Plan.FoldersSorted == 1 ? " folder" : " folders") << ": "
       << result.Plan.ItemsMoved << (result.Plan.ItemsMoved == 1 ? " item" : " items") << " moved in " << changed
-      << (changed == 1 ? " folder" : " folders") << "; written to " << target
-      << (overFile ? " (the old text is in " + file + ".bak)" : "") << ".\n";
+      << (changed == 1 ? " folder" : " folders") << "; written to " << (overFile ? file : output)
+      << BackupNote(file, output) << ".\n";
   return 0;
 }
 

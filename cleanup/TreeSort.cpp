@@ -72,6 +72,10 @@ class Sorter {
     return k == NodeKind::Link || k == NodeKind::Folder;
   }
 
+  // Every item gets the same number of parts for a key, so that parts at
+  // one index always compare like with like: site gives two (the host, then
+  // the address), the others one. A folder has no address: its title stands
+  // in, with an empty second part for site.
   void AddParts(Item& item, SortKeyKind kind) {
     const bool folder = tree_.Kind(item.Id) == NodeKind::Folder;
     auto text = [&](const std::string& t) { item.Key[item.Parts++].Bytes = TextSortKey(coll_, t, o_.Text); };
@@ -84,6 +88,7 @@ class Sorter {
     }
     if (folder || kind == SortKeyKind::Name) {
       text(tree_.Title(item.Id));
+      if (kind == SortKeyKind::Site) ++item.Parts;
       return;
     }
     const std::string address = tree_.Address(item.Id);
