@@ -102,7 +102,7 @@ int DedupeDocument(Context& ctx, const DedupeArgs& a, std::ostream& out, std::os
     out << "No duplicates found; " << a.File << " was left as it was.\n";
     return WriteReport(ctx, a, report, err) ? 0 : 1;
   }
-  RemoveTreeDuplicates(tree, found);
+  RemoveTreeDuplicates(tree, found, PatchWanted::No);
   if (!SaveCommandDocument(ctx, tree.Lines(), a.File, a.Output, err)) return 1;
   out << "Removed " << report.Removed << (report.Removed == 1 ? " copy" : " copies") << "; " << report.Kept
       << (report.Kept == 1 ? " link" : " links") << " kept in " << (overFile ? a.File : a.Output)

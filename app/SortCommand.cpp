@@ -105,7 +105,7 @@ int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
   if (!FindAll(tree, within, file, options.Within, err) || !FindAll(tree, keepOrder, file, options.KeepOrder, err))
     return 2;
 
-  const TreeSortResult result = SortTree(tree, options, collation);
+  const TreeSortResult result = SortTree(tree, options, collation, PatchWanted::No);
   const size_t changed = result.Plan.Orders.size();
   if (changed == 0 && overFile) {
     out << "Already in order: " << file << " was left as it was.\n";

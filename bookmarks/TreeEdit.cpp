@@ -158,7 +158,7 @@ std::string EncodeForDocument(std::string_view utf8, TextEncoding encoding) {
 
 class TreeEditor {
  public:
-  explicit TreeEditor(BookmarkTree& tree) : t_(tree) {}
+  explicit TreeEditor(BookmarkTree& tree, PatchWanted patch = PatchWanted::Yes) : t_(tree), patch_(patch) {}
 
   TextPatch Rename(NodeId id, std::string_view title);
   TextPatch SetAddress(NodeId id, std::string_view address);
@@ -181,6 +181,7 @@ class TreeEditor {
   };
 
   BookmarkTree& t_;
+  PatchWanted patch_ = PatchWanted::Yes;
   // New text for pieces: new nodes' heads and tails, and the list start put
   // after the head of a folder that had no list.
   std::unordered_map<NodeId, TextLines> newHead_, headExtra_, newTail_;
@@ -577,6 +578,7 @@ TextPatch TreeEditor::Rebuild() {
   newHead_.clear();
   headExtra_.clear();
   newTail_.clear();
+  if (patch_ == PatchWanted::No) return {};
   return PatchFromMoves(old, t_.lines_, emitter.Runs());
 }
 
@@ -588,7 +590,9 @@ TextPatch SetLinkAddress(BookmarkTree& tree, NodeId id, std::string_view address
   return TreeEditor(tree).SetAddress(id, address);
 }
 
-TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids) { return TreeEditor(tree).Delete(ids); }
+TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, PatchWanted patch) {
+  return TreeEditor(tree, patch).Delete(ids);
+}
 
 TextPatch MoveNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, InsertPosition to) {
   return TreeEditor(tree).Move(ids, to);
@@ -598,8 +602,8 @@ TextPatch ReorderChildren(BookmarkTree& tree, NodeId folder, const std::vector<N
   return TreeEditor(tree).Reorder({{folder, order}});
 }
 
-TextPatch ReorderFolders(BookmarkTree& tree, const std::vector<FolderOrder>& orders) {
-  return TreeEditor(tree).Reorder(orders);
+TextPatch ReorderFolders(BookmarkTree& tree, const std::vector<FolderOrder>& orders, PatchWanted patch) {
+  return TreeEditor(tree, patch).Reorder(orders);
 }
 
 Insertion InsertFolder(BookmarkTree& tree, InsertPosition at, std::string_view title, std::optional<int64_t> addDate) {

@@ -49,8 +49,8 @@ bool IsUnreserved(unsigned char c) {
 
 // "%7e" and "%7E" are "~"; "%2f" is "%2F", which stays encoded: it is not
 // the "/" that splits a path.
-std::string NormalisePercent(std::string_view text) {
-  std::string out;
+void NormalisePercent(std::string_view text, std::string& out) {
+  out.clear();
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const int hi = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
@@ -70,7 +70,6 @@ std::string NormalisePercent(std::string_view text) {
     }
     i += 2;
   }
-  return out;
 }
 
 bool IsTrackingParam(std::string_view name, const std::vector<std::string>& params) {
@@ -140,11 +139,19 @@ bool IsDefaultPort(std::string_view scheme, std::string_view port) {
   return value == (StartsNoCase(scheme, "https") ? "443" : "80");
 }
 
-std::string WebKey(std::string_view decoded, const AddressRules& r) {
-  const AddressRuleSet rules = r.Rules;
-  const std::string text = rules & kRulePct ? NormalisePercent(decoded) : std::string(decoded);
+}  // namespace
+
+// The key of a web address, written into key_.
+void AddressKeyMaker::WebKey(std::string_view decoded) {
+  const AddressRuleSet rules = rules_.Rules;
+  std::string_view text = decoded;
+  if (rules & kRulePct) {
+    NormalisePercent(decoded, text_);
+    text = text_;
+  }
   const WebAddress w = SplitWebAddress(text);
-  std::string key;
+  std::string& key = key_;
+  key.clear();
   key.reserve(text.size() + 1);
   if (rules & kRuleScheme)
     key += "http";
@@ -169,12 +176,13 @@ std::string WebKey(std::string_view decoded, const AddressRules& r) {
   key += path;
   if (w.HasQuery) {
     if (rules & (kRuleTracking | kRuleQueryOrder)) {
-      std::vector<std::string_view> params;
+      std::vector<std::string_view>& params = params_;
+      params.clear();
       for (size_t b = 0; b <= w.Query.size();) {
         size_t e = w.Query.find('&', b);
         if (e == npos) e = w.Query.size();
         const std::string_view p = w.Query.substr(b, e - b);
-        if (!((rules & kRuleTracking) && IsTrackingParam(p.substr(0, p.find('=')), r.TrackingParams)))
+        if (!((rules & kRuleTracking) && IsTrackingParam(p.substr(0, p.find('=')), rules_.TrackingParams)))
           params.push_back(p);
         b = e + 1;
       }
@@ -189,10 +197,19 @@ std::string WebKey(std::string_view decoded, const AddressRules& r) {
     }
   }
   if (w.HasFragment && !(rules & kRuleFragment)) key.append("#").append(w.Fragment);
-  return key;
 }
 
-}  // namespace
+std::string_view AddressKeyMaker::Key(std::string_view raw, std::string_view decoded) {
+  if (rules_.Rules == 0) return raw;
+  if (!IsWebAddress(decoded)) {
+    // A web key starts with a letter; the mark keeps any other address apart.
+    key_.assign(1, '\0');
+    key_.append(raw);
+    return key_;
+  }
+  WebKey(decoded);
+  return key_;
+}
 
 std::vector<std::string_view> AddressRuleNames(AddressRuleSet rules) {
   std::vector<std::string_view> names;
@@ -242,10 +259,8 @@ std::string_view AddressHost(std::string_view address) {
 }
 
 std::string AddressComparisonKey(std::string_view raw, std::string_view decoded, const AddressRules& rules) {
-  if (rules.Rules == 0) return std::string(raw);
-  // A web key starts with a letter; the mark keeps any other address apart.
-  if (!IsWebAddress(decoded)) return std::string(1, '\0') + std::string(raw);
-  return WebKey(decoded, rules);
+  AddressKeyMaker maker(rules);
+  return std::string(maker.Key(raw, decoded));
 }
 
 AddressRuleSet RulesThatMatched(std::string_view a, std::string_view b, const AddressRules& rules) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -57,6 +58,20 @@ std::string_view AddressHost(std::string_view address);
 // it equals only itself: rules never join a "place:" or "javascript:" link to
 // anything but its exact copy.
 std::string AddressComparisonKey(std::string_view raw, std::string_view decoded, const AddressRules& rules);
+
+// Makes comparison keys one after another, reusing its buffers: the same
+// keys as AddressComparisonKey, each a view valid until the next call.
+class AddressKeyMaker {
+ public:
+  explicit AddressKeyMaker(AddressRules rules) : rules_(std::move(rules)) {}
+  std::string_view Key(std::string_view raw, std::string_view decoded);
+
+ private:
+  AddressRules rules_;
+  std::string key_, text_;
+  std::vector<std::string_view> params_;
+  void WebKey(std::string_view decoded);
+};
 
 // The rules of the set without which the two addresses (decoded, already
 // known to match) would not match; none when they are the same text.

@@ -2,13 +2,71 @@
 
 #include <algorithm>
 #include <deque>
-#include <unordered_map>
+#include <functional>
+#include <span>
 
 #include "bookmarks/TreeEdit.h"
 
 namespace quillet {
 
 namespace {
+
+// Numbers distinct keys in the order they are first met. Each key is kept
+// once, in one block of text, and found again by its hash: no allocation
+// per key, which matters for a million links.
+class KeyNumbers {
+ public:
+  explicit KeyNumbers(size_t expected) {
+    size_t slots = 16;
+    while (slots < expected * 2) slots <<= 1;
+    slots_.assign(slots, kFree);
+    // Room for typical addresses: pages not written to cost nothing.
+    hashes_.reserve(expected);
+    ends_.reserve(expected);
+    text_.reserve(expected * 64);
+  }
+
+  uint32_t Size() const { return static_cast<uint32_t>(hashes_.size()); }
+
+  // The key's number; a new one for a key not met before.
+  uint32_t Number(std::string_view key) {
+    const uint64_t hash = std::hash<std::string_view>{}(key);
+    const size_t mask = slots_.size() - 1;
+    for (size_t s = hash & mask;; s = (s + 1) & mask) {
+      const uint32_t n = slots_[s];
+      if (n == kFree) {
+        slots_[s] = Size();
+        hashes_.push_back(hash);
+        text_.append(key);
+        ends_.push_back(text_.size());
+        if (hashes_.size() * 2 > slots_.size()) Grow();
+        return Size() - 1;
+      }
+      if (hashes_[n] == hash && Text(n) == key) return n;
+    }
+  }
+
+ private:
+  static constexpr uint32_t kFree = UINT32_MAX;
+  std::vector<uint32_t> slots_;
+  std::vector<uint64_t> hashes_;
+  std::vector<size_t> ends_;
+  std::string text_;
+
+  std::string_view Text(uint32_t n) const {
+    const size_t b = n ? ends_[n - 1] : 0;
+    return std::string_view(text_).substr(b, ends_[n] - b);
+  }
+  void Grow() {
+    slots_.assign(slots_.size() * 2, kFree);
+    const size_t mask = slots_.size() - 1;
+    for (uint32_t n = 0; n < Size(); ++n) {
+      size_t s = hashes_[n] & mask;
+      while (slots_[s] != kFree) s = (s + 1) & mask;
+      slots_[s] = n;
+    }
+  }
+};
 
 size_t ChooseKept(const std::vector<size_t>& pool, const std::vector<DuplicateCandidate>& c, KeepPolicy keep) {
   switch (keep) {
@@ -33,51 +91,52 @@ size_t ChooseKept(const std::vector<size_t>& pool, const std::vector<DuplicateCa
 
 std::vector<DuplicateGroup> FindDuplicateGroups(const std::vector<DuplicateCandidate>& candidates,
                                                 const DuplicateOptions& options) {
-  constexpr size_t kNone = SIZE_MAX;
-  // Each candidate's slot: the first candidate with its key.
-  std::vector<size_t> slot(candidates.size(), kNone);
-  std::vector<size_t> count(candidates.size(), 0);
+  constexpr uint32_t kNone = UINT32_MAX;
+  // Each candidate's key number; numbers go by the key's first candidate.
+  std::vector<uint32_t> number(candidates.size(), kNone);
+  KeyNumbers numbers(candidates.size());
   {
-    std::unordered_map<std::string, size_t> first;
-    first.reserve(candidates.size());
-    std::string key;
+    AddressKeyMaker maker(options.Rules);
+    std::string scoped;
     for (size_t i = 0; i < candidates.size(); ++i) {
       const DuplicateCandidate& c = candidates[i];
       if (c.Raw.empty() || c.Raw.front() == '#') continue;
-      key.clear();
-      if (options.Scope == DuplicateScope::Folder)
-        key.append(reinterpret_cast<const char*>(&c.Folder), sizeof c.Folder);
-      key += AddressComparisonKey(c.Raw, c.Decoded, options.Rules);
-      const size_t s = first.try_emplace(key, i).first->second;
-      slot[i] = s;
-      ++count[s];
+      std::string_view key = maker.Key(c.Raw, c.Decoded);
+      if (options.Scope == DuplicateScope::Folder) {
+        scoped.assign(reinterpret_cast<const char*>(&c.Folder), sizeof c.Folder);
+        scoped += key;
+        key = scoped;
+      }
+      number[i] = numbers.Number(key);
     }
   }
-  // The members of every slot with more than one, in document order.
-  std::vector<size_t> begin(candidates.size() + 1, 0);
-  for (size_t s = 0; s < candidates.size(); ++s) begin[s + 1] = begin[s] + (count[s] > 1 ? count[s] : 0);
+  // The members of every key met more than once, in document order.
+  std::vector<uint32_t> count(numbers.Size(), 0);
+  for (uint32_t n : number)
+    if (n != kNone) ++count[n];
+  std::vector<size_t> begin(numbers.Size() + 1, 0);
+  for (size_t n = 0; n < count.size(); ++n) begin[n + 1] = begin[n] + (count[n] > 1 ? count[n] : 0);
   std::vector<size_t> members(begin.back());
   std::vector<size_t> fill(begin.begin(), begin.end() - 1);
   for (size_t i = 0; i < candidates.size(); ++i)
-    if (slot[i] != kNone && count[slot[i]] > 1) members[fill[slot[i]]++] = i;
+    if (number[i] != kNone && count[number[i]] > 1) members[fill[number[i]]++] = i;
 
   std::vector<DuplicateGroup> groups;
-  std::vector<size_t> all, pool;
-  for (size_t s = 0; s < candidates.size(); ++s) {
-    if (count[s] < 2) continue;
-    all.assign(members.begin() + static_cast<std::ptrdiff_t>(begin[s]),
-               members.begin() + static_cast<std::ptrdiff_t>(begin[s + 1]));
+  std::vector<size_t> pool;
+  for (size_t n = 0; n < count.size(); ++n) {
+    if (count[n] < 2) continue;
+    const auto all = std::span(members).subspan(begin[n], begin[n + 1] - begin[n]);
     pool.clear();
     for (size_t i : all)
       if (candidates[i].Protected) pool.push_back(i);
-    if (pool.empty()) pool = all;
+    if (pool.empty()) pool.assign(all.begin(), all.end());
     DuplicateGroup g;
     g.Kept = ChooseKept(pool, candidates, options.Keep);
     for (size_t i : all)
       if (i != g.Kept && !candidates[i].Protected) g.Removed.push_back(i);
     if (!g.Removed.empty()) groups.push_back(std::move(g));
   }
-  // Slots are numbered by their first member, so the groups already stand
+  // Keys are numbered by their first candidate, so the groups already stand
   // in the order of their first candidates.
   return groups;
 }
@@ -100,6 +159,8 @@ TreeDuplicates FindTreeDuplicates(const BookmarkTree& tree, const DuplicateOptio
   for (NodeId f : protectedFolders) marked.at(f) = 1;
   TreeDuplicates found;
   std::vector<DuplicateCandidate> candidates;
+  candidates.reserve(tree.IdLimit());
+  found.Links.reserve(tree.IdLimit());
   std::deque<std::string> decoded;  // addresses whose references needed decoding
   tree.ForEachNode([&](NodeId id) {
     const NodeId parent = tree.Parent(id);
@@ -109,8 +170,9 @@ TreeDuplicates FindTreeDuplicates(const BookmarkTree& tree, const DuplicateOptio
     DuplicateCandidate c;
     c.Raw = tree.RawAddress(id);
     c.Decoded = c.Raw;
-    if (c.Raw.find('&') != std::string_view::npos || tree.Encoding() != TextEncoding::Utf8)
-      c.Decoded = decoded.emplace_back(tree.Address(id));
+    // Only rules look at the decoded address; the exact match compares raw.
+    if (options.Rules.Rules != 0 && (c.Raw.find('&') != std::string_view::npos || tree.Encoding() != TextEncoding::Utf8))
+      c.Decoded = decoded.emplace_back(tree.DecodeText(c.Raw));
     if (options.Keep == KeepPolicy::Oldest || options.Keep == KeepPolicy::Newest) c.Date = tree.AddDate(id);
     c.Protected = isProtected[id];
     c.Folder = parent;
@@ -121,10 +183,10 @@ TreeDuplicates FindTreeDuplicates(const BookmarkTree& tree, const DuplicateOptio
   return found;
 }
 
-TextPatch RemoveTreeDuplicates(BookmarkTree& tree, const TreeDuplicates& found) {
+TextPatch RemoveTreeDuplicates(BookmarkTree& tree, const TreeDuplicates& found, PatchWanted patch) {
   const std::vector<NodeId> going = found.RemovedNodes();
   if (going.empty()) return {};
-  return DeleteNodes(tree, going);
+  return DeleteNodes(tree, going, patch);
 }
 
 }  // namespace quillet

@@ -13,6 +13,7 @@
 
 #include "bookmarks/BookmarkTree.h"
 #include "bookmarks/TextPatch.h"
+#include "bookmarks/TreeEdit.h"
 #include "cleanup/AddressRules.h"
 
 namespace quillet {
@@ -71,6 +72,7 @@ TreeDuplicates FindTreeDuplicates(const BookmarkTree& tree, const DuplicateOptio
 
 // Removes the copies, each with its description, in one edit. A caller
 // that lets the user untick copies passes its own list to DeleteNodes.
-TextPatch RemoveTreeDuplicates(BookmarkTree& tree, const TreeDuplicates& found);
+TextPatch RemoveTreeDuplicates(BookmarkTree& tree, const TreeDuplicates& found,
+                               PatchWanted patch = PatchWanted::Yes);
 
 }  // namespace quillet

@@ -53,9 +53,10 @@ size_t SortLinks(Context& ctx) {
 
   // The pending run: positions of its lines in the document, the lines of
   // the description each carries along (an empty range for none), and the
-  // keys of its description and of its whole line, each computed once.
-  // Descriptions are compared first and whole lines only on a tie, so that
-  // a title comes before its longer versions ("News", "News archive").
+  // key of its description, computed once. Descriptions are compared first
+  // and whole lines only on a tie, so that a title comes before its longer
+  // versions ("News", "News archive"); a whole line's key is made only for
+  // the links whose descriptions tie, which most never do.
   std::vector<size_t> run;
   std::vector<std::pair<size_t, size_t>> descriptions;
   std::vector<std::string> descriptionKeys, lineKeys;
@@ -73,10 +74,27 @@ size_t SortLinks(Context& ctx) {
     // inserted before the equal keys already in the run.
     std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
       if (a.head != b.head) return a.head < b.head;
-      int c = descriptionKeys[a.k].compare(descriptionKeys[b.k]);
-      if (c == 0) c = lineKeys[a.k].compare(lineKeys[b.k]);
+      const int c = descriptionKeys[a.k].compare(descriptionKeys[b.k]);
       return c != 0 ? c < 0 : a.k > b.k;
     });
+    // Links with equal descriptions now stand together: order each such
+    // group by the keys of its whole lines.
+    lineKeys.resize(run.size());
+    for (size_t b = 0; b < order.size();) {
+      size_t e = b + 1;
+      while (e < order.size() && order[e].head == order[b].head &&
+             descriptionKeys[order[e].k] == descriptionKeys[order[b].k])
+        ++e;
+      if (e - b > 1) {
+        for (size_t i = b; i < e; ++i) lineKeys[order[i].k] = collation.SortKey(lines[run[order[i].k]]);
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(b), order.begin() + static_cast<std::ptrdiff_t>(e),
+                  [&](const Entry& x, const Entry& y) {
+                    const int c = lineKeys[x.k].compare(lineKeys[y.k]);
+                    return c != 0 ? c < 0 : x.k > y.k;
+                  });
+      }
+      b = e;
+    }
     for (const Entry& e : order) {
       result.push_back(std::move(lines[run[e.k]]));
       moveLines(descriptions[e.k].first, descriptions[e.k].second);
@@ -112,7 +130,6 @@ size_t SortLinks(Context& ctx) {
       run.push_back(i);
       descriptions.emplace_back(0, 0);
       descriptionKeys.push_back(collation.SortKey(LinkSortDescription(line)));
-      lineKeys.push_back(collation.SortKey(line));
       linkWithoutDescription = true;
       continue;
     }

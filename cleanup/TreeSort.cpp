@@ -162,10 +162,10 @@ TreeSortPlan PlanTreeSort(const BookmarkTree& tree, const TreeSortOptions& optio
   return plan;
 }
 
-TreeSortResult SortTree(BookmarkTree& tree, const TreeSortOptions& options, Collation& collation) {
+TreeSortResult SortTree(BookmarkTree& tree, const TreeSortOptions& options, Collation& collation, PatchWanted patch) {
   TreeSortResult result;
   result.Plan = PlanTreeSort(tree, options, collation);
-  if (!result.Plan.Orders.empty()) result.Patch = ReorderFolders(tree, result.Plan.Orders);
+  if (!result.Plan.Orders.empty()) result.Patch = ReorderFolders(tree, result.Plan.Orders, patch);
   return result;
 }
 

@@ -60,6 +60,7 @@ struct TreeSortResult {
 };
 
 // Sorts in one edit.
-TreeSortResult SortTree(BookmarkTree& tree, const TreeSortOptions& options, Collation& collation);
+TreeSortResult SortTree(BookmarkTree& tree, const TreeSortOptions& options, Collation& collation,
+                        PatchWanted patch = PatchWanted::Yes);
 
 }  // namespace quillet

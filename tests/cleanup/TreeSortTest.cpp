@@ -91,8 +91,16 @@ TEST(TreeSort, GoldenTreesForEachOption) {
     BookmarkTree tree = ReadBookmarkTree(kExport);
     TreeSortOptions options;
     c.Set(options, tree);
-    SortTree(tree, options, collation);
+    const TextPatch patch = SortTree(tree, options, collation).Patch;
     EXPECT_EQ(test::Shape(tree), c.Shape) << c.Name;
+    // The patch turns the old text into the new; a sort without one gives
+    // the same text.
+    TextLines patched = kExport;
+    ApplyPatch(patched, patch);
+    EXPECT_EQ(patched, tree.Lines()) << c.Name;
+    BookmarkTree unpatched = ReadBookmarkTree(kExport);
+    EXPECT_TRUE(SortTree(unpatched, options, collation, PatchWanted::No).Patch.Empty());
+    EXPECT_EQ(unpatched.Lines(), tree.Lines()) << c.Name;
     // Only places change: the same lines, each with its bytes; a description
     // goes with its link.
     TextLines before = kExport, after = tree.Lines();
@@ -159,7 +167,9 @@ TEST(TreeSort, PropertiesOverRandomDocuments) {
       EXPECT_TRUE(std::is_permutation(now.begin(), now.end(), children.begin(), children.end()));
       for (size_t i = 0; i < now.size() && i < children.size(); ++i) {
         const NodeKind k = tree.Kind(children[i]);
-        if (k != NodeKind::Link && k != NodeKind::Folder) EXPECT_EQ(now[i], children[i]);
+        if (k != NodeKind::Link && k != NodeKind::Folder) {
+          EXPECT_EQ(now[i], children[i]);
+        }
       }
       // Items of one kind equal in every key keep their order.
       for (size_t i = 0; i < now.size(); ++i)
