@@ -20,8 +20,18 @@ struct Item {
   NodeId Id = kNoNode;
   uint8_t Group = 0;  // folders first or last: 0 before 1
   uint8_t Parts = 0;
+  uint64_t Head = 0;  // the first part's first bytes: most comparisons end there
   std::array<KeyPart, 4> Key;
 };
+
+// The key's first 8 bytes, big-endian and zero-padded: they order as the
+// key's first 8 bytes do.
+uint64_t Head(const KeyPart& part) {
+  uint64_t head = 0;
+  for (size_t b = 0; b < 8; ++b)
+    head = head << 8 | (b < part.Bytes.size() ? static_cast<unsigned char>(part.Bytes[b]) : 0u);
+  return head;
+}
 
 std::string DateBytes(int64_t seconds) {
   const uint64_t v = static_cast<uint64_t>(seconds) ^ (uint64_t{1} << 63);
@@ -66,6 +76,7 @@ class Sorter {
   const TreeSortOptions& o_;
   Collation& coll_;
   std::vector<Item> items_;
+  std::vector<uint32_t> index_;
 
   bool IsItem(NodeId id) const {
     const NodeKind k = tree_.Kind(id);
@@ -77,25 +88,30 @@ class Sorter {
   // the address), the others one. A folder has no address: its title stands
   // in, with an empty second part for site.
   void AddParts(Item& item, SortKeyKind kind) {
-    const bool folder = tree_.Kind(item.Id) == NodeKind::Folder;
-    auto text = [&](const std::string& t) { item.Key[item.Parts++].Bytes = TextSortKey(coll_, t, o_.Text); };
-    if (kind == SortKeyKind::Added) {
+    auto next = [&]() -> KeyPart& {
       KeyPart& part = item.Key[item.Parts++];
+      part.Bytes.clear();
+      part.Missing = false;
+      return part;
+    };
+    auto text = [&](const std::string& t) { next().Bytes = TextSortKey(coll_, t, o_.Text); };
+    if (kind == SortKeyKind::Added) {
+      KeyPart& part = next();
       const std::optional<int64_t> date = tree_.AddDate(item.Id);
       part.Missing = !date;
       if (date) part.Bytes = DateBytes(*date);
       return;
     }
-    if (folder || kind == SortKeyKind::Name) {
+    if (tree_.Kind(item.Id) == NodeKind::Folder || kind == SortKeyKind::Name) {
       text(tree_.Title(item.Id));
-      if (kind == SortKeyKind::Site) ++item.Parts;
+      if (kind == SortKeyKind::Site) next();
       return;
     }
     const std::string address = tree_.Address(item.Id);
     if (kind == SortKeyKind::Site) {
       const std::string site = SiteOf(address);
       if (site.empty())
-        item.Key[item.Parts++].Missing = true;
+        next().Missing = true;
       else
         text(site);
     }
@@ -103,31 +119,39 @@ class Sorter {
   }
 
   void SortRun(std::vector<NodeId>& order, size_t begin, size_t end) {
-    if (end - begin < 2) return;
-    items_.clear();
-    items_.reserve(end - begin);
-    for (size_t k = begin; k < end; ++k) {
-      Item& item = items_.emplace_back();
-      item.Id = order[k];
+    const size_t n = end - begin;
+    if (n < 2) return;
+    // Items are reused from run to run, their keys' buffers with them, and
+    // only their numbers are sorted.
+    if (items_.size() < n) items_.resize(n);
+    for (size_t k = 0; k < n; ++k) {
+      Item& item = items_[k];
+      item.Id = order[begin + k];
+      item.Parts = 0;
       const bool folder = tree_.Kind(item.Id) == NodeKind::Folder;
-      if (o_.Folders == FolderPlacement::First) item.Group = folder ? 0 : 1;
-      if (o_.Folders == FolderPlacement::Last) item.Group = folder ? 1 : 0;
+      item.Group = o_.Folders == FolderPlacement::First  ? !folder
+                   : o_.Folders == FolderPlacement::Last ? folder
+                                                         : 0;
       AddParts(item, o_.By);
       if (o_.Then) AddParts(item, *o_.Then);
+      item.Head = Head(item.Key[0]);
     }
+    index_.resize(n);
+    for (size_t k = 0; k < n; ++k) index_[k] = static_cast<uint32_t>(k);
     const bool reverse = o_.Reverse;
-    std::stable_sort(items_.begin(), items_.end(), [reverse](const Item& a, const Item& b) {
+    std::stable_sort(index_.begin(), index_.end(), [&](uint32_t ia, uint32_t ib) {
+      const Item &a = items_[ia], &b = items_[ib];
       if (a.Group != b.Group) return a.Group < b.Group;
       for (uint8_t p = 0; p < a.Parts; ++p) {
         const KeyPart &x = a.Key[p], &y = b.Key[p];
         if (x.Missing != y.Missing) return y.Missing;
         if (x.Missing) continue;
-        const int c = x.Bytes.compare(y.Bytes);
+        const int c = p == 0 && a.Head != b.Head ? (a.Head < b.Head ? -1 : 1) : x.Bytes.compare(y.Bytes);
         if (c != 0) return reverse ? c > 0 : c < 0;
       }
       return false;
     });
-    for (size_t k = begin; k < end; ++k) order[k] = items_[k - begin].Id;
+    for (size_t k = 0; k < n; ++k) order[begin + k] = items_[index_[k]].Id;
   }
 };
 
