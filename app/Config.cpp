@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kOptions = "Options";
 constexpr const char* kDefaults = "Defaults";
+constexpr const char* kRecent = "Recent";
 
 int32_t ReadInteger(Context& ctx, const char* section, const char* key, int32_t def) {
   const std::string text = ctx.Profile().ReadString(SettingsFileName(ctx), section, key, "");
@@ -111,6 +112,32 @@ void SaveSettings(Context& ctx) {
   WriteInteger(ctx, kDefaults, "Height", c.Height);
   WriteInteger(ctx, kDefaults, "Width", c.Width);
   WriteText(ctx, kDefaults, "LastDir", Quoted(c.LastDir));
+}
+
+bool HasStoredPlace(Context& ctx) {
+  const std::string file = SettingsFileName(ctx);
+  for (const char* key : {"Width", "Height"})
+    if (!ParseSettingsInteger(ctx.Profile().ReadString(file, kDefaults, key, ""))) return false;
+  return true;
+}
+
+int LoadZoom(Context& ctx) { return ReadInteger(ctx, kOptions, "Zoom", 100); }
+
+void SaveZoom(Context& ctx, int zoom) { WriteInteger(ctx, kOptions, "Zoom", zoom); }
+
+std::vector<std::string> LoadRecentFiles(Context& ctx) {
+  std::vector<std::string> files;
+  for (int i = 1; i <= kMaxRecentFiles; ++i) {
+    std::string name = ctx.Profile().ReadString(SettingsFileName(ctx), kRecent, "File" + std::to_string(i), "");
+    if (!name.empty()) files.push_back(std::move(name));
+  }
+  return files;
+}
+
+void SaveRecentFiles(Context& ctx, const std::vector<std::string>& files) {
+  // Every key is written, so a shorter list leaves no old name behind.
+  for (size_t i = 0; i < kMaxRecentFiles; ++i)
+    WriteText(ctx, kRecent, ("File" + std::to_string(i + 1)).c_str(), i < files.size() ? Quoted(files[i]) : "");
 }
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bookmarks/Context.h"
 
@@ -21,5 +22,17 @@ void SaveSettings(Context& ctx);
 // "$FFFFFFFF" is -1); decimal must lie in the 32-bit range. Nothing for
 // anything else.
 std::optional<int32_t> ParseSettingsInteger(std::string_view text);
+
+// The window's own keys, beside the options: whether the file holds a window
+// size at all (a first start has none), the rendered view's zoom in percent
+// ([Options] Zoom, 100 when missing or not a number) and the recent files
+// ([Recent] File1 to File8, most recent first).
+inline constexpr int kMaxRecentFiles = 8;
+bool HasStoredPlace(Context& ctx);
+int LoadZoom(Context& ctx);
+void SaveZoom(Context& ctx, int zoom);
+std::vector<std::string> LoadRecentFiles(Context& ctx);
+// Throws EWriteError when a key cannot be written.
+void SaveRecentFiles(Context& ctx, const std::vector<std::string>& files);
 
 }  // namespace quillet

@@ -1,28 +1,14 @@
 #include "app/StartOptions.h"
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 
+#include "app/Commands.h"
 #include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 
 namespace {
-
-constexpr std::array<const char*, 8> kModeWords = {"urls2html", "ie2html", "html2urls", "html2ie",
-                                                   "ns2urls",   "ns2ie",   "urls2ns",   "ie2ns"};
-
-bool IsModeWord(const std::string& arg) {
-  const std::string mode = LowerAscii(arg);
-  for (const char* w : kModeWords)
-    if (mode == w) return true;
-  return false;
-}
-
-bool CarriesSwitch(const CommandLine& cl) {
-  return cl.HasSwitch("/sort") || cl.HasSwitch("/nsstrip") || cl.HasSwitch("/nodupes");
-}
 
 bool EndsWithHtmlExtension(const std::string& path) {
   const std::string lower = LowerAscii(path);
@@ -89,6 +75,10 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
   /nsstrip   strip the browser's dates, icons, ... (a file only, not "ns")
   /nodupes   remove links whose address occurred on an earlier line
 
+Command words (exact text, first argument only; each has its own --help)
+come before the modes and switches: a file named like one is given as
+./NAME.
+
 Examples:
   quillet urls2html ~/Favorites links.htm
   quillet ie2html links.htm
@@ -103,6 +93,13 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+
+In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
+Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
+find (F3 next, Shift+F3 previous, Escape closes), Ctrl+A select all, Ctrl+C
+copy, Ctrl+1 the rendered view, Ctrl+2 (or Alt+S) the source view, Ctrl++,
+Ctrl+- and Ctrl+0 zoom, Alt+Left and Alt+Right back and forward, Ctrl+B
+and Ctrl+I bold and italic descriptions, F1 help.
 
 Exit status: 0 after a normal run, also one that did nothing; 1 after a
 failure, reported on standard error; 2 for a mistyped command (a first
@@ -129,7 +126,7 @@ bool WindowFileOf(const CommandLine& cl, std::string& file) {
     if (cl.ArgumentCount() == 2) file = Absolute(cl.Argument(2));
     return true;
   }
-  if (cl.ArgumentCount() != 1 || IsModeWord(cl.Argument(1)) || CarriesSwitch(cl)) return false;
+  if (cl.ArgumentCount() != 1 || CommandOf(cl)) return false;
   if (!LooksLikeHtmlFile(cl.Argument(1))) return false;
   file = Absolute(cl.Argument(1));
   return true;

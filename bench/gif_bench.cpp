@@ -17,7 +17,7 @@
 #include <iterator>
 #include <vector>
 
-#include "viewer/Gif.h"
+#include "viewer/images/Gif.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 
 #include "platform/FixedCanvas.h"
 #include "platform/qt/QtCanvas.h"
-#include "viewer/Section.h"
-#include "viewer/SectionList.h"
+#include "viewer/layout/Section.h"
+#include "viewer/layout/SectionList.h"
 
 using namespace quillet;
 

@@ -24,9 +24,9 @@
 
 #include "platform/FixedCanvas.h"
 #include "platform/qt/QtCanvas.h"
-#include "viewer/Section.h"
-#include "viewer/SectionList.h"
-#include "viewer/Table.h"
+#include "viewer/layout/Section.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/tables/Table.h"
 
 using namespace quillet;
 

@@ -13,7 +13,7 @@
 #include "bookmarks/DocumentFile.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
-#include "viewer/Tokenizer.h"
+#include "viewer/text/Tokenizer.h"
 
 using namespace quillet;
 

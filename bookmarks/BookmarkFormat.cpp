@@ -12,10 +12,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // One character of a file or folder name. A NUL would cut the path short
 // wherever it is handed to the system, so it is as unusable as the forbidden
 // characters.
@@ -50,7 +46,7 @@ size_t FindNoCase(std::string_view line, std::string_view needle, size_t from) {
   if (needle.size() > line.size()) return npos;
   // Every tag needle starts with '<', which has no case: jump from one to the
   // next instead of comparing at every position.
-  const bool jump = !needle.empty() && UpperChar(needle[0]) == static_cast<char>(needle[0] | 0x20);
+  const bool jump = !needle.empty() && !IsAsciiLetter(needle[0]);
   for (size_t i = from; i + needle.size() <= line.size(); ++i) {
     if (jump) {
       const void* p = std::memchr(line.data() + i, needle[0], line.size() - needle.size() + 1 - i);
@@ -58,23 +54,10 @@ size_t FindNoCase(std::string_view line, std::string_view needle, size_t from) {
       i = static_cast<size_t>(static_cast<const char*>(p) - line.data());
     }
     size_t k = 0;
-    while (k < needle.size() && UpperChar(line[i + k]) == needle[k]) ++k;
+    while (k < needle.size() && UpperAscii(line[i + k]) == needle[k]) ++k;
     if (k == needle.size()) return i;
   }
   return npos;
-}
-
-std::string UpperAscii(std::string_view s) {
-  std::string u(s);
-  for (char& c : u) c = UpperChar(c);
-  return u;
-}
-
-std::string LowerAscii(std::string_view s) {
-  std::string l(s);
-  for (char& c : l)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return l;
 }
 
 std::string IndentText(bool indentHtml, int level, int blanksPerLevel) {
@@ -119,7 +102,7 @@ std::string FolderNameOf(std::string_view line) {
 bool IsDescriptionLine(std::string_view line) {
   size_t i = 0;
   while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
-  if (line.size() - i < 4 || line[i] != '<' || UpperChar(line[i + 1]) != 'D' || UpperChar(line[i + 2]) != 'D')
+  if (line.size() - i < 4 || line[i] != '<' || UpperAscii(line[i + 1]) != 'D' || UpperAscii(line[i + 2]) != 'D')
     return false;
   return line[i + 3] == '>' || line[i + 3] == ' ' || line[i + 3] == '\t';
 }
@@ -130,7 +113,7 @@ bool EndsDescription(std::string_view line) {
     auto starts = [&](std::string_view name) {
       if (tag.size() < name.size()) return false;
       for (size_t k = 0; k < name.size(); ++k)
-        if (UpperChar(tag[k]) != name[k]) return false;
+        if (UpperAscii(tag[k]) != name[k]) return false;
       return true;
     };
     if (starts("DT") || starts("DD") || starts("DL") || starts("/DL") || starts("HR")) return true;
@@ -177,6 +160,14 @@ size_t DescriptionStart(std::string_view line) {
   }
   while (i <= len && at(i) == ' ') ++i;
   return found ? i : 0;
+}
+
+LineSpan DescriptionSpan(std::string_view line) {
+  const size_t start = DescriptionStart(line);  // 1-based; 0: none
+  if (start == 0) return {};
+  const size_t end = FindNoCase(line, "</A>");
+  if (end == npos || start - 1 >= end) return {};
+  return {start - 1, end};
 }
 
 std::string_view LinkAddressView(std::string_view line) {
@@ -306,9 +297,9 @@ bool IsDateAttribute(std::string_view name) {
 // in any letter case) starting at line[lt], or npos for any other tag.
 size_t StrippedTagNameEnd(std::string_view line, size_t lt) {
   size_t p = lt + 1;
-  if (p < line.size() && UpperChar(line[p]) == 'A') {
+  if (p < line.size() && UpperAscii(line[p]) == 'A') {
     ++p;
-  } else if (p + 1 < line.size() && UpperChar(line[p]) == 'H' && line[p + 1] == '3') {
+  } else if (p + 1 < line.size() && UpperAscii(line[p]) == 'H' && line[p + 1] == '3') {
     p += 2;
   } else {
     return npos;

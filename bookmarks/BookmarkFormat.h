@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AsciiCase.h"
+
 namespace quillet {
 
 // The characters Windows forbids in file names; each becomes "_" in a name
@@ -16,9 +18,6 @@ inline constexpr std::string_view ForbiddenNameChars = "\"*/:<>?\\|";
 
 inline bool IsForbiddenNameChar(char c) { return ForbiddenNameChars.find(c) != std::string_view::npos; }
 
-// Upper-cases the ASCII letters only.
-std::string UpperAscii(std::string_view s);
-std::string LowerAscii(std::string_view s);
 // Position of needle (in capitals) in line from index from, letters
 // compared without regard to ASCII case; npos when absent.
 size_t FindNoCase(std::string_view line, std::string_view needle, size_t from = 0);
@@ -61,6 +60,17 @@ bool HasLinkTag(std::string_view line);
 
 // 1-based position where the link's description begins, or 0.
 size_t DescriptionStart(std::string_view line);
+
+// Where a link line's description lies, 0-based and half-open: from
+// DescriptionStart up to the first "</A>" in any letter case. Empty when the
+// line has no description before such an end tag.
+struct LineSpan {
+  size_t Begin = 0;
+  size_t End = 0;
+  bool Empty() const { return Begin >= End; }
+  size_t Size() const { return Empty() ? 0 : End - Begin; }
+};
+LineSpan DescriptionSpan(std::string_view line);
 
 // The address of the first "<A HREF=\"...\"" of the line, or "". It is
 // returned as written (references not decoded), so that clean-ups compare the

@@ -6,6 +6,7 @@
 
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/LineElements.h"
+#include "platform/AsciiCase.h"
 #include "platform/Utf8.h"
 
 namespace quillet {
@@ -13,16 +14,6 @@ namespace quillet {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char x = (a[i] >= 'a' && a[i] <= 'z') ? static_cast<char>(a[i] - 32) : a[i];
-    const char y = (b[i] >= 'a' && b[i] <= 'z') ? static_cast<char>(b[i] - 32) : b[i];
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // The text without its tags: "<b>News</b>" reads "News". A "<" that starts
 // no tag stays.
@@ -32,8 +23,7 @@ std::string DropTags(std::string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    const char lower = static_cast<char>(next | 0x20);
-    const bool tag = text[i] == '<' && (next == '/' || next == '!' || (lower >= 'a' && lower <= 'z'));
+    const bool tag = text[i] == '<' && (next == '/' || next == '!' || IsAsciiLetter(next));
     if (!tag) {
       out += text[i];
       continue;
@@ -191,7 +181,7 @@ std::optional<BookmarkTree::ItemTag> BookmarkTree::FindItemTag(NodeId id) const 
     const size_t limit = p.Line == n.Span.End.Line ? n.Span.End.Col : line.size();
     for (size_t lt = line.find('<', p.Col); lt < limit; lt = line.find('<', lt + 1)) {
       const std::optional<TagName> tag = ReadTagName(line, lt);
-      if (!tag || tag->Closing || !(link ? SameNoCase(tag->Name, "A") : IsHeadingTagName(tag->Name))) continue;
+      if (!tag || tag->Closing || !(link ? EqualIgnoringAsciiCase(tag->Name, "A") : IsHeadingTagName(tag->Name))) continue;
       ItemTag item;
       item.Line = p.Line;
       item.NameEnd = tag->NameEnd;
@@ -202,7 +192,7 @@ std::optional<BookmarkTree::ItemTag> BookmarkTree::FindItemTag(NodeId id) const 
         size_t end = npos;
         ReadTagAttributes(line, tag->NameEnd, attributes, end);
         const auto href = std::find_if(attributes.begin(), attributes.end(),
-                                       [&](const TagAttribute& a) { return SameNoCase(a.Name(line), "HREF"); });
+                                       [&](const TagAttribute& a) { return EqualIgnoringAsciiCase(a.Name(line), "HREF"); });
         if (href == attributes.end()) continue;
         item.Href = line.substr(href->ValueBegin, href->ValueEnd - href->ValueBegin);
       }
@@ -254,7 +244,7 @@ std::string BookmarkTree::Address(NodeId id) const { return DecodeText(RawAddres
 
 std::optional<std::string> BookmarkTree::Attribute(NodeId id, std::string_view name) const {
   for (const NodeAttribute& a : Attributes(id))
-    if (SameNoCase(a.Name, name)) return DecodeText(a.RawValue);
+    if (EqualIgnoringAsciiCase(a.Name, name)) return DecodeText(a.RawValue);
   return std::nullopt;
 }
 
@@ -274,7 +264,7 @@ std::optional<int64_t> BookmarkTree::LastModified(NodeId id) const { return Date
 bool BookmarkTree::IsToolbar(NodeId id) const {
   if (At(id).Kind != NodeKind::Folder) return false;
   const std::optional<std::string> mark = Attribute(id, "PERSONAL_TOOLBAR_FOLDER");
-  return mark && SameNoCase(*mark, "TRUE");
+  return mark && EqualIgnoringAsciiCase(*mark, "TRUE");
 }
 
 std::optional<TextSpan> BookmarkTree::DescriptionSpan(NodeId id) const {

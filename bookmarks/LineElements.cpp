@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/AsciiCase.h"
+
 namespace quillet {
 
 namespace {
@@ -9,14 +11,12 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 
 bool IsTagBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 bool NameIs(std::string_view name, std::string_view upper) {
   if (name.size() != upper.size()) return false;
   for (size_t i = 0; i < name.size(); ++i)
-    if (Upper(name[i]) != upper[i]) return false;
+    if (UpperAscii(name[i]) != upper[i]) return false;
   return true;
 }
 
@@ -111,9 +111,9 @@ std::optional<TagName> ReadTagName(std::string_view line, size_t lt) {
     tag.Closing = true;
     ++p;
   }
-  if (p >= line.size() || !IsLetter(line[p])) return std::nullopt;
+  if (p >= line.size() || !IsAsciiLetter(line[p])) return std::nullopt;
   const size_t begin = p;
-  while (p < line.size() && (IsLetter(line[p]) || IsDigit(line[p]))) ++p;
+  while (p < line.size() && (IsAsciiLetter(line[p]) || IsDigit(line[p]))) ++p;
   tag.Name = line.substr(begin, p - begin);
   tag.NameEnd = p;
   return tag;
@@ -142,7 +142,7 @@ size_t FindTagEnd(std::string_view line, size_t p) {
 }
 
 bool IsHeadingTagName(std::string_view name) {
-  return name.size() == 2 && Upper(name[0]) == 'H' && name[1] >= '1' && name[1] <= '6';
+  return name.size() == 2 && UpperAscii(name[0]) == 'H' && name[1] >= '1' && name[1] <= '6';
 }
 
 size_t ElementScanner::ContinueCarry(std::string_view line) {

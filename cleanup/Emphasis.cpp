@@ -6,10 +6,8 @@ namespace quillet {
 
 namespace {
 
-char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-std::string OpeningTag(char letter) { return std::string{'<', UpperLetter(letter), '>'}; }
-std::string ClosingTag(char letter) { return std::string{'<', '/', UpperLetter(letter), '>'}; }
+std::string OpeningTag(char letter) { return std::string{'<', UpperAscii(letter), '>'}; }
+std::string ClosingTag(char letter) { return std::string{'<', '/', UpperAscii(letter), '>'}; }
 
 constexpr size_t npos = std::string::npos;
 
@@ -22,10 +20,9 @@ size_t ApplyEffect(Context& ctx, char letter) {
   for (std::string& line : ctx.HtmlLines) {
     const std::string upper = UpperAscii(line);
     if (upper.find(open) != npos) continue;
-    const size_t d = DescriptionStart(line);  // 1-based; 0: no description
-    const size_t e = upper.find("</A>");
-    if (d == 0 || e == npos || d - 1 >= e) continue;
-    const size_t start = d - 1;
+    const LineSpan description = DescriptionSpan(line);
+    if (description.Empty()) continue;
+    const size_t start = description.Begin, e = description.End;
     std::string wrapped;
     wrapped.reserve(line.size() + open.size() + close.size());
     wrapped.append(line, 0, start).append(open);

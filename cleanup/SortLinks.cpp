@@ -26,6 +26,101 @@ uint64_t KeyHead(const std::string& key) {
   return head;
 }
 
+// Builds the sorted document: lines move from the document to the result,
+// runs of link lines sorted as they end.
+class LinkSorter {
+ public:
+  LinkSorter(TextLines& lines, Collation& collation) : lines_(lines), collation_(collation) {
+    result_.reserve(lines.size());
+  }
+
+  // Moves the lines [begin, end) of the document to the result, blank ones
+  // dropped.
+  void MoveLines(size_t begin, size_t end) {
+    for (size_t k = begin; k < end; ++k)
+      if (!IsBlankText(lines_[k])) result_.push_back(std::move(lines_[k]));
+  }
+
+  // The link line at i joins the pending run.
+  void AddLink(size_t i) {
+    run_.push_back(i);
+    descriptions_.emplace_back(0, 0);
+    descriptionKeys_.push_back(collation_.SortKey(LinkSortDescription(lines_[i])));
+  }
+
+  // The lines [begin, end) are the description of the run's last link.
+  void DescribeLastLink(size_t begin, size_t end) { descriptions_.back() = {begin, end}; }
+
+  // The pending run, sorted, to the result, each link with its description.
+  void FlushRun() {
+    order_.clear();
+    for (size_t k = 0; k < run_.size(); ++k) order_.push_back({KeyHead(descriptionKeys_[k]), k});
+    // Equal keys: the later line goes first, as if each line had been
+    // inserted before the equal keys already in the run.
+    std::sort(order_.begin(), order_.end(), [&](const Entry& a, const Entry& b) {
+      if (a.head != b.head) return a.head < b.head;
+      const int c = descriptionKeys_[a.k].compare(descriptionKeys_[b.k]);
+      return c != 0 ? c < 0 : a.k > b.k;
+    });
+    OrderTiesByLine();
+    for (const Entry& e : order_) {
+      result_.push_back(std::move(lines_[run_[e.k]]));
+      MoveLines(descriptions_[e.k].first, descriptions_[e.k].second);
+    }
+    sorted_ += run_.size();
+    run_.clear();
+    descriptions_.clear();
+    descriptionKeys_.clear();
+    lineKeys_.clear();
+  }
+
+  TextLines TakeResult() { return std::move(result_); }
+  size_t Sorted() const { return sorted_; }
+
+ private:
+  struct Entry {
+    uint64_t head;  // KeyHead of the description key
+    size_t k;
+  };
+
+  // Links with equal descriptions stand together once sorted by them: each
+  // such group is ordered by the keys of its whole lines, made only for
+  // them (most links share their description with none).
+  void OrderTiesByLine() {
+    lineKeys_.resize(run_.size());
+    for (size_t b = 0; b < order_.size();) {
+      size_t e = b + 1;
+      while (e < order_.size() && order_[e].head == order_[b].head &&
+             descriptionKeys_[order_[e].k] == descriptionKeys_[order_[b].k])
+        ++e;
+      if (e - b > 1) {
+        for (size_t i = b; i < e; ++i) lineKeys_[order_[i].k] = collation_.SortKey(lines_[run_[order_[i].k]]);
+        std::sort(order_.begin() + static_cast<std::ptrdiff_t>(b), order_.begin() + static_cast<std::ptrdiff_t>(e),
+                  [&](const Entry& x, const Entry& y) {
+                    const int c = lineKeys_[x.k].compare(lineKeys_[y.k]);
+                    return c != 0 ? c < 0 : x.k > y.k;
+                  });
+      }
+      b = e;
+    }
+  }
+
+  TextLines& lines_;
+  Collation& collation_;
+  TextLines result_;
+  // The pending run: positions of its lines in the document, the lines of
+  // the description each carries along (an empty range for none), and the
+  // keys of its description, computed once, and of its whole line, made
+  // when a tie needs it. Descriptions are compared first and whole lines
+  // only on a tie, so that a title comes before its longer versions
+  // ("News", "News archive").
+  std::vector<size_t> run_;
+  std::vector<std::pair<size_t, size_t>> descriptions_;
+  std::vector<std::string> descriptionKeys_, lineKeys_;
+  std::vector<Entry> order_;
+  size_t sorted_ = 0;
+};
+
 }  // namespace
 
 std::string_view LinkSortDescription(std::string_view line) {
@@ -40,72 +135,7 @@ size_t SortLinks(Context& ctx) {
   TextLines& lines = ctx.HtmlLines;
   if (lines.empty()) return 0;
   BusyCursor busy(ctx.UI());
-  Collation& collation = ctx.Collate();
-
-  TextLines result;
-  result.reserve(lines.size());
-  // Moves the lines [begin, end) of the document to the result, blank ones
-  // dropped.
-  auto moveLines = [&](size_t begin, size_t end) {
-    for (size_t k = begin; k < end; ++k)
-      if (!IsBlankText(lines[k])) result.push_back(std::move(lines[k]));
-  };
-
-  // The pending run: positions of its lines in the document, the lines of
-  // the description each carries along (an empty range for none), and the
-  // key of its description, computed once. Descriptions are compared first
-  // and whole lines only on a tie, so that a title comes before its longer
-  // versions ("News", "News archive"); a whole line's key is made only for
-  // the links whose descriptions tie, which most never do.
-  std::vector<size_t> run;
-  std::vector<std::pair<size_t, size_t>> descriptions;
-  std::vector<std::string> descriptionKeys, lineKeys;
-  size_t sorted = 0;
-  struct Entry {
-    uint64_t head;  // KeyHead of the description key
-    size_t k;
-  };
-  std::vector<Entry> order;
-
-  auto flushRun = [&] {
-    order.clear();
-    for (size_t k = 0; k < run.size(); ++k) order.push_back({KeyHead(descriptionKeys[k]), k});
-    // Equal keys: the later line goes first, as if each line had been
-    // inserted before the equal keys already in the run.
-    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
-      if (a.head != b.head) return a.head < b.head;
-      const int c = descriptionKeys[a.k].compare(descriptionKeys[b.k]);
-      return c != 0 ? c < 0 : a.k > b.k;
-    });
-    // Links with equal descriptions now stand together: order each such
-    // group by the keys of its whole lines.
-    lineKeys.resize(run.size());
-    for (size_t b = 0; b < order.size();) {
-      size_t e = b + 1;
-      while (e < order.size() && order[e].head == order[b].head &&
-             descriptionKeys[order[e].k] == descriptionKeys[order[b].k])
-        ++e;
-      if (e - b > 1) {
-        for (size_t i = b; i < e; ++i) lineKeys[order[i].k] = collation.SortKey(lines[run[order[i].k]]);
-        std::sort(order.begin() + static_cast<std::ptrdiff_t>(b), order.begin() + static_cast<std::ptrdiff_t>(e),
-                  [&](const Entry& x, const Entry& y) {
-                    const int c = lineKeys[x.k].compare(lineKeys[y.k]);
-                    return c != 0 ? c < 0 : x.k > y.k;
-                  });
-      }
-      b = e;
-    }
-    for (const Entry& e : order) {
-      result.push_back(std::move(lines[run[e.k]]));
-      moveLines(descriptions[e.k].first, descriptions[e.k].second);
-    }
-    sorted += run.size();
-    run.clear();
-    descriptions.clear();
-    descriptionKeys.clear();
-    lineKeys.clear();
-  };
-
+  LinkSorter sorter(lines, ctx.Collate());
   // True while the last line kept is a link of the run still without its
   // description.
   bool linkWithoutDescription = false;
@@ -117,27 +147,26 @@ size_t SortLinks(Context& ctx) {
       // to the link before it, and stays in place after anything else.
       const size_t end = DescriptionEnd(lines, i);
       if (linkWithoutDescription) {
-        descriptions.back() = {i, end};
+        sorter.DescribeLastLink(i, end);
         linkWithoutDescription = false;
       } else {
-        flushRun();
-        moveLines(i, end);
+        sorter.FlushRun();
+        sorter.MoveLines(i, end);
       }
       i = end - 1;
       continue;
     }
     if (IsLinkLine(line)) {
-      run.push_back(i);
-      descriptions.emplace_back(0, 0);
-      descriptionKeys.push_back(collation.SortKey(LinkSortDescription(line)));
+      sorter.AddLink(i);
       linkWithoutDescription = true;
       continue;
     }
     linkWithoutDescription = false;
-    flushRun();
-    result.push_back(std::move(lines[i]));
+    sorter.FlushRun();
+    sorter.MoveLines(i, i + 1);
   }
-  flushRun();
+  sorter.FlushRun();
+  TextLines result = sorter.TakeResult();
 
   if (ctx.Config.DoubleSpaceLines) {
     TextLines spaced;
@@ -149,7 +178,7 @@ size_t SortLinks(Context& ctx) {
     result = std::move(spaced);
   }
   lines = std::move(result);
-  return sorted;
+  return sorter.Sorted();
 }
 
 }  // namespace quillet

@@ -3,9 +3,13 @@
 #include <limits.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
+#include "convert/ShortcutListing.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
@@ -25,71 +29,124 @@ bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
 // A name cut to at most room bytes, never inside a character.
 std::string CutName(const std::string& name, size_t room) { return name.substr(0, Utf8CutLength(name, room)); }
 
-// True when writing at path cannot leave the root: the path is no symbolic
-// link, or it is one that leads to a place inside the root. The folders above
-// path were checked the same way on the way down.
-bool StaysInside(BookmarkWriteRun& run, const std::string& path) {
-  FileSystem& fs = run.Ctx.Fs();
-  return !fs.IsSymlink(path) || fs.IsAncestorOrSelf(run.Root, path);
-}
-
 // A line of the log for something that could not be written.
 void Failed(BookmarkWriteRun& run, std::string text) {
   run.Errors.push_back(std::move(text));
   run.WriteFailed = true;
 }
 
-// A line of the log for a link that gives no shortcut file.
-void Skipped(BookmarkWriteRun& run, size_t index, const std::string& address, const std::string& why) {
-  run.Errors.push_back("No shortcut written for line " + std::to_string(index + 1) +
-                       (address.empty() ? std::string() : " (" + address + ")") + ": " + why);
+// A line of the log that fails nothing: every link it concerns was written
+// or never asked for a file.
+void Note(BookmarkWriteRun& run, std::string text) { run.Errors.push_back(std::move(text)); }
+
+// The log's words for a link line that gave no shortcut file.
+std::string NoShortcutText(size_t index, const std::string& address, const std::string& why) {
+  return "No shortcut written for line " + std::to_string(index + 1) +
+         (address.empty() ? std::string() : " (" + address + ")") + ": " + why;
 }
 
-// One open list: the folder its links go into. Not writable: a folder we may
-// not write into, whose lines are read past. Depth counts the nested lists
-// that share this folder (headings with no usable name), so a document of
-// many such headings costs one entry, not one per heading.
+// A line of the log for a link that gives no shortcut file.
+void Skipped(BookmarkWriteRun& run, size_t index, const std::string& address, const std::string& why) {
+  Note(run, NoShortcutText(index, address, why));
+}
+
+// The most numbers a heading's folder tries past files of its name.
+constexpr size_t kMaxFolderNumber = 1000;
+
+// One open list: the folder its links go into, or none when that folder
+// could not be made or used (Why says so), whose lines are read past and
+// whose links are listed. Depth counts the nested lists that share this
+// folder (headings with no usable name), so a document of many such
+// headings costs one entry, not one per heading.
 struct Level {
+  std::unique_ptr<FileSystem::Folder> Owned;
+  FileSystem::Folder* Dir = nullptr;
+  FolderNames* Names = nullptr;
   std::string Path;
-  bool Writable = true;
+  std::string Why;
   size_t Depth = 1;
 };
 
-// The folder a heading's links go into: a new or existing subfolder, or the
-// enclosing folder when the heading names none we may use.
-Level EnterHeading(BookmarkWriteRun& run, const Level& parent, const std::string& line) {
-  const Level same{parent.Path, parent.Writable};
-  if (!parent.Writable) return same;
-  // A longer heading still gets its folder, under its name cut to fit.
-  const std::string name = CutName(FolderNameOf(line), kMaxName);
-  if (name.empty()) return same;
-  if (IsDotName(name)) {
-    Failed(run, "Folder name \"" + name + "\" cannot be used; its links were written into " + parent.Path);
-    return same;
-  }
-  const std::string sub = parent.Path + name + PathDelim;
-  if (!StaysInside(run, sub)) {
-    Failed(run, "Nothing written into " + sub + ": it is a symbolic link that leads outside " + run.Root);
-    return {sub, false};
-  }
-  FileSystem& fs = run.Ctx.Fs();
-  if (!fs.DirectoryExists(sub)) {
-    try {
-      fs.CreateDir(sub);
-    } catch (const EOSError& e) {
-      // The system's text alone does not say which folder failed.
-      throw EOSError("Could not create folder " + sub + ": " + e.what());
-    }
-  }
-  return {sub, true};
+Level Enter(BookmarkWriteRun& run, FileSystem::Folder& dir) {
+  Level level;
+  level.Dir = &dir;
+  level.Path = dir.Path();
+  level.Names = &run.Names[dir.Identity()];
+  ++level.Names->Open;
+  return level;
 }
 
-// The shortcut file for a name in folder path: the name cut to what the file
-// system takes, and numbered " (2)", " (3)", ... when this run has already
-// written a file of that name there, so that no link replaces another. Empty
-// when the folder's path leaves no room for a name.
-std::string ShortcutPath(BookmarkWriteRun& run, const std::string& path, const std::string& name) {
-  size_t& number = run.NameUses[path + name];
+void Leave(Level& level) {
+  if (level.Names) level.Names->Leave();
+  level.Names = nullptr;
+}
+
+// A folder that is not written: its links are listed with why.
+Level Unwritten(std::string path, std::string why) {
+  Level level;
+  level.Path = std::move(path);
+  level.Why = std::move(why);
+  return level;
+}
+
+// The folder a heading's links go into: a new or existing subfolder, or
+// nothing when the heading names none we may use and its links go into the
+// enclosing folder. Where something that is no folder stands under the
+// name, the folder is the first of "NAME (2)", "NAME (3)", ... that is free
+// or a folder already, so a second run finds the same one.
+std::optional<Level> EnterHeading(BookmarkWriteRun& run, Level& parent, const std::string& line) {
+  if (!parent.Dir) return std::nullopt;
+  // A longer heading still gets its folder, under its name cut to fit.
+  const std::string name = CutName(FolderNameOf(line), kMaxName);
+  if (name.empty()) return std::nullopt;
+  if (IsDotName(name)) {
+    Note(run, "Folder name \"" + name + "\" cannot be used; its links were written into " + parent.Path);
+    return std::nullopt;
+  }
+  FileSystem& fs = run.Ctx.Fs();
+  for (size_t number = 1; number <= kMaxFolderNumber; ++number) {
+    const std::string suffix = number == 1 ? std::string() : " (" + std::to_string(number) + ")";
+    const std::string candidate = CutName(name, kMaxName - suffix.size()) + suffix;
+    const std::string path = parent.Path + candidate + PathDelim;
+    // Reached by descriptors, a folder could lie deeper than any path may
+    // name it; nothing could read it back.
+    if (path.size() >= kMaxPath) {
+      Failed(run, "Could not create folder " + path + ": its path would be longer than a path may be");
+      return Unwritten(path, "its folder " + path + " could not be made");
+    }
+    FileSystem::Subfolder sub = fs.OpenSubfolder(*parent.Dir, candidate, run.Root);
+    switch (sub.Outcome) {
+      case FileSystem::SubfolderOutcome::Opened: {
+        Level level = Enter(run, *sub.Dir);
+        level.Owned = std::move(sub.Dir);
+        return level;
+      }
+      case FileSystem::SubfolderOutcome::NotAFolder:
+        continue;
+      case FileSystem::SubfolderOutcome::LeadsOutside: {
+        const std::string why = " is a symbolic link that leads outside " + run.Root.Path();
+        Failed(run, "Nothing written into " + path + ": it" + why);
+        return Unwritten(path, "its folder " + path + why);
+      }
+      case FileSystem::SubfolderOutcome::Failed:
+        Failed(run, "Could not create folder " + path + ": " + sub.Reason);
+        return Unwritten(path, "its folder " + path + " could not be made");
+    }
+  }
+  const std::string path = parent.Path + name + PathDelim;
+  Failed(run, "Could not create folder " + path + ": files stand under its name and under the next " +
+                  std::to_string(kMaxFolderNumber - 1) + " numbers");
+  return Unwritten(path, "its folder " + path + " could not be made");
+}
+
+// The name of the shortcut file for a link name in a folder: the name cut
+// to what the file system takes, and numbered " (2)", " (3)", ... when this
+// run has already given that name there, so that no link replaces another.
+// Empty when the folder's path leaves no room for a name.
+std::string ShortcutName(Level& level, const std::string& name) {
+  FolderNames& names = *level.Names;
+  const std::string& path = level.Path;
+  size_t& number = names.Numbers[name];
   for (;;) {
     ++number;
     const std::string suffix =
@@ -97,20 +154,23 @@ std::string ShortcutPath(BookmarkWriteRun& run, const std::string& path, const s
     if (path.size() + suffix.size() >= kMaxPath) return std::string();
     const std::string cut = CutName(name, std::min(kMaxName - suffix.size(), kMaxPath - path.size() - suffix.size()));
     if (cut.empty()) return std::string();
-    std::string file = path + cut + suffix;
-    if (run.Written.insert(file).second) return file;
+    std::string file = cut + suffix;
+    if (names.Take(file)) return file;
   }
 }
 
-// Writes the link of one line, if it has one with a usable name, into path;
-// a link line that gives no file is logged with the reason.
-void WriteLink(BookmarkWriteRun& run, const std::string& path, size_t index) {
+// Writes the link of one line, if it has one with a usable name, into the
+// level's folder; a link line that gives no file is logged with the reason.
+void WriteLink(BookmarkWriteRun& run, Level& level, size_t index) {
   const std::string& line = run.Ctx.HtmlLines[index];
-  const size_t c = DescriptionStart(line);  // 1-based, 0 for none
-  const size_t end = UpperAscii(line).find("</A>");
+  if (!level.Dir) {
+    if (HasLinkTag(line)) Failed(run, NoShortcutText(index, DecodeCharRefs(LinkAddress(line)), level.Why));
+    return;
+  }
+  const LineSpan span = DescriptionSpan(line);
   std::string description;
   // A description starting this early belongs to no "<DT><A HREF" line.
-  if (c > 9 && end != std::string::npos && end + 1 > c) description = line.substr(c - 1, end + 1 - c);
+  if (span.Begin >= 9) description = line.substr(span.Begin, span.Size());
   const std::string name = SafeFileName(description);
   if (name.empty()) {
     if (HasLinkTag(line))
@@ -119,17 +179,14 @@ void WriteLink(BookmarkWriteRun& run, const std::string& path, size_t index) {
     return;
   }
   const std::string address = DecodeCharRefs(LinkAddress(line));
-  const std::string file = ShortcutPath(run, path, name);
+  const std::string file = ShortcutName(level, name);
   if (file.empty()) {
-    Skipped(run, index, address, "the path of " + path + " leaves no room for a file name");
-    return;
-  }
-  if (!StaysInside(run, file)) {
-    Failed(run, "Unable to write to " + file + ": it is a symbolic link that leads outside " + run.Root);
+    Skipped(run, index, address, "the path of " + level.Path + " leaves no room for a file name");
     return;
   }
   try {
-    run.Ctx.Profile().WriteString(file, "InternetShortcut", "URL", address);
+    run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut", "URL",
+                                    address);
   } catch (const EWriteError& e) {
     Failed(run, TextWithReason(e));
   }
@@ -137,30 +194,49 @@ void WriteLink(BookmarkWriteRun& run, const std::string& path, size_t index) {
 
 }  // namespace
 
-void ParseBookmarkList(BookmarkWriteRun& run, const std::string& path, size_t& index) {
+bool FolderNames::Take(const std::string& name) {
+  if (!Earlier.empty() && std::binary_search(Earlier.begin(), Earlier.end(), std::hash<std::string>{}(name)))
+    return false;
+  return Names.insert(name).second;
+}
+
+void FolderNames::Leave() {
+  if (Open == 0 || --Open > 0) return;
+  for (const std::string& name : Names) Earlier.push_back(std::hash<std::string>{}(name));
+  std::sort(Earlier.begin(), Earlier.end());
+  // Hand the memory back, not merely empty the containers.
+  std::unordered_set<std::string>().swap(Names);
+  std::unordered_map<std::string, size_t>().swap(Numbers);
+}
+
+void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index) {
   const TextLines& lines = run.Ctx.HtmlLines;
   // The open lists live on this stack rather than the call stack, so that no
   // depth of nesting in a document can exhaust it.
-  std::vector<Level> levels{Level{path}};
+  std::vector<Level> levels;
+  levels.push_back(Enter(run, dir));
   while (index < lines.size()) {
     const std::string& line = lines[index];
     if (IsListEnd(line)) {
-      if (levels.size() == 1 && levels.back().Depth == 1) return;
-      if (--levels.back().Depth == 0) levels.pop_back();
+      if (levels.size() == 1 && levels.back().Depth == 1) break;
+      if (--levels.back().Depth == 0) {
+        Leave(levels.back());
+        levels.pop_back();
+      }
       // The line that closed the nested list is read once more as a line of
       // the enclosing list.
     } else if (IsHeading(line)) {
-      Level next = EnterHeading(run, levels.back(), line);
-      if (next.Path == levels.back().Path && next.Writable == levels.back().Writable)
-        ++levels.back().Depth;
+      if (std::optional<Level> next = EnterHeading(run, levels.back(), line))
+        levels.push_back(std::move(*next));
       else
-        levels.push_back(std::move(next));
+        ++levels.back().Depth;
       ++index;
       continue;
     }
-    if (levels.back().Writable) WriteLink(run, levels.back().Path, index);
+    WriteLink(run, levels.back(), index);
     ++index;
   }
+  for (Level& level : levels) Leave(level);
 }
 
 HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
@@ -189,12 +265,18 @@ HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
     }
   }
 
-  BookmarkWriteRun run{ctx, ctx.UrlTargetDir};
+  // The target is opened once; everything below it is reached from it.
+  const std::unique_ptr<FileSystem::Folder> root = fs.OpenFolder(ctx.UrlTargetDir);
+  if (!root) {
+    ui.ShowMessage("Could not open: " + ctx.UrlTargetDir);
+    return HtmlToUrlsResult::NotDone;
+  }
+  BookmarkWriteRun run{ctx, *root};
   // The stripped lines stay in the document.
   for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
   // The first line is never read: it opens the top list.
   size_t index = 1;
-  ParseBookmarkList(run, run.Root, index);
+  ParseBookmarkList(run, *root, index);
 
   if (!run.Errors.empty()) {
     const std::string log = ctx.DataDir + kUrlErrorsFile;

@@ -1,5 +1,7 @@
 #pragma once
 // Writing the document back as a folder tree of shortcut files.
+#include <cstdint>
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -22,28 +24,46 @@ enum class HtmlToUrlsResult { Written, WrittenWithNotes, WrittenWithErrors, NoDo
 // confirmation, no offer of the error log, no closing message.
 HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended);
 
+// The file names this run has given in one folder, so that no link replaces
+// one written before it. Kept whole while the folder is open; once it is
+// left, only as hashes, which is all a later visit of the same folder needs:
+// the memory of a run grows with the folders open, not with every file.
+struct FolderNames {
+  // Lists open on this folder now.
+  size_t Open = 0;
+  std::unordered_set<std::string> Names;
+  // Per name asked for, the last number given, so that the hundredth link of
+  // one name does not try the 99 numbers before it.
+  std::unordered_map<std::string, size_t> Numbers;
+  // The hashes of the names given in earlier visits, sorted.
+  std::vector<uint64_t> Earlier;
+
+  // Takes the name for a new file; false when this run has given it already.
+  bool Take(const std::string& name);
+  // One list on the folder ends; with the last, its names shrink to hashes.
+  void Leave();
+};
+
 // One writing run: the folder everything must stay inside and the errors met.
 struct BookmarkWriteRun {
-  BookmarkWriteRun(Context& ctx, std::string root) : Ctx(ctx), Root(std::move(root)) {}
+  BookmarkWriteRun(Context& ctx, FileSystem::Folder& root) : Ctx(ctx), Root(root) {}
   Context& Ctx;
-  // The target folder, with its trailing delimiter. No file or folder is
-  // written anywhere that does not resolve to a place inside it.
-  std::string Root;
+  // The target folder, held open. No file or folder is written anywhere
+  // that is not inside it.
+  FileSystem::Folder& Root;
   // The lines of the error log, in the order met.
   std::vector<std::string> Errors;
   // Something could not be written (not merely a link without a name).
   bool WriteFailed = false;
-  // The shortcut files this run has written, and per folder and name how
-  // many links took that name, so that a later one is numbered.
-  std::unordered_set<std::string> Written;
-  std::unordered_map<std::string, size_t> NameUses;
+  // Per folder (however it was reached), the names given in it.
+  std::map<FileSystem::Folder::Id, FolderNames> Names;
 };
 
 // Reads the document from line index on, writing the links of one list level
-// into path (inside run.Root, with its trailing delimiter) and descending into
-// headings. Returns at the list end that closes the level, with index on it,
-// or at the end of the document. Throws EOSError when a heading's folder
-// cannot be created.
-void ParseBookmarkList(BookmarkWriteRun& run, const std::string& path, size_t& index);
+// into dir (inside run.Root) and descending into headings. Returns at the
+// list end that closes the level, with index on it, or at the end of the
+// document. A heading whose folder cannot be made or used has its links
+// listed in run.Errors; the run goes on.
+void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index);
 
 }  // namespace quillet

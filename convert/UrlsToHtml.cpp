@@ -63,7 +63,7 @@ std::string FolderTitle(const std::string& path) {
 }
 
 std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path) {
-  return profile.ReadString(path, "InternetShortcut", "URL", "ERROR");
+  return profile.ReadStringUpTo(kShortcutFileLimit, path, "InternetShortcut", "URL", "ERROR");
 }
 
 void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level) {

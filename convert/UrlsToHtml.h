@@ -6,8 +6,8 @@
 
 namespace quillet {
 
-// The address stored in a shortcut file, or "ERROR" when it cannot be read
-// or holds no URL entry.
+// The address stored in a shortcut file, or "ERROR" when it cannot be read,
+// is larger than kShortcutFileLimit or holds no URL entry.
 std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path);
 
 // What the document built from a folder becomes: a file of its own, or a

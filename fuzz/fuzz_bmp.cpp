@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "viewer/BmpReader.h"
-#include "viewer/PictureReader.h"
+#include "viewer/images/BmpReader.h"
+#include "viewer/images/PictureReader.h"
 
 using namespace quillet;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "viewer/Gif.h"
+#include "viewer/images/Gif.h"
 
 using namespace quillet;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "viewer/JpegReader.h"
+#include "viewer/images/JpegReader.h"
 
 using namespace quillet;
 

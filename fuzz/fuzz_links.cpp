@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "platform/TextCodec.h"
-#include "viewer/ImageMap.h"
-#include "viewer/LinkPath.h"
+#include "viewer/document/LinkPath.h"
+#include "viewer/layout/ImageMap.h"
 
 using namespace quillet;
 

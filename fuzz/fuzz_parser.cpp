@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "platform/FixedCanvas.h"
-#include "viewer/DocumentDump.h"
-#include "viewer/Forms.h"
-#include "viewer/Parser.h"
-#include "viewer/Section.h"
-#include "viewer/SectionList.h"
-#include "viewer/Table.h"
-#include "viewer/ViewerErrors.h"
+#include "viewer/document/DocumentDump.h"
+#include "viewer/forms/Forms.h"
+#include "viewer/layout/Section.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
+#include "viewer/tables/Table.h"
+#include "viewer/text/ViewerErrors.h"
 
 using namespace quillet;
 
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parser.OnInclude = [text](const std::string& command, const std::vector<std::string>& params) {
       return std::string(text.substr((command.size() + params.size()) % (text.size() + 1), 40));
     };
-    doc.ScriptEvent = [&scripts](const std::string&, std::string script) { scripts += script.size(); };
+    doc.Callbacks().ScriptEvent = [&scripts](const std::string&, std::string script) { scripts += script.size(); };
   }
   std::vector<std::string> lines;
   size_t start = 0;

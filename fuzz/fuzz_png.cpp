@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "viewer/PngReader.h"
+#include "viewer/images/PngReader.h"
 
 using namespace quillet;
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/Colors.h"
-#include "viewer/Tokenizer.h"
-#include "viewer/ViewerErrors.h"
+#include "viewer/style/Colors.h"
+#include "viewer/text/Tokenizer.h"
+#include "viewer/text/ViewerErrors.h"
 
 using namespace quillet;
 

@@ -66,9 +66,4 @@ struct SystemPalette {
   }
 };
 
-// An opaque 0xAARRGGBB pixel (the picture and Qt order) of a resolved colour.
-constexpr uint32_t ColorToArgb(TColor resolved) {
-  return 0xFF000000u | ((resolved & 0xFF) << 16) | (resolved & 0xFF00) | ((resolved >> 16) & 0xFF);
-}
-
 }  // namespace quillet

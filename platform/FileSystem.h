@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -77,6 +78,78 @@ class FileSystem {
   // goes on without. This default locks nothing.
   virtual std::unique_ptr<Lock> LockFile(const std::string& path, const std::function<void()>& beforeWait);
 
+  // How a read with a size limit went: read whole; nothing of that name;
+  // larger than the limit (nothing read); or unreadable, Reason saying why
+  // (a folder, a fifo or device, a symbolic link where none is followed, the
+  // system's text).
+  enum class ReadOutcome { Read, Missing, TooLarge, Unreadable };
+  struct LimitedRead {
+    ReadOutcome Outcome = ReadOutcome::Unreadable;
+    std::string Reason;
+  };
+  // TryReadFile for a file that may hold at most limit bytes. This default
+  // reads the file whole before it looks at the size.
+  virtual LimitedRead ReadFileUpTo(const std::string& path, size_t limit, std::string& data);
+
+  // A folder held open by a run that writes below it. Every name is looked up
+  // in the folder itself, never again through the path that led to it, so a
+  // folder swapped for a symbolic link while the run goes on cannot turn its
+  // writes elsewhere: what was checked is what is written.
+  class Folder {
+   public:
+    // Tells folders apart however they were reached (device and inode).
+    using Id = std::pair<uint64_t, uint64_t>;
+    Folder(std::string path, Id id) : path_(std::move(path)), id_(id) {}
+    virtual ~Folder() = default;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    // The path it was reached by, with its trailing delimiter, for messages.
+    const std::string& Path() const { return path_; }
+    const Id& Identity() const { return id_; }
+
+   private:
+    std::string path_;
+    Id id_;
+  };
+
+  // Opens the folder a path names, links on the way followed (the user named
+  // it). Null when it is no folder or cannot be opened.
+  virtual std::unique_ptr<Folder> OpenFolder(const std::string& path);
+
+  // Opening a folder by its name in another: opened (made first when nothing
+  // stood there); something that is no folder stands there (a file, a fifo,
+  // a link to no folder); a symbolic link to a folder outside the folder the
+  // run stays within; or it cannot be opened or made, Reason saying why.
+  enum class SubfolderOutcome { Opened, NotAFolder, LeadsOutside, Failed };
+  struct Subfolder {
+    SubfolderOutcome Outcome = SubfolderOutcome::Failed;
+    std::unique_ptr<Folder> Dir;
+    std::string Reason;
+  };
+  // A symbolic link is followed only to a folder inside within (or within
+  // itself). A folder without any write bit gets no new folder, even for
+  // root, as Windows keeps a read-only folder.
+  virtual Subfolder OpenSubfolder(Folder& dir, const std::string& name, const Folder& within);
+
+  // Where a file named in dir is to be read and written: for a symbolic link
+  // that leads to a file inside within, the folder it lies in and its name
+  // there; for anything else dir and name themselves (Dir stays null). Reason
+  // is set, and nothing may be written, for a link that leads elsewhere.
+  struct FilePlace {
+    std::unique_ptr<Folder> Dir;
+    std::string Name;
+    std::string Reason;
+  };
+  virtual FilePlace PlaceOfFile(Folder& dir, const std::string& name, const Folder& within);
+
+  // ReadFileUpTo and WriteFile for a name in a folder held open. Neither
+  // follows a symbolic link under that name: the read finds it unreadable,
+  // the write throws EFCreateError. The write replaces the file whole, as
+  // WriteFile does; a device or fifo is refused, not written to.
+  virtual LimitedRead ReadFileIn(Folder& dir, const std::string& name, size_t limit, std::string& data);
+  virtual void WriteFileIn(Folder& dir, const std::string& name, const std::string& data,
+                           Flush flush = Flush::Durable);
+
   // True when candidate, links resolved, is path itself or a folder above it.
   virtual bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) = 0;
 
@@ -113,6 +186,13 @@ class PosixFileSystem : public FileSystem {
   void WriteFile(const std::string& path, const std::string& data, Flush flush = Flush::Durable) override;
   void WriteFileFrom(const std::string& path, const PieceSource& next, Flush flush = Flush::Durable) override;
   std::unique_ptr<Lock> LockFile(const std::string& path, const std::function<void()>& beforeWait) override;
+  LimitedRead ReadFileUpTo(const std::string& path, size_t limit, std::string& data) override;
+  std::unique_ptr<Folder> OpenFolder(const std::string& path) override;
+  Subfolder OpenSubfolder(Folder& dir, const std::string& name, const Folder& within) override;
+  FilePlace PlaceOfFile(Folder& dir, const std::string& name, const Folder& within) override;
+  LimitedRead ReadFileIn(Folder& dir, const std::string& name, size_t limit, std::string& data) override;
+  void WriteFileIn(Folder& dir, const std::string& name, const std::string& data,
+                   Flush flush = Flush::Durable) override;
   bool IsAncestorOrSelf(const std::string& candidate, const std::string& path) override;
   bool IsSymlink(const std::string& path) override;
   std::optional<int64_t> ModificationTime(const std::string& path) override;

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
@@ -17,16 +18,7 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualIgnoringAsciiCase(a, b); }
 
 // One line of the file: where its content starts and ends, and where the next
 // line begins (after its CR, LF or CR LF).
@@ -169,17 +161,64 @@ std::string IniProfile::ReadString(const std::string& file, const std::string& s
   return v ? *v : def;
 }
 
+std::string IniProfile::ReadStringUpTo(size_t limit, const std::string& file, const std::string& section,
+                                       const std::string& key, const std::string& def) {
+  std::string text;
+  if (fs_.ReadFileUpTo(file, limit, text).Outcome != FileSystem::ReadOutcome::Read) return def;
+  auto v = FindProfileValue(text, section, key);
+  return v ? *v : def;
+}
+
+namespace {
+
+constexpr const char* kCannotStore = "the entry would not read back as written (a line break, or a ']' or '=' in a name)";
+
+// "64 KiB", or the bytes when the limit is no whole number of KiB.
+std::string SizeText(size_t bytes) {
+  return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KiB" : std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
 void IniProfile::WriteString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& value) {
-  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(file);
+  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(file, kCannotStore);
   std::string text;
-  if (fs_.FileExists(file) && !fs_.TryReadFile(file, text)) throw EWriteError(file);
+  if (fs_.FileExists(file) && !fs_.TryReadFile(file, text))
+    throw EWriteError(file, "it cannot be read, so its other lines could not be kept");
   try {
     // Shortcut files are written by the thousand: each is replaced whole, but
     // not waited for on the disk one by one.
     fs_.WriteFile(file, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
   } catch (const QuilletError& e) {
     throw EWriteError(file, e.Reason());
+  }
+}
+
+void IniProfile::WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                               size_t limit, const std::string& section, const std::string& key,
+                               const std::string& value) {
+  const std::string shown = dir.Path() + name;
+  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(shown, kCannotStore);
+  FileSystem::FilePlace place = fs_.PlaceOfFile(dir, name, within);
+  if (!place.Reason.empty()) throw EWriteError(shown, place.Reason);
+  FileSystem::Folder& where = place.Dir ? *place.Dir : dir;
+  std::string text;
+  const FileSystem::LimitedRead read = fs_.ReadFileIn(where, place.Name, limit, text);
+  switch (read.Outcome) {
+    case FileSystem::ReadOutcome::Read:
+    case FileSystem::ReadOutcome::Missing:
+      break;
+    case FileSystem::ReadOutcome::TooLarge:
+      throw EWriteError(shown, "it is larger than " + SizeText(limit) + ", so it is left as it is");
+    case FileSystem::ReadOutcome::Unreadable:
+      // Its other lines could not be kept.
+      throw EWriteError(shown, read.Reason);
+  }
+  try {
+    fs_.WriteFileIn(where, place.Name, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
+  } catch (const QuilletError& e) {
+    throw EWriteError(shown, e.Reason());
   }
 }
 

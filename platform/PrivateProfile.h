@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace quillet {
+#include "platform/FileSystem.h"
 
-class FileSystem;
+namespace quillet {
 
 // Longest value a read returns; the rest is dropped.
 inline constexpr size_t kProfileValueLimit = 2047;
@@ -24,6 +24,18 @@ class PrivateProfile {
   // among them an entry that cannot be stored (see CanStoreProfileEntry).
   virtual void WriteString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& value) = 0;
+
+  // ReadString for a file that may hold at most limit bytes: a larger one
+  // counts as unreadable and is not read at all.
+  virtual std::string ReadStringUpTo(size_t limit, const std::string& file, const std::string& section,
+                                     const std::string& key, const std::string& def) = 0;
+  // WriteString for the file name in a folder held open. A symbolic link
+  // there is written through only to a file inside within; a file larger
+  // than limit, or one that cannot be read, is left as it is. Throws
+  // EWriteError with the file's path and the reason.
+  virtual void WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                             size_t limit, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
 };
 
 // INI files on the file-system port.
@@ -34,6 +46,11 @@ class IniProfile : public PrivateProfile {
                          const std::string& key, const std::string& def) override;
   void WriteString(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  std::string ReadStringUpTo(size_t limit, const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& def) override;
+  void WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                     size_t limit, const std::string& section, const std::string& key,
+                     const std::string& value) override;
 
  private:
   FileSystem& fs_;

@@ -10,6 +10,10 @@
 
 namespace quillet {
 
+// The halves of a surrogate pair, which nothing may separate.
+inline constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 enum class TextEncoding { Utf8, Windows1252 };
 
 // UTF-8 when every line is valid UTF-8 and holds none of the characters a

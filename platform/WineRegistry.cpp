@@ -5,28 +5,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/AsciiCase.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
 
 namespace quillet {
 
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = LowerAscii(c);
-  return out;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
 
 // The registry orders names by their upper-case form.
 bool UpperLess(const std::string& a, const std::string& b) {
@@ -270,7 +255,7 @@ std::optional<std::string> NormalKeyPath(std::string_view key) {
 RegistryHive::Key* RegistryHive::Ensure(std::string_view key) {
   auto path = NormalKeyPath(key);
   if (!path) return nullptr;
-  auto [it, added] = keys_.try_emplace(Lower(*path));
+  auto [it, added] = keys_.try_emplace(LowerAscii(*path));
   if (added) it->second.Path = *path;
   return &it->second;
 }
@@ -278,15 +263,15 @@ RegistryHive::Key* RegistryHive::Ensure(std::string_view key) {
 void RegistryHive::AddKey(std::string_view key) { Ensure(key); }
 
 void RegistryHive::SetValue(std::string_view key, std::string_view name, RegValue value) {
-  if (Key* k = Ensure(key)) k->Values[Lower(name)] = std::move(value);
+  if (Key* k = Ensure(key)) k->Values[LowerAscii(name)] = std::move(value);
 }
 
 const RegValue* RegistryHive::FindValue(std::string_view key, std::string_view name) const {
   auto path = NormalKeyPath(key);
   if (!path) return nullptr;
-  const auto k = keys_.find(Lower(*path));
+  const auto k = keys_.find(LowerAscii(*path));
   if (k == keys_.end()) return nullptr;
-  const auto v = k->second.Values.find(Lower(name));
+  const auto v = k->second.Values.find(LowerAscii(name));
   return v == k->second.Values.end() ? nullptr : &v->second;
 }
 
@@ -296,7 +281,7 @@ std::vector<std::string> RegistryHive::SubKeyNames(std::string_view key) const {
   if (!path) return names;
   // Keys without values of their own may be missing from the file when they
   // have subkeys, so the children are taken from every deeper path.
-  const std::string prefix = path->empty() ? std::string() : Lower(*path) + '\\';
+  const std::string prefix = path->empty() ? std::string() : LowerAscii(*path) + '\\';
   for (auto it = keys_.lower_bound(prefix); it != keys_.end(); ++it) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
     const std::string& spelled = it->second.Path;
@@ -306,7 +291,7 @@ std::vector<std::string> RegistryHive::SubKeyNames(std::string_view key) const {
   }
   std::stable_sort(names.begin(), names.end(), UpperLess);
   names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-                return EqualNoCase(a, b);
+                return EqualIgnoringAsciiCase(a, b);
               }),
               names.end());
   return names;
@@ -403,7 +388,7 @@ std::string WineRegistry::LocalPath(const std::string& windowsPath) {
   namespace fs = std::filesystem;
   const std::string& w = windowsPath;
   const bool drive = w.size() >= 2 && w[1] == ':' &&
-                     ((w[0] >= 'A' && w[0] <= 'Z') || (w[0] >= 'a' && w[0] <= 'z'));
+                     IsAsciiLetter(w[0]);
   // "C:name" is relative to the drive's current folder, which has no meaning here.
   if (prefix_.empty() || !drive || (w.size() > 2 && w[2] != '\\' && w[2] != '/')) return w;
 
@@ -436,7 +421,7 @@ std::string WineRegistry::LocalPath(const std::string& windowsPath) {
       matching = false;
       for (fs::directory_iterator it(current, ec), stop; !ec && it != stop; it.increment(ec)) {
         const std::string found = it->path().filename().string();
-        if (EqualNoCase(found, name)) {
+        if (EqualIgnoringAsciiCase(found, name)) {
           next = current / found;
           matching = true;
           break;

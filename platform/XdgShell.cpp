@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "platform/AsciiCase.h"
 #include "platform/Shell.h"
 
 extern char** environ;
@@ -47,12 +48,11 @@ bool PathExists(const std::string& path) {
 }  // namespace
 
 bool HasUrlScheme(const std::string& text) {
-  auto alpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  if (text.empty() || !alpha(text[0])) return false;
+  if (text.empty() || !IsAsciiLetter(text[0])) return false;
   for (size_t i = 1; i < text.size(); ++i) {
     const char c = text[i];
     if (c == ':') return i >= 2;
-    if (!alpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
   }
   return false;
 }

@@ -13,12 +13,12 @@
 #include "platform/TextCodec.h"
 #include "platform/qt/QtCanvas.h"
 #include "tools/FixedMetricsCanvas.h"
-#include "viewer/DocumentDump.h"
-#include "viewer/FormControlPictures.h"
-#include "viewer/LinkPath.h"
-#include "viewer/PaneDocument.h"
-#include "viewer/Parser.h"
-#include "viewer/SectionList.h"
+#include "viewer/document/DocumentDump.h"
+#include "viewer/document/LinkPath.h"
+#include "viewer/document/PaneDocument.h"
+#include "viewer/forms/FormControlPictures.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
 
 namespace quillet {
 
@@ -82,15 +82,16 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
 
   PaneSettings settings = WindowPaneSettings();
   settings.ViewImages = options.Images;
-  TSectionList doc(&ui);
+  TSectionList doc;
+  doc.Callbacks().Messages = &ui;
   PrepareDocument(doc, settings);
   TNameList names;
   HtmlParser parser;
   // Pictures are files beside the page (or under its BASE HREF), as the
   // pane finds them for a file it loaded.
-  doc.Files = &fs;
+  doc.Callbacks().Files = &fs;
   const std::string page = std::filesystem::absolute(path).lexically_normal().string();
-  doc.ExpandImageName = [&parser, page](const std::string& source) {
+  doc.Callbacks().ExpandImageName = [&parser, page](const std::string& source) {
     return ExpandLinkPath(source, LinkBase{.ServerRoot = {}, .BaseUrl = Utf16ToUtf8(parser.BaseUrl), .CurrentFile = page});
   };
 
@@ -142,7 +143,7 @@ RenderResult RenderFile(const std::string& path, const RenderOptions& options, U
       // As the pane paints at scroll position 0; the pane's controls are
       // widgets of their own, here drawn where the paint placed them.
       PaintDocument(doc, canvas.Use(), {0, 0, result.Picture.width(), pictureHeight}, settings, 0);
-      PaintFormControls(doc, canvas.Use());
+      PaintFormControls(doc.Forms(), canvas.Use());
     }
     result.PaintMs = CpuMs() - t0;
   }

@@ -4,7 +4,7 @@
 // but without border or scroll bars.
 //
 // The pane's settings in the main window (WindowPaneSettings,
-// viewer/PaneDocument.h): window background, "Times New Roman" and
+// viewer/document/PaneDocument.h): window background, "Times New Roman" and
 // "Courier New" at 12 points, text in the button-text colour, links in the
 // link colour (blue), margins 10 (left and right) and 5 (top and bottom),
 // pictures off. With Images on, pictures (and the BODY background) are read
@@ -13,7 +13,7 @@
 // width less both side margins; the picture is as tall as the document with
 // its top and bottom margins, cut at kMaxPictureHeight. Colours resolve
 // with the fixed light palette. Form controls are in-memory ones, drawn
-// where the paint placed them (viewer/FormControlPictures.h).
+// where the paint placed them (viewer/forms/FormControlPictures.h).
 #include <QImage>
 #include <string>
 #include <vector>
@@ -28,7 +28,7 @@ struct RenderOptions {
   bool Images = false;        // the pane's ViewImages
   bool FixedMetrics = false;  // FixedCanvas's metrics instead of the fonts'
   bool Paint = true;          // false: layout only, no picture
-  bool Dump = false;          // fill RenderResult::Dump (viewer/DocumentDump.h)
+  bool Dump = false;          // fill RenderResult::Dump (viewer/document/DocumentDump.h)
   // UTF-8 text whose first occurrence is selected, as a drag across it
   // selects it; empty for none.
   std::string Select;

@@ -2,24 +2,32 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 
 namespace quillet {
 
 QStringList QtNameFilters(const std::string& filter) {
   const QStringList parts = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())).split('|');
   QStringList out;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QStringList patterns;
-    for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
-      for (const QString& v : {p, p.toLower(), p.toUpper()})
-        if (!patterns.contains(v)) patterns << v;
-    }
-    out << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(' '));
-  }
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].split(';', Qt::SkipEmptyParts).join(' '));
   return out;
 }
 
 namespace {
+
+// Room for long names and all the columns, instead of Qt's small default.
+void SizeFileDialog(QFileDialog& dlg, const QWidget* owner) {
+  const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+  const QSize size = QSize(860, 560).boundedTo(available * 0.9);
+  dlg.resize(size);
+  if (auto* details = dlg.findChild<QTreeView*>(QStringLiteral("treeView")))
+    details->header()->resizeSection(0, size.width() / 2);
+}
 
 bool RunFileDialog(QWidget* owner, const FileDialogSetup& setup, bool save, std::string& fileName) {
   QFileDialog dlg(owner);
@@ -29,7 +37,9 @@ bool RunFileDialog(QWidget* owner, const FileDialogSetup& setup, bool save, std:
   // The open dialog takes a name that does not exist; the load then reports it.
   dlg.setFileMode(QFileDialog::AnyFile);
   dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // Qt's own dialog matches the patterns in either letter case.
   dlg.setNameFilters(QtNameFilters(setup.Filter));
+  SizeFileDialog(dlg, owner);
   QString ext = QString::fromStdString(setup.DefaultExt);
   if (ext.startsWith(QLatin1String("*."))) ext = ext.mid(2);
   dlg.setDefaultSuffix(ext);
@@ -71,6 +81,7 @@ bool QtDialogs::SelectFolder(const std::string& start, std::string& folder) {
   // The typed name of a missing folder must reach the accept below.
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setWindowTitle(QStringLiteral("Select Directory"));
+  SizeFileDialog(dlg, owner_);
   if (!start.empty()) dlg.setDirectory(QString::fromStdString(start));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   folder = dlg.selectedFiles().front().toStdString();

@@ -20,9 +20,9 @@ class QtDialogs : public Dialogs {
   QWidget* owner_;
 };
 
-// "Html files (*.htm)|*.HTM;*.HTML" as Qt name filters. Patterns are matched
-// in both letter cases, as names are on the file systems the filters were
-// written for.
+// "Bookmark files|*.htm;*.html" as Qt name filters: "Bookmark files (*.htm
+// *.html)". Qt's own dialog matches them in either letter case, as names are
+// on the file systems the filters were written for.
 QStringList QtNameFilters(const std::string& filter);
 
 }  // namespace quillet

@@ -111,6 +111,22 @@ TEST_F(Settings, WhatIsSavedLoadsBack) {
   EXPECT_EQ(c.LastDir, " /odd dir/ ");
 }
 
+TEST_F(Settings, TheWindowsOwnKeysReadBackAndAFirstStartHasNoPlace) {
+  EXPECT_FALSE(HasStoredPlace(ctx));
+  EXPECT_EQ(LoadZoom(ctx), 100);
+  EXPECT_TRUE(LoadRecentFiles(ctx).empty());
+  SaveSettings(ctx);
+  SaveZoom(ctx, 125);
+  SaveRecentFiles(ctx, {"/a b/x.htm ", "/y.htm"});
+  EXPECT_TRUE(HasStoredPlace(ctx));
+  EXPECT_EQ(LoadZoom(ctx), 125);
+  EXPECT_EQ(LoadRecentFiles(ctx), (std::vector<std::string>{"/a b/x.htm ", "/y.htm"}));
+  // A shorter list leaves none of the longer one behind.
+  SaveRecentFiles(ctx, {"/z.htm"});
+  EXPECT_EQ(LoadRecentFiles(ctx), std::vector<std::string>{"/z.htm"});
+  EXPECT_NE(ReadBytes(File()).find("[Recent]\r\nFile1=/z.htm\r\nFile2=\r\n"), std::string::npos);
+}
+
 TEST_F(Settings, AReadOnlyFolderFailsWithTheFullName) {
   ::chmod(dir.Path().c_str(), 0555);  // no write bit: read-only even for root
   LoadSettings(ctx);
@@ -154,6 +170,14 @@ class FailingAt : public PrivateProfile {
                    const std::string& v) override {
     if (k == key_) throw EWriteError(f);
     real_.WriteString(f, s, k, v);
+  }
+  std::string ReadStringUpTo(size_t n, const std::string& f, const std::string& s, const std::string& k,
+                             const std::string& d) override {
+    return real_.ReadStringUpTo(n, f, s, k, d);
+  }
+  void WriteStringIn(FileSystem::Folder& dir, const std::string& f, const FileSystem::Folder& within, size_t n,
+                     const std::string& s, const std::string& k, const std::string& v) override {
+    real_.WriteStringIn(dir, f, within, n, s, k, v);
   }
 
  private:

@@ -9,7 +9,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
 #include "tests/support/WinePrefix.h"
-#include "viewer/LinkPath.h"
+#include "viewer/document/LinkPath.h"
 
 namespace quillet {
 namespace {

@@ -66,6 +66,23 @@ TEST(BookmarkFormat, DescriptionStart) {
   EXPECT_EQ(DescriptionStart("<A HREF=\"x\" >   "), 17u);
 }
 
+TEST(BookmarkFormat, DescriptionSpanRunsToTheFirstEndTagInAnyCase) {
+  const struct {
+    std::string line, description;  // "-": none
+  } cases[] = {
+      {"<DT><A HREF=\"x\" ADD_DATE=\"1\">Title</a> <B>x</A>", "Title"},
+      {"<DT><A HREF=\"x\">  A b </A>", "A b "},
+      {"<DT><A HREF=\"x\"></A>", "-"},
+      {"<DT><A HREF=\"x\">no end", "-"},
+      {"</A><DT><A HREF=\"x\">late", "-"},
+      {"<DT><H3>News</H3>", "-"},
+  };
+  for (const auto& c : cases) {
+    const LineSpan span = DescriptionSpan(c.line);
+    EXPECT_EQ(span.Empty() ? "-" : c.line.substr(span.Begin, span.Size()), c.description) << c.line;
+  }
+}
+
 TEST(BookmarkFormat, LinkAddress) {
   EXPECT_EQ(LinkAddress("<dt><a href = \"Page.htm\">x</a>"), "Page.htm");
   EXPECT_EQ(LinkAddress("<A NAME=\"n\" HREF=\"x\">"), "");

@@ -29,10 +29,9 @@ TextLines Removed(TextLines lines, char letter) {
 // The file name the HTML-to-folder conversion derives from a link line: the
 // description from its start up to the first "</A>", made safe.
 std::string DerivedName(const std::string& line) {
-  const size_t d = DescriptionStart(line);
-  const size_t e = UpperAscii(line).find("</A>");
-  if (d == 0 || e == std::string::npos || d - 1 >= e) return "<none>";
-  return SafeFileName(line.substr(d - 1, e - (d - 1)));
+  const LineSpan span = DescriptionSpan(line);
+  if (span.Empty()) return "<none>";
+  return SafeFileName(line.substr(span.Begin, span.Size()));
 }
 
 TEST(Emphasis, BoldOnAndOffRestoresEveryLine) {

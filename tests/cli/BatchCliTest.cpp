@@ -1,5 +1,6 @@
 // The batch through the built program, as a script would run it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempDir.h"
@@ -86,6 +87,13 @@ TEST_F(BatchCli, AMistypedCommandSaysSoAndAFileWithoutASwitchIsLeftAlone) {
     EXPECT_EQ(r.Err, "");
   }
   EXPECT_EQ(ReadBytes(dir / "notes.txt"), "text");
+  // A fifo or a device cannot be opened, and the run says so.
+  ASSERT_EQ(::mkfifo((dir / "f.htm").c_str(), 0644), 0);
+  for (const std::string file : {"f.htm", "/dev/null"}) {
+    const auto r = Run({file});
+    EXPECT_EQ(r.ExitCode, 1) << file;
+    EXPECT_EQ(r.Err, "quillet: Cannot open file " + file + ": it is no regular file (a fifo or a device)\n");
+  }
 }
 
 TEST_F(BatchCli, CleanUpOfAMissingFileEndsSilently) {

@@ -132,7 +132,9 @@ TEST(HtmlToUrlsCli, WriteFailuresGoToTheLogAndUnsafeNamesStayInside) {
   EXPECT_EQ(ReadBytes(run.Log()),
             "Unable to write to " + t + "Locked.url: the file is read-only\r\n"
             "Folder name \"..\" cannot be used; its links were written into " + t + "\r\n"
-            "Nothing written into " + t + "Linked/: it is a symbolic link that leads outside " + t + "\r\n");
+            "Nothing written into " + t + "Linked/: it is a symbolic link that leads outside " + t + "\r\n"
+            "No shortcut written for line 9 (out): its folder " + t + "Linked/ is a symbolic link that leads outside " +
+                t + "\r\n");
 }
 
 TEST(HtmlToUrlsCli, RefusalsAndFailures) {
@@ -170,13 +172,42 @@ TEST(HtmlToUrlsCli, RefusalsAndFailures) {
   EXPECT_EQ(r.ExitCode, 0);
   EXPECT_NE(r.Err.find("There is no HTML to convert."), std::string::npos) << r.Err;
 
-  // A heading whose folder cannot be made stops the run with the reason.
-  MakeDirs(run.Home / "t");
+  // A heading's folder beside a file of its name is numbered; one that cannot
+  // be made costs only its links, listed with the reason, and fails the run.
+  MakeDirs(run.Home / "t/RO");
+  ::chmod((run.Home / "t/RO").c_str(), 0555);
   WriteBytes(run.Home / "t/News", "a file");
-  WriteBytes(html, "<DL><p>\n<DT><H3>News</H3>\n<DL><p>\n<DT><A HREF=\"a\">A</A>\n</DL><p>\n</DL><p>\n");
+  WriteBytes(html, "<DL><p>\n<DT><H3>News</H3>\n<DL><p>\n<DT><A HREF=\"a\">A</A>\n</DL><p>\n"
+                   "<DT><H3>RO</H3>\n<DL><p>\n<DT><H3>Sub</H3>\n<DL><p>\n<DT><A HREF=\"b\">B</A>\n</DL><p>\n</DL><p>\n"
+                   "<DT><A HREF=\"c\">C</A>\n</DL><p>\n");
   r = run({"html2urls", html, run.Home / "t"});
-  EXPECT_EQ(r.ExitCode, 1);
-  EXPECT_NE(r.Err.find("Could not create folder " + run.Home / "t/News/"), std::string::npos) << r.Err;
+  EXPECT_EQ(r.ExitCode, 1) << r.Err;
+  EXPECT_EQ(ReadBytes(run.Home / "t/News (2)/A.url"), Shortcut("a"));
+  EXPECT_EQ(ReadBytes(run.Home / "t/C.url"), Shortcut("c"));
+  const std::string sub = run.Home / "t/RO/Sub/";
+  EXPECT_EQ(ReadBytes(run.Log()), "Could not create folder " + sub + ": its folder is read-only\r\n" +
+                                      "No shortcut written for line 10 (b): its folder " + sub +
+                                      " could not be made\r\n");
+}
+
+TEST(HtmlToUrlsCli, TextAfterANulFailsTheRunEvenWhenAllBeforeItIsWritten) {
+  Program run;
+  const std::string before = "<DL><p>\r\n<DT><A HREF=\"a\">A</A>\r\n";
+  for (const std::string& text : {before + std::string("\0", 1) + "<DT><A HREF=\"b\">B</A>\r\n</DL><p>\r\n",
+                                  std::string("\0", 1) + before}) {
+    const std::string target = run.Home / "t";
+    std::filesystem::remove_all(target);
+    MakeDirs(target);
+    WriteBytes(run.Home / "in.htm", text);
+    const auto r = run({"html2urls", "in.htm", target});
+    EXPECT_EQ(r.ExitCode, 1) << r.Err;
+    EXPECT_NE(r.Err.find("in.htm holds a NUL byte at offset " + std::to_string(text.find('\0')) +
+                         "; only the text before it was read."),
+              std::string::npos)
+        << r.Err;
+    EXPECT_EQ(Exists(target + "/A.url"), text[0] != '\0');
+    EXPECT_FALSE(Exists(target + "/B.url"));
+  }
 }
 
 TEST(NsStripCli, CleansAFileInPlaceOnce) {

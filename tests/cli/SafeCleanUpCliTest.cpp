@@ -119,6 +119,24 @@ TEST_F(SafeCleanUp, TwoRunsAtOnceBothLeaveTheirChange) {
   EXPECT_EQ(ReadBytes(file), "<DL><p>\r\n" + Link("http://a/", "Alpha") + Link("http://z/", "Zeta") + "</DL><p>\r\n");
 }
 
+TEST_F(SafeCleanUp, UrlsToHtmlWaitsForACleanUpOfItsOutput) {
+  // A clean-up holding the output file would otherwise save its own text
+  // over the new output when it ends.
+  const std::string file = dir / "out.htm";
+  WriteBytes(file, kLinks);
+  WriteBytes(dir / "Fav/a.url", Shortcut("http://a/"));
+  const int held = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  RunningProgram urls2html(program, {"urls2html", "Fav", "out.htm"}, dir.Path(), {"HOME=" + home});
+  EXPECT_TRUE(urls2html.WaitForError("Another program is changing out.htm; waiting until it is done."));
+  EXPECT_EQ(ReadBytes(file), kLinks);
+  ::close(held);
+  const ProgramResult r = urls2html.Finish();
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadBytes(file), "<DL><p>\r\n<DT><A HREF=\"http://a/\">a</A>\r\n</DL><p>\r\n");
+}
+
 // A file system of 1 MiB, filled up by the test. Mounting needs the right to
 // mount (root); without it the tests say so and skip.
 class FullDisk : public SafeCleanUp {

@@ -12,7 +12,7 @@ TEST(CharRef, FolderNameDecodesReferencesAsOrdinaryCharacters) {
   EXPECT_EQ(FolderNameOf("<DT><H3 FOLDED>Fish &amp; Chips</H3>"), "Fish & Chips");
   EXPECT_EQ(FolderNameOf("<DT><H3>It&#39;s &lt;b&gt;</H3>"), "It's _b_");
   EXPECT_EQ(FolderNameOf("<DT><H3>a&#47;b &#x2F; c&quot;</H3>"), "a_b _ c_");
-  // Raw forbidden characters still become "_", as before.
+  // Raw forbidden characters become "_" just as decoded ones do.
   EXPECT_EQ(FolderNameOf("<DT><H3>a/b: c?</H3>"), "a_b_ c_");
 }
 

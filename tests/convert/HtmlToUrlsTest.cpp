@@ -4,12 +4,15 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "convert/HtmlToUrls.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Errors.h"
+#include "platform/PrivateProfile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
 
@@ -36,10 +39,10 @@ struct WriteRun {
   std::string Target = Tmp / "target";
 
   WriteRun() { MakeDirs(Tmp / "data"); }
-  void Convert(TextLines lines, bool unattended = true) {
+  HtmlToUrlsResult Convert(TextLines lines, bool unattended = true) {
     T.Ctx.HtmlLines = std::move(lines);
     T.Ctx.UrlTargetDir = Target;
-    HtmlToUrls(T.Ctx, unattended);
+    return HtmlToUrls(T.Ctx, unattended);
   }
   std::string Log() { return ReadBytes(Tmp / "data/UrlErrors.txt"); }
   bool HasLog() { return Exists(Tmp / "data/UrlErrors.txt"); }
@@ -223,7 +226,8 @@ TEST(HtmlToUrls, ReadOnlyShortcutIsLoggedAndTheRunGoesOn) {
 TEST(HtmlToUrls, DotFolderNamesNeverLeaveTheTargetDotFileNamesAreFiles) {
   WriteRun r;
   MakeDirs(r.Target);
-  r.Convert({
+  // Their links all written, the headings are only noted.
+  EXPECT_EQ(r.Convert({
       "<DL><p>",
       "<DT><H3>..</H3>",
       "<DL><p>",
@@ -240,7 +244,7 @@ TEST(HtmlToUrls, DotFolderNamesNeverLeaveTheTargetDotFileNamesAreFiles) {
       "</DL><p>",
       "<DT><A HREF=\"ok\">...</A>",
       "</DL><p>",
-  });
+  }), HtmlToUrlsResult::WrittenWithNotes);
   std::map<std::string, std::string> want = {
       {"Up.url", Shortcut("up")},
       {"...url", Shortcut("dots")},
@@ -268,6 +272,8 @@ TEST(HtmlToUrls, SymbolicLinksOutOfTheTargetAreNotWrittenThrough) {
   fs::create_symlink(outside + "/victim.url", r.Target + "/Dangling.url");
   WriteBytes(outside + "/real.url", Shortcut("precious"));
   fs::create_symlink(outside + "/real.url", r.Target + "/Linked.url");
+  WriteBytes(r.Target + "/Inner/Kept.url", "[InternetShortcut]\r\nURL=old\r\nIconIndex=1\r\n");
+  fs::create_symlink(r.Target + "/Inner/Kept.url", r.Target + "/Near.url");
   r.Convert({
       "<DL><p>",
       "<DT><H3>Escape</H3>",
@@ -285,6 +291,7 @@ TEST(HtmlToUrls, SymbolicLinksOutOfTheTargetAreNotWrittenThrough) {
       "<DT><A HREF=\"fine\">Fine</A>",
       "</DL><p>",
       "<DT><A HREF=\"last\">Last</A>",
+      "<DT><A HREF=\"near\">Near</A>",
       "</DL><p>",
   });
   std::map<std::string, std::string> untouched = {{"real.url", Shortcut("precious")}};
@@ -292,10 +299,14 @@ TEST(HtmlToUrls, SymbolicLinksOutOfTheTargetAreNotWrittenThrough) {
   // A link that stays inside the target is written through.
   EXPECT_EQ(ReadBytes(r.Target + "/Inner/Fine.url"), Shortcut("fine"));
   EXPECT_EQ(ReadBytes(r.Target + "/Last.url"), Shortcut("last"));
+  EXPECT_EQ(ReadBytes(r.Target + "/Inner/Kept.url"), "[InternetShortcut]\r\nURL=near\r\nIconIndex=1\r\n");
+  EXPECT_TRUE(fs::is_symlink(r.Target + "/Near.url"));
   const std::string t = r.Target + "/";
+  const std::string escape = "its folder " + t + "Escape/ is a symbolic link that leads outside " + t;
   EXPECT_EQ(r.Log(),
-            "Nothing written into " + t + "Escape/: it is a symbolic link that leads outside " + t +
-                "\r\n" + "Unable to write to " + t +
+            "Nothing written into " + t + "Escape/: it is a symbolic link that leads outside " + t + "\r\n" +
+                "No shortcut written for line 4 (bad): " + escape + "\r\n" +
+                "No shortcut written for line 7 (bad2): " + escape + "\r\n" + "Unable to write to " + t +
                 "Dangling.url: it is a symbolic link that leads outside " + t + "\r\n" +
                 "Unable to write to " + t + "Linked.url: it is a symbolic link that leads outside " +
                 t + "\r\n");
@@ -389,26 +400,160 @@ TEST(HtmlToUrls, ListEndsCloseTheRightLevel) {
   EXPECT_EQ(Tree(r.Target), want);
 }
 
-TEST(HtmlToUrls, HeadingThatCannotBeAFolderStopsTheRun) {
-  WriteRun r;
-  MakeDirs(r.Target);
-  WriteBytes(r.Target + "/News", "a file, not a folder");
-  WriteBytes(r.Target + "/Locked.url", Shortcut("old"));
-  ::chmod((r.Target + "/Locked.url").c_str(), 0444);
-  r.T.UI.Answers = {Answer::Yes};
-  try {
-    r.Convert({"<DL><p>", "<DT><A HREF=\"a\">Locked</A>", "<DT><A HREF=\"b\">Before</A>",
-               "<DT><H3>News</H3>", "<DL><p>", "<DT><A HREF=\"c\">In</A>", "</DL><p>",
-               "<DT><A HREF=\"d\">After</A>", "</DL><p>"},
-              false);
-    FAIL() << "no failure";
-  } catch (const EOSError& e) {
-    EXPECT_NE(std::string(e.what()).find(r.Target + "/News/"), std::string::npos) << e.what();
+// Every entry under root, by relative path, read only where that is safe:
+// folders "<dir>", fifos "<fifo>", links "-> target", large files their size.
+std::map<std::string, std::string> Look(const std::string& root) {
+  std::map<std::string, std::string> out;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
+    const std::string rel = fs::relative(it->path(), root).string();
+    if (it->is_symlink())
+      out[rel] = "-> " + fs::read_symlink(it->path()).string();
+    else if (it->is_directory())
+      out[rel] = "<dir>";
+    else if (it->is_fifo())
+      out[rel] = "<fifo>";
+    else if (it->file_size() > 4096)
+      out[rel] = "<" + std::to_string(it->file_size()) + " bytes>";
+    else
+      out[rel] = ReadBytes(it->path().string());
   }
-  EXPECT_TRUE(Exists(r.Target + "/Before.url"));
-  EXPECT_FALSE(Exists(r.Target + "/After.url"));
-  EXPECT_FALSE(r.HasLog());
-  EXPECT_TRUE(r.T.UI.Messages.empty());
+  return out;
+}
+
+// What stands in the way costs only its own links, each listed with why; the
+// run goes on with the rest, and a second run finds the same folders.
+TEST(HtmlToUrls, WhatCannotBeWrittenNeverStopsTheRun) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& target)> setup;
+    TextLines doc;  // the link "After" is added at the end
+    std::map<std::string, std::string> want;
+    std::vector<std::string> log;  // "T/" stands for the target
+  };
+  auto link = [](const std::string& url, const std::string& name) {
+    return "<DT><A HREF=\"" + url + "\">" + name + "</A>";
+  };
+  const std::vector<Case> cases = {
+      {"a link's file where a heading's folder would go",
+       [](const std::string&) {},
+       {link("a", "Docs"), "<DT><H3>Docs.url</H3>", "<DL><p>", link("b", "In"), "</DL><p>"},
+       {{"Docs.url", Shortcut("a")}, {"Docs.url (2)", "<dir>"}, {"Docs.url (2)/In.url", Shortcut("b")}},
+       {}},
+      {"plain files named like a heading",
+       [](const std::string& t) {
+         WriteBytes(t + "/News", "a file");
+         WriteBytes(t + "/News (2)", "another");
+       },
+       {"<DT><H3>News</H3>", "<DL><p>", link("b", "In"), "</DL><p>"},
+       {{"News", "a file"}, {"News (2)", "another"}, {"News (3)", "<dir>"}, {"News (3)/In.url", Shortcut("b")}},
+       {}},
+      {"a read-only folder",
+       [](const std::string& t) {
+         MakeDirs(t + "/RO");
+         ::chmod((t + "/RO").c_str(), 0555);  // no write bit: read-only even for root
+       },
+       {"<DT><H3>RO</H3>", "<DL><p>", link("b", "In"), "<DT><H3>Sub</H3>", "<DL><p>", link("d", "Deep"),
+        "</DL><p>", link("e", "Also"), "</DL><p>"},
+       {{"RO", "<dir>"}},
+       {"Unable to write to T/RO/In.url: its folder is read-only, so no new file can be made beside it",
+        "Could not create folder T/RO/Sub/: its folder is read-only",
+        "No shortcut written for line 7 (d): its folder T/RO/Sub/ could not be made",
+        "Unable to write to T/RO/Also.url: its folder is read-only, so no new file can be made beside it"}},
+      {"a fifo named like a shortcut",
+       [](const std::string& t) { ASSERT_EQ(::mkfifo((t + "/Pipe.url").c_str(), 0644), 0); },
+       {link("p", "Pipe")},
+       {{"Pipe.url", "<fifo>"}},
+       {"Unable to write to T/Pipe.url: it is no regular file (a fifo or a device)"}},
+      {"a shortcut file larger than any shortcut",
+       [](const std::string& t) {
+         WriteBytes(t + "/Big.url", Shortcut("old"));
+         ASSERT_EQ(::truncate((t + "/Big.url").c_str(), 3LL << 30), 0);
+       },
+       {link("x", "Big")},
+       {{"Big.url", "<3221225472 bytes>"}},
+       {"Unable to write to T/Big.url: it is larger than 64 KiB, so it is left as it is"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteRun r;
+    MakeDirs(r.Target);
+    c.setup(r.Target);
+    TextLines doc = {"<DL><p>"};
+    doc.insert(doc.end(), c.doc.begin(), c.doc.end());
+    doc.push_back(link("z", "After"));
+    doc.push_back("</DL><p>");
+    std::map<std::string, std::string> want = c.want;
+    want["After.url"] = Shortcut("z");
+    std::string log;
+    for (std::string line : c.log) log += line.replace(line.find("T/"), 2, r.Target + "/") + "\r\n";
+    for (int run = 1; run <= 2; ++run) {
+      EXPECT_EQ(r.Convert(doc), c.log.empty() ? HtmlToUrlsResult::Written : HtmlToUrlsResult::WrittenWithErrors);
+      EXPECT_EQ(Look(r.Target), want) << "run " << run;
+      if (!c.log.empty()) {
+        EXPECT_EQ(r.Log(), log);
+      }
+    }
+  }
+}
+
+// The real file system, with a hook before each step of writing below a
+// folder held open, where a test swaps things as another process might.
+class SwappingFileSystem : public PosixFileSystem {
+ public:
+  std::function<void(const std::string& step, const std::string& path)> Before = [](auto&, auto&) {};
+  Subfolder OpenSubfolder(Folder& dir, const std::string& name, const Folder& within) override {
+    Before("open", dir.Path() + name);
+    return PosixFileSystem::OpenSubfolder(dir, name, within);
+  }
+  FilePlace PlaceOfFile(Folder& dir, const std::string& name, const Folder& within) override {
+    Before("place", dir.Path() + name);
+    return PosixFileSystem::PlaceOfFile(dir, name, within);
+  }
+  LimitedRead ReadFileIn(Folder& dir, const std::string& name, size_t limit, std::string& data) override {
+    Before("read", dir.Path() + name);
+    return PosixFileSystem::ReadFileIn(dir, name, limit, data);
+  }
+  void WriteFileIn(Folder& dir, const std::string& name, const std::string& data, Flush flush) override {
+    Before("write", dir.Path() + name);
+    PosixFileSystem::WriteFileIn(dir, name, data, flush);
+  }
+};
+
+// A folder or file swapped for a symbolic link to elsewhere while the run
+// goes on: what was checked is what is written, so nothing lands outside.
+TEST(HtmlToUrls, ALinkSwappedInDuringTheRunLeadsNowhere) {
+  for (const std::string fileStep : {"place", "read", "write"}) {
+    SCOPED_TRACE(fileStep);
+    WriteRun r;
+    SwappingFileSystem swapping;
+    IniProfile profile(swapping);
+    r.T.Ctx.Services.Fs = &swapping;
+    r.T.Ctx.Services.Profile = &profile;
+    const std::string t = r.Target + "/", outside = r.Tmp / "outside";
+    MakeDirs(t + "Sub");
+    WriteBytes(outside + "/victim.url", Shortcut("precious"));
+    swapping.Before = [&](const std::string& step, const std::string& path) {
+      // The folder being written moves away and a link to outside takes its
+      // name, just before its first file is written.
+      if (step == "write" && path == t + "Sub/One.url") {
+        fs::rename(t + "Sub", t + "Moved");
+        fs::create_directory_symlink(outside, t + "Sub");
+      }
+      if (step == fileStep && path == t + "Five.url") fs::create_symlink(outside + "/victim.url", path);
+    };
+    r.Convert({"<DL><p>", "<DT><H3>Sub</H3>", "<DL><p>", "<DT><A HREF=\"1\">One</A>", "<DT><A HREF=\"2\">Two</A>",
+               "</DL><p>", "<DT><H3>Sub</H3>", "<DL><p>", "<DT><A HREF=\"4\">Four</A>", "</DL><p>",
+               "<DT><A HREF=\"5\">Five</A>", "</DL><p>"});
+    EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"victim.url", Shortcut("precious")}}));
+    EXPECT_EQ(ReadBytes(t + "Moved/One.url"), Shortcut("1"));
+    EXPECT_EQ(ReadBytes(t + "Moved/Two.url"), Shortcut("2"));
+    const std::string why = fileStep == "place" ? "it is a symbolic link that leads outside " + t
+                                                : "it is a symbolic link";
+    EXPECT_EQ(r.Log(), "Nothing written into " + t + "Sub/: it is a symbolic link that leads outside " + t + "\r\n" +
+                           "No shortcut written for line 9 (4): its folder " + t +
+                           "Sub/ is a symbolic link that leads outside " + t + "\r\n" + "Unable to write to " + t +
+                           "Five.url: " + why + "\r\n");
+  }
 }
 
 TEST(HtmlToUrls, AttendedQuestionsAndMessages) {

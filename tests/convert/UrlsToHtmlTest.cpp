@@ -129,9 +129,18 @@ TEST_F(UrlsToHtmlTest, ShortcutsThatAreNotReadableFilesGiveErrorWithoutHanging) 
   ASSERT_EQ(::mkfifo((Top() + "/fifo.url").c_str(), 0644), 0);
   ASSERT_EQ(::symlink("/dev/zero", (Top() + "/zero.url").c_str()), 0);
   ASSERT_EQ(::symlink("nowhere", (Top() + "/dangling.url").c_str()), 0);
+  // Read up to 64 KiB; past it a file is not read at all (3 GB cost no disk
+  // here, nor memory in the walk).
+  const std::string edge = "[InternetShortcut]\r\nURL=http://edge/\r\n";
+  WriteBytes(Top() + "/edge.url", edge + std::string(64 * 1024 - edge.size(), ';'));
+  WriteBytes(Top() + "/over.url", edge + std::string(64 * 1024 + 1 - edge.size(), ';'));
+  WriteBytes(Top() + "/big.url", edge);
+  ASSERT_EQ(::truncate((Top() + "/big.url").c_str(), 3LL << 30), 0);
   ASSERT_TRUE(UrlsToHtml(t.Ctx, Top()));
-  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "<DT><A HREF=\"ERROR\">dangling</A>",
-                                        "<DT><A HREF=\"ERROR\">fifo</A>",
+  EXPECT_EQ(t.Ctx.HtmlLines, (TextLines{"<DL><p>", "<DT><A HREF=\"ERROR\">big</A>",
+                                        "<DT><A HREF=\"ERROR\">dangling</A>",
+                                        "<DT><A HREF=\"http://edge/\">edge</A>",
+                                        "<DT><A HREF=\"ERROR\">fifo</A>", "<DT><A HREF=\"ERROR\">over</A>",
                                         "<DT><A HREF=\"ERROR\">zero</A>", "</DL><p>"}));
 }
 

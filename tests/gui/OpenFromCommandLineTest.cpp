@@ -16,16 +16,16 @@ class OpenFromCommandLine : public ::testing::Test, public WindowFixture {};
 TEST_F(OpenFromCommandLine, LoadsTheFileAsTheOpenCommandWould) {
   WriteBytes(File("docs/a.htm"), "<DL><p>\r\n<DT><A HREF=\"http://x/\">X</A>\r\n</DL><p>\r\n");
   Ctx().Config.BoldHtml = true;
-  TForm1& f = Create();
-  ASSERT_TRUE(f.BoldDescription1->isChecked());
+  MainWindow& f = Create();
+  ASSERT_TRUE(f.Action("boldDescriptionsAction")->isChecked());
   f.OpenFromCommandLine(File("docs/a.htm"));
   EXPECT_EQ(Ctx().HtmlLines.size(), 3u);
   EXPECT_EQ(Ctx().Config.CurrentFile, File("docs/a.htm"));
   EXPECT_EQ(Ctx().Config.LastDir, File("docs"));
   EXPECT_EQ(f.StatusText(), File("docs/a.htm"));
   EXPECT_FALSE(f.Modified());
-  EXPECT_FALSE(f.BoldDescription1->isChecked());
-  EXPECT_EQ(FirstLink(*f.htmlPane1), "http://x/");
+  EXPECT_FALSE(f.Action("boldDescriptionsAction")->isChecked());
+  EXPECT_EQ(FirstLink(*f.pane), "http://x/");
   EXPECT_TRUE(Dialogs.Setups.empty());  // no dialog was shown
   EXPECT_TRUE(UI().Errors.empty());
   // Nothing changed, so closing asks nothing.
@@ -34,7 +34,7 @@ TEST_F(OpenFromCommandLine, LoadsTheFileAsTheOpenCommandWould) {
 }
 
 TEST_F(OpenFromCommandLine, AFileThatCannotBeReadIsReportedAndTheWindowStaysEmpty) {
-  TForm1& f = Create();
+  MainWindow& f = Create();
   MakeDirs(File("folder.htm"));
   for (const std::string& name : {File("missing.htm"), File("folder.htm")}) {
     UI().Errors.clear();

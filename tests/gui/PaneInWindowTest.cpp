@@ -11,9 +11,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/HelpPages.h"
-#include "app/HelpWindow.h"
-#include "app/PaneBrowsing.h"
+#include "app/window/HelpPages.h"
+#include "app/window/HelpWindow.h"
+#include "app/window/PaneBrowsing.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/qt/PaneProbe.h"
 #include "viewer/qt/HtmlPane.h"
@@ -31,8 +31,8 @@ class PaneInWindow : public ::testing::Test, public WindowFixture {
 };
 
 TEST_F(PaneInWindow, IsSetUpAsTheWindowsPreview) {
-  TForm1& f = Create();
-  ThtmlPane& pane = *f.htmlPane1;
+  MainWindow& f = Create();
+  ThtmlPane& pane = *f.pane;
   EXPECT_FALSE(pane.ViewImages());
   EXPECT_EQ(pane.DefBackground(), clWindow);
   EXPECT_EQ(pane.BorderStyle(), htSingle);
@@ -49,46 +49,46 @@ TEST_F(PaneInWindow, IsSetUpAsTheWindowsPreview) {
 }
 
 TEST_F(PaneInWindow, ACommentLeftOpenReachesTheErrorBoxAndTheCommandGoesOn) {
-  TForm1& f = Create();
+  MainWindow& f = Create();
   Ctx().HtmlLines = {"<DL><p>", "<DT><A HREF=\"http://b/\">B</A>", "<DT><A HREF=\"http://a/\">A</A>",
                      "</DL><p>", "<!-- open"};
-  f.SortHtml1->trigger();
+  f.Action("sortAction")->trigger();
   EXPECT_EQ(UI().Errors, std::vector<std::string>{"Open Comment at End of HTML File"});
-  EXPECT_EQ(PaneLinks(*f.htmlPane1), (std::vector<std::string>{"http://a/", "http://b/"}));
+  EXPECT_EQ(PaneLinks(*f.pane), (std::vector<std::string>{"http://a/", "http://b/"}));
   EXPECT_TRUE(f.Modified());
   EXPECT_EQ(f.StatusNote(), "Sorted 2 links");
 }
 
 TEST_F(PaneInWindow, TheStatusBarShowsTheLinkUnderTheMouse) {
   WriteBytes(File("a.htm"), "<DL><p>\r\n<DT><A HREF=\"http://a/\">Site A</A>\r\n<DT>Plain\r\n</DL><p>\r\n");
-  TForm1& f = Create();
+  MainWindow& f = Create();
   Dialogs.Names = {File("a.htm")};
-  f.OpenFile1->trigger();
-  Hover(*f.htmlPane1, PanelPointOf(*f.htmlPane1, "Site A"));
-  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "http://a/");
-  Hover(*f.htmlPane1, PanelPointOf(*f.htmlPane1, "Plain"));
-  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "");
+  f.Action("openFileAction")->trigger();
+  Hover(*f.pane, PanelPointOf(*f.pane, "Site A"));
+  EXPECT_EQ(f.statusBar()->currentMessage().toStdString(), "http://a/");
+  Hover(*f.pane, PanelPointOf(*f.pane, "Plain"));
+  EXPECT_EQ(f.statusBar()->currentMessage().toStdString(), "");
   EXPECT_EQ(f.StatusText(), File("a.htm"));
 }
 
 TEST_F(PaneInWindow, SecureWebLinksGoToTheBrowserAndOthersToThePane) {
-  TForm1& f = Create();
+  MainWindow& f = Create();
   Ctx().HtmlLines = {"<p><A HREF=\"https://s/\">Secure</A> <A HREF=\"#top\">Top</A>"};
-  f.UpdateHTML();
-  QTest::mouseClick(f.htmlPane1->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.htmlPane1, "Secure"));
-  QTest::mouseClick(f.htmlPane1->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.htmlPane1, "Top"));
+  f.ShowDocument();
+  QTest::mouseClick(f.pane->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.pane, "Secure"));
+  QTest::mouseClick(f.pane->viewport(), Qt::LeftButton, {}, PanelPointOf(*f.pane, "Top"));
   ASSERT_EQ(T.Shell.Calls.size(), 1u);
   EXPECT_EQ(T.Shell.Calls[0].Target, "https://s/");
   EXPECT_TRUE(UI().Errors.empty());
 }
 
 TEST_F(PaneInWindow, AFormShowsItsControlsAndSubmitsNowhere) {
-  TForm1& f = Create();
+  MainWindow& f = Create();
   Ctx().HtmlLines = {"<FORM ACTION=\"http://example.com/\">Name <INPUT NAME=q VALUE=Ann>",
                      "<INPUT TYPE=submit NAME=go></FORM>"};
-  f.UpdateHTML();
+  f.ShowDocument();
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
-  ThtmlPane& pane = *f.htmlPane1;
+  ThtmlPane& pane = *f.pane;
   // The window has no submit handler: a form goes nowhere.
   EXPECT_FALSE(pane.OnFormSubmit);
   QPushButton* go = pane.viewport()->findChild<QPushButton*>();
@@ -110,21 +110,21 @@ TEST_F(PaneInWindow, LinksOpenBesideTheDocumentAndBackAndForwardStepThroughThem)
   WriteBytes(File("started/other.htm"), "<p>Wrong one");
   const std::filesystem::path cwd = std::filesystem::current_path();
   std::filesystem::current_path(File("started"));
-  TForm1& f = Create();
-  ThtmlPane& pane = *f.htmlPane1;
+  MainWindow& f = Create();
+  ThtmlPane& pane = *f.pane;
   const auto* browsing = pane.findChild<TPaneBrowsing*>();
   ASSERT_NE(browsing, nullptr);
   Dialogs.Names = {File("docs/list.htm")};
-  f.OpenFile1->trigger();
+  f.Action("openFileAction")->trigger();
   Hover(pane, PanelPointOf(pane, "Other"));
-  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "other.htm");
+  EXPECT_EQ(f.statusBar()->currentMessage().toStdString(), "other.htm");
   QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, PanelPointOf(pane, "Other"));
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(UI().Errors.empty());
   EXPECT_EQ(pane.CurrentFile(), File("docs/other.htm"));
   // The clicked address leaves the status bar; it names the page shown,
   // and the document's file stays.
-  EXPECT_EQ(f.StatusBar1->currentMessage().toStdString(), "");
+  EXPECT_EQ(f.statusBar()->currentMessage().toStdString(), "");
   EXPECT_EQ(browsing->PageNote(), "Showing " + File("docs/other.htm") + ", not the document (Alt+Left goes back)");
   EXPECT_EQ(f.StatusText(), File("docs/list.htm"));
 
@@ -135,19 +135,19 @@ TEST_F(PaneInWindow, LinksOpenBesideTheDocumentAndBackAndForwardStepThroughThem)
   EXPECT_EQ(pane.CurrentFile(), File("docs/other.htm"));
   // The source view and Save keep the document; back in the rendered view
   // it is the document that shows.
-  f.ViewSource1->trigger();
-  EXPECT_EQ(f.Memo1->toPlainText().toStdString(), Ctx().HtmlLines[0]);
+  f.Action("viewSourceAction")->trigger();
+  EXPECT_EQ(f.sourceView->toPlainText().toStdString(), Ctx().HtmlLines[0]);
   EXPECT_EQ(browsing->PageNote(), "");
-  f.ViewSource1->trigger();
+  f.Action("viewSourceAction")->trigger();
   EXPECT_EQ(PaneText(pane), "Other list");
   EXPECT_FALSE(pane.CanGoBack() || pane.CanGoForward());
 }
 
 TEST_F(PaneInWindow, ADragFromBlankSpaceOntoALinkSelectsAndOpensNothing) {
-  TForm1& f = Create();
+  MainWindow& f = Create();
   Ctx().HtmlLines = {"<p>Some text before <a href=\"http://a/\">Site</a>"};
-  f.UpdateHTML();
-  ThtmlPane& pane = *f.htmlPane1;
+  f.ShowDocument();
+  ThtmlPane& pane = *f.pane;
   const QPoint blank{30, pane.PanelHeight() - 10}, text = PanelPointOf(pane, "Some"), link = PanelPointOf(pane, "Site");
   QTest::mousePress(pane.viewport(), Qt::LeftButton, {}, blank);
   for (const QPoint at : {text, link}) {
@@ -170,15 +170,15 @@ class HelpInThePane : public ::testing::Test {
 };
 
 TEST_F(HelpInThePane, TheHelpMenuShowsThePagesInTheHelpWindow) {
-  TForm1 f(T.Ctx, Dialogs);
+  MainWindow f(T.Ctx, Dialogs);
   f.show();
-  f.Index1->trigger();
+  f.Action("helpContentsAction")->trigger();
   THelpWindow& help = f.HelpWindow();
   EXPECT_TRUE(help.isVisible());
   EXPECT_EQ(help.Pane->CurrentFile(), f.HelpFile + kHelpContents);
   EXPECT_EQ(help.windowTitle().toStdString(), "Quillet Help: Contents");
   EXPECT_TRUE(T.Shell.Calls.empty());
-  f.KeywordSearch1->trigger();
+  f.Action("keywordSearchAction")->trigger();
   EXPECT_EQ(help.Pane->CurrentFile(), f.HelpFile + kHelpKeywords);
   // A keyword's link opens the contents at its section.
   ThtmlPane& pane = *help.Pane;
@@ -186,14 +186,14 @@ TEST_F(HelpInThePane, TheHelpMenuShowsThePagesInTheHelpWindow) {
   EXPECT_EQ(pane.CurrentFile(), f.HelpFile + kHelpContents);
   EXPECT_EQ(pane.Position(), std::min(pane.NameList().at(u"CLEANUP")->YValue, pane.DocHeight() - pane.PanelHeight()));
   EXPECT_EQ(help.windowTitle().toStdString(), "Quillet Help: Contents");
-  f.OtherVarnholtSoftware1->trigger();
+  f.Action("otherSoftwareAction")->trigger();
   EXPECT_EQ(pane.CurrentFile(), f.HelpFile + kHelpTopic160);
   EXPECT_TRUE(T.Shell.Calls.empty());
   EXPECT_TRUE(T.UI.Errors.empty());
 }
 
 TEST_F(HelpInThePane, WebAndMailLinksGoToTheDesktop) {
-  TForm1 f(T.Ctx, Dialogs);
+  MainWindow f(T.Ctx, Dialogs);
   WriteBytes(Dir / "page.html", "<p><a href=\"HTTPS://example.org/\">Web</a> <a href=\"mailto:ann@example.org\">Mail</a>");
   f.HelpWindow().ShowPage(Dir / "page.html");
   ThtmlPane& pane = *f.HelpWindow().Pane;

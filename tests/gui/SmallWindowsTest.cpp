@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,10 +11,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/About.h"
-#include "app/InputBox.h"
-#include "app/RealCoolBar.h"
-#include "app/Splash.h"
+#include "app/window/About.h"
+#include "app/window/InputBox.h"
+#include "app/window/RealCoolBar.h"
+#include "app/window/Splash.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtUi.h"
 #include "tests/gui/GuiTest.h"
@@ -229,11 +230,9 @@ TEST_F(SmallWindows, TheCoolBarBlendsItsPictureWithItsColour) {
   EXPECT_TRUE(BlendBackground(QImage(), bar).isNull());
 }
 
-TEST_F(SmallWindows, FileFiltersMatchBothLetterCases) {
-  const QStringList filters = QtNameFilters("Html files (*.htm)(*.html)|*.HTM;*.HTML");
-  ASSERT_EQ(filters.size(), 1);
-  EXPECT_EQ(filters[0].toStdString(), "Html files (*.htm)(*.html) (*.HTM *.htm *.HTML *.html)");
-  EXPECT_EQ(QtNameFilters("A|*.a|B|*.b").size(), 2);
+TEST_F(SmallWindows, FileFiltersShowTheirPatternsAsWritten) {
+  EXPECT_EQ(QtNameFilters("Bookmark files|*.htm;*.html;*.shtml|All files|*").join('|').toStdString(),
+            "Bookmark files (*.htm *.html *.shtml)|All files (*)");
   EXPECT_TRUE(QtNameFilters("").isEmpty());
 }
 
@@ -276,6 +275,29 @@ TEST_F(FileDialogs, TheFolderDialogTakesAFolderThatDoesNotExistWithoutCreatingIt
   Type(Dir / "old-folder");
   ASSERT_TRUE(Real.SelectFolder(Dir.Path(), chosen));
   EXPECT_EQ(chosen, Dir / "old-folder");
+}
+
+// The window's dialogs: roomy, their filters as the window names them,
+// matched in either letter case.
+TEST_F(FileDialogs, AreRoomyAndMatchEitherLetterCase) {
+  QStringList filters;
+  QSize size;
+  bool caseSensitive = true;
+  OnNextModal([&](QWidget* w) {
+    auto* dlg = qobject_cast<QFileDialog*>(w);
+    filters = dlg->nameFilters();
+    size = dlg->size();
+    caseSensitive = dlg->filter().testFlag(QDir::CaseSensitive);
+    dlg->reject();
+  });
+  std::string chosen;
+  EXPECT_FALSE(Real.OpenFileName(FileDialogSetup{"Bookmark files|*.htm;*.html;*.shtml|All files|*", "*.htm", Dir.Path()},
+                                 chosen));
+  EXPECT_EQ(filters.join('|').toStdString(), "Bookmark files (*.htm *.html *.shtml)|All files (*)");
+  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  EXPECT_GE(size.width(), std::min(720, screen.width() * 9 / 10));
+  EXPECT_GE(size.height(), std::min(480, screen.height() * 9 / 10));
+  EXPECT_FALSE(caseSensitive);
 }
 
 TEST_F(FileDialogs, CancelChangesNothing) {

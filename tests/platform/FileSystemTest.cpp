@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -199,6 +201,66 @@ TEST(PosixFileSystem, ALockWaitsAndFollowsAFileReplacedMeanwhile) {
   EXPECT_EQ(waits, 2);
   EXPECT_EQ(fs.LockFile(dir / "missing.htm", {}), nullptr);
   EXPECT_EQ(fs.LockFile(dir.Path(), {}), nullptr);
+}
+
+TEST(PosixFileSystem, SubfoldersOfAHeldFolderByWhatStandsThere) {
+  TempDir dir;
+  PosixFileSystem fs;
+  test::MakeDirs(dir / "top/in");
+  test::MakeDirs(dir / "top/ro");
+  test::MakeDirs(dir / "out");
+  ::chmod((dir / "top/ro").c_str(), 0555);
+  WriteBytes(dir / "top/file", "");
+  ASSERT_EQ(::mkfifo((dir / "top/fifo").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("in", (dir / "top/near").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "out").c_str(), (dir / "top/far").c_str()), 0);
+  ASSERT_EQ(::symlink("file", (dir / "top/tofile").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", (dir / "top/dangling").c_str()), 0);
+  const auto top = fs.OpenFolder(dir / "top");
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->Path(), dir / "top/");
+  auto ro = fs.OpenSubfolder(*top, "ro", *top);
+  ASSERT_NE(ro.Dir, nullptr);
+  using O = FileSystem::SubfolderOutcome;
+  const std::vector<std::tuple<FileSystem::Folder*, std::string, O, std::string>> cases = {
+      {top.get(), "in", O::Opened, ""},          {top.get(), "new", O::Opened, ""},
+      {top.get(), "near", O::Opened, ""},        {top.get(), "far", O::LeadsOutside, ""},
+      {top.get(), "file", O::NotAFolder, ""},    {top.get(), "fifo", O::NotAFolder, ""},
+      {top.get(), "tofile", O::NotAFolder, ""},  {top.get(), "dangling", O::NotAFolder, ""},
+      {top.get(), "..", O::Failed, "that is no folder name"},
+      {ro.Dir.get(), "sub", O::Failed, "its folder is read-only"},
+  };
+  for (const auto& [parent, name, outcome, reason] : cases) {
+    const FileSystem::Subfolder sub = fs.OpenSubfolder(*parent, name, *top);
+    EXPECT_EQ(sub.Outcome, outcome) << name;
+    EXPECT_EQ(sub.Reason, reason) << name;
+    EXPECT_EQ(sub.Dir != nullptr, outcome == O::Opened) << name;
+  }
+  EXPECT_TRUE(fs.DirectoryExists(dir / "top/new"));
+  // The same folder reached through a link is the same folder.
+  EXPECT_EQ(fs.OpenSubfolder(*top, "near", *top).Dir->Identity(), fs.OpenSubfolder(*top, "in", *top).Dir->Identity());
+  EXPECT_EQ(fs.OpenFolder(dir / "top/file"), nullptr);
+}
+
+TEST(PosixFileSystem, ReadsUpToALimit) {
+  TempDir dir;
+  PosixFileSystem fs;
+  WriteBytes(dir / "ten", "0123456789");
+  using O = FileSystem::ReadOutcome;
+  std::string data;
+  const std::vector<std::tuple<std::string, size_t, O>> cases = {
+      {dir / "ten", 10, O::Read},
+      {dir / "ten", 9, O::TooLarge},
+      {dir / "none", 10, O::Missing},
+      {dir.Path(), 10, O::Unreadable},
+      // A system file reports no size: it is read until it passes the limit.
+      {"/proc/self/status", 16, O::TooLarge},
+      {"/proc/self/status", 1 << 20, O::Read},
+  };
+  for (const auto& [path, limit, outcome] : cases) {
+    EXPECT_EQ(fs.ReadFileUpTo(path, limit, data).Outcome, outcome) << path << " " << limit;
+    EXPECT_LE(data.size(), limit);
+  }
 }
 
 TEST(PosixFileSystem, WritingThroughALinkKeepsTheLink) {

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QScrollBar>
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -14,13 +13,14 @@
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
+#include "platform/Ui.h"
 #include "platform/Utf8.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtTimer.h"
-#include "viewer/AsciiCase.h"
-#include "viewer/DocumentText.h"
-#include "viewer/LinkPath.h"
-#include "viewer/Section.h"
+#include "viewer/document/DocumentText.h"
+#include "viewer/document/LinkPath.h"
+#include "viewer/document/Navigation.h"
+#include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPaneForms.h"
 
 namespace quillet {
@@ -46,6 +46,43 @@ class ThtmlPane::Busy {
   ThtmlPane& pane_;
 };
 
+// The document's host: the pane's own services, the handlers the pane was
+// given at the last load (OnScript, OnImageRequest), and nothing at all once
+// the pane is closing.
+class ThtmlPane::PaneHost : public DocumentHost {
+ public:
+  explicit PaneHost(ThtmlPane& pane) : pane_(pane) {}
+
+  TScriptEvent Script;
+  TImageRequest ImageRequest;
+  bool Closing = false;
+
+  void ShowProcessError(const std::string& text) override {
+    if (pane_.ui_) pane_.ui_->ShowMessage(text);
+  }
+  std::unique_ptr<Timer> MakeAnimationTimer() override { return std::make_unique<QtTimer>(); }
+  // An animation step's rectangle: x as painted on the panel, y a document y.
+  void RepaintAnimation(const Rect& r) override {
+    if (!Closing) pane_.viewport()->update(QRect(r.Left, r.Top - pane_.doc_.YOff, r.Width(), r.Height()));
+  }
+  void BackgroundChanged(TSectionList&) override {
+    if (!Closing) pane_.viewport()->update();
+  }
+  // Form controls are made on the panel, their events raised by the pane.
+  FormHost* FormsHost() override { return pane_.formHost_.get(); }
+  const TImageRequest& ImageSource() override { return ImageRequest; }
+  // Pictures are files named relative to the page, read through fs.
+  FileSystem* PictureFiles() override { return pane_.fs_; }
+  std::optional<std::string> PictureFileName(const std::string& source) override {
+    return pane_.ExpandLinkPath(source);
+  }
+  bool TakesScripts() override { return static_cast<bool>(Script); }
+  void RunScript(const std::string& language, std::string text) override { Script(language, std::move(text)); }
+
+ private:
+  ThtmlPane& pane_;
+};
+
 namespace {
 
 // The hourglass for a scope.
@@ -56,23 +93,6 @@ class WaitCursor {
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
-// A whole number, blanks around it allowed; -1 for anything else.
-int NumberOr(std::string_view text, int otherwise) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return otherwise;
-  return value;
-}
 
 std::u16string FontName(const std::string& name) {
   std::u16string s = Utf8ToUtf16(name);
@@ -100,7 +120,8 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
       ui_(ui),
       ownFs_(fs ? nullptr : std::make_unique<PosixFileSystem>()),
       fs_(fs ? fs : ownFs_.get()),
-      doc_(ui, std::make_unique<QtTimer>()),
+      host_(std::make_unique<PaneHost>(*this)),
+      doc_(host_.get()),
       measureImage_(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)),
       measure_(std::make_unique<QtCanvas>(*measureImage_)),
       formHost_(std::make_unique<PaneForms>(*this)) {
@@ -124,28 +145,17 @@ ThtmlPane::ThtmlPane(QWidget* parent, Ui* ui, FileSystem* fs)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   autoScrollTimer_.setInterval(kAutoScrollInterval);
   connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { Guarded([this] { AutoScroll(); }); });
-  doc_.OnBackgroundChange = [this](TSectionList&) { viewport()->update(); };
-  // Pictures are files named relative to the page, read through fs.
-  doc_.Files = fs_;
-  doc_.ExpandImageName = [this](const std::string& source) { return ExpandLinkPath(source); };
-  // An animation step's rectangle: x as painted on the panel, y a document y.
-  doc_.OnAnimationRepaint = [this](const Rect& r) {
-    viewport()->update(QRect(r.Left, r.Top - doc_.YOff, r.Width(), r.Height()));
-  };
   doc_.ImageCache().SetLimit(imageCacheCount_);
-  // Form controls are made on the panel, their events raised by the pane.
-  doc_.SetFormHost(formHost_.get());
   RefreshPalette();
   PrepareDocument(doc_, settings_);
   ArrangeScrollBars();
 }
 
 ThtmlPane::~ThtmlPane() {
-  doc_.OnBackgroundChange = nullptr;
-  doc_.OnAnimationRepaint = nullptr;
+  host_->Closing = true;
   // The form controls go before the panel they live on.
   doc_.Clear();
-  doc_.SetFormHost(nullptr);
+  doc_.SetHost(nullptr);
 }
 
 Canvas& ThtmlPane::Measure() const { return *measure_; }
@@ -333,15 +343,11 @@ void ThtmlPane::PrepareForLoad() {
 
 void ThtmlPane::MetaHandler(const std::string& httpEq, const std::string& name, const std::string& content) {
   if (OnMeta) OnMeta(httpEq, name, content);
-  if (!OnMetaRefresh || LowerAscii(httpEq) != "refresh") return;
-  // "5; URL=next.htm": the delay before the ";", the address after "url=".
-  const auto semicolon = content.find(';');
-  const int delay = semicolon == std::string::npos ? -1 : NumberOr(std::string_view(content).substr(0, semicolon), -1);
-  if (delay <= 0) return;
-  const auto at = LowerAscii(content).find("url=");
-  if (at == std::string::npos) return;
-  refreshUrl_ = content.substr(at + 4);
-  refreshDelay_ = delay;
+  if (!OnMetaRefresh) return;
+  if (const auto refresh = ReadMetaRefresh(httpEq, content)) {
+    refreshUrl_ = refresh->Url;
+    refreshDelay_ = refresh->Delay;
+  }
 }
 
 HtmlParser ThtmlPane::MakeParser() {
@@ -351,8 +357,8 @@ HtmlParser ThtmlPane::MakeParser() {
   parser.OnMeta = [this](const std::string& httpEq, const std::string& name, const std::string& content) {
     MetaHandler(httpEq, name, content);
   };
-  doc_.ScriptEvent = OnScript;
-  doc_.ImageRequest = OnImageRequest;
+  host_->Script = OnScript;
+  host_->ImageRequest = OnImageRequest;
   return parser;
 }
 
@@ -591,7 +597,10 @@ void ThtmlPane::BumpHistory(const std::string& oldFile, const std::string& oldTi
 
 void ThtmlPane::StartHistory(const std::vector<std::string>& lines, TFileKind kind) {
   if (historyMaxCount_ < 1) return;
-  historyLines_ = lines;
+  if (DocumentLines)
+    historyLines_.clear();
+  else
+    historyLines_ = lines;
   historyFiles_.assign(1, std::string());
   historyTitles_.assign(1, Title());
   historyPositions_.assign(1, PositionObj{ReadingPosition(), kind == TFileKind::fkText ? kind : TFileKind::fkHTML});
@@ -616,7 +625,7 @@ bool ThtmlPane::GoToHistory(int index) {
   std::exception_ptr failure;
   try {
     if (file.empty())
-      ShowLines(historyLines_, place.Kind);
+      ShowLines(DocumentLines ? DocumentLines() : historyLines_, place.Kind);
     else
       LoadFile(file, place.Kind);
   } catch (const std::exception&) {
@@ -640,6 +649,37 @@ std::string ThtmlPane::SelText() const {
 void ThtmlPane::CopyToClipboard() {
   if (doc_.SelB >= doc_.SelE) return;
   QGuiApplication::clipboard()->setText(QString::fromStdU16String(DocumentText(doc_, doc_.SelB, doc_.SelE)));
+}
+
+void ThtmlPane::SelectAll() {
+  if (noSelect_ || doc_.Empty()) return;
+  doc_.SelB = selAnchor_ = doc_.StartCurs;
+  doc_.SelE = doc_.StartCurs + doc_.Len;
+  viewport()->update();
+}
+
+bool ThtmlPane::FindText(const std::string& text, bool backward) {
+  const std::u16string t = Utf8ToUtf16(text);
+  if (t.empty() || doc_.Empty() || noSelect_) return false;
+  const bool selected = doc_.SelB >= 0 && doc_.SelB < doc_.SelE;
+  const int end = doc_.StartCurs + doc_.Len;
+  int at = backward ? doc_.FindStringBefore(selected ? doc_.SelB : end, t, false)
+                    : doc_.FindString(selected ? doc_.SelE : doc_.StartCurs, t, false);
+  if (at < 0) at = backward ? doc_.FindStringBefore(end, t, false) : doc_.FindString(doc_.StartCurs, t, false);
+  if (at < 0) return false;
+  doc_.SelB = selAnchor_ = at;
+  doc_.SelE = at + static_cast<int>(t.size());
+  // The match's line in view, a third down the panel when it has to move.
+  int x = 0, y = 0;
+  if (doc_.CursorToXY(Measure(), at, x, y)) {
+    constexpr int kLine = 20;
+    if (y < Position() || y + kLine > Position() + panelHeight_) ScrollToY(y - panelHeight_ / 3);
+    QScrollBar* h = horizontalScrollBar();
+    const int panelX = x + settings_.MarginWidth - h->value();
+    if (panelX < 0 || panelX + kLine > panelWidth_) h->setValue(x + settings_.MarginWidth - panelWidth_ / 2);
+  }
+  viewport()->update();
+  return true;
 }
 
 }  // namespace quillet

@@ -27,10 +27,10 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "viewer/FormHost.h"
-#include "viewer/PaneDocument.h"
-#include "viewer/Parser.h"
-#include "viewer/SectionList.h"
+#include "viewer/document/PaneDocument.h"
+#include "viewer/forms/FormHost.h"
+#include "viewer/layout/SectionList.h"
+#include "viewer/parser/Parser.h"
 
 class QImage;
 class QMenu;
@@ -186,6 +186,9 @@ class ThtmlPane : public QAbstractScrollArea {
   // they are shown: relative links and pictures of those lines resolve
   // beside it. Unset or empty: against the working folder.
   std::function<std::string()> DocumentPath;
+  // The host's lines as they are now, for Back to them: when set, the pane
+  // keeps no copy of the lines given to LoadStrings.
+  std::function<const std::vector<std::string>&()> DocumentLines;
   // The panel's cursor over text (the I-beam by default).
   Qt::CursorShape Cursor() const { return cursor_; }
   void SetCursor(Qt::CursorShape shape) { cursor_ = shape; }
@@ -240,7 +243,6 @@ class ThtmlPane : public QAbstractScrollArea {
   // is a history), which start the history afresh.
   const std::vector<std::string>& HistoryFiles() const { return historyFiles_; }
   const std::vector<std::string>& HistoryTitles() const { return historyTitles_; }
-  const std::vector<PositionObj>& HistoryPositions() const { return historyPositions_; }
   int HistoryIndex() const { return historyIndex_; }
   // Back to the page shown before, forward to the one left by Back, each
   // where the reader left it (Alt+Left and Alt+Right, and the mouse's back
@@ -256,10 +258,8 @@ class ThtmlPane : public QAbstractScrollArea {
   bool Processing() const { return busy_ > 0; }
   bool Formatting() const { return formatting_; }
 
-  // The document height with its margins, and the widest content, from the
-  // last layout.
+  // The document height with its margins, from the last layout.
   int DocHeight() const { return docHeight_; }
-  int MaxHScroll() const { return maxHScroll_; }
   // The panel's size as the bars leave it.
   int PanelWidth() const { return panelWidth_; }
   int PanelHeight() const { return panelHeight_; }
@@ -271,11 +271,17 @@ class ThtmlPane : public QAbstractScrollArea {
 
   int SelStart() const { return doc_.SelB; }
   int SelEnd() const { return doc_.SelE; }
-  int CaretPos() const { return caretPos_; }
   // The selected text, one line per paragraph.
   std::string SelText() const;
   // Puts the selected text on the clipboard (nothing when none is selected).
   void CopyToClipboard();
+  // Selects the whole text (unless selecting is forbidden).
+  void SelectAll();
+  // Finds the text, letter case ignored, after the selection (before it when
+  // backward), going on from the other end of the document; selects the
+  // match and scrolls it into view. False when the document does not hold
+  // the text: the selection stays.
+  bool FindText(const std::string& text, bool backward);
 
   // ---- Mouse interaction ----
 
@@ -286,7 +292,7 @@ class ThtmlPane : public QAbstractScrollArea {
 
   // ---- What the document's forms ask of the pane ----
 
-  // The document's forms hand these on (viewer/FormHost.h): the controls'
+  // The document's forms hand these on (viewer/forms/FormHost.h): the controls'
   // factory on the paint panel, OnFormSubmit posted, OnObjectClick, and a
   // control taking the focus scrolled into view.
   FormHost& Forms();
@@ -324,13 +330,15 @@ class ThtmlPane : public QAbstractScrollArea {
  private:
   class PaneForms;
   friend class PaneForms;
+  // What the document asks of the pane (viewer/layout/DocumentHost.h).
+  class PaneHost;
+  friend class PaneHost;
   // Sets the busy flag for its lifetime (raising OnProcessing on changes).
   class Busy;
   friend class Busy;
 
   // Loading.
   void PrepareForLoad();
-  void ParseLines(const std::vector<std::string>& lines, TFileKind kind);
   void LoadFile(const std::string& name, TFileKind kind);
   void LoadKeepingHistory(const std::string& name, TFileKind kind);
   void AfterLoad(const HtmlParser& parser);
@@ -379,6 +387,8 @@ class ThtmlPane : public QAbstractScrollArea {
   Ui* ui_;
   std::unique_ptr<FileSystem> ownFs_;
   FileSystem* fs_;
+  // Before the document, which asks it for its timer.
+  std::unique_ptr<PaneHost> host_;
   TSectionList doc_;
   TNameList names_;
   std::unique_ptr<QImage> measureImage_;
@@ -407,6 +417,7 @@ class ThtmlPane : public QAbstractScrollArea {
   int busy_ = 0;
   bool formatting_ = false;
   int docHeight_ = 0;
+  // The widest content at the last layout: the horizontal bar's reach.
   int maxHScroll_ = 0;
   int lastWidth_ = -1;
   int panelWidth_ = 0;
@@ -416,6 +427,8 @@ class ThtmlPane : public QAbstractScrollArea {
   std::string refreshUrl_;
 
   std::string hotUrl_, hotTarget_;
+  // Where the last press, drag or double click put the caret; a drag
+  // changes the selection only when it moves it.
   int caretPos_ = 0;
   int selAnchor_ = -1;
   bool mouseDown_ = false;

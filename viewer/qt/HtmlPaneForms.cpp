@@ -3,7 +3,7 @@
 #include <QMetaObject>
 
 #include "platform/TextCodec.h"
-#include "viewer/FormControls.h"
+#include "viewer/forms/FormControls.h"
 
 namespace quillet {
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the document's forms ask of the pane (viewer/FormHost.h): their
+// What the document's forms ask of the pane (viewer/forms/FormHost.h): their
 // controls made on the paint panel, submissions raised later as
 // OnFormSubmit, clicks raised as OnObjectClick, a control taking the focus
 // scrolled into view.

@@ -13,56 +13,13 @@
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
 #include "platform/Utf8.h"
-#include "viewer/FormControls.h"
-#include "viewer/Section.h"
+#include "viewer/document/Navigation.h"
+#include "viewer/forms/FormControls.h"
+#include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPane.h"
+#include "viewer/text/Words.h"
 
 namespace quillet {
-
-namespace {
-
-// Letters and digits make words: ASCII ones, the Latin-1 letters (192 to
-// 255 but the multiplication and division signs) and every other Unicode
-// letter, digit or the mark that goes with one.
-bool IsWordChar(char32_t c) {
-  if (c < 128) return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  if (c <= 255) return c >= 192 && c != 215 && c != 247;
-  return QChar::isLetterOrNumber(c) || QChar::isMark(c);
-}
-
-// The character starting at i, and the units it takes.
-char32_t CodePointAt(std::u16string_view s, size_t i, size_t& units) {
-  if (IsHighSurrogate(s[i]) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
-    units = 2;
-    return QChar::surrogateToUcs4(s[i], s[i + 1]);
-  }
-  units = 1;
-  return s[i];
-}
-
-// The character ending just before i, and the units it takes.
-char32_t CodePointBefore(std::u16string_view s, size_t i, size_t& units) {
-  if (i >= 2 && IsLowSurrogate(s[i - 1]) && IsHighSurrogate(s[i - 2])) {
-    units = 2;
-    return QChar::surrogateToUcs4(s[i - 2], s[i - 1]);
-  }
-  units = 1;
-  return s[i - 1];
-}
-
-// The extension of a path in upper case, at most five characters, the dot
-// included; empty when the last dot is followed by a folder delimiter or a
-// colon.
-std::string UpperExtension(const std::string& path) {
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos || path.find_first_of("/\\:", dot) != std::string::npos) return {};
-  std::string ext = path.substr(dot, 5);
-  for (char& c : ext)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return ext;
-}
-
-}  // namespace
 
 int ThtmlPane::CharAt(int x, int y, bool* overText) {
   TCursorHit hit;
@@ -287,11 +244,8 @@ void ThtmlPane::SelectWord(int x, int y) {
   size_t i = static_cast<size_t>(pos - section->StartCurs);
   if (i > 0 && IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1])) --i;
   caretPos_ = section->StartCurs + static_cast<int>(i);
-  size_t units = 1;
-  if (!IsWordChar(CodePointAt(text, i, units))) return;
-  size_t b = i, e = i;
-  while (b > 0 && IsWordChar(CodePointBefore(text, b, units))) b -= units;
-  while (e < text.size() && IsWordChar(CodePointAt(text, e, units))) e += units;
+  const auto [b, e] = WordAround(text, i);
+  if (b == e) return;
   doc_.SelB = section->StartCurs + static_cast<int>(b);
   doc_.SelE = section->StartCurs + static_cast<int>(e);
   viewport()->update();
@@ -339,9 +293,8 @@ void ThtmlPane::FollowHotSpot() {
   std::string anchor = hash == std::string::npos ? std::string() : hotUrl_.substr(hash);
   anchor.resize(Utf8CutLength(anchor, kMaxAnchorLength + 1));
   const std::string link = ExpandLinkPath(hotUrl_.substr(0, hash));
-  const std::string ext = UpperExtension(link);
-  if (ext != ".HTM" && ext != ".HTML") {
-    if (ext == ".BMP" || ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".PNG") LoadImageFile(link);
+  if (const LinkKind kind = LinkKindOf(link); kind != LinkKind::Page) {
+    if (kind == LinkKind::Picture) LoadImageFile(link);
     return;
   }
   // The host's lines stand for the file they belong to: a link to that

@@ -8,7 +8,7 @@
 // The panel must outlive the controls. A control that goes away hides at
 // once and is deleted by the event loop, so a document may be cleared from
 // within a control's own click.
-#include "viewer/FormWidgets.h"
+#include "viewer/forms/FormWidgets.h"
 
 class QFont;
 class QWidget;

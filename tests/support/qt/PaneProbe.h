@@ -12,8 +12,8 @@
 
 #include "platform/TextCodec.h"
 #include "platform/qt/QtCanvas.h"
-#include "viewer/DocumentText.h"
-#include "viewer/Section.h"
+#include "viewer/document/DocumentText.h"
+#include "viewer/layout/Section.h"
 #include "viewer/qt/HtmlPane.h"
 
 namespace quillet::test {

@@ -1,0 +1,121 @@
+#include "viewer/style/Fonts.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/FixedCanvas.h"
+
+namespace quillet {
+namespace {
+
+TEST(TMyFont, NominalSizesScaleWithTheDocumentsBaseSizeRounded) {
+  const int nominal[] = {8, 10, 12, 14, 18, 24, 36};
+  const int at10[] = {7, 8, 10, 12, 15, 20, 30};
+  DocumentFonts doc;
+  for (int i = 0; i < 7; ++i) {
+    TMyFont f;
+    doc.FontSize = 12;
+    f.SetNominalSize(doc, nominal[i]);
+    EXPECT_EQ(f.Spec.Size, nominal[i]);
+    doc.FontSize = 10;
+    f.SetNominalSize(doc, nominal[i]);
+    EXPECT_EQ(f.Spec.Size, at10[i]) << "nominal " << nominal[i];
+    EXPECT_EQ(f.NominalSize, nominal[i]);
+  }
+}
+
+TEST(TMyFont, ApplyDefaultsTakesTheFaceByPitchAndMakesTheColourPaletteRelative) {
+  DocumentFonts doc;
+  doc.FontName = u"Arial";
+  doc.PreFontName = u"Courier New";
+  doc.FontSize = 10;
+  doc.Charset = 0;
+  TMyFont f;
+  f.NominalSize = 18;
+  f.Spec.Bold = true;
+  f.ApplyDefaults(doc, clRed);
+  EXPECT_EQ(f.Spec.Face, u"Arial");
+  EXPECT_EQ(f.Spec.Size, 15);
+  EXPECT_EQ(f.Spec.Charset, 0);
+  EXPECT_EQ(f.Spec.Color, clRed | kPaletteRelative);
+  EXPECT_TRUE(f.Spec.Bold);  // styles are the run's own
+  f.FixedPitch = true;
+  f.ApplyDefaults(doc, clBtnText);
+  EXPECT_EQ(f.Spec.Face, u"Courier New");
+  // The default text colour is a system colour; with the flag it still
+  // resolves to the palette's button text.
+  SystemPalette palette;
+  palette.BtnText = RgbColor(1, 2, 3);
+  EXPECT_EQ(palette.Resolve(f.Spec.Color), RgbColor(1, 2, 3));
+}
+
+TEST(TFontObj, UpdateFontColoursLinksAndOtherTextFromTheDocument) {
+  DocumentFonts doc;
+  doc.FontColor = clNavy;
+  doc.HotSpotColor = clMaroon;
+  TMyFont red;
+  red.Spec.Color = clRed;  // as a FONT tag would have set it
+  TFontObj text(red, 0), link(red, 4);
+  link.UrlTarget = TUrlTarget(u"a.htm", u"");
+  TFontList runs;
+  runs.push_back(std::make_unique<TFontObj>(text));
+  runs.push_back(std::make_unique<TFontObj>(link));
+  UpdateFonts(runs, doc);
+  EXPECT_EQ(runs[0]->Font().Spec.Color, clNavy | kPaletteRelative);
+  EXPECT_EQ(runs[1]->Font().Spec.Color, clMaroon | kPaletteRelative);
+}
+
+TEST(TFontObj, MeasuresThroughTheCanvasAndAgainAfterTheFontChanges) {
+  FixedCanvas canvas;
+  TMyFont f;
+  f.Spec.Size = 12;
+  TFontObj run(f, 0);
+  EXPECT_EQ(run.LineHeight(canvas), 16 + 2);
+  EXPECT_EQ(run.FontHeight(canvas), 16);
+  EXPECT_EQ(run.Descent(canvas), 4);
+  EXPECT_EQ(run.Overhang(canvas), 0);
+  EXPECT_EQ(canvas.Calls.size(), 1u);  // measured once
+
+  f.Spec.Size = 24;  // 32 pixels
+  run.SetFont(f);
+  EXPECT_EQ(run.LineHeight(canvas), 32 + 4);
+
+  DocumentFonts doc;
+  doc.FontSize = 6;  // nominal 12 -> 6 points -> 8 pixels
+  run.UpdateFont(doc);
+  EXPECT_EQ(run.FontHeight(canvas), 8);
+  EXPECT_EQ(run.Descent(canvas), 2);
+}
+
+class RunList : public ::testing::Test {
+ protected:
+  void Add(int pos) { runs.push_back(std::make_unique<TFontObj>(TMyFont{}, pos)); }
+  TFontList runs;
+};
+
+TEST_F(RunList, OneRunCoversEverything) {
+  Add(0);
+  int index = -1;
+  EXPECT_EQ(FontAt(runs, 0, &index), runs[0].get());
+  EXPECT_EQ(FontAt(runs, 7, &index), runs[0].get());
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(CharsToNextChange(runs, 0, 10), 10);
+  EXPECT_EQ(CharsToNextChange(runs, 7, 10), 3);
+}
+
+TEST_F(RunList, RunsAtZeroAndFive) {
+  Add(0);
+  Add(5);
+  int index = -1;
+  EXPECT_EQ(FontAt(runs, 5, &index), runs[1].get());
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(FontAt(runs, 4, &index), runs[0].get());
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(FontAt(runs, 9), runs[1].get());
+  EXPECT_EQ(CharsToNextChange(runs, 4, 20), 1);
+  EXPECT_EQ(CharsToNextChange(runs, 0, 20), 5);
+  EXPECT_EQ(CharsToNextChange(runs, 5, 20), 15);
+  EXPECT_EQ(FontAt(TFontList{}, 3), nullptr);
+}
+
+}  // namespace
+}  // namespace quillet

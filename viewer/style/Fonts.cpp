@@ -1,0 +1,66 @@
+#include "viewer/style/Fonts.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+int NominalPoints(int defFontSize, int nominal) {
+  const long long p = static_cast<long long>(defFontSize) * nominal;
+  return static_cast<int>(p >= 0 ? (p + 6) / 12 : (p - 6) / 12);
+}
+
+void TMyFont::SetNominalSize(const DocumentFonts& doc, int n) {
+  NominalSize = n;
+  Spec.Size = NominalPoints(doc.FontSize, n);
+}
+
+void TMyFont::ApplyDefaults(const DocumentFonts& doc, TColor color) {
+  Spec.Face = FixedPitch ? doc.PreFontName : doc.FontName;
+  Spec.Charset = doc.Charset;
+  Spec.Size = NominalPoints(doc.FontSize, NominalSize);
+  Spec.Color = color | kPaletteRelative;
+}
+
+void TFontObj::UpdateFont(const DocumentFonts& doc) {
+  font_.ApplyDefaults(doc, UrlTarget.IsLink() ? doc.HotSpotColor : doc.FontColor);
+  measured_ = false;
+}
+
+const FontMetrics& TFontObj::Metrics(Canvas& canvas) {
+  if (!measured_) {
+    canvas.SelectFont(font_.Spec);
+    metrics_ = canvas.Metrics();
+    measured_ = true;
+  }
+  return metrics_;
+}
+
+namespace {
+
+// The first run whose start is at least pos.
+TFontList::const_iterator FirstAtOrAfter(const TFontList& runs, int pos) {
+  return std::lower_bound(runs.begin(), runs.end(), pos,
+                          [](const std::unique_ptr<TFontObj>& r, int p) { return r->Pos < p; });
+}
+
+}  // namespace
+
+TFontObj* FontAt(const TFontList& runs, int pos, int* index) {
+  if (runs.empty()) return nullptr;
+  auto it = FirstAtOrAfter(runs, pos);
+  if (it == runs.end() || ((*it)->Pos != pos && it != runs.begin())) --it;
+  if (index) *index = static_cast<int>(it - runs.begin());
+  return it->get();
+}
+
+int CharsToNextChange(const TFontList& runs, int pos, int textLength) {
+  auto it = FirstAtOrAfter(runs, pos);
+  if (it != runs.end() && (*it)->Pos == pos) ++it;
+  return it == runs.end() ? textLength - pos : (*it)->Pos - pos;
+}
+
+void UpdateFonts(TFontList& runs, const DocumentFonts& doc) {
+  for (auto& run : runs) run->UpdateFont(doc);
+}
+
+}  // namespace quillet

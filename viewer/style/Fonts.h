@@ -1,0 +1,95 @@
+#pragma once
+// Fonts of the pane: the font object that knows its HTML size and whether it
+// is the fixed-pitch font, the font run of a text section with its measured
+// metrics and its link, and the queries over a section's runs.
+#include <memory>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "viewer/style/UrlTarget.h"
+
+namespace quillet {
+
+// The document's defaults every font is rebuilt from when the pane's font
+// properties change.
+struct DocumentFonts {
+  std::u16string FontName = u"Times New Roman";
+  std::u16string PreFontName = u"Courier New";
+  int FontSize = 12;  // points; nominal size 12 is this size
+  TColor FontColor = clBtnText;
+  TColor HotSpotColor = clBlue;
+  int Charset = 1;
+};
+
+enum class SubSupKind : uint8_t { None, Sub, Sup };
+
+// Rounded defFontSize * nominal / 12 (halves away from zero).
+int NominalPoints(int defFontSize, int nominal);
+
+class TMyFont {
+ public:
+  FontSpec Spec;
+  // Size on a 12-point scale; 12 is the document's base size.
+  int NominalSize = 12;
+  // Text in the preformatted font (PRE, TT, CODE and the like).
+  bool FixedPitch = false;
+
+  void SetNominalSize(const DocumentFonts& doc, int n);
+  // Face from the document (preformatted or default by FixedPitch), its
+  // character set and point size, and the colour made palette-relative.
+  void ApplyDefaults(const DocumentFonts& doc, TColor color);
+  bool operator==(const TMyFont&) const = default;
+};
+
+// One font run of a text section: from Pos on, the section's characters
+// use this font. Metrics are measured through the canvas the first time
+// they are asked for, and again after the font changes.
+class TFontObj {
+ public:
+  TFontObj(TMyFont font, int pos) : Pos(pos), font_(std::move(font)) {}
+
+  int Pos;
+  // The link the run belongs to; an empty address is plain text.
+  TUrlTarget UrlTarget;
+  SubSupKind SScript = SubSupKind::None;
+
+  const TMyFont& Font() const { return font_; }
+  void SetFont(TMyFont font) {
+    font_ = std::move(font);
+    measured_ = false;
+  }
+  // Rebuilds the font from the document: link colour for link text, the
+  // text colour otherwise.
+  void UpdateFont(const DocumentFonts& doc);
+
+  const FontMetrics& Metrics(Canvas& canvas);
+  // Text height plus external leading.
+  int LineHeight(Canvas& canvas) {
+    const FontMetrics& m = Metrics(canvas);
+    return m.Height + m.ExternalLeading;
+  }
+  int FontHeight(Canvas& canvas) { return Metrics(canvas).Height; }
+  int Descent(Canvas& canvas) { return Metrics(canvas).Descent; }
+  int Overhang(Canvas& canvas) { return Metrics(canvas).Overhang; }
+  // Selects the run's font on the canvas.
+  void Select(Canvas& canvas) const { canvas.SelectFont(font_.Spec); }
+
+ private:
+  TMyFont font_;
+  FontMetrics metrics_;
+  bool measured_ = false;
+};
+
+// A section's runs, ordered by increasing Pos, the first at 0.
+using TFontList = std::vector<std::unique_ptr<TFontObj>>;
+
+// The run starting at pos, else the last run starting before it; its index
+// in index when asked for. nullptr only for an empty list.
+TFontObj* FontAt(const TFontList& runs, int pos, int* index = nullptr);
+// Characters from pos to the start of the first run starting after it;
+// textLength - pos when none does.
+int CharsToNextChange(const TFontList& runs, int pos, int textLength);
+// Rebuilds every run's font from the document.
+void UpdateFonts(TFontList& runs, const DocumentFonts& doc);
+
+}  // namespace quillet
