@@ -1,6 +1,8 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/DedupeCommand.h"
+#include "app/SortCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -16,6 +18,8 @@ using enum CommandKind;
 // plus the include of its header, its text in --help, quillet.1 and the
 // help pages.
 const Command kCommands[] = {
+    {Word, "dedupe", RunDedupeCommand},
+    {Word, "sort", RunSortCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

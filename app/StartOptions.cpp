@@ -78,6 +78,10 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
+  dedupe FILE|FOLDER [OPTIONS]  find links that lead to the same page, by the
+                                rules chosen; --apply removes the copies
+  sort FILE [OPTIONS]           sort each folder's links and folders by name,
+                                address, site or date added
 
 Examples:
   quillet urls2html ~/Favorites links.htm
@@ -93,6 +97,8 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet dedupe links.htm --rules safe
+  quillet sort links.htm --by site -o sorted.htm
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
