@@ -8,7 +8,7 @@
 #include "bookmarks/FolderPath.h"
 #include "bookmarks/TreeReader.h"
 #include "bookmarks/TreeWriter.h"
-#include "tests/bookmarks/TreeTestSupport.h"
+#include "tests/support/RandomOutline.h"
 
 namespace quillet {
 namespace {
@@ -69,36 +69,22 @@ TEST(NearDuplicates, KeepPoliciesScopeAndProtectedFolders) {
 // A random document whose addresses are variants of a few pages.
 TextLines RandomDocument(std::mt19937& rng, std::vector<std::string>& folderPaths) {
   auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
-  const char* variants[] = {"", "/", "#f", "?utm_source=x", ":80", "?b=2&a=1"};
+  const char* queries[] = {"", "?a=1&b=2", "?b=2&a=1", "?a=1&utm_source=x", "?utm_medium=y"};
   OutlineNode root;
-  std::vector<OutlineNode*> folders{&root};
   for (int i = 0; i < 40; ++i) {
     OutlineNode n;
     n.Kind = pick(5) == 0 ? NodeKind::Folder : pick(8) == 0 ? NodeKind::Separator : NodeKind::Link;
     n.Title = "t" + std::to_string(i);
-    const std::string host = std::string(pick(2) ? "www." : "") + (pick(2) ? "A.org" : "a.org");
+    const std::string host = std::string(pick(2) ? "www." : "") + (pick(2) ? "A.org" : "a.org") + (pick(4) ? "" : ":80");
     n.Address = pick(9) == 0   ? "place:q=" + std::to_string(pick(2))
                 : pick(9) == 0 ? "#top"
-                               : (pick(2) ? "http://" : "https://") + host + "/p" + std::to_string(pick(4)) +
-                                     (pick(2) ? "?a=1&b=2" : "") + variants[pick(std::size(variants))];
+                               : (pick(2) ? "http://" : "https://") + host + "/p%7E" + std::to_string(pick(4)) +
+                                     (pick(2) ? "/" : "") + queries[pick(std::size(queries))] + (pick(3) ? "" : "#f");
     if (pick(2)) n.Attributes.emplace_back("ADD_DATE", std::to_string(1700000000 + pick(5)));
     if (pick(4) == 0) n.Description = "about " + std::to_string(i);
-    folders[pick(folders.size())]->Children.push_back(n);
-    folders.clear();
-    std::vector<OutlineNode*> stack{&root};
-    while (!stack.empty()) {
-      OutlineNode* f = stack.back();
-      stack.pop_back();
-      folders.push_back(f);
-      for (OutlineNode& c : f->Children)
-        if (c.Kind == NodeKind::Folder) stack.push_back(&c);
-    }
+    test::AddToRandomFolder(root, std::move(n), rng);
   }
-  WriteOptions w;
-  w.Layout = pick(2) ? WriteLayout::Browser : WriteLayout::Quillet;
-  w.Indent = pick(2);
-  w.DoubleSpace = pick(2);
-  const BookmarkTree tree = ReadBookmarkTree(WriteOutline(root, w));
+  const BookmarkTree tree = ReadBookmarkTree(WriteOutline(root, test::RandomWriteOptions(rng)));
   folderPaths.clear();
   tree.ForEachNode([&](NodeId id) {
     if (tree.Kind(id) == NodeKind::Folder && id != kRootNode) folderPaths.push_back(FolderPathOf(tree, id));

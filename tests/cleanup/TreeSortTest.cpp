@@ -8,9 +8,11 @@
 #include <random>
 
 #include "bookmarks/FolderPath.h"
+#include "bookmarks/TreeReader.h"
 #include "bookmarks/TreeWriter.h"
 #include "platform/IcuCollation.h"
-#include "tests/bookmarks/TreeTestSupport.h"
+#include "tests/support/RandomOutline.h"
+#include "tests/support/TreeShape.h"
 
 namespace quillet {
 namespace {
@@ -123,7 +125,6 @@ TEST(TreeSort, PropertiesOverRandomDocuments) {
   for (int round = 0; round < 120; ++round) {
     SCOPED_TRACE(round);
     OutlineNode root;
-    std::vector<OutlineNode*> folders{&root};
     for (int i = 0; i < 40; ++i) {
       OutlineNode n;
       n.Kind = pick(5) == 0 ? NodeKind::Folder : pick(6) == 0 ? NodeKind::Separator : NodeKind::Link;
@@ -131,22 +132,9 @@ TEST(TreeSort, PropertiesOverRandomDocuments) {
       n.Address = "https://" + std::string(pick(2) ? "www." : "") + titles[pick(std::size(titles))] + ".org/";
       if (pick(2)) n.Attributes.emplace_back("ADD_DATE", std::to_string(1700000000 + pick(3)));
       if (n.Kind == NodeKind::Link && pick(4) == 0) n.Description = "d" + std::to_string(i);
-      folders[pick(folders.size())]->Children.push_back(n);
-      folders.clear();
-      std::vector<OutlineNode*> stack{&root};
-      while (!stack.empty()) {
-        OutlineNode* f = stack.back();
-        stack.pop_back();
-        folders.push_back(f);
-        for (OutlineNode& c : f->Children)
-          if (c.Kind == NodeKind::Folder) stack.push_back(&c);
-      }
+      test::AddToRandomFolder(root, std::move(n), rng);
     }
-    WriteOptions w;
-    w.Layout = pick(2) ? WriteLayout::Browser : WriteLayout::Quillet;
-    w.Indent = pick(2);
-    w.DoubleSpace = pick(2);
-    BookmarkTree tree = ReadBookmarkTree(WriteOutline(root, w));
+    BookmarkTree tree = ReadBookmarkTree(WriteOutline(root, test::RandomWriteOptions(rng)));
     TreeSortOptions options;
     options.By = static_cast<SortKeyKind>(pick(4));
     if (pick(2)) options.Then = static_cast<SortKeyKind>(pick(4));
