@@ -3,17 +3,17 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "app/CommandDocument.h"
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/FolderPath.h"
+#include "cleanup/AddressRules.h"
 #include "cleanup/DuplicateReport.h"
 #include "cleanup/NearDuplicates.h"
 #include "convert/ShortcutFiles.h"
 #include "platform/Errors.h"
-#include "platform/Path.h"
+#include "platform/AsciiCase.h"
 
 namespace quillet {
 
@@ -27,26 +27,8 @@ struct DedupeArgs {
   DuplicateOptions Options;
 };
 
-std::vector<std::string> SplitList(const std::string& list) {
-  std::vector<std::string> items;
-  size_t b = 0;
-  while (b <= list.size()) {
-    size_t e = list.find(',', b);
-    if (e == std::string::npos) e = list.size();
-    std::string item = list.substr(b, e - b);
-    item.erase(0, item.find_first_not_of(' '));
-    item.erase(item.find_last_not_of(' ') + 1);
-    if (!item.empty()) items.push_back(item);
-    b = e + 1;
-  }
-  return items;
-}
-
-bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
-  return true;
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && EqualIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 // Writes the report file, JSON or CSV by its name; false when it cannot be
@@ -236,7 +218,7 @@ int RunDedupeCommand(Context& ctx, const std::vector<std::string>& args, std::os
     }
     a.Options.Rules.Rules = *rules;
   }
-  if (!a.TrackingParams.empty()) a.Options.Rules.TrackingParams = SplitList(a.TrackingParams);
+  if (!a.TrackingParams.empty()) a.Options.Rules.TrackingParams = SplitNameList(a.TrackingParams);
   a.Options.Scope = a.Scope == "folder" ? DuplicateScope::Folder : DuplicateScope::File;
   a.Options.Keep = a.Keep == "last" ? KeepPolicy::Last
                    : a.Keep == "oldest" ? KeepPolicy::Oldest

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/AsciiCase.h"
+
 namespace quillet {
 
 namespace {
@@ -25,14 +27,9 @@ constexpr std::array<NamedRule, 11> kRuleNames{{{"slash", kRuleSlash},
                                                 {"safe", kSafeAddressRules},
                                                 {"all", kAllAddressRules}}};
 
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // prefix is in small letters.
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (LowerChar(text[i]) != prefix[i]) return false;
-  return true;
+  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 int HexValue(char c) {
@@ -156,7 +153,7 @@ void AddressKeyMaker::WebKey(std::string_view decoded) {
   if (rules & kRuleScheme)
     key += "http";
   else if (rules & kRuleHostCase)
-    for (char c : w.Scheme) key += LowerChar(c);
+    key += LowerAscii(w.Scheme);
   else
     key += w.Scheme;
   key += ':';
@@ -166,7 +163,7 @@ void AddressKeyMaker::WebKey(std::string_view decoded) {
     std::string_view host = w.Host;
     if ((rules & kRuleWww) && StartsNoCase(host, "www.") && host.find('.', 4) != npos) host.remove_prefix(4);
     if (rules & kRuleHostCase)
-      for (char c : host) key += LowerChar(c);
+      key += LowerAscii(host);
     else
       key += host;
     if (w.HasPort && !((rules & kRulePort) && IsDefaultPort(w.Scheme, w.Port))) key.append(":").append(w.Port);
@@ -218,27 +215,33 @@ std::vector<std::string_view> AddressRuleNames(AddressRuleSet rules) {
   return names;
 }
 
-std::optional<AddressRuleSet> ParseAddressRules(std::string_view list, std::string& error) {
-  AddressRuleSet rules = 0;
-  bool any = false;
+std::vector<std::string> SplitNameList(std::string_view list) {
+  std::vector<std::string> names;
   for (size_t b = 0; b <= list.size();) {
     size_t e = list.find(',', b);
     if (e == npos) e = list.size();
     std::string_view name = list.substr(b, e - b);
     while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    if (!name.empty()) names.emplace_back(name);
     b = e + 1;
-    if (name.empty()) continue;
+  }
+  return names;
+}
+
+std::optional<AddressRuleSet> ParseAddressRules(std::string_view list, std::string& error) {
+  AddressRuleSet rules = 0;
+  const std::vector<std::string> names = SplitNameList(list);
+  for (const std::string& name : names) {
     const auto rule = std::find_if(kRuleNames.begin(), kRuleNames.end(), [&](const NamedRule& n) { return n.Name == name; });
     if (rule == kRuleNames.end()) {
-      error = "unknown rule \"" + std::string(name) +
+      error = "unknown rule \"" + name +
               "\" (rules: slash, scheme, www, fragment, tracking, port, host-case, pct, query-order, safe, all)";
       return std::nullopt;
     }
     rules |= rule->Rules;
-    any = true;
   }
-  if (!any) {
+  if (names.empty()) {
     error = "no rule named";
     return std::nullopt;
   }

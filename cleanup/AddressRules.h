@@ -32,6 +32,10 @@ inline constexpr AddressRuleSet kSafeAddressRules = kRuleHostCase | kRulePort | 
 // The names of the rules a set holds, in the order of the list above.
 std::vector<std::string_view> AddressRuleNames(AddressRuleSet rules);
 
+// The names of a comma-separated list, blanks around each dropped, empty
+// ones left out.
+std::vector<std::string> SplitNameList(std::string_view list);
+
 // Reads "slash,www" (the names above, "safe", "all"). Nothing, with a
 // message in error, for a name it does not know or an empty list.
 std::optional<AddressRuleSet> ParseAddressRules(std::string_view list, std::string& error);

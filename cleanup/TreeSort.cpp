@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cleanup/AddressRules.h"
+#include "platform/AsciiCase.h"
 
 namespace quillet {
 
@@ -41,9 +42,7 @@ std::string DateBytes(int64_t seconds) {
 }
 
 std::string SiteOf(std::string_view address) {
-  std::string host(AddressHost(address));
-  for (char& c : host)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  std::string host = LowerAscii(AddressHost(address));
   if (host.starts_with("www.") && host.find('.', 4) != std::string::npos) host.erase(0, 4);
   return host;
 }
