@@ -153,7 +153,7 @@ void AddressKeyMaker::WebKey(std::string_view decoded) {
   if (rules & kRuleScheme)
     key += "http";
   else if (rules & kRuleHostCase)
-    key += LowerAscii(w.Scheme);
+    for (char c : w.Scheme) key += LowerAscii(c);
   else
     key += w.Scheme;
   key += ':';
@@ -163,7 +163,7 @@ void AddressKeyMaker::WebKey(std::string_view decoded) {
     std::string_view host = w.Host;
     if ((rules & kRuleWww) && StartsNoCase(host, "www.") && host.find('.', 4) != npos) host.remove_prefix(4);
     if (rules & kRuleHostCase)
-      key += LowerAscii(host);
+      for (char c : host) key += LowerAscii(c);
     else
       key += host;
     if (w.HasPort && !((rules & kRulePort) && IsDefaultPort(w.Scheme, w.Port))) key.append(":").append(w.Port);
@@ -253,6 +253,7 @@ std::vector<std::string> DefaultTrackingParams() {
 }
 
 bool IsWebAddress(std::string_view address) {
+  if (address.size() < 5 || LowerAscii(address[0]) != 'h') return false;
   return StartsNoCase(address, "http:") || StartsNoCase(address, "https:");
 }
 

@@ -1,6 +1,7 @@
 #include "cleanup/NearDuplicates.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <functional>
 #include <span>
@@ -12,43 +13,56 @@ namespace quillet {
 namespace {
 
 // Numbers distinct keys in the order they are first met. Each key is kept
-// once, in one block of text, and found again by its hash: no allocation
-// per key, which matters for a million links.
+// once, in one block of text, and found again by its hash, whose upper half
+// stands in its slot beside the number so that most slots that do not match
+// are passed over on that alone: no allocation per key, which matters for a
+// million links.
 class KeyNumbers {
  public:
   explicit KeyNumbers(size_t expected) {
+    // At most three quarters full: a small table stays in the cache.
     size_t slots = 16;
-    while (slots < expected * 2) slots <<= 1;
-    slots_.assign(slots, kFree);
+    while (slots < expected) slots <<= 1;
+    slots_.assign(slots, Slot{});
     // Room for typical addresses: pages not written to cost nothing.
     hashes_.reserve(expected);
     ends_.reserve(expected);
     text_.reserve(expected * 64);
   }
 
+  static uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
   uint32_t Size() const { return static_cast<uint32_t>(hashes_.size()); }
 
+  // Asks for the slot a hash starts at ahead of Number, which then finds it
+  // in the cache.
+  void Prefetch(uint64_t hash) const { __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]); }
+
   // The key's number; a new one for a key not met before.
-  uint32_t Number(std::string_view key) {
-    const uint64_t hash = std::hash<std::string_view>{}(key);
+  uint32_t Number(std::string_view key, uint64_t hash) {
+    const auto tag = static_cast<uint32_t>(hash >> 32);
     const size_t mask = slots_.size() - 1;
     for (size_t s = hash & mask;; s = (s + 1) & mask) {
-      const uint32_t n = slots_[s];
-      if (n == kFree) {
-        slots_[s] = Size();
+      const Slot slot = slots_[s];
+      if (slot.Number == kFree) {
+        slots_[s] = {Size(), tag};
         hashes_.push_back(hash);
         text_.append(key);
         ends_.push_back(text_.size());
-        if (hashes_.size() * 2 > slots_.size()) Grow();
+        if (hashes_.size() * 4 > slots_.size() * 3) Grow();
         return Size() - 1;
       }
-      if (hashes_[n] == hash && Text(n) == key) return n;
+      if (slot.Tag == tag && hashes_[slot.Number] == hash && Text(slot.Number) == key) return slot.Number;
     }
   }
 
  private:
   static constexpr uint32_t kFree = UINT32_MAX;
-  std::vector<uint32_t> slots_;
+  struct Slot {
+    uint32_t Number = kFree;
+    uint32_t Tag = 0;
+  };
+  std::vector<Slot> slots_;
   std::vector<uint64_t> hashes_;
   std::vector<size_t> ends_;
   std::string text_;
@@ -58,12 +72,12 @@ class KeyNumbers {
     return std::string_view(text_).substr(b, ends_[n] - b);
   }
   void Grow() {
-    slots_.assign(slots_.size() * 2, kFree);
+    slots_.assign(slots_.size() * 2, Slot{});
     const size_t mask = slots_.size() - 1;
     for (uint32_t n = 0; n < Size(); ++n) {
       size_t s = hashes_[n] & mask;
-      while (slots_[s] != kFree) s = (s + 1) & mask;
-      slots_[s] = n;
+      while (slots_[s].Number != kFree) s = (s + 1) & mask;
+      slots_[s] = {n, static_cast<uint32_t>(hashes_[n] >> 32)};
     }
   }
 };
@@ -96,19 +110,31 @@ std::vector<DuplicateGroup> FindDuplicateGroups(const std::vector<DuplicateCandi
   std::vector<uint32_t> number(candidates.size(), kNone);
   KeyNumbers numbers(candidates.size());
   {
+    // Keys wait a few candidates in a ring while their slots are fetched,
+    // and are numbered in candidate order as they leave it.
+    struct Waiting {
+      size_t Index = 0;
+      uint64_t Hash = 0;
+      std::string Key;
+    };
+    constexpr size_t kAhead = 16;
+    std::array<Waiting, kAhead> ring;
+    size_t queued = 0;
+    auto settle = [&](Waiting& w) { number[w.Index] = numbers.Number(w.Key, w.Hash); };
     AddressKeyMaker maker(options.Rules);
-    std::string scoped;
     for (size_t i = 0; i < candidates.size(); ++i) {
       const DuplicateCandidate& c = candidates[i];
       if (c.Raw.empty() || c.Raw.front() == '#') continue;
-      std::string_view key = maker.Key(c.Raw, c.Decoded);
-      if (options.Scope == DuplicateScope::Folder) {
-        scoped.assign(reinterpret_cast<const char*>(&c.Folder), sizeof c.Folder);
-        scoped += key;
-        key = scoped;
-      }
-      number[i] = numbers.Number(key);
+      Waiting& w = ring[queued % kAhead];
+      if (queued++ >= kAhead) settle(w);
+      w.Index = i;
+      w.Key.clear();
+      if (options.Scope == DuplicateScope::Folder) w.Key.assign(reinterpret_cast<const char*>(&c.Folder), sizeof c.Folder);
+      w.Key += maker.Key(c.Raw, c.Decoded);
+      w.Hash = KeyNumbers::Hash(w.Key);
+      numbers.Prefetch(w.Hash);
     }
+    for (size_t k = queued > kAhead ? queued - kAhead : 0; k < queued; ++k) settle(ring[k % kAhead]);
   }
   // The members of every key met more than once, in document order.
   std::vector<uint32_t> count(numbers.Size(), 0);

@@ -53,6 +53,17 @@ TEST(DuplicateReport, JsonFollowsItsSchema) {
   EXPECT_EQ(j["groups"][1]["removed"][0]["title"], "b\xc3\xbf");
 }
 
+TEST(DuplicateReport, AShortcutFileNameThatIsNotUtf8DoesNotStopTheJson) {
+  DuplicateReport report;
+  report.Groups.push_back({DuplicateEntry{0, "a.url", "", "a", "http://a/"},
+                           {DuplicateEntry{0, "Old/b\xff.url", "Old", "b\xff", "http://a/"}}});
+  CompleteDuplicateReport(report, 2, AddressRules{});
+  const nlohmann::json j = nlohmann::json::parse(DuplicateReportJson(report));
+  EXPECT_EQ(j["groups"][0]["removed"][0]["file"], "Old/b\xef\xbf\xbd.url");
+  EXPECT_EQ(j["groups"][0]["kept"]["line"], nullptr);
+  EXPECT_EQ(j["kept"], 1);
+}
+
 TEST(DuplicateReport, CsvHasOneRowPerRemovedLinkQuotedWhereNeeded) {
   EXPECT_EQ(DuplicateReportCsv(Report()),
             "removed_line,removed_folder,removed_title,removed_url,kept_line,kept_folder,kept_url,rules\r\n"
