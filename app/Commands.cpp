@@ -1,6 +1,9 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/ConvertCommand.h"
+#include "app/InfoCommand.h"
+#include "app/ProfilesCommand.h"
 #include "app/DedupeCommand.h"
 #include "app/SortCommand.h"
 #include "bookmarks/BookmarkFormat.h"
@@ -18,6 +21,9 @@ using enum CommandKind;
 // plus the include of its header, its text in --help, quillet.1 and the
 // help pages.
 const Command kCommands[] = {
+    {Word, "info", RunInfoCommand},
+    {Word, "convert", RunConvertCommand},
+    {Word, "profiles", RunProfilesCommand},
     {Word, "dedupe", RunDedupeCommand},
     {Word, "sort", RunSortCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",

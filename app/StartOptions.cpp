@@ -78,6 +78,13 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
 Command words (exact text, first argument only; each has its own --help)
 come before the modes and switches: a file named like one is given as
 ./NAME.
+  info FILE [--json]            what the file is: its layout, encoding, counts
+                                of folders and links, and every problem found
+  convert IN OUT [--from F] [--to F]
+                                bookmarks from one store into another: html,
+                                urls, chromium; to read only firefox and
+                                firefox-backup
+  profiles [--json]             the browser profiles here and their bookmark stores
   dedupe FILE|FOLDER [OPTIONS]  find links that lead to the same page, by the
                                 rules chosen; --apply removes the copies
   sort FILE [OPTIONS]           sort each folder's links and folders by name,
@@ -97,6 +104,8 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet profiles
+  quillet convert ~/.config/chromium/Default/Bookmarks links.htm
   quillet dedupe links.htm --rules safe
   quillet sort links.htm --by site -o sorted.htm
 

@@ -16,6 +16,8 @@
 #include "app/ShellCommands.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
+#include "bookmarks/DocumentInfo.h"
+#include "bookmarks/TreeReader.h"
 #include "cleanup/Emphasis.h"
 #include "convert/HtmlToUrls.h"
 #include "convert/Netscape.h"
@@ -231,13 +233,10 @@ void MainWindow::ConvertUrlsToHtml() {
   TextLines before = ctx_.HtmlLines;
   // No folder, no change: the mark stays as it was.
   if (!UrlsToHtml(ctx_, FolderFieldText())) return;
-  size_t links = 0, folders = 0;
-  for (const std::string& line : ctx_.HtmlLines) {
-    links += HasLinkTag(line) ? 1 : 0;
-    folders += line.find(ListOpenLine) != std::string::npos ? 1 : 0;
-  }
+  const DocumentInfo read = DescribeDocument(ReadBookmarkTree(ctx_.HtmlLines));
+  // The converted folder itself has no heading, only its list: it counts too.
   RecordStep(std::move(before), QString::fromUtf8(CommandNamed("urls2html")->step),
-             "Read " + Counted(links, "link", "links") + " in " + Counted(folders, "folder", "folders"));
+             "Read " + Counted(read.Links, "link", "links") + " in " + Counted(read.Folders + 1, "folder", "folders"));
 }
 
 void MainWindow::ConvertHtmlToUrls() {
