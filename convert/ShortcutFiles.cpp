@@ -26,7 +26,7 @@ struct Walk {
       f.Path = dir + PathDelim + e.Name;
       f.Relative = relative + e.Name;
       f.Title = e.Name.substr(0, e.Name.size() - 4);
-      f.Url = ReadShortcutUrl(Ctx.Profile(), f.Path);
+      f.Url = ReadShortcutUrl(Ctx.Fs(), f.Path);
       f.Folder = index;
       if (Dates) f.Modified = Ctx.Fs().ModificationTime(f.Path);
     }
