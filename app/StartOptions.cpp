@@ -85,6 +85,10 @@ come before the modes and switches: a file named like one is given as
                                 urls, chromium; to read only firefox and
                                 firefox-backup
   profiles [--json]             the browser profiles here and their bookmark stores
+  dedupe FILE|FOLDER [OPTIONS]  find links that lead to the same page, by the
+                                rules chosen; --apply removes the copies
+  sort FILE [OPTIONS]           sort each folder's links and folders by name,
+                                address, site or date added
 
 Examples:
   quillet urls2html ~/Favorites links.htm
@@ -102,6 +106,8 @@ Examples:
   quillet ns /nodupes
   quillet profiles
   quillet convert ~/.config/chromium/Default/Bookmarks links.htm
+  quillet dedupe links.htm --rules safe
+  quillet sort links.htm --by site -o sorted.htm
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
