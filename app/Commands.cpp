@@ -5,6 +5,8 @@
 #include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
 #include "app/ProfilesCommand.h"
+#include "app/DedupeCommand.h"
+#include "app/SortCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -24,6 +26,8 @@ const Command kCommands[] = {
     {Word, "check", RunCheckCommand},
     {Word, "convert", RunConvertCommand},
     {Word, "profiles", RunProfilesCommand},
+    {Word, "dedupe", RunDedupeCommand},
+    {Word, "sort", RunSortCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

@@ -85,6 +85,10 @@ come before the modes and switches: a file named like one is given as
                                 urls, chromium; to read only firefox and
                                 firefox-backup
   profiles [--json]             the browser profiles here and their bookmark stores
+  dedupe FILE|FOLDER [OPTIONS]  find links that lead to the same page, by the
+                                rules chosen; --apply removes the copies
+  sort FILE [OPTIONS]           sort each folder's links and folders by name,
+                                address, site or date added
   check FILE.htm [OPTIONS]      check the links: ok, moved or dead (a link is
                                 dead only when it failed twice); --report
                                 F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
@@ -106,6 +110,8 @@ Examples:
   quillet ns /nodupes
   quillet profiles
   quillet convert ~/.config/chromium/Default/Bookmarks links.htm
+  quillet dedupe links.htm --rules safe
+  quillet sort links.htm --by site -o sorted.htm
   quillet check links.htm --report dead.html
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and

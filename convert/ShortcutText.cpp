@@ -138,7 +138,9 @@ ShortcutUrls ShortcutUrlsFor(std::string_view address) {
   if (hostBegin == std::string::npos) {
     PercentEncode(ascii, utf8);
   } else {
-    ascii = utf8.substr(0, hostBegin);
+    // Scheme and user part are percent-encoded too: an address is any text a
+    // page held, so nothing before the host is known to be ASCII.
+    PercentEncode(ascii, std::string_view(utf8).substr(0, hostBegin));
     const std::string_view host = std::string_view(utf8).substr(hostBegin, hostEnd - hostBegin);
     if (const auto idna = IsAscii(host) ? std::optional<std::string>(host) : HostToAscii(host))
       ascii += *idna;

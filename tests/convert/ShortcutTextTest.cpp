@@ -52,6 +52,7 @@ TEST(ShortcutText, WritesBrowsersAsciiFormAndTheOriginalInUtf7) {
       {"http://caf\xE9.example/", "http://xn--caf-dma.example/", true},  // Windows-1252 bytes
       {"mailto:\xC3\xA9@x", "mailto:%C3%A9@x", true},
       {"http://[::1]:80/\xC3\xA9", "http://[::1]:80/%C3%A9", true},
+      {"\xC3\xA9x\xFF://h\xC3\xA9@host/", "%C3%83%C2%A9x%C3%BF://h%C3%83%C2%A9@host/", true},  // before the host
       {"http://bad\xE2\x80\x8B\xE2\x80\x8F\xD7\x90x.example/", "", true},  // no IDNA: percent-encoded
   };
   for (const auto& [address, ascii, wide] : cases) {
