@@ -1,6 +1,7 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/CheckCommand.h"
 #include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
 #include "app/ProfilesCommand.h"
@@ -22,6 +23,7 @@ using enum CommandKind;
 // help pages.
 const Command kCommands[] = {
     {Word, "info", RunInfoCommand},
+    {Word, "check", RunCheckCommand},
     {Word, "convert", RunConvertCommand},
     {Word, "profiles", RunProfilesCommand},
     {Word, "dedupe", RunDedupeCommand},
