@@ -189,9 +189,13 @@ void WriteLink(BookmarkWriteRun& run, Level& level, const std::string& line, siz
     const ShortcutUrls urls = ShortcutUrlsFor(address);
     run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut", "URL",
                                     urls.Ascii);
+    // A file written over may hold an older address's Unicode form, which
+    // would win over the new one when read.
     if (urls.Wide)
       run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut.W", "URL",
                                       *urls.Wide);
+    else
+      run.Ctx.Profile().DeleteKeyIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut.W", "URL");
   } catch (const EWriteError& e) {
     Failed(run, TextWithReason(e));
   }

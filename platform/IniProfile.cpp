@@ -54,6 +54,7 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
 struct Place {
   std::vector<Line> lines;
   bool sectionFound = false;
+  size_t sectionLine = 0;                   // index into lines, when found
   size_t keyLine = std::string_view::npos;  // index into lines
   size_t eq = 0;                            // offset of '=' in that line
   size_t insertAt = 0;                      // after the section's last non-blank line
@@ -69,12 +70,15 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
   bool inSection = false;
   for (size_t i = 0; i < p.lines.size(); ++i) {
     const Line& l = p.lines[i];
-    const std::string_view line = text.substr(l.begin, l.end - l.begin);
+    std::string_view line = text.substr(l.begin, l.end - l.begin);
+    // Editors that save in UTF-8 may put a byte order mark before the first section.
+    if (i == 0 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     if (auto s = SectionOf(line)) {
       if (inSection) break;
       inSection = SameName(*s, section);
       if (inSection) {
         p.sectionFound = true;
+        p.sectionLine = i;
         p.insertAt = l.next;
       }
       continue;
@@ -153,6 +157,29 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
   return out;
 }
 
+std::string RemoveProfileValue(std::string_view text, std::string_view section, std::string_view key) {
+  std::string out(text);
+  for (;;) {
+    const Place p = Locate(out, section, key);
+    if (p.keyLine == std::string_view::npos) return out;
+    const Line& l = p.lines[p.keyLine];
+    bool othersInSection = false;
+    for (size_t i = p.sectionLine + 1; i < p.lines.size() && !othersInSection; ++i) {
+      const std::string_view line = std::string_view(out).substr(p.lines[i].begin, p.lines[i].end - p.lines[i].begin);
+      if (SectionOf(line)) break;
+      othersInSection = i != p.keyLine && !Trim(line).empty();
+    }
+    out.erase(l.begin, l.next - l.begin);
+    // Only the first section of a name counts: an emptied one goes, so that
+    // the next search looks into the one that counts now.
+    if (!othersInSection) {
+      const Line& s = p.lines[p.sectionLine];
+      const size_t begin = p.sectionLine == 0 && out.starts_with("\xEF\xBB\xBF") ? 3 : s.begin;
+      out.erase(begin, s.next - begin);
+    }
+  }
+}
+
 std::string IniProfile::ReadString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& def) {
   std::string text;
@@ -195,11 +222,10 @@ void IniProfile::WriteString(const std::string& file, const std::string& section
   }
 }
 
-void IniProfile::WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
-                               size_t limit, const std::string& section, const std::string& key,
-                               const std::string& value) {
+template <class Edit>
+void IniProfile::EditIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                        size_t limit, Edit edit) {
   const std::string shown = dir.Path() + name;
-  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(shown, kCannotStore);
   FileSystem::FilePlace place = fs_.PlaceOfFile(dir, name, within);
   if (!place.Reason.empty()) throw EWriteError(shown, place.Reason);
   FileSystem::Folder& where = place.Dir ? *place.Dir : dir;
@@ -215,11 +241,32 @@ void IniProfile::WriteStringIn(FileSystem::Folder& dir, const std::string& name,
       // Its other lines could not be kept.
       throw EWriteError(shown, read.Reason);
   }
+  const std::optional<std::string> edited = edit(text, read.Outcome == FileSystem::ReadOutcome::Read);
+  if (!edited) return;
   try {
-    fs_.WriteFileIn(where, place.Name, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
+    fs_.WriteFileIn(where, place.Name, *edited, FileSystem::Flush::AtomicOnly);
   } catch (const QuilletError& e) {
     throw EWriteError(shown, e.Reason());
   }
+}
+
+void IniProfile::WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                               size_t limit, const std::string& section, const std::string& key,
+                               const std::string& value) {
+  if (!CanStoreProfileEntry(section, key, value)) throw EWriteError(dir.Path() + name, kCannotStore);
+  EditIn(dir, name, within, limit, [&](const std::string& text, bool) -> std::optional<std::string> {
+    return SetProfileValue(text, section, key, value);
+  });
+}
+
+void IniProfile::DeleteKeyIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                             size_t limit, const std::string& section, const std::string& key) {
+  EditIn(dir, name, within, limit, [&](const std::string& text, bool exists) -> std::optional<std::string> {
+    if (!exists) return std::nullopt;
+    std::string edited = RemoveProfileValue(text, section, key);
+    if (edited.size() == text.size()) return std::nullopt;
+    return edited;
+  });
 }
 
 }  // namespace quillet

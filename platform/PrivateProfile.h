@@ -36,6 +36,11 @@ class PrivateProfile {
   virtual void WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
                              size_t limit, const std::string& section, const std::string& key,
                              const std::string& value) = 0;
+  // Removes key from section in the file name of a folder held open, with
+  // the rules of WriteStringIn: afterwards the key reads as missing. A file
+  // without the key, or no file, is not written at all. Throws EWriteError.
+  virtual void DeleteKeyIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
+                           size_t limit, const std::string& section, const std::string& key) = 0;
 };
 
 // INI files on the file-system port.
@@ -51,13 +56,21 @@ class IniProfile : public PrivateProfile {
   void WriteStringIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within,
                      size_t limit, const std::string& section, const std::string& key,
                      const std::string& value) override;
+  void DeleteKeyIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within, size_t limit,
+                   const std::string& section, const std::string& key) override;
 
  private:
+  // Reads the file as WriteStringIn does, hands its text to edit and writes
+  // back what edit returns, unless that is nullopt.
+  template <class Edit>
+  void EditIn(FileSystem::Folder& dir, const std::string& name, const FileSystem::Folder& within, size_t limit,
+              Edit edit);
+
   FileSystem& fs_;
 };
 
-// The text-level rules, apart from any file. Section and key names are
-// trimmed of blanks and match without regard to ASCII case; only the first
+// The text-level rules, apart from any file. A UTF-8 byte order mark before
+// the first line is not part of it. Section and key names are trimmed of blanks and match without regard to ASCII case; only the first
 // section of a name and the first line of a key in it count. A value is
 // trimmed of blanks, loses one pair of enclosing quotes and is cut to the limit.
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
@@ -68,6 +81,11 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
 // in CR LF. An entry that cannot be stored leaves the text as it is.
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value);
+// The text without key, so that it reads as missing: every line of it in the
+// section that counts, and that section's own line once it holds nothing
+// else (a later section of the name would count then). Other lines stay
+// byte for byte.
+std::string RemoveProfileValue(std::string_view text, std::string_view section, std::string_view key);
 // False when the entry would not read back as written: a line break anywhere,
 // a ']' in the section name, a '=' in the key or a key starting with '['.
 bool CanStoreProfileEntry(std::string_view section, std::string_view key, std::string_view value);

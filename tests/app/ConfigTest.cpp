@@ -179,6 +179,10 @@ class FailingAt : public PrivateProfile {
                      const std::string& s, const std::string& k, const std::string& v) override {
     real_.WriteStringIn(dir, f, within, n, s, k, v);
   }
+  void DeleteKeyIn(FileSystem::Folder& dir, const std::string& f, const FileSystem::Folder& within, size_t n,
+                   const std::string& s, const std::string& k) override {
+    real_.DeleteKeyIn(dir, f, within, n, s, k);
+  }
 
  private:
   PrivateProfile& real_;

@@ -129,6 +129,40 @@ TEST(SetProfileValue, KeepsEveryLineItDoesNotOwn) {
   }
 }
 
+TEST(RemoveProfileValue, TheKeyReadsAsMissingAndOnlyItsLinesGo) {
+  const std::tuple<std::string, std::string> cases[] = {
+      {"[S]\r\nk=1\r\nj=2\r\n", "[S]\r\nj=2\r\n"},
+      {"[T]\r\nk=0\r\n[S]\r\nk=1\r\n", "[T]\r\nk=0\r\n"},  // the emptied section goes
+      {"[S]\nk=1\nK = 2\n;c\n", "[S]\n;c\n"},                    // every line of the key
+      {"[S]\nk=1\n[s]\nk=2\n[s]\nj=3\n", "[s]\nj=3\n"},          // the next section would count
+      {"[S]\nj=1\n[s]\nk=2\n", "[S]\nj=1\n[s]\nk=2\n"},          // only the first section counts
+      {"\xEF\xBB\xBF[S]\r\nk=1\r\n", "\xEF\xBB\xBF"},
+      {"[S]\r\nj=1", "[S]\r\nj=1"},
+      {"", ""},
+  };
+  for (const auto& [text, removed] : cases) EXPECT_EQ(RemoveProfileValue(text, "S", "k"), removed) << text;
+  EXPECT_EQ(Find("\xEF\xBB\xBF[S]\nk=1\n", "S", "k"), "1");
+  EXPECT_EQ(SetProfileValue("\xEF\xBB\xBF[S]\nk=1\n", "S", "k", "2"), "\xEF\xBB\xBF[S]\nk=2\n");
+}
+
+TEST(RemoveProfileValue, OverRandomTextsLeavesTheKeyMissingAndOtherLinesInOrder) {
+  const std::vector<std::string> pieces = {"[A]", "[ a ]", "[B]", "[A", "k=1", "K = 2", "k", "j=3", ";c", "  ", ""};
+  std::mt19937 rng(37);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::string> lines;
+    for (int n = static_cast<int>(rng() % 9); n > 0; --n) lines.push_back(pieces[rng() % pieces.size()]);
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    const std::string out = RemoveProfileValue(text, "A", "k");
+    EXPECT_EQ(Find(out, "A", "k"), "<none>") << text;
+    // What is left is the original lines with some taken out.
+    size_t at = 0;
+    for (const std::string& l : lines)
+      if (out.compare(at, l.size() + 1, l + "\n") == 0) at += l.size() + 1;
+    EXPECT_EQ(at, out.size()) << text;
+  }
+}
+
 class IniProfileFiles : public ::testing::Test {
  protected:
   TempDir dir;
