@@ -4,6 +4,8 @@
 #include "convert/ShortcutListing.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/Path.h"
+#include "platform/TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace quillet {
 
@@ -26,7 +28,12 @@ struct Walk {
       f.Path = dir + PathDelim + e.Name;
       f.Relative = relative + e.Name;
       f.Title = e.Name.substr(0, e.Name.size() - 4);
-      f.Url = ReadShortcutUrl(Ctx.Fs(), f.Path);
+      // One encoding for every address, so that a Windows-1252 file and a
+      // Unicode one holding the same address compare equal.
+      ShortcutAddress address = ReadShortcutAddress(Ctx.Fs(), f.Path);
+      f.Url = address.Unicode || IsValidUtf8(address.Text)
+                  ? std::move(address.Text)
+                  : Utf16ToUtf8(DecodeToUtf16(address.Text, TextEncoding::Windows1252));
       f.Folder = index;
       if (Dates) f.Modified = Ctx.Fs().ModificationTime(f.Path);
     }

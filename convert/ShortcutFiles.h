@@ -15,7 +15,7 @@ struct ShortcutFile {
   std::string Path;      // as the file system names it
   std::string Relative;  // below the folder listed
   std::string Title;     // the name without ".url"
-  std::string Url;       // as read; "ERROR" when there is none
+  std::string Url;       // as read, in UTF-8 (Windows-1252 bytes decoded); "ERROR" when there is none
   size_t Folder = 0;     // its folder, an index into ShortcutTree::Folders
   std::optional<int64_t> Modified;
 };

@@ -104,17 +104,26 @@ std::string Utf8ToUtf7(std::string_view utf8) {
   return out;
 }
 
-std::optional<std::string> ShortcutUrlOfText(std::string_view bytes) {
+std::optional<ShortcutAddress> ShortcutAddressOfText(std::string_view bytes) {
   std::string decoded;
+  bool unicode = false;
   if (bytes.starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
+    unicode = true;
   } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
     decoded = Utf16BytesToUtf8(bytes.substr(2), bytes[0] == '\xFE');
     bytes = decoded;
+    unicode = true;
   }
   if (const auto wide = FindProfileValue(bytes, "InternetShortcut.W", "URL"); wide && !wide->empty())
-    if (auto url = Utf7ToUtf8(*wide)) return url;
-  return FindProfileValue(bytes, "InternetShortcut", "URL");
+    if (auto url = Utf7ToUtf8(*wide)) return ShortcutAddress{std::move(*url), true};
+  if (auto url = FindProfileValue(bytes, "InternetShortcut", "URL")) return ShortcutAddress{std::move(*url), unicode};
+  return std::nullopt;
+}
+
+std::optional<std::string> ShortcutUrlOfText(std::string_view bytes) {
+  if (auto address = ShortcutAddressOfText(bytes)) return std::move(address->Text);
+  return std::nullopt;
 }
 
 ShortcutUrls ShortcutUrlsFor(std::string_view address) {

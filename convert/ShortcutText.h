@@ -14,6 +14,16 @@ namespace quillet {
 // over the [InternetShortcut] one.
 std::optional<std::string> ShortcutUrlOfText(std::string_view bytes);
 
+// The same, saying whether the address is known to be Unicode (read through
+// a byte order mark, from UTF-16 or from the [InternetShortcut.W] section):
+// its text is UTF-8 then, whatever the file's other bytes; otherwise it is
+// the file's own bytes, UTF-8 or Windows-1252.
+struct ShortcutAddress {
+  std::string Text;
+  bool Unicode = false;
+};
+std::optional<ShortcutAddress> ShortcutAddressOfText(std::string_view bytes);
+
 // What a shortcut file stores for an address: the address the browsers
 // would send (IDNA for the host, the rest percent-encoded as UTF-8) and, for
 // an address with characters outside ASCII, the original in UTF-7 for the

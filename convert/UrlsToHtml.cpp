@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "bookmarks/BookmarkFormat.h"
+#include "bookmarks/TreeEdit.h"
 #include "convert/ShortcutListing.h"
 #include "convert/ShortcutText.h"
 #include "platform/Path.h"
+#include "platform/TextCodec.h"
 #include "platform/Utf8.h"
 
 namespace quillet {
@@ -63,13 +65,33 @@ std::string FolderTitle(const std::string& path) {
   return name.empty() ? path : name;
 }
 
-std::string ReadShortcutUrl(FileSystem& fs, const std::string& path) {
+ShortcutAddress ReadShortcutAddress(FileSystem& fs, const std::string& path) {
   std::string text;
-  if (fs.ReadFileUpTo(path, kShortcutFileLimit, text).Outcome != FileSystem::ReadOutcome::Read) return "ERROR";
-  return ShortcutUrlOfText(text).value_or("ERROR");
+  if (fs.ReadFileUpTo(path, kShortcutFileLimit, text).Outcome != FileSystem::ReadOutcome::Read) return {"ERROR", false};
+  return ShortcutAddressOfText(text).value_or(ShortcutAddress{"ERROR", false});
 }
 
-void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level) {
+std::string ReadShortcutUrl(FileSystem& fs, const std::string& path) { return ReadShortcutAddress(fs, path).Text; }
+
+namespace {
+
+// Where a link line's address begins: the first attribute LinkLine writes.
+constexpr std::string_view kHrefOpen = "HREF=\"";
+
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A link line whose address was read as Unicode, with the address as the
+// line holds it: in UTF-8, which is right only while the whole text is.
+struct UnicodeAddressLine {
+  size_t Line;
+  std::string Address;
+};
+
+// Appends the block of one folder (title empty for the top folder).
+void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level,
+                   std::vector<UnicodeAddressLine>& unicode) {
   const WalkLayout layout(ctx.Config);
   const AmpersandEscape amp = layout.Ampersands();
   auto heading = [&] {
@@ -88,21 +110,38 @@ void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* tit
     for (const DirEntry& e : entries) {
       if (!IsShortcutFileName(e.Name)) continue;
       const std::string file = prefix + e.Name;
-      const std::string address = ReadShortcutUrl(ctx.Fs(), file);
+      const ShortcutAddress address = ReadShortcutAddress(ctx.Fs(), file);
       const std::string description = e.Name.substr(0, e.Name.size() - 4);
-      Append(ctx, linkIndent + LinkLine(EscapeAddressForLine(address, amp), EscapeNameForLine(description, amp),
-                                        layout.Date(ctx.Fs(), file)));
+      std::string escaped = EscapeAddressForLine(address.Text, amp);
+      const bool remember = address.Unicode && !IsAscii(escaped);
+      if (remember) unicode.push_back({ctx.HtmlLines.size(), escaped});
+      Append(ctx, linkIndent + LinkLine(escaped, EscapeNameForLine(description, amp), layout.Date(ctx.Fs(), file)));
     }
     for (const DirEntry& e : entries) {
       if (!IsVisibleSubfolder(e)) continue;
       // A link back to a folder above this one would make the walk endless.
       if (e.IsSymlink && ctx.Fs().IsAncestorOrSelf(prefix + e.Name, path)) continue;
-      WalkUrlFolder(ctx, prefix + e.Name, &e.Name, level + 1);
+      WalkUrlFolder(ctx, prefix + e.Name, &e.Name, level + 1, unicode);
     }
   }
 
   Append(ctx, layout.ListIndent(level) + std::string(ListCloseLine));
 }
+
+// A text with bytes that are not UTF-8 reads as Windows-1252 as a whole:
+// the addresses read as Unicode are written in it then, so that they read
+// back as they were.
+void FitUnicodeAddresses(TextLines& lines, const std::vector<UnicodeAddressLine>& unicode) {
+  if (unicode.empty() || ChooseTextEncoding(lines) == TextEncoding::Utf8) return;
+  for (const UnicodeAddressLine& u : unicode) {
+    std::string& line = lines[u.Line];
+    const size_t at = line.find(kHrefOpen);
+    if (at == std::string::npos || line.compare(at + kHrefOpen.size(), u.Address.size(), u.Address) != 0) continue;
+    line.replace(at + kHrefOpen.size(), u.Address.size(), EncodeForDocument(u.Address, TextEncoding::Windows1252));
+  }
+}
+
+}  // namespace
 
 bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
   if (!ctx.Fs().DirectoryExists(folder)) {
@@ -120,7 +159,9 @@ bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
     // Inserted into a bookmark file, the block is a folder of its own, or a
     // browser would show its links loose among the file's own.
     const std::string title = FolderTitle(top);
-    WalkUrlFolder(ctx, top, use == UrlsToHtmlFor::Insertion ? &title : nullptr, 1);
+    std::vector<UnicodeAddressLine> unicode;
+    WalkUrlFolder(ctx, top, use == UrlsToHtmlFor::Insertion ? &title : nullptr, 1, unicode);
+    FitUnicodeAddresses(ctx.HtmlLines, unicode);
     if (ctx.Config.BrowserLayout && use == UrlsToHtmlFor::File) {
       // The header names the text's encoding, so it is known only now.
       const TextLines& lines = ctx.HtmlLines;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bookmarks/Context.h"
+#include "convert/ShortcutText.h"
 
 namespace quillet {
 
@@ -10,6 +11,9 @@ namespace quillet {
 // when it cannot be read, is larger than kShortcutFileLimit or holds no URL
 // entry.
 std::string ReadShortcutUrl(FileSystem& fs, const std::string& path);
+// The same, saying whether the address is known to be Unicode (see
+// ShortcutAddressOfText).
+ShortcutAddress ReadShortcutAddress(FileSystem& fs, const std::string& path);
 
 // What the document built from a folder becomes: a file of its own, or a
 // block inserted into an existing bookmark file (which has its header
@@ -23,11 +27,10 @@ std::string FolderTitle(const std::string& path);
 // Replaces the document with the bookmark HTML of the folder tree. When the
 // folder does not exist, shows "Directory not found", changes nothing and
 // returns false. With the BrowserLayout option on, a file gets the header
-// lines browsers write. A block for insertion gets a heading, the folder's
+// lines browsers write, naming UTF-8 when every line is UTF-8, else
+// windows-1252; in the latter, addresses read as Unicode are written in it
+// too, characters it lacks as references. A block for insertion gets a heading, the folder's
 // name, written as a subfolder's heading is.
 bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use = UrlsToHtmlFor::File);
-
-// Appends the block of one folder (title empty for the top folder).
-void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level);
 
 }  // namespace quillet

@@ -4,7 +4,10 @@
 
 #include <random>
 
+#include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/Context.h"
+#include "bookmarks/TreeReader.h"
+#include "convert/ShortcutFiles.h"
 #include "convert/HtmlToUrls.h"
 #include "convert/UrlsToHtml.h"
 #include "platform/TextCodec.h"
@@ -95,6 +98,79 @@ TEST(ShortcutText, Html2UrlsWritesAsciiFilesAsBeforeAndUnicodeOnesThatReadBack) 
   EXPECT_EQ(test::ReadBytes(dir / "Wide.url"),
             "[InternetShortcut]\r\nURL=https://xn--fsq.jp/%E3%83%91\r\n[InternetShortcut.W]\r\nURL=https://+T4s.jp/+MNE-\r\n");
   EXPECT_EQ(ReadShortcutUrl(t.Fs, dir / "Wide.url"), unicode);
+}
+
+TEST(ShortcutText, Html2UrlsOverAFileWithAnOlderUnicodeAddressLeavesTheNewOneToWin) {
+  const std::string wide = "[InternetShortcut]\r\nURL=https://xn--fsq.jp/\r\n[InternetShortcut.W]\r\nURL=https://+T4s-.jp/\r\n";
+  const std::string unicode = "https://\xE4\xBE\x8B.jp/";
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      // what the file held, the new address, what it holds after
+      {wide, "https://a.example/", test::Shortcut("https://a.example/")},
+      {"[InternetShortcut]\r\nURL=x\r\nIconIndex=0\r\n[InternetShortcut.W]\r\nURL=+T4s-\r\nIconFile=i\r\n",
+       "https://a.example/", "[InternetShortcut]\r\nURL=https://a.example/\r\nIconIndex=0\r\n[InternetShortcut.W]\r\nIconFile=i\r\n"},
+      {"[InternetShortcut]\nURL=x\nIconIndex=1\n", "https://a.example/", "[InternetShortcut]\nURL=https://a.example/\nIconIndex=1\n"},
+      {"\xEF\xBB\xBF[InternetShortcut]\r\nURL=" + unicode + "\r\n", "https://a.example/",
+       "\xEF\xBB\xBF[InternetShortcut]\r\nURL=https://a.example/\r\n"},
+      {test::Shortcut("https://a.example/"), unicode,
+       "[InternetShortcut]\r\nURL=https://xn--fsq.jp/\r\n[InternetShortcut.W]\r\nURL=https://+T4s.jp/\r\n"},
+  };
+  test::TempDir dir;
+  test::TestContext t;
+  t.Ctx.HtmlLines = {"<DL><p>"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    test::WriteBytes(dir / ("L" + std::to_string(i) + ".url"), std::get<0>(cases[i]));
+    t.Ctx.HtmlLines.push_back("<DT><A HREF=\"" + std::get<1>(cases[i]) + "\">L" + std::to_string(i) + "</A>");
+  }
+  t.Ctx.HtmlLines.push_back("</DL><p>");
+  t.Ctx.UrlTargetDir = dir.Path();
+  HtmlToUrls(t.Ctx, true);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string file = dir / ("L" + std::to_string(i) + ".url");
+    EXPECT_EQ(test::ReadBytes(file), std::get<2>(cases[i])) << i;
+    EXPECT_EQ(ReadShortcutUrl(t.Fs, file), std::get<1>(cases[i])) << i;
+  }
+}
+
+// Addresses read as Unicode beside files in Windows-1252: the text they go
+// into, and the listing, hold each in the one encoding the text is read in.
+TEST(ShortcutText, UnicodeAddressesAmongWindows1252FilesReadBackAsThemselves) {
+  const std::string cafe = "http://caf\xC3\xA9.example/", jp = "https://\xE4\xBE\x8B.jp/&a";
+  const std::tuple<std::string, std::string, std::string> files[] = {
+      // file, its bytes, the address it holds in UTF-8
+      {"A.url", test::Shortcut("http://caf\xE9.example/"), cafe},
+      {"B.url", Utf16("[InternetShortcut]\r\nURL=" + cafe + "\r\n", false), cafe},
+      {"C.url", "[InternetShortcut]\r\nURL=x\r\n[InternetShortcut.W]\r\nURL=https://+T4s-.jp/&a\r\n", jp},
+      {"D.url", "\xEF\xBB\xBF" + test::Shortcut(jp), jp},
+      {"E.url", test::Shortcut("http://plain/"), "http://plain/"},
+  };
+  for (const bool withWindows1252 : {true, false}) {
+    test::TempDir dir;
+    for (const auto& [name, bytes, url] : files)
+      if (withWindows1252 || name != "A.url") test::WriteBytes(dir / name, bytes);
+    for (const bool browser : {true, false}) {
+      test::TestContext t;
+      t.Ctx.Config.BrowserLayout = browser;
+      ASSERT_TRUE(UrlsToHtml(t.Ctx, dir.Path()));
+      const BookmarkTree tree = ReadBookmarkTree(TextLines(t.Ctx.HtmlLines));
+      EXPECT_EQ(tree.Encoding(), withWindows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8);
+      if (browser) {
+        EXPECT_EQ(t.Ctx.HtmlLines.at(4), BrowserHeaderLines(!withWindows1252).at(4));
+      }
+      std::vector<std::string> read;
+      tree.ForEachNode([&](NodeId id) {
+        if (tree.Kind(id) == NodeKind::Link) read.push_back(tree.Address(id));
+      });
+      std::vector<std::string> expected;
+      for (const auto& [name, bytes, url] : files)
+        if (withWindows1252 || name != "A.url") expected.push_back(url);
+      EXPECT_EQ(read, expected) << withWindows1252 << browser;
+      if (!browser) {
+        std::vector<std::string> listed;
+        for (const ShortcutFile& f : ListShortcutFiles(t.Ctx, dir.Path(), false).Files) listed.push_back(f.Url);
+        EXPECT_EQ(listed, expected);
+      }
+    }
+  }
 }
 
 }  // namespace
