@@ -30,7 +30,7 @@ std::optional<BookmarkTree> ReadCommandDocument(Context& ctx, const std::string&
 bool SaveCommandDocument(Context& ctx, const TextLines& lines, const std::string& file, const std::string& output,
                          std::ostream& err) {
   try {
-    if (output.empty()) KeepNetscapeBackup(ctx, file);
+    if (output.empty()) KeepBackupCopy(ctx, file);
     SaveHtmlFile(ctx.Fs(), lines, output.empty() ? file : output);
   } catch (const QuilletError& e) {
     err << TextWithReason(e) << "\n";

@@ -88,6 +88,14 @@ bool MustNotSaveOver(Context& ctx, const std::string& name, const DocumentLoad& 
   return true;
 }
 
+void KeepBackupCopy(Context& ctx, const std::string& path) {
+  if (ctx.BackedUpFiles.count(path)) return;
+  std::string old;
+  if (!ctx.Fs().TryReadFile(path, old)) throw EFCreateError(path + ".bak", "the file it keeps cannot be read");
+  ctx.Fs().WriteFile(path + ".bak", old);
+  ctx.BackedUpFiles.insert(path);
+}
+
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name) {
   // The lines go out in blocks of about 1 MiB: a large document is never
   // copied whole into one string.

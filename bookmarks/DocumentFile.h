@@ -49,6 +49,12 @@ void SayWhereTextStopped(Context& ctx, const std::string& name, const DocumentLo
 // large or cut short at a NUL (which is said: the file was left as it was).
 bool MustNotSaveOver(Context& ctx, const std::string& name, const DocumentLoad& load);
 
+// Copies the file at path to path + ".bak", unless this run has done so
+// already: the copy keeps the file as it was before the run first changed
+// it. Throws EFCreateError, naming the copy, when the file cannot be read or
+// the copy written.
+void KeepBackupCopy(Context& ctx, const std::string& path);
+
 // Writes the lines to the file, replacing it whole. Throws EFCreateError.
 void SaveHtmlFile(FileSystem& fs, const TextLines& lines, const std::string& name);
 

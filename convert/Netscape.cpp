@@ -230,14 +230,8 @@ bool AppendUrlsToNetscape(Context& ctx) {
   return SaveNetscapeBookmarks(ctx, lines, target);
 }
 
-void KeepNetscapeBackup(Context& ctx, const std::string& path) {
-  if (ctx.BackedUpFiles.count(path)) return;
-  ctx.Fs().WriteFile(path + ".bak", ctx.Fs().ReadFile(path));
-  ctx.BackedUpFiles.insert(path);
-}
-
 bool SaveNetscapeBookmarks(Context& ctx, const TextLines& lines, const std::string& path) {
-  KeepNetscapeBackup(ctx, path);
+  KeepBackupCopy(ctx, path);
   try {
     SaveHtmlFile(ctx.Fs(), lines, path);
   } catch (const EFCreateError& e) {

@@ -53,11 +53,6 @@ DocumentLoad LoadNetscapeFile(Context& ctx);
 // located or the folder does not exist. Returns true when the file was saved.
 bool AppendUrlsToNetscape(Context& ctx);
 
-// Copies the bookmark file at path to path + ".bak", unless this run has
-// done so already: the copy keeps the file as it was before the run first
-// changed it. Throws when the file cannot be read or the copy written.
-void KeepNetscapeBackup(Context& ctx, const std::string& path);
-
 // Saves lines over the bookmark file at path. Before the run's first change
 // of that file, its previous text is copied to path + ".bak". When the file
 // cannot be written, says "Bookmarks cannot be saved, close Netscape if it is

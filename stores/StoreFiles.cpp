@@ -35,14 +35,8 @@ StoreRead ReadStoreFile(Context& ctx, const std::string& path, StoreFormat forma
 }
 
 void SaveWithBackup(Context& ctx, const std::string& path, const std::string& text) {
-  FileSystem& fs = ctx.Fs();
-  if (fs.FileExists(path) && !ctx.BackedUpFiles.count(path)) {
-    std::string old;
-    if (!fs.TryReadFile(path, old)) throw EFCreateError(path + ".bak", "the file it keeps cannot be read");
-    fs.WriteFile(path + ".bak", old);
-    ctx.BackedUpFiles.insert(path);
-  }
-  fs.WriteFile(path, text);
+  if (ctx.Fs().FileExists(path)) KeepBackupCopy(ctx, path);
+  ctx.Fs().WriteFile(path, text);
 }
 
 ChromiumWrite SaveChromiumBookmarks(Context& ctx, const std::string& path, const OutlineNode& root,

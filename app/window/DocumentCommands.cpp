@@ -157,7 +157,7 @@ void MainWindow::SaveFile() {
     if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) return;
     // Closing the question without an answer replaces nothing.
     if (ctx_.UI().Ask("Are you sure you want to replace your Netscape bookmarks?") != Answer::Yes) return;
-    KeepNetscapeBackup(ctx_, ctx_.Config.CurrentFile);
+    KeepBackupCopy(ctx_, ctx_.Config.CurrentFile);
   }
   if (!ctx_.Fs().FileExists(ctx_.Config.CurrentFile)) {
     saveDialog.InitialDir = ctx_.Config.LastDir;

@@ -114,5 +114,19 @@ TEST(DocumentFile, SaveThatCannotWriteLeavesTheOldFile) {
   EXPECT_THROW(SaveHtmlFile(t.Fs, {"new"}, dir.Path()), EFCreateError);
 }
 
+TEST(DocumentFile, TheBackupKeepsTheFileAsItWasBeforeTheRunsFirstChange) {
+  TempDir dir;
+  test::TestContext t;
+  const std::string path = dir / "b.htm";
+  WriteBytes(path, "first\r\n");
+  KeepBackupCopy(t.Ctx, path);
+  WriteBytes(path, "second\r\n");
+  KeepBackupCopy(t.Ctx, path);
+  EXPECT_EQ(ReadBytes(path + ".bak"), "first\r\n");
+  // A file that cannot be read leaves no copy behind.
+  EXPECT_THROW(KeepBackupCopy(t.Ctx, dir / "missing.htm"), EFCreateError);
+  EXPECT_FALSE(t.Fs.FileExists(dir / "missing.htm.bak"));
+}
+
 }  // namespace
 }  // namespace quillet
