@@ -5,8 +5,9 @@
 // Prints the links read on stderr, so a run that read nothing shows.
 #include <fstream>
 #include <iostream>
-#include <iterator>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "stores/ChromiumBookmarks.h"
 #include "stores/FirefoxPlaces.h"
@@ -16,8 +17,13 @@ using namespace quillet;
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "chromium" && argc == 4) {
-    std::ifstream in(argv[2], std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read whole, into a buffer nothing fills first: not a character at a time.
+    std::ifstream in(argv[2], std::ios::binary | std::ios::ate);
+    const auto size = static_cast<size_t>(in.tellg());
+    const std::unique_ptr<char[]> buffer(new char[size]);
+    in.seekg(0);
+    in.read(buffer.get(), static_cast<std::streamsize>(size));
+    const std::string_view text(buffer.get(), size);
     const StoreRead read = ReadChromiumBookmarks(text);
     const ChromiumWrite w = WriteChromiumBookmarks(read.Root, read.Kept.get());
     std::ofstream(argv[3], std::ios::binary) << w.Json;

@@ -3,6 +3,9 @@
 #include <nettle/md5.h>
 
 #include <charconv>
+#include <deque>
+#include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <unordered_set>
@@ -58,31 +61,501 @@ size_t JsonDepth(std::string_view text) {
   return deepest;
 }
 
-bool IsKnownKey(std::string_view key) {
-  return key == "children" || key == "date_added" || key == "date_modified" || key == "guid" || key == "id" ||
-         key == "name" || key == "type" || key == "url";
-}
-
-const std::string* StringMember(const Json& object, const char* key) {
-  const auto it = object.find(key);
-  if (it == object.end() || !it->is_string()) return nullptr;
-  return &it->get_ref<const std::string&>();
-}
-
 std::string Dump(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
-// The members of an object that no writer of ours knows, as JSON text.
-std::string ExtraMembers(const Json& object) {
+// Members as the file gives them back: sorted by key, the last of a key
+// winning, each as its JSON text.
+using Members = std::map<std::string, std::string>;
+
+std::string MembersText(const Members& members) {
   std::string out;
-  for (auto it = object.begin(); it != object.end(); ++it) {
-    if (IsKnownKey(it.key())) continue;
+  for (const auto& [key, value] : members) {
     if (!out.empty()) out += ", ";
-    out += Dump(Json(it.key())) + ": " + Dump(it.value());
+    out += Dump(Json(key)) + ": " + value;
   }
   return out;
 }
 
-void AddDate(OutlineNode& node, const char* attribute, const std::string* text) {
+// One object of the file as the reader needs it: the members it knows, a
+// member that is no string counting as missing, the children, and the
+// members no writer of ours knows.
+struct RawNode {
+  bool IsObject = false;
+  // Views into the file's text, or into ChromiumParse::Decoded.
+  std::optional<std::string_view> Id, Guid, Name, Type, Url, Added, Modified;
+  enum class Kids : uint8_t { None, List, Other } Children = Kids::None;
+  std::vector<uint32_t> Kids;
+  Members Extra;
+};
+
+constexpr uint32_t kNoRoot = UINT32_MAX, kRootNotObject = UINT32_MAX - 1;
+
+// What a reading of the file gives: every object, and where the roots are.
+struct ChromiumParse {
+  // Nodes are named by their index: the list may move as it grows.
+  std::vector<RawNode> Nodes;
+  bool TopIsObject = false, HasRoots = false;
+  std::optional<std::string> Checksum;
+  Members TopExtra, RootsExtra;
+  uint32_t Roots[3] = {kNoRoot, kNoRoot, kNoRoot};
+
+  // Strings that are not as the file's text holds them (escapes decoded).
+  std::deque<std::string> Decoded;
+
+  std::string_view Keep(std::string text) { return Decoded.emplace_back(std::move(text)); }
+
+  uint32_t NewNode() {
+    Nodes.emplace_back();
+    return static_cast<uint32_t>(Nodes.size() - 1);
+  }
+  // Another "roots" member: the last one counts.
+  void ResetRoots(bool isObject) {
+    HasRoots = isObject;
+    std::fill(std::begin(Roots), std::end(Roots), kNoRoot);
+    RootsExtra.clear();
+  }
+  // Which of the three roots a member of "roots" names, or 3.
+  static size_t RootIndex(std::string_view key) {
+    for (size_t r = 0; r < 3; ++r)
+      if (key == kRoots[r].Key) return r;
+    return 3;
+  }
+  static std::optional<std::string_view>* Slot(RawNode& n, std::string_view key) {
+    if (key == "id") return &n.Id;
+    if (key == "guid") return &n.Guid;
+    if (key == "name") return &n.Name;
+    if (key == "type") return &n.Type;
+    if (key == "url") return &n.Url;
+    if (key == "date_added") return &n.Added;
+    if (key == "date_modified") return &n.Modified;
+    return nullptr;
+  }
+};
+
+// The parser's events into RawNodes: the JSON library's own lexer, without
+// a document of every value. Members no writer of ours knows are the only
+// values built whole, to give their text as the library writes it.
+class ChromiumSax {
+ public:
+  using string_t = Json::string_t;
+
+  explicit ChromiumSax(ChromiumParse& p) : P(p) {}
+  ChromiumParse& P;
+
+  bool null() { return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.null(); }); }
+  bool boolean(bool v) { return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.boolean(v); }); }
+  bool number_integer(Json::number_integer_t v) {
+    return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.number_integer(v); });
+  }
+  bool number_unsigned(Json::number_unsigned_t v) {
+    return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.number_unsigned(v); });
+  }
+  bool number_float(Json::number_float_t v, const string_t& text) {
+    return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.number_float(v, text); });
+  }
+  bool string(string_t& v) { return Value(Event::String, &v) && Captured([&](auto& d) { return d.string(v); }); }
+  bool binary(Json::binary_t& v) { return Value(Event::Scalar, nullptr) && Captured([&](auto& d) { return d.binary(v); }); }
+  bool start_object(std::size_t n) {
+    return Value(Event::Open, nullptr) && Captured([&](auto& d) { return d.start_object(n); });
+  }
+  bool start_array(std::size_t n) {
+    return Value(Event::Open, nullptr, true) && Captured([&](auto& d) { return d.start_array(n); });
+  }
+  bool end_object() { return Close(false); }
+  bool end_array() { return Close(true); }
+  bool key(string_t& k) {
+    if (capture_) return capture_->key(k);
+    if (skipDepth_ == 0) key_ = k;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+ private:
+  enum class Event : uint8_t { Scalar, String, Open };
+  enum class In : uint8_t { Doc, Roots, Node, Children };
+  struct Frame {
+    In Kind;
+    uint32_t Node;
+  };
+  std::vector<Frame> stack_;
+  std::string key_;
+  // Inside a value that is skipped or built whole: how many of its
+  // containers are open.
+  size_t skipDepth_ = 0;
+  // The value being built whole, and where its text goes.
+  std::unique_ptr<nlohmann::detail::json_sax_dom_parser<Json>> capture_;
+  Json captured_;
+  std::string* captureTo_ = nullptr;
+  bool capturing_ = false;  // the event at hand goes to capture_
+
+  void StartCapture(std::string& to) {
+    captured_ = Json();
+    capture_ = std::make_unique<nlohmann::detail::json_sax_dom_parser<Json>>(captured_, false);
+    captureTo_ = &to;
+  }
+
+  // Hands the event to the value being built, and ends it when it is whole.
+  template <class Forward>
+  bool Captured(Forward forward) {
+    if (!capturing_) return true;
+    capturing_ = false;
+    if (!forward(*capture_)) return false;
+    if (skipDepth_ == 0) FinishCapture();
+    return true;
+  }
+
+  void FinishCapture() {
+    *captureTo_ = Dump(captured_);
+    capture_.reset();
+    captureTo_ = nullptr;
+  }
+
+  bool Close(bool array) {
+    if (skipDepth_ > 0) {
+      --skipDepth_;
+      if (capture_) {
+        if (!(array ? capture_->end_array() : capture_->end_object())) return false;
+        if (skipDepth_ == 0) FinishCapture();
+      }
+      return true;
+    }
+    stack_.pop_back();
+    return true;
+  }
+
+  // A value begins (or, inside a skipped one, any event).
+  bool Value(Event e, string_t* text, bool array = false) {
+    if (skipDepth_ > 0) {
+      if (e == Event::Open) ++skipDepth_;
+      capturing_ = capture_ != nullptr;
+      return true;
+    }
+    auto skip = [&] {
+      if (e == Event::Open) skipDepth_ = 1;
+    };
+    auto capture = [&](std::string& to) {
+      StartCapture(to);
+      capturing_ = true;
+      skip();
+    };
+    if (stack_.empty()) {
+      // A file that holds anything but one object is no Chromium file.
+      if (e != Event::Open || array || P.TopIsObject) return false;
+      P.TopIsObject = true;
+      stack_.push_back({In::Doc, 0});
+      return true;
+    }
+    const Frame f = stack_.back();
+    switch (f.Kind) {
+      case In::Doc:
+        if (key_ == "roots") {
+          P.ResetRoots(e == Event::Open && !array);
+          if (P.HasRoots) stack_.push_back({In::Roots, 0});
+          else skip();
+        } else if (key_ == "checksum") {
+          P.Checksum = e == Event::String ? std::optional<std::string>(*text) : std::nullopt;
+          skip();
+        } else if (key_ == "version") {
+          skip();
+        } else {
+          capture(P.TopExtra[key_]);
+        }
+        return true;
+      case In::Roots:
+        if (const size_t r = ChromiumParse::RootIndex(key_); r < 3) {
+          if (e == Event::Open && !array) {
+            P.Roots[r] = P.NewNode();
+            P.Nodes[P.Roots[r]].IsObject = true;
+            stack_.push_back({In::Node, P.Roots[r]});
+          } else {
+            P.Roots[r] = kRootNotObject;
+            skip();
+          }
+          return true;
+        }
+        capture(P.RootsExtra[key_]);
+        return true;
+      case In::Node: {
+        RawNode& n = P.Nodes[f.Node];
+        if (std::optional<std::string_view>* slot = ChromiumParse::Slot(n, key_)) {
+          *slot = e == Event::String ? std::optional<std::string_view>(P.Keep(std::move(*text))) : std::nullopt;
+          skip();
+        } else if (key_ == "children") {
+          n.Kids.clear();
+          n.Children = e == Event::Open && array ? RawNode::Kids::List : RawNode::Kids::Other;
+          if (n.Children == RawNode::Kids::List) stack_.push_back({In::Children, f.Node});
+          else skip();
+        } else {
+          capture(n.Extra[key_]);
+        }
+        return true;
+      }
+      case In::Children: {
+        const uint32_t child = P.NewNode();
+        P.Nodes[f.Node].Kids.push_back(child);
+        if (e == Event::Open && !array) {
+          P.Nodes[child].IsObject = true;
+          stack_.push_back({In::Node, child});
+        } else {
+          skip();
+        }
+        return true;
+      }
+    }
+    return true;
+  }
+};
+
+// The usual file read straight from its text, without the JSON library's
+// lexer: strict, and giving up (false) on whatever it does not take exactly
+// as the library does (escapes it does not know, numbers other than short
+// integers, a byte order mark), so that the library reads such a text.
+class ChromiumScan {
+ public:
+  ChromiumScan(std::string_view text, ChromiumParse& p) : t_(text), P(p) {}
+
+  bool Run() {
+    Ws();
+    if (!Eat('{')) return false;
+    P.TopIsObject = true;
+    if (!Object([&](std::string_view key) { return DocMember(key); })) return false;
+    Ws();
+    return i_ == t_.size();
+  }
+
+ private:
+  std::string_view t_;
+  size_t i_ = 0;
+  ChromiumParse& P;
+
+  void Ws() {
+    while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\r' || t_[i_] == '\t')) ++i_;
+  }
+  bool At(char c) const { return i_ < t_.size() && t_[i_] == c; }
+  bool Eat(char c) {
+    if (!At(c)) return false;
+    ++i_;
+    return true;
+  }
+
+  // The members of an object whose '{' was eaten, each handed with the
+  // reader at its value.
+  template <class Member>
+  bool Object(Member member) {
+    Ws();
+    if (Eat('}')) return true;
+    std::string_view key;
+    for (;;) {
+      Ws();
+      if (!Text(key)) return false;
+      Ws();
+      if (!Eat(':')) return false;
+      Ws();
+      if (!member(key)) return false;
+      Ws();
+      if (Eat(',')) continue;
+      return Eat('}');
+    }
+  }
+
+  // The elements of an array whose '[' was eaten.
+  template <class Element>
+  bool Array(Element element) {
+    Ws();
+    if (Eat(']')) return true;
+    for (;;) {
+      Ws();
+      if (!element()) return false;
+      Ws();
+      if (Eat(',')) continue;
+      return Eat(']');
+    }
+  }
+
+  static int Hex(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  }
+  bool Hex4(uint32_t& v) {
+    if (i_ + 4 > t_.size()) return false;
+    v = 0;
+    for (int k = 0; k < 4; ++k) {
+      const int h = Hex(t_[i_++]);
+      if (h < 0) return false;
+      v = v << 4 | static_cast<uint32_t>(h);
+    }
+    return true;
+  }
+
+  // A string, as a view into the text when it holds no escape.
+  bool Text(std::string_view& out) {
+    if (!At('"')) return false;
+    bool high = false;
+    for (size_t e = i_ + 1; e < t_.size(); ++e) {
+      const auto c = static_cast<unsigned char>(t_[e]);
+      if (c == '\\' || c < 0x20) break;
+      high |= c >= 0x80;
+      if (c == '"') {
+        out = t_.substr(i_ + 1, e - i_ - 1);
+        i_ = e + 1;
+        return !high || IsValidUtf8(out);
+      }
+    }
+    std::string decoded;
+    if (!String(decoded)) return false;
+    out = P.Keep(std::move(decoded));
+    return true;
+  }
+
+  bool String(std::string& out) {
+    out.clear();
+    if (!Eat('"')) return false;
+    bool high = false;
+    size_t plain = i_;
+    for (;;) {
+      while (i_ < t_.size()) {
+        const auto c = static_cast<unsigned char>(t_[i_]);
+        if (c == '"' || c == '\\' || c < 0x20) break;
+        high |= c >= 0x80;
+        ++i_;
+      }
+      if (i_ >= t_.size() || static_cast<unsigned char>(t_[i_]) < 0x20) return false;
+      out.append(t_.substr(plain, i_ - plain));
+      if (t_[i_++] == '"') break;
+      if (i_ >= t_.size()) return false;
+      switch (t_[i_++]) {
+        case '"': out += '"'; break;
+        case '\\': out += '\\'; break;
+        case '/': out += '/'; break;
+        case 'b': out += '\b'; break;
+        case 'f': out += '\f'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'u': {
+          uint32_t cp = 0;
+          if (!Hex4(cp)) return false;
+          if (cp >= 0xDC00 && cp <= 0xDFFF) return false;
+          if (cp >= 0xD800 && cp <= 0xDBFF) {
+            uint32_t low = 0;
+            if (!Eat('\\') || !Eat('u') || !Hex4(low) || low < 0xDC00 || low > 0xDFFF) return false;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+          }
+          AppendUtf8(out, cp);
+          break;
+        }
+        default:
+          return false;
+      }
+      plain = i_;
+    }
+    return !high || IsValidUtf8(out);
+  }
+
+  // A value passed over, as strictly as it would be read.
+  bool Skip() {
+    if (At('"')) {
+      std::string_view ignored;
+      return Text(ignored);
+    }
+    if (Eat('{')) {
+      return Object([&](std::string_view) { return Skip(); });
+    }
+    if (Eat('[')) return Array([&] { return Skip(); });
+    for (std::string_view word : {"true", "false", "null"}) {
+      if (t_.substr(i_, word.size()) == word) {
+        i_ += word.size();
+        return true;
+      }
+    }
+    // Integers short enough for any reading to take alike; anything else is
+    // left to the library.
+    Eat('-');
+    const size_t digits = i_;
+    while (i_ < t_.size() && t_[i_] >= '0' && t_[i_] <= '9') ++i_;
+    const size_t n = i_ - digits;
+    if (n == 0 || n > 18 || (n > 1 && t_[digits] == '0')) return false;
+    return !(At('.') || At('e') || At('E'));
+  }
+
+  // A value no writer of ours knows: its text as the library writes it.
+  bool Capture(std::string& to) {
+    const size_t begin = i_;
+    if (!Skip()) return false;
+    const Json value = Json::parse(t_.substr(begin, i_ - begin), nullptr, false);
+    if (value.is_discarded()) return false;
+    to = Dump(value);
+    return true;
+  }
+
+  bool DocMember(std::string_view key) {
+    if (key == "roots") {
+      P.ResetRoots(At('{'));
+      if (!P.HasRoots) return Skip();
+      ++i_;
+      return Object([&](std::string_view k) { return RootsMember(k); });
+    }
+    if (key == "checksum") {
+      if (!At('"')) {
+        P.Checksum.reset();
+        return Skip();
+      }
+      std::string_view text;
+      if (!Text(text)) return false;
+      P.Checksum = std::string(text);
+      return true;
+    }
+    if (key == "version") return Skip();
+    return Capture(P.TopExtra[std::string(key)]);
+  }
+
+  bool RootsMember(std::string_view key) {
+    const size_t r = ChromiumParse::RootIndex(key);
+    if (r == 3) return Capture(P.RootsExtra[std::string(key)]);
+    if (!Eat('{')) {
+      P.Roots[r] = kRootNotObject;
+      return Skip();
+    }
+    P.Roots[r] = P.NewNode();
+    return Node(P.Roots[r]);
+  }
+
+  // An object of the tree whose '{' was eaten.
+  bool Node(uint32_t id) {
+    P.Nodes[id].IsObject = true;
+    return Object([&](std::string_view key) {
+      RawNode& n = P.Nodes[id];
+      if (std::optional<std::string_view>* slot = ChromiumParse::Slot(n, key)) {
+        if (!At('"')) {
+          slot->reset();
+          return Skip();
+        }
+        std::string_view text;
+        if (!Text(text)) return false;
+        *slot = text;
+        return true;
+      }
+      if (key == "children") {
+        n.Kids.clear();
+        if (!Eat('[')) {
+          n.Children = RawNode::Kids::Other;
+          return Skip();
+        }
+        n.Children = RawNode::Kids::List;
+        return Array([&] {
+          const uint32_t child = P.NewNode();
+          P.Nodes[id].Kids.push_back(child);
+          return Eat('{') ? Node(child) : Skip();
+        });
+      }
+      return Capture(n.Extra[std::string(key)]);
+    });
+  }
+};
+
+void AddDate(OutlineNode& node, const char* attribute, const std::optional<std::string_view>& text) {
   if (!text) return;
   if (const auto seconds = ChromiumDateToUnix(*text)) node.Attributes.emplace_back(attribute, std::to_string(*seconds));
 }
@@ -95,51 +568,51 @@ std::u16string Utf16Text(std::string_view text) {
 
 class ChromiumReader {
  public:
-  StoreRead Read(std::string_view text) {
+  StoreRead Read(std::string_view text, bool scan) {
     if (JsonDepth(text) > kMaxJsonDepth) throw StoreError("The Chromium bookmarks nest deeper than Chromium reads.");
-    Json doc = Json::parse(text, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object())
+    ChromiumParse sax;
+    // Every node takes well over this many bytes of text.
+    sax.Nodes.reserve(text.size() / 128 + 16);
+    if (!scan || !ChromiumScan(text, sax).Run()) {
+      sax = ChromiumParse();
+      ChromiumSax events(sax);
+      if (!Json::sax_parse(text, &events)) sax.TopIsObject = false;
+    }
+    if (!sax.TopIsObject)
       throw StoreError("This is not a Chromium bookmarks file: it does not hold one JSON object.");
-    const auto roots = doc.find("roots");
-    if (roots == doc.end() || !roots->is_object())
-      throw StoreError("This is not a Chromium bookmarks file: it has no \"roots\".");
+    if (!sax.HasRoots) throw StoreError("This is not a Chromium bookmarks file: it has no \"roots\".");
+    nodes_ = &sax.Nodes;
 
     auto kept = std::make_shared<ChromiumKept>();
-    for (auto it = doc.begin(); it != doc.end(); ++it)
-      if (it.key() != "roots" && it.key() != "checksum" && it.key() != "version")
-        kept->Extra += (kept->Extra.empty() ? "" : ", ") + Dump(Json(it.key())) + ": " + Dump(it.value());
-    for (auto it = roots->begin(); it != roots->end(); ++it) {
-      const bool known = it.key() == "bookmark_bar" || it.key() == "other" || it.key() == "synced";
-      if (known) continue;
-      kept->RootsExtra += (kept->RootsExtra.empty() ? "" : ", ") + Dump(Json(it.key())) + ": " + Dump(it.value());
-      problems_.push_back({0, "unknown-root", "roots." + it.key() + " is kept in the file but not read"});
-    }
+    kept->Extra = MembersText(sax.TopExtra);
+    kept->RootsExtra = MembersText(sax.RootsExtra);
+    for (const auto& [key, value] : sax.RootsExtra)
+      problems_.push_back({0, "unknown-root", "roots." + key + " is kept in the file but not read"});
 
-    for (const RootSpec& spec : kRoots) {
-      const auto r = roots->find(spec.Key);
-      if (r == roots->end()) continue;
-      if (!r->is_object()) {
+    for (size_t r = 0; r < 3; ++r) {
+      const RootSpec& spec = kRoots[r];
+      if (sax.Roots[r] == kNoRoot) continue;
+      if (sax.Roots[r] == kRootNotObject) {
         problems_.push_back({0, "bad-node", std::string("roots.") + spec.Key + " is not an object"});
         continue;
       }
       OutlineNode folder;
       folder.Title = spec.Title;
       ChromiumKept rootKept;
-      ReadTree(*r, folder, rootKept, EscapePathStep(spec.Title));
-      if (&spec == &kRoots[0]) folder.Attributes.emplace_back("PERSONAL_TOOLBAR_FOLDER", "true");
+      ReadTree(sax.Roots[r], folder, rootKept, EscapePathStep(spec.Title));
+      if (r == 0) folder.Attributes.emplace_back("PERSONAL_TOOLBAR_FOLDER", "true");
       // Mobile bookmarks are rare on a desktop: an empty root is no folder.
-      if (&spec == &kRoots[2] && folder.Children.empty() && rootKept.Extra.empty()) continue;
+      if (r == 2 && folder.Children.empty() && rootKept.Extra.empty()) continue;
       out_.Root.Children.push_back(std::move(folder));
       kept->Children.push_back(std::move(rootKept));
     }
 
-    const std::string* stored = StringMember(doc, "checksum");
     const std::string actual = checksum_.Hex();
-    if (!stored)
+    if (!sax.Checksum)
       problems_.insert(problems_.begin(), {0, "no-checksum", "the file has no checksum; read all the same"});
-    else if (*stored != actual)
+    else if (*sax.Checksum != actual)
       problems_.insert(problems_.begin(),
-                       {0, "wrong-checksum", "the checksum is " + *stored + " where the bookmarks give " + actual +
+                       {0, "wrong-checksum", "the checksum is " + *sax.Checksum + " where the bookmarks give " + actual +
                                                  "; read all the same"});
     out_.Problems = std::move(problems_);
     out_.Kept = std::move(kept);
@@ -150,78 +623,74 @@ class ChromiumReader {
   StoreRead out_;
   std::vector<StoreProblem> problems_;
   ChromiumChecksum checksum_;
+  std::vector<RawNode>* nodes_ = nullptr;
 
   // A root and everything in it, depth first: the checksum's order. An
   // explicit stack: no nesting can exhaust the call stack.
-  void ReadTree(const Json& root, OutlineNode& rootOut, ChromiumKept& rootKept, const std::string& rootPath) {
+  void ReadTree(uint32_t root, OutlineNode& rootOut, ChromiumKept& rootKept, const std::string& rootPath) {
     struct Frame {
-      const Json* Node;
+      uint32_t Node;
       OutlineNode* Out;
       ChromiumKept* Kept;
       std::string Path;  // the folder path of a folder, of the folder around a link
     };
-    std::vector<Frame> stack{{&root, &rootOut, &rootKept, rootPath}};
-    std::vector<const Json*> items;
+    std::vector<RawNode>& nodes = *nodes_;
+    std::vector<Frame> stack{{root, &rootOut, &rootKept, rootPath}};
+    std::vector<uint32_t> items;
     while (!stack.empty()) {
       Frame f = std::move(stack.back());
       stack.pop_back();
-      const Json& node = *f.Node;
+      RawNode& node = nodes[f.Node];
       OutlineNode& out = *f.Out;
       ChromiumKept& kept = *f.Kept;
-      if (const std::string* id = StringMember(node, "id")) kept.Id = *id;
-      if (const std::string* guid = StringMember(node, "guid")) kept.Guid = *guid;
-      kept.Extra = ExtraMembers(node);
-      const std::string* name = StringMember(node, "name");
-      const std::u16string title = Utf8ToUtf16(name ? *name : std::string());
-      if (f.Out != &rootOut) out.Title = name ? *name : std::string();
-      AddDate(out, "ADD_DATE", StringMember(node, "date_added"));
+      if (node.Id) kept.Id = *node.Id;
+      if (node.Guid) kept.Guid = *node.Guid;
+      kept.Extra = MembersText(node.Extra);
+      const std::string_view name = node.Name ? *node.Name : std::string_view();
+      if (f.Out != &rootOut) out.Title = name;
+      AddDate(out, "ADD_DATE", node.Added);
       if (out.Kind == NodeKind::Link) {
-        out.Address = *StringMember(node, "url");
-        checksum_.Url(kept.Id, title, out.Address);
+        out.Address = *node.Url;
+        checksum_.Url(kept.Id, Utf8ToUtf16(name), out.Address);
         continue;
       }
-      AddDate(out, "LAST_MODIFIED", StringMember(node, "date_modified"));
-      checksum_.Folder(kept.Id, title);
+      AddDate(out, "LAST_MODIFIED", node.Modified);
+      checksum_.Folder(kept.Id, Utf8ToUtf16(name));
 
-      const auto children = node.find("children");
-      if (children == node.end()) continue;
-      if (!children->is_array()) {
+      if (node.Children == RawNode::Kids::None) continue;
+      if (node.Children == RawNode::Kids::Other) {
         problems_.push_back({0, "bad-node", f.Path + ": its children are not a list"});
         continue;
       }
       items.clear();
-      for (const Json& c : *children)
-        if (Usable(c, f.Path)) items.push_back(&c);
+      for (uint32_t c : node.Kids)
+        if (Usable(nodes[c], f.Path)) items.push_back(c);
       // Sized once, so that the pointers on the stack stay good.
       out.Children.resize(items.size());
       kept.Children.resize(items.size());
       for (size_t i = items.size(); i-- > 0;) {
         OutlineNode& child = out.Children[i];
-        const bool folder = *StringMember(*items[i], "type") == "folder";
+        const RawNode& c = nodes[items[i]];
+        const bool folder = *c.Type == "folder";
         child.Kind = folder ? NodeKind::Folder : NodeKind::Link;
-        std::string path = f.Path;
-        if (folder) {
-          const std::string* childName = StringMember(*items[i], "name");
-          path += "/" + EscapePathStep(childName ? *childName : std::string());
-        }
+        // A link's path is never asked for: it has no children.
+        std::string path = folder ? f.Path + "/" + EscapePathStep(std::string(c.Name.value_or(""))) : std::string();
         stack.push_back({items[i], &child, &kept.Children[i], std::move(path)});
       }
     }
   }
 
-  bool Usable(const Json& c, const std::string& path) {
-    if (!c.is_object()) {
+  bool Usable(const RawNode& c, const std::string& path) {
+    if (!c.IsObject) {
       problems_.push_back({0, "bad-node", path + ": an entry that is not an object"});
       return false;
     }
-    const std::string* type = StringMember(c, "type");
-    const std::string* name = StringMember(c, "name");
-    const std::string what = path + ": \"" + (name ? *name : std::string()) + "\"";
-    if (!type || (*type != "url" && *type != "folder")) {
+    const std::string what = path + ": \"" + std::string(c.Name.value_or("")) + "\"";
+    if (!c.Type || (*c.Type != "url" && *c.Type != "folder")) {
       problems_.push_back({0, "unknown-node", what + " is of no type Chromium knows"});
       return false;
     }
-    if (*type == "url" && !StringMember(c, "url")) {
+    if (*c.Type == "url" && !c.Url) {
       problems_.push_back({0, "no-address", what + " is a link without an address"});
       return false;
     }
@@ -284,7 +753,12 @@ class ChromiumWriter {
       if (r.Kept) Reserve({nullptr, r.Kept});
     nextId_ = std::max<uint64_t>(nextId_, 3);
 
-    out_.Json.reserve(256 * (CountOutline(root).Links + 16));
+    // Generous: pages reserved but never written cost nothing, a string
+    // grown twice copies all of it.
+    const OutlineCounts counts = CountOutline(root);
+    out_.Json.reserve(512 * (counts.Links + counts.Folders + 16));
+    usedIds_.reserve(counts.Links + counts.Folders + 16);
+    usedGuids_.reserve(counts.Links + counts.Folders + 16);
     std::string& o = out_.Json;
     o += "{\n   \"checksum\": \"";
     const size_t checksumAt = o.size();
@@ -330,8 +804,11 @@ class ChromiumWriter {
   Root roots_[3];
   ChromiumWrite out_;
   ChromiumChecksum checksum_;
-  std::unordered_set<uint64_t> reserved_, usedIds_;
-  std::unordered_set<std::string> usedGuids_;
+  std::unordered_set<uint64_t> usedIds_;
+  // Over the kept guids, the roots' fixed ones and those made here (in
+  // madeGuids_), all of which outlive the writer's use of them.
+  std::unordered_set<std::string_view> usedGuids_;
+  std::deque<std::string> madeGuids_;
   uint64_t nextId_ = 0;
   size_t separators_ = 0, descriptions_ = 0;
   std::mt19937_64 random_{std::random_device{}()};
@@ -375,7 +852,7 @@ class ChromiumWriter {
       const Item it = stack.back();
       stack.pop_back();
       if (it.Kept)
-        if (const auto id = PositiveNumber(it.Kept->Id)) reserved_.insert(*id), nextId_ = std::max(nextId_, *id);
+        if (const auto id = PositiveNumber(it.Kept->Id)) nextId_ = std::max(nextId_, *id);
       if (!it.Node) continue;
       for (size_t c = 0; c < it.Node->Children.size(); ++c)
         stack.push_back({&it.Node->Children[c], KeptChild(it.Kept, *it.Node, c)});
@@ -404,7 +881,10 @@ class ChromiumWriter {
         g += kHex[bytes[i] >> 4];
         g += kHex[bytes[i] & 15];
       }
-      if (usedGuids_.insert(g).second) return g;
+      if (!usedGuids_.count(g)) {
+        usedGuids_.insert(madeGuids_.emplace_back(g));
+        return g;
+      }
     }
   }
 
@@ -588,7 +1068,9 @@ std::string UnixToChromiumDate(int64_t seconds) {
   return std::to_string((seconds + kSecondsFrom1601To1970) * 1000000);
 }
 
-StoreRead ReadChromiumBookmarks(std::string_view json) { return ChromiumReader().Read(json); }
+StoreRead ReadChromiumBookmarks(std::string_view json) { return ChromiumReader().Read(json, true); }
+
+StoreRead ReadChromiumBookmarksByLibrary(std::string_view json) { return ChromiumReader().Read(json, false); }
 
 ChromiumWrite WriteChromiumBookmarks(const OutlineNode& root, const ChromiumKept* kept) {
   return ChromiumWriter().Write(root, kept);

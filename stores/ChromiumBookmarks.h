@@ -29,6 +29,9 @@ struct ChromiumKept {
 // Reads the file's text. A missing or wrong checksum is reported, never
 // refused. Throws StoreError when the text is no Chromium bookmark file.
 StoreRead ReadChromiumBookmarks(std::string_view json);
+// The same through the JSON library's own lexer alone, which the usual,
+// faster reading must agree with on every text (for tests and fuzzing).
+StoreRead ReadChromiumBookmarksByLibrary(std::string_view json);
 
 // The checksum Chromium keeps in the file: MD5 over every node in depth-first
 // order (bar, other, mobile), each as its id, its title in UTF-16LE, then

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <random>
 #include <regex>
 #include <set>
@@ -227,6 +229,64 @@ TEST(ChromiumBookmarks, TextsThatAreNoUtf8AreWrittenAsWindows1252AndNotesLeftOut
   std::set<std::string> kinds;
   for (const StoreProblem& p : w.Refused) kinds.insert(p.Kind);
   EXPECT_EQ(kinds, (std::set<std::string>{"no-separators", "no-descriptions"}));
+}
+
+// The fast reading and the JSON library's own agree on every text: random
+// files with escapes, numbers, unknown and repeated members, broken UTF-8,
+// entries of the wrong kind, cut short or followed by more.
+TEST(ChromiumBookmarks, TheFastReadingAgreesWithTheLibrarysOnAnyText) {
+  const std::vector<std::string> strings = {"\"a\"", "\"caf\xC3\xA9\"", "\"q\\\"\\\\\\/\\b\\f\\n\\r\\t\"",
+                                            "\"\\u00e9\\u0000\"", "\"\\ud83d\\ude00\"", "\"\""};
+  const std::vector<std::string> others = {"1", "-0", "1.5", "1e5", "12345678901234567890", "true", "null", "[1,2]",
+                                           "{\"z\":1,\"a\":{\"b\":2,\"b\":3}}", "[]", "{}", "-12"};
+  // Each refused by the library, one in a while.
+  const std::vector<std::string> bad = {"\"\\ud800\"", "\"\\udc00x\"", "\"\\x\"", "\"\xE9\"", "\"\xED\xA0\x80\"",
+                                        "\"a\tb\"", "\"\\u12\"", "01", "1e999", "nul", "-", "[1,]", "1."};
+  const std::vector<std::string> keys = {"id", "guid", "name", "type", "url", "date_added", "meta", "zz", "children"};
+  std::mt19937 rng(37);
+  auto pick = [&](const std::vector<std::string>& v) { return rng() % 60 == 0 ? bad[rng() % bad.size()] : v[rng() % v.size()]; };
+  std::function<std::string(int)> node = [&](int depth) {
+    std::string o = "{";
+    const int members = static_cast<int>(rng() % 6);
+    for (int m = 0; m < members; ++m) {
+      const std::string key = pick(keys);
+      o += (m ? "," : "") + std::string(rng() % 4 == 0 ? " \n" : "") + "\"" + key + "\":";
+      if (key == "children" && depth < 3 && rng() % 4 != 0) {
+        o += "[";
+        for (int c = static_cast<int>(rng() % 4); c > 0; --c) o += node(depth + 1) + (c > 1 ? "," : "");
+        o += "]";
+      } else if (key == "type") {
+        o += rng() % 2 ? "\"url\"" : rng() % 2 ? "\"folder\"" : pick(others);
+      } else {
+        o += rng() % 3 ? pick(strings) : pick(others);
+      }
+    }
+    return o + "}";
+  };
+  for (int round = 0; round < 1500; ++round) {
+    std::string text = "{\"checksum\":" + (rng() % 2 ? pick(strings) : pick(others)) + ",\"roots\":{";
+    const char* roots[] = {"bookmark_bar", "other", "synced", "custom"};
+    for (int r = static_cast<int>(rng() % 5); r > 0; --r)
+      text += std::string("\"") + roots[rng() % 4] + "\":" + (rng() % 8 ? node(0) : pick(others)) + (r > 1 ? "," : "");
+    text += "}" + std::string(rng() % 3 ? "" : ",\"extra\":" + pick(others)) + "}";
+    if (rng() % 10 == 0) text = "\xEF\xBB\xBF" + text;
+    if (rng() % 10 == 0) text.resize(rng() % text.size());
+    if (rng() % 10 == 0) text += pick(others);
+    std::optional<StoreRead> fast, library;
+    std::string fastError = "-", libraryError = "-";
+    try { fast = ReadChromiumBookmarks(text); } catch (const StoreError& e) { fastError = e.what(); }
+    try { library = ReadChromiumBookmarksByLibrary(text); } catch (const StoreError& e) { libraryError = e.what(); }
+    ASSERT_EQ(fastError, libraryError) << text;
+    if (!fast) continue;
+    EXPECT_EQ(fast->Problems, library->Problems) << text;
+    EXPECT_EQ(Print(fast->Root), Print(library->Root)) << text;
+    std::function<std::string(const ChromiumKept&)> kept = [&](const ChromiumKept& k) {
+      std::string s = k.Id + "|" + k.Guid + "|" + k.Extra + "|" + k.RootsExtra + "[";
+      for (const ChromiumKept& c : k.Children) s += kept(c) + ",";
+      return s + "]";
+    };
+    EXPECT_EQ(kept(*fast->Kept), kept(*library->Kept)) << text;
+  }
 }
 
 TEST(ChromiumBookmarks, TextThatIsNoChromiumFileIsRefused) {
