@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <unordered_map>
@@ -87,9 +88,11 @@ class Database {
     }
     int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
     bool IsNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
-    std::string Text(int col) const {
+    std::string Text(int col) const { return std::string(View(col)); }
+    // Good until the next step.
+    std::string_view View(int col) const {
       const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-      return t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))) : std::string();
+      return t ? std::string_view(t, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))) : std::string_view();
     }
 
    private:
@@ -107,17 +110,39 @@ class Database {
   sqlite3* db_ = nullptr;
 };
 
+// A piece of Rows::Text.
+struct Span {
+  size_t At = 0, Size = 0;
+};
+
 struct Row {
   int64_t Id = 0, Parent = 0, Position = 0, Fk = 0, Added = 0, Modified = 0;
   int Type = 0;
-  std::string Title, Guid, Url;
+  Span Title, Guid, Url;
   bool HasUrl = false;
 };
 
 // Not a places database at all: nothing to try again.
 struct NotPlaces {};
 
-std::vector<Row> ReadRows(Database& db, std::unordered_map<int64_t, std::string>& keywords) {
+// The rows, their texts one after another in one string rather than a
+// string each.
+struct Rows {
+  std::deque<Row> List;  // never moved as more come
+  std::string Text;
+
+  Span Add(std::string_view text) {
+    const Span s{Text.size(), text.size()};
+    Text.append(text);
+    return s;
+  }
+  std::string_view operator()(Span s) const { return std::string_view(Text).substr(s.At, s.Size); }
+  size_t size() const { return List.size(); }
+  bool empty() const { return List.empty(); }
+  Row& operator[](size_t i) { return List[i]; }
+};
+
+Rows ReadRows(Database& db, std::unordered_map<int64_t, std::string>& keywords) {
   {
     Database::Query q(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('moz_bookmarks', 'moz_places')");
     if (!q.Next() || q.Int(0) != 2) throw NotPlaces{};
@@ -126,24 +151,23 @@ std::vector<Row> ReadRows(Database& db, std::unordered_map<int64_t, std::string>
     Database::Query check(db, "PRAGMA quick_check");
     if (!check.Next() || check.Text(0) != "ok") throw Database::Failure{"the copy fails its check"};
   }
-  std::vector<Row> rows;
+  Rows rows;
   Database::Query q(db,
                     "SELECT b.id, b.type, b.parent, b.position, b.title, b.dateAdded, b.lastModified, b.guid, b.fk, "
                     "p.url FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk");
   while (q.Next()) {
-    Row r;
+    Row& r = rows.List.emplace_back();
     r.Id = q.Int(0);
     r.Type = static_cast<int>(q.Int(1));
     r.Parent = q.Int(2);
     r.Position = q.Int(3);
-    r.Title = q.Text(4);
+    r.Title = rows.Add(q.View(4));
     r.Added = q.Int(5);
     r.Modified = q.Int(6);
-    r.Guid = q.Text(7);
+    r.Guid = rows.Add(q.View(7));
     r.Fk = q.Int(8);
     r.HasUrl = !q.IsNull(9);
-    r.Url = q.Text(9);
-    rows.push_back(std::move(r));
+    r.Url = rows.Add(q.View(9));
   }
   // Keywords by place; a database too old to have them that way has none.
   try {
@@ -160,12 +184,12 @@ std::string JoinTags(const std::vector<std::string>& tags) {
   return out;
 }
 
-StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t, std::string>& keywords) {
+StoreRead BuildOutline(Rows& rows, const std::unordered_map<int64_t, std::string>& keywords) {
   StoreRead out;
   std::unordered_map<int64_t, std::vector<size_t>> kids;
   size_t root = rows.size();
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].Guid == "root________" || (root == rows.size() && rows[i].Parent == 0)) root = i;
+    if (rows(rows[i].Guid) == "root________" || (root == rows.size() && rows[i].Parent == 0)) root = i;
   }
   for (size_t i = 0; i < rows.size(); ++i)
     if (i != root) kids[rows[i].Parent].push_back(i);
@@ -189,7 +213,7 @@ StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t,
   std::unordered_map<int64_t, std::vector<std::string>> tags;
   std::vector<size_t> top;
   for (size_t r : childrenOf(root)) {
-    if (rows[r].Guid != "tags________") {
+    if (rows(rows[r].Guid) != "tags________") {
       top.push_back(r);
       continue;
     }
@@ -198,7 +222,7 @@ StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t,
       reached[tag] = true;
       for (size_t entry : childrenOf(tag)) {
         reached[entry] = true;
-        if (rows[entry].Type == 1) tags[rows[entry].Fk].push_back(rows[tag].Title);
+        if (rows[entry].Type == 1) tags[rows[entry].Fk].emplace_back(rows(rows[tag].Title));
       }
     }
   }
@@ -218,9 +242,10 @@ StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t,
     reached[f.Row] = true;
     Row& r = rows[f.Row];
     OutlineNode& o = *f.Out;
-    o.Title = std::move(r.Title);
+    const std::string_view guid = rows(r.Guid);
+    o.Title = rows(r.Title);
     if (f.IsRoot)
-      if (const char* title = FirefoxRootTitle(r.Guid)) o.Title = title;
+      if (const char* title = FirefoxRootTitle(guid)) o.Title = title;
     if (r.Type == 3) {
       o.Kind = NodeKind::Separator;
       continue;
@@ -231,7 +256,7 @@ StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t,
         o.Kind = NodeKind::Opaque;  // taken out below
         continue;
       }
-      o.Address = std::move(r.Url);
+      o.Address = rows(r.Url);
       const auto k = keywords.find(r.Fk);
       const auto t = tags.find(r.Fk);
       SetFirefoxLinkValues(o, r.Added, r.Modified, k == keywords.end() ? "" : k->second,
@@ -243,10 +268,10 @@ StoreRead BuildOutline(std::vector<Row>& rows, const std::unordered_map<int64_t,
       o.Kind = NodeKind::Opaque;
       continue;
     }
-    SetFirefoxFolderValues(o, r.Added, r.Modified, f.IsRoot && r.Guid == "toolbar_____");
+    SetFirefoxFolderValues(o, r.Added, r.Modified, f.IsRoot && guid == "toolbar_____");
     const std::vector<size_t>& list = childrenOf(f.Row);
     // Mobile bookmarks are rare on a desktop: an empty root is no folder.
-    if (f.IsRoot && r.Guid == "mobile______" && list.empty()) o.Kind = NodeKind::Opaque;
+    if (f.IsRoot && guid == "mobile______" && list.empty()) o.Kind = NodeKind::Opaque;
     const std::string path = f.IsRoot ? EscapePathStep(o.Title) : f.Path + "/" + EscapePathStep(o.Title);
     o.Children.resize(list.size());
     for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i], &o.Children[i], path, false});
@@ -307,7 +332,7 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
         throw Database::Failure{"Firefox wrote to it while it was copied"};
       Database db(copy);
       std::unordered_map<int64_t, std::string> keywords;
-      std::vector<Row> rows = ReadRows(db, keywords);
+      Rows rows = ReadRows(db, keywords);
       return BuildOutline(rows, keywords);
     } catch (const Database::Failure& f) {
       why = f.Text;

@@ -29,6 +29,7 @@ const char* FirefoxRootTitle(std::string_view id) {
 
 void SetFirefoxFolderValues(OutlineNode& folder, int64_t added, int64_t modified, bool toolbar) {
   folder.Kind = NodeKind::Folder;
+  folder.Attributes.reserve(2 + toolbar);
   AddDate(folder, "ADD_DATE", added);
   AddDate(folder, "LAST_MODIFIED", modified);
   if (toolbar) folder.Attributes.emplace_back("PERSONAL_TOOLBAR_FOLDER", "true");
@@ -37,6 +38,7 @@ void SetFirefoxFolderValues(OutlineNode& folder, int64_t added, int64_t modified
 void SetFirefoxLinkValues(OutlineNode& link, int64_t added, int64_t modified, std::string_view keyword,
                           std::string_view tags) {
   link.Kind = NodeKind::Link;
+  link.Attributes.reserve(2 + !keyword.empty() + !tags.empty());
   AddDate(link, "ADD_DATE", added);
   AddDate(link, "LAST_MODIFIED", modified);
   if (!keyword.empty()) link.Attributes.emplace_back("SHORTCUTURL", std::string(keyword));
