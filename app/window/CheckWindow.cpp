@@ -17,6 +17,7 @@
 #include "bookmarks/FolderPath.h"
 #include "bookmarks/TreeReader.h"
 #include "check/CheckReport.h"
+#include "check/Url.h"
 
 namespace quillet {
 
@@ -133,6 +134,7 @@ void CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& 
   urls.reserve(links_.size());
   for (const DocumentLink& link : links_) urls.push_back(link.Url);
   passes_.assign(links_.size(), 0);
+  results_.assign(links_.size(), {});
 
   resultList->setUpdatesEnabled(false);
   for (const DocumentLink& link : links_) {
@@ -148,10 +150,8 @@ void CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& 
   checker_ = std::make_unique<LinkChecker>(*ctx_.Services.Net, *ctx_.Services.Loop, std::move(options));
   checker_->OnProgress = [this](size_t i) { Progress(i); };
   checker_->OnFinished = [this] { Ended(); };
+  // Links that are not on the web are settled at once, the rows being there.
   checker_->Start(std::move(urls));
-  // Links that are not on the web are settled at once.
-  results_ = checker_->Results();
-  for (size_t i = 0; i < links_.size(); ++i) ShowRow(i);
   ShowState();
 }
 
@@ -177,8 +177,11 @@ void CheckWindow::Stop() {
   results_ = checker_->Results();
   for (size_t i = 0; i < results_.size(); ++i) {
     LinkResult& r = results_[i];
-    // Checked once and waiting for the second check: not surely dead.
-    if (r.Checked && r.State == LinkState::Dead && passes_[i] == 1) {
+    // A web link checked once and waiting for its second check is not
+    // surely dead; a missing file is.
+    const std::string scheme = UrlScheme(links_[i].Url);
+    const bool web = scheme == "http" || scheme == "https";
+    if (r.Checked && r.State == LinkState::Dead && web && passes_[i] < 2) {
       r.State = LinkState::Error;
       r.Error += " on the first check; stopped before the second";
     }
