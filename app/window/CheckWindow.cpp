@@ -91,6 +91,7 @@ CheckWindow::CheckWindow(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
   resultList->setRootIsDecorated(false);
   resultList->setUniformRowHeights(true);
   resultList->setAlternatingRowColors(true);
+  resultList->setTextElideMode(Qt::ElideMiddle);
   resultList->setHeaderLabels({QStringLiteral("State"), QStringLiteral("Status"), QStringLiteral("Title"),
                                QStringLiteral("Address"), QStringLiteral("Now at, or why"), QStringLiteral("Folder")});
   resultList->header()->resizeSection(kState, 130);

@@ -65,6 +65,8 @@ ProfileChooser::ProfileChooser(std::vector<BrowserProfile> profiles, Purpose pur
   profileList = new QTreeWidget(this);
   profileList->setObjectName(QStringLiteral("profileList"));
   profileList->setRootIsDecorated(false);
+  // The end of a path says the most.
+  profileList->setTextElideMode(Qt::ElideMiddle);
   profileList->setHeaderLabels({QStringLiteral("Browser"), QStringLiteral("Profile"), QStringLiteral("Bookmarks")});
   profileList->header()->resizeSection(kBrowser, 150);
   profileList->header()->resizeSection(kProfile, 150);
