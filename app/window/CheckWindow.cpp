@@ -123,7 +123,7 @@ CheckWindow::CheckWindow(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
 
 CheckWindow::~CheckWindow() = default;
 
-void CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& folders, CheckOptions options) {
+size_t CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& folders, CheckOptions options) {
   const BookmarkTree tree = ReadBookmarkTree(TextLines(lines));
   for (DocumentLink& link : DocumentLinks(tree)) {
     const bool wanted = folders.empty() || std::any_of(folders.begin(), folders.end(), [&](const std::string& f) {
@@ -131,11 +131,13 @@ void CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& 
                         });
     if (wanted) links_.push_back(std::move(link));
   }
+  if (links_.empty()) return 0;
   std::vector<std::string> urls;
   urls.reserve(links_.size());
   for (const DocumentLink& link : links_) urls.push_back(link.Url);
   passes_.assign(links_.size(), 0);
   results_.assign(links_.size(), {});
+  counts_[kNotChecked] = links_.size();
 
   resultList->setUpdatesEnabled(false);
   for (const DocumentLink& link : links_) {
@@ -154,20 +156,31 @@ void CheckWindow::Start(const TextLines& lines, const std::vector<std::string>& 
   // Links that are not on the web are settled at once, the rows being there.
   checker_->Start(std::move(urls));
   ShowState();
+  return links_.size();
 }
 
 bool CheckWindow::Running() const { return checker_ && checker_->Running(); }
 
 void CheckWindow::Progress(size_t link) {
   ++passes_[link];
+  --counts_[static_cast<size_t>(StateOf(results_[link]))];
   results_[link] = checker_->Results()[link];
+  ++counts_[static_cast<size_t>(StateOf(results_[link]))];
   ShowRow(link);
   ShowState();
 }
 
 void CheckWindow::Ended() {
   results_ = checker_->Results();
-  for (size_t i = 0; i < links_.size(); ++i) ShowRow(i);
+  ShowAll();
+}
+
+void CheckWindow::ShowAll() {
+  counts_ = {};
+  for (size_t i = 0; i < results_.size(); ++i) {
+    ++counts_[static_cast<size_t>(StateOf(results_[i]))];
+    ShowRow(i);
+  }
   ShowState();
 }
 
@@ -186,9 +199,8 @@ void CheckWindow::Stop() {
       r.State = LinkState::Error;
       r.Error += " on the first check; stopped before the second";
     }
-    ShowRow(i);
   }
-  ShowState();
+  ShowAll();
 }
 
 void CheckWindow::closeEvent(QCloseEvent* e) {
@@ -209,14 +221,15 @@ void CheckWindow::ShowRow(size_t i) {
 }
 
 void CheckWindow::ApplyFilter() {
+  resultList->setUpdatesEnabled(false);
   for (size_t i = 0; i < results_.size(); ++i) ShowRow(i);
+  resultList->setUpdatesEnabled(true);
 }
 
 void CheckWindow::ShowState() {
   const size_t total = links_.size();
   const size_t done = checker_ ? checker_->Done() : 0;
-  std::array<size_t, kLinkStateCount + 1> counts{};
-  for (const LinkResult& r : results_) ++counts[static_cast<size_t>(StateOf(r))];
+  const auto& counts = counts_;
   std::string text;
   for (int s = 0; s <= kLinkStateCount; ++s) {
     if (s == kNotChecked && counts[static_cast<size_t>(s)] == 0) continue;

@@ -5,6 +5,7 @@
 // each shown before it is made and made as one step of the document's
 // history. The check runs on the event loop: the main window stays usable.
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,8 +31,9 @@ class CheckWindow : public QDialog {
   ~CheckWindow() override;
 
   // Checks the links of lines that lie in the folders named (folder paths,
-  // each covering its subfolders; none: every link). Call once.
-  void Start(const TextLines& lines, const std::vector<std::string>& folders, CheckOptions options);
+  // each covering its subfolders; none: every link). Call once. Returns how
+  // many links there are to check; with none, nothing starts.
+  size_t Start(const TextLines& lines, const std::vector<std::string>& folders, CheckOptions options);
   // Aborts the open requests at once; the results so far stay, nothing of
   // the document changes.
   void Stop();
@@ -68,6 +70,8 @@ class CheckWindow : public QDialog {
   void Progress(size_t link);
   void Ended();
   void ShowRow(size_t link);
+  // Every row and count anew from the checker's results.
+  void ShowAll();
   void ShowState();
   void ApplyFilter();
   // Runs edit on a copy of the document's current lines, whose links take
@@ -83,6 +87,8 @@ class CheckWindow : public QDialog {
   std::vector<LinkResult> results_;
   // How often each link's check ended: twice for one checked again.
   std::vector<int> passes_;
+  // Links by state as shown; the last, those not checked.
+  std::array<size_t, kLinkStateCount + 1> counts_{};
   bool stopped_ = false;
 };
 

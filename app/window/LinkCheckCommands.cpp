@@ -34,7 +34,13 @@ void MainWindow::CheckBookmarks(std::vector<std::string> folderPaths) {
   CheckOptions options = LinkCheckPace;
   const std::string& file = ctx_.Config.CurrentFile;
   SetUpCheck(ctx_, file.empty() ? std::string() : ExtractFilePath(file), options);
-  checkWindow_->Start(ctx_.HtmlLines, folderPaths, std::move(options));
+  if (checkWindow_->Start(ctx_.HtmlLines, folderPaths, std::move(options)) == 0) {
+    delete checkWindow_;
+    checkWindow_ = nullptr;
+    ctx_.UI().ShowMessage(folderPaths.empty() ? "There are no links to check." : "There are no links to check in "
+                                                                                  "the folders chosen.");
+    return;
+  }
   checkWindow_->show();
 }
 

@@ -146,6 +146,9 @@ TEST_F(CheckBookmarks, StopKeepsTheResultsSoFarAndChangesNothing) {
   const TextLines opened = Ctx().HtmlLines;
   const int steps = f.UndoStack().count();
   // As the Organize view asks for the folders chosen there.
+  f.CheckBookmarks({"No such folder"});
+  EXPECT_EQ(f.LinkCheckWindow(), nullptr);
+  EXPECT_EQ(UI().Messages, std::vector<std::string>{"There are no links to check in the folders chosen."});
   f.CheckBookmarks({"Shelf"});
   CheckWindow* w = f.LinkCheckWindow();
   ASSERT_NE(w, nullptr);
