@@ -289,7 +289,7 @@ void CheckWindow::Change(const std::function<size_t(BookmarkTree&, const std::ve
     if (!tree.IsLive(link.Id)) continue;
     const std::string address = tree.Address(link.Id);
     if (address != link.Url)
-      changes.push_back(link.Url + " -> " + address);
+      changes.push_back(link.Url + "\n    -> " + address);
     else if (FolderPathOf(tree, link.Id) != link.Folder)
       changes.push_back(link.Title + " (" + link.Url + ")");
   }
