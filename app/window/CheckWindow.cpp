@@ -208,6 +208,11 @@ void CheckWindow::closeEvent(QCloseEvent* e) {
   QDialog::closeEvent(e);
 }
 
+void CheckWindow::reject() {
+  Stop();
+  QDialog::reject();
+}
+
 void CheckWindow::ShowRow(size_t i) {
   QTreeWidgetItem* row = resultList->topLevelItem(static_cast<int>(i));
   const LinkResult& r = results_[i];

@@ -64,7 +64,9 @@ class CheckWindow : public QDialog {
   QPushButton* closeButton;
 
  protected:
+  // Closing, with the title-bar button or Escape, stops the check.
   void closeEvent(QCloseEvent* e) override;
+  void reject() override;
 
  private:
   void Progress(size_t link);
