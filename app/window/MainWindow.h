@@ -16,6 +16,7 @@
 
 #include "app/DisplayCodec.h"
 #include "bookmarks/Context.h"
+#include "check/LinkCheck.h"
 #include "platform/Dialogs.h"
 
 class QAction;
@@ -32,6 +33,7 @@ class QUndoStack;
 
 namespace quillet {
 
+class CheckWindow;
 class DocumentHistory;
 class DocumentView;
 class FindBar;
@@ -135,6 +137,17 @@ class MainWindow : public QMainWindow {
   void ToggleBold();
   void ToggleItalic();
   void BrowseForFolder();
+
+  // ---- The link check and the browsers' stores (LinkCheckCommands.cpp,
+  // BrowserStoreCommands.cpp) ----
+  void CheckAllBookmarks();
+  // Checks the links in these folders (folder paths; none: every link).
+  void CheckBookmarks(std::vector<std::string> folderPaths);
+  CheckWindow* LinkCheckWindow() const { return checkWindow_; }
+  // The pace of a check; the agent and how file: links are found are added.
+  CheckOptions LinkCheckPace;
+  void ImportFromBrowser();
+  void ExportToChromium();
 
   // ---- Commands (WindowCommands.cpp) ----
   void ToggleViewSource();
@@ -241,6 +254,7 @@ class MainWindow : public QMainWindow {
   std::function<void(Context&)> storedReload_;
   TextEncoding folderEncoding_ = TextEncoding::Utf8;
   THelpWindow* helpWindow_ = nullptr;
+  CheckWindow* checkWindow_ = nullptr;
 };
 
 }  // namespace quillet
