@@ -35,6 +35,7 @@ namespace quillet {
 class DocumentHistory;
 class DocumentView;
 class FindBar;
+class OrganizeView;
 class RenderedView;
 class SourceView;
 class THelpWindow;
@@ -96,6 +97,7 @@ class MainWindow : public QMainWindow {
   DocumentView* CurrentView() const { return current_; }
   RenderedView& Rendered() { return *rendered_; }
   SourceView& Source() { return *source_; }
+  OrganizeView& Organizer() { return *organizer_; }
   QAction* AddView(DocumentView* view, const QString& caption, const QKeySequence& shortcut,
                    const QString& actionName);
   void ShowView(DocumentView* view);
@@ -228,6 +230,7 @@ class MainWindow : public QMainWindow {
   DocumentHistory* history_;
   RenderedView* rendered_ = nullptr;
   SourceView* source_ = nullptr;
+  OrganizeView* organizer_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* current_ = nullptr;
   QActionGroup* viewGroup_ = nullptr;
