@@ -112,6 +112,10 @@ OrganizeView::OrganizeView(Context& ctx, DocumentHistory& history, QStatusBar& s
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 3);
 
+  filler_ = new QTimer(this);
+  filler_->setInterval(0);
+  connect(filler_, &QTimer::timeout, this, [this] { FillHaystack(); });
+
   count_ = new QLabel(&status_);
   count_->setObjectName(QStringLiteral("organizeCount"));
   status_.addPermanentWidget(count_);
@@ -231,6 +235,8 @@ void OrganizeView::Reload() {
   cutPending_ = false;
   icons_.clear();
   haystack_.clear();
+  fillNext_ = 0;
+  filler_->start();
   lastFound_.clear();
   lastFilter_.clear();
   expanded_.clear();
@@ -331,18 +337,40 @@ void OrganizeView::SetFilter(const QString& text) {
   ShowStatus();
 }
 
+const QString& OrganizeView::Hay(NodeId id) {
+  // Nodes made since the haystack was read are read when first asked for.
+  if (haystack_.size() < tree_.IdLimit()) haystack_.resize(tree_.IdLimit());
+  QString& hay = haystack_[id];
+  if (!hay.isNull()) return hay;
+  // Most titles and addresses hold no reference or tag: their bytes are
+  // their text, and decoding them would only copy them.
+  const bool utf8 = tree_.Encoding() == TextEncoding::Utf8;
+  const auto text = [utf8](std::string_view raw, const std::function<std::string()>& decoded) {
+    if (utf8 && raw.find('&') == std::string_view::npos && raw.find('<') == std::string_view::npos)
+      return QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+    return Utf8(decoded());
+  };
+  hay = text(tree_.RawTitle(id), [&] { return tree_.Title(id); }) + QLatin1Char('\n') +
+        text(tree_.RawAddress(id), [&] { return tree_.Address(id); });
+  return hay;
+}
+
+void OrganizeView::FillHaystack() {
+  // A piece at a time while the window is idle, so that the first
+  // keystroke of a filter finds the titles read.
+  const size_t limit = std::min<size_t>(tree_.IdLimit(), fillNext_ + 5000);
+  for (; fillNext_ < limit; ++fillNext_)
+    if (fillNext_ != tree_.Root() && tree_.IsLive(fillNext_) && tree_.Kind(fillNext_) != NodeKind::Opaque) Hay(fillNext_);
+  if (fillNext_ >= tree_.IdLimit()) filler_->stop();
+}
+
+bool OrganizeView::HaystackFilled() const { return !filler_->isActive(); }
+
 void OrganizeView::RunFilter() {
   const QString text = filter_->text();
-  if (haystack_.empty()) {
-    // Read once per tree: later keystrokes only search.
-    haystack_.assign(tree_.IdLimit(), QString());
-    lastFound_.clear();
-    lastFilter_.clear();
-  }
   std::vector<NodeId> found;
   const auto test = [&](NodeId id) {
-    QString& hay = haystack_[id];
-    if (hay.isNull()) hay = Utf8(tree_.Title(id)) + QLatin1Char('\n') + Utf8(tree_.Address(id));
+    const QString& hay = Hay(id);
     if (hay.contains(text, Qt::CaseInsensitive)) found.push_back(id);
   };
   // A longer text finds a part of what the shorter one found.
@@ -412,7 +440,8 @@ bool OrganizeView::Apply(const QString& name, const TreeEdit& edit, const std::f
     }
   } else if (changed) {
     history_.ApplyPatches(std::move(patches), name, this);
-    haystack_.clear();
+    // Ids stay with their nodes, and so do their titles: the haystack
+    // stays; only the order of what was found may have changed.
     lastFound_.clear();
     lastFilter_.clear();
     icons_.clear();

@@ -24,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QSplitter;
 class QStatusBar;
+class QTimer;
 class QTreeView;
 
 namespace quillet {
@@ -61,6 +62,9 @@ class OrganizeView : public QObject, public DocumentView, public OrganizeHost {
   // Brings the tree up to date with the document now (a change made
   // elsewhere is otherwise taken in once the window is idle).
   void Refresh();
+  // The filter has every title and address read (they are read while the
+  // window is idle after the document is).
+  bool HaystackFilled() const;
 
   // Other tools add entries to a folder's context menu: choosing one emits
   // FolderActionRequested with its kind and the folder's path.
@@ -107,6 +111,9 @@ class OrganizeView : public QObject, public DocumentView, public OrganizeHost {
   void Follow(const void* by);
   void ShowList(const std::vector<NodeId>& select);
   void RunFilter();
+  // A node's title and address as the filter searches them.
+  const QString& Hay(NodeId id);
+  void FillHaystack();
   // Where new and pasted items go: after the current item of the list, or
   // at the end of the folder chosen in the tree.
   InsertPosition InsertPlace() const;
@@ -135,6 +142,8 @@ class OrganizeView : public QObject, public DocumentView, public OrganizeHost {
   std::set<NodeId> expanded_;
   // Titles and addresses for the filter, folded once per tree, by id.
   std::vector<QString> haystack_;
+  QTimer* filler_;
+  size_t fillNext_ = 0;
   QString lastFilter_;
   std::vector<NodeId> lastFound_;
   QHash<NodeId, QIcon> icons_;
