@@ -37,6 +37,7 @@ class CheckWindow;
 class DocumentHistory;
 class DocumentView;
 class FindBar;
+class OrganizeView;
 class RenderedView;
 class SourceView;
 class THelpWindow;
@@ -98,6 +99,7 @@ class MainWindow : public QMainWindow {
   DocumentView* CurrentView() const { return current_; }
   RenderedView& Rendered() { return *rendered_; }
   SourceView& Source() { return *source_; }
+  OrganizeView& Organizer() { return *organizer_; }
   QAction* AddView(DocumentView* view, const QString& caption, const QKeySequence& shortcut,
                    const QString& actionName);
   void ShowView(DocumentView* view);
@@ -241,6 +243,7 @@ class MainWindow : public QMainWindow {
   DocumentHistory* history_;
   RenderedView* rendered_ = nullptr;
   SourceView* source_ = nullptr;
+  OrganizeView* organizer_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* current_ = nullptr;
   QActionGroup* viewGroup_ = nullptr;

@@ -5,6 +5,8 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QUndoStack>
@@ -13,6 +15,7 @@
 #include "app/window/DocumentHistory.h"
 #include "app/window/DocumentViews.h"
 #include "app/window/MainWindow.h"
+#include "app/window/OrganizeView.h"
 #include "app/window/RealCoolBar.h"
 
 namespace quillet {
@@ -229,6 +232,10 @@ void MainWindow::BuildMenus() {
   AddView(rendered_, QStringLiteral("&Rendered"), QKeySequence(Qt::CTRL | Qt::Key_1),
           QStringLiteral("renderedViewAction"));
   AddView(source_, QStringLiteral("&Source"), QKeySequence(Qt::CTRL | Qt::Key_2), QStringLiteral("sourceViewAction"));
+  organizer_ = new OrganizeView(ctx_, *history_, *statusBar(), views);
+  AddView(organizer_, QStringLiteral("&Organize"), QKeySequence(Qt::CTRL | Qt::Key_3),
+          QStringLiteral("organizeViewAction"));
+  bar->insertMenu(Menu(QStringLiteral("convertMenu"))->menuAction(), organizer_->Menu());
 }
 
 void MainWindow::BuildToolBar() {

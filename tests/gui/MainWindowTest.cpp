@@ -68,7 +68,7 @@ TEST_F(Window, EachMenuKeyRunsOneItemAndUnbuiltItemsAreHidden) {
   EXPECT_TRUE(f.Action("zoomInAction")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)));
   QStringList menus;
   for (QAction* a : f.menuBar()->actions()) menus << (a->isSeparator() ? QStringLiteral("-") : a->text());
-  EXPECT_EQ(menus.join(' ').toStdString(), "&File &Edit &View &Convert H&tml &Options - &Help");
+  EXPECT_EQ(menus.join(' ').toStdString(), "&File &Edit &View &Organize &Convert H&tml &Options - &Help");
   // Word Wrap's mark is a check mark like the other options'.
   EXPECT_EQ(f.Action("wordWrapAction")->actionGroup(), nullptr);
 }
