@@ -25,6 +25,7 @@
 #include "platform/TextCodec.h"
 #include "viewer/layout/ImageObj.h"
 #include "viewer/layout/SectionBase.h"
+#include "viewer/layout/SparseVector.h"
 #include "viewer/style/Fonts.h"
 #include "viewer/text/Attributes.h"
 #include "viewer/text/Bidi.h"
@@ -74,7 +75,7 @@ struct LineRec {
   // Where right-to-left text turns the line around: its runs of one
   // direction in screen order. Empty for a line that reads left to right
   // throughout, which is drawn and hit-tested in reading order.
-  std::vector<BidiRun> Runs;
+  SparseVector<BidiRun> Runs;
 
   // The height the line takes in the flow.
   int Height() const { return LineHt + SpaceBefore + SpaceAfter; }
@@ -138,12 +139,12 @@ class TSection : public TSectionBase {
   // Font runs by increasing start, the first at 0.
   TFontList Fonts;
   // The section's pictures in buffer order.
-  std::vector<std::unique_ptr<TImageObj>> Images;
+  SparseVector<std::unique_ptr<TImageObj>> Images;
   // The picture whose placeholder is at buffer index pos, or null.
   TImageObj* ImageAt(int pos) const;
   // The section's form controls that stand in the text, in buffer order
   // (owned by their forms).
-  std::vector<TFormControlObj*> FormControls;
+  SparseVector<TFormControlObj*> FormControls;
   // The control whose placeholder is at buffer index pos, or null.
   TFormControlObj* FormControlAt(int pos) const;
   int Level;

@@ -49,9 +49,9 @@ class TFontObj {
   TFontObj(TMyFont font, int pos) : Pos(pos), font_(std::move(font)) {}
 
   int Pos;
+  SubSupKind SScript = SubSupKind::None;
   // The link the run belongs to; an empty address is plain text.
   TUrlTarget UrlTarget;
-  SubSupKind SScript = SubSupKind::None;
 
   const TMyFont& Font() const { return font_; }
   void SetFont(TMyFont font) {
