@@ -49,6 +49,8 @@ class SparseVector {
   const_iterator end() const { return v_ ? v_->data() + v_->size() : nullptr; }
   T& operator[](size_t i) { return (*v_)[i]; }
   const T& operator[](size_t i) const { return (*v_)[i]; }
+  T& front() { return v_->front(); }
+  const T& front() const { return v_->front(); }
   T& back() { return v_->back(); }
   const T& back() const { return v_->back(); }
 
