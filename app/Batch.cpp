@@ -1,6 +1,7 @@
 #include "app/Batch.h"
 
 #include <filesystem>
+#include <iostream>
 #include <new>
 #include <system_error>
 
@@ -110,53 +111,63 @@ int NoCommand(Context& ctx, const CommandLine& cl) {
 
 }  // namespace
 
-int RunBatch(Context& ctx, const CommandLine& cl) {
-  const std::string mode = LowerAscii(cl.Argument(1));
-
-  if (mode == "urls2html") {
-    ctx.Config.FavoritesDir = cl.Argument(2);
-    return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(3));
-  }
-  if (mode == "ie2html") return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(2));
-  if (mode == "html2urls" || mode == "html2ie") {
-    const bool favorites = mode == "html2ie";
-    const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(3);
-    if (!HasTarget(ctx, target, favorites, "quillet html2urls FILE.htm FOLDER")) return 1;
-    const DocumentLoad load = LoadHtmlFile(ctx, cl.Argument(2));
-    SayWhereTextStopped(ctx, cl.Argument(2), load);
-    ctx.UrlTargetDir = target;
-    const int written = DocumentToShortcuts(ctx);
-    // The links after a NUL, or of a file refused as too large, were never
-    // written, even when every link read was.
-    return load.Loaded && !load.NulAt ? written : 1;
-  }
-  if (mode == "ns2urls" || mode == "ns2ie") {
-    const bool favorites = mode == "ns2ie";
-    const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(2);
-    if (!HasTarget(ctx, target, favorites, "quillet ns2urls FOLDER")) return 1;
-    const bool loaded = LoadNetscapeBookmarks(ctx);
-    ctx.UrlTargetDir = target;
-    const int written = DocumentToShortcuts(ctx);
-    return loaded ? written : 1;
-  }
-  if (mode == "urls2ns" || mode == "ie2ns") {
-    if (mode == "urls2ns") ctx.Config.FavoritesDir = cl.Argument(2);
-    return AppendUrlsToNetscape(ctx) ? 0 : 1;
-  }
-
-  // Clean-ups: the first switch that applies wins.
-  CleanUp cleanUp = nullptr;
-  bool netscape = false;  // "ns" names the bookmark file with /sort and /nodupes only
-  if (cl.HasSwitch("/sort"))
-    cleanUp = SortLinks, netscape = mode == "ns";
-  else if (cl.HasSwitch("/nsstrip"))
-    cleanUp = StripNetscapeTags;
-  else if (cl.HasSwitch("/nodupes"))
-    cleanUp = RemoveDuplicateLinks, netscape = mode == "ns";
-  if (!cleanUp) return NoCommand(ctx, cl);
-  if (netscape) return CleanUpNetscapeFile(ctx, cleanUp);
-  return CleanUpHtmlFile(ctx, cl.Argument(1), cleanUp);
+int RunUrlsToHtmlMode(Context& ctx, const CommandLine& cl) {
+  ctx.Config.FavoritesDir = cl.Argument(2);
+  return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(3));
 }
+
+int RunFavoritesToHtmlMode(Context& ctx, const CommandLine& cl) {
+  return FolderToHtml(ctx, ctx.Config.FavoritesDir, cl.Argument(2));
+}
+
+int RunHtmlToUrlsMode(Context& ctx, const CommandLine& cl) {
+  const bool favorites = LowerAscii(cl.Argument(1)) == "html2ie";
+  const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(3);
+  if (!HasTarget(ctx, target, favorites, "quillet html2urls FILE.htm FOLDER")) return 1;
+  const DocumentLoad load = LoadHtmlFile(ctx, cl.Argument(2));
+  SayWhereTextStopped(ctx, cl.Argument(2), load);
+  ctx.UrlTargetDir = target;
+  const int written = DocumentToShortcuts(ctx);
+  // The links after a NUL, or of a file refused as too large, were never
+  // written, even when every link read was.
+  return load.Loaded && !load.NulAt ? written : 1;
+}
+
+int RunNetscapeToUrlsMode(Context& ctx, const CommandLine& cl) {
+  const bool favorites = LowerAscii(cl.Argument(1)) == "ns2ie";
+  const std::string target = favorites ? ctx.UrlTargetDir : cl.Argument(2);
+  if (!HasTarget(ctx, target, favorites, "quillet ns2urls FOLDER")) return 1;
+  const bool loaded = LoadNetscapeBookmarks(ctx);
+  ctx.UrlTargetDir = target;
+  const int written = DocumentToShortcuts(ctx);
+  return loaded ? written : 1;
+}
+
+int RunUrlsToNetscapeMode(Context& ctx, const CommandLine& cl) {
+  if (LowerAscii(cl.Argument(1)) == "urls2ns") ctx.Config.FavoritesDir = cl.Argument(2);
+  return AppendUrlsToNetscape(ctx) ? 0 : 1;
+}
+
+int RunBatch(Context& ctx, const CommandLine& cl, std::span<const Command> table, std::ostream& out,
+             std::ostream& err) {
+  const Command* command = CommandOf(cl, table);
+  if (!command) return NoCommand(ctx, cl);
+  switch (command->kind) {
+    case CommandKind::Word: {
+      const std::vector<std::string> args(cl.Arguments().begin() + 1, cl.Arguments().end());
+      return command->word(ctx, args, out, err);
+    }
+    case CommandKind::Mode:
+      return command->mode(ctx, cl);
+    case CommandKind::Switch:
+      break;
+  }
+  // "ns" names the browser's bookmark file only with the switches that allow it.
+  if (command->browserFile && LowerAscii(cl.Argument(1)) == "ns") return CleanUpNetscapeFile(ctx, command->cleanUp);
+  return CleanUpHtmlFile(ctx, cl.Argument(1), command->cleanUp);
+}
+
+int RunBatch(Context& ctx, const CommandLine& cl) { return RunBatch(ctx, cl, Commands(), std::cout, std::cerr); }
 
 std::string FailureReport(const std::exception& e) {
   std::string kind = "Exception";
@@ -171,8 +182,12 @@ std::string FailureReport(const std::exception& e) {
 }
 
 int RunBatchReporting(Context& ctx, const CommandLine& cl, std::ostream& err) {
+  return RunBatchReporting(ctx, cl, std::cout, err);
+}
+
+int RunBatchReporting(Context& ctx, const CommandLine& cl, std::ostream& out, std::ostream& err) {
   try {
-    return RunBatch(ctx, cl);
+    return RunBatch(ctx, cl, Commands(), out, err);
   } catch (const std::exception& e) {
     err << FailureReport(e) << std::endl;
     return 1;

@@ -17,6 +17,7 @@ class CommandLine {
   // The n-th argument after the program name (n >= 1), "" when absent.
   std::string Argument(size_t n) const;
   size_t ArgumentCount() const { return args_.size(); }
+  const std::vector<std::string>& Arguments() const { return args_; }
   // The switch's exact text occurs anywhere in the raw line.
   bool HasSwitch(const std::string& sw) const { return raw_.find(sw) != std::string::npos; }
 

@@ -1,28 +1,14 @@
 #include "app/StartOptions.h"
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 
+#include "app/Commands.h"
 #include "bookmarks/BookmarkFormat.h"
 
 namespace quillet {
 
 namespace {
-
-constexpr std::array<const char*, 8> kModeWords = {"urls2html", "ie2html", "html2urls", "html2ie",
-                                                   "ns2urls",   "ns2ie",   "urls2ns",   "ie2ns"};
-
-bool IsModeWord(const std::string& arg) {
-  const std::string mode = LowerAscii(arg);
-  for (const char* w : kModeWords)
-    if (mode == w) return true;
-  return false;
-}
-
-bool CarriesSwitch(const CommandLine& cl) {
-  return cl.HasSwitch("/sort") || cl.HasSwitch("/nsstrip") || cl.HasSwitch("/nodupes");
-}
 
 bool EndsWithHtmlExtension(const std::string& path) {
   const std::string lower = LowerAscii(path);
@@ -89,6 +75,12 @@ Switches (exact text, found anywhere on the line; the first that applies wins):
   /nsstrip   strip the browser's dates, icons, ... (a file only, not "ns")
   /nodupes   remove links whose address occurred on an earlier line
 
+Command words (exact text, first argument only; each has its own --help)
+come before the modes and switches: a file named like one is given as
+./NAME.
+  info FILE [--json]            what the file is: its layout, encoding, counts
+                                of folders and links, and every problem found
+
 Examples:
   quillet urls2html ~/Favorites links.htm
   quillet ie2html links.htm
@@ -136,7 +128,7 @@ bool WindowFileOf(const CommandLine& cl, std::string& file) {
     if (cl.ArgumentCount() == 2) file = Absolute(cl.Argument(2));
     return true;
   }
-  if (cl.ArgumentCount() != 1 || IsModeWord(cl.Argument(1)) || CarriesSwitch(cl)) return false;
+  if (cl.ArgumentCount() != 1 || CommandOf(cl)) return false;
   if (!LooksLikeHtmlFile(cl.Argument(1))) return false;
   file = Absolute(cl.Argument(1));
   return true;

@@ -18,8 +18,8 @@ std::string UsageText();
 std::string VersionText();
 
 // True when the command line asks for the window with a file loaded: a single
-// argument naming an existing HTML file (that is no mode word and carries no
-// switch), or "--open" followed by at most one file, as desktop entries call
+// argument naming an existing HTML file (that selects no row of the command
+// table: no command or mode word, no switch), or "--open" followed by at most one file, as desktop entries call
 // the program. file is then the absolute path to load, or empty.
 bool WindowFileOf(const CommandLine& cl, std::string& file);
 

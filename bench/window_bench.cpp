@@ -21,9 +21,9 @@
 #include <functional>
 #include <string>
 
-#include "app/InputBox.h"
-#include "app/DocumentViews.h"
-#include "app/MainWindow.h"
+#include "app/window/InputBox.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/MainWindow.h"
 #include "bookmarks/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"

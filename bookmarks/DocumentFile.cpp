@@ -10,6 +10,10 @@ namespace quillet {
 TextLines SplitDocumentText(std::string_view text) {
   if (const void* nul = std::memchr(text.data(), '\0', text.size()))
     text = text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
+  return SplitTextLines(text);
+}
+
+TextLines SplitTextLines(std::string_view text) {
   TextLines lines;
   // One allocation for the list: a million-line file would otherwise move
   // its lines some twenty times while the list grows.

@@ -14,6 +14,10 @@ namespace quillet {
 // terminator adds no empty line.
 TextLines SplitDocumentText(std::string_view text);
 
+// The same without ending at a NUL: every byte of the text stays in a line,
+// for a report on the whole file.
+TextLines SplitTextLines(std::string_view text);
+
 // How reading a document file went.
 struct DocumentLoad {
   // False when the text was refused as too large ("File too big, load

@@ -9,6 +9,7 @@
 
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
+#include "bookmarks/TreeReader.h"
 #include "convert/ShortcutListing.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
@@ -161,8 +162,7 @@ std::string ShortcutName(Level& level, const std::string& name) {
 
 // Writes the link of one line, if it has one with a usable name, into the
 // level's folder; a link line that gives no file is logged with the reason.
-void WriteLink(BookmarkWriteRun& run, Level& level, size_t index) {
-  const std::string& line = run.Ctx.HtmlLines[index];
+void WriteLink(BookmarkWriteRun& run, Level& level, const std::string& line, size_t index) {
   if (!level.Dir) {
     if (HasLinkTag(line)) Failed(run, NoShortcutText(index, DecodeCharRefs(LinkAddress(line)), level.Why));
     return;
@@ -192,6 +192,46 @@ void WriteLink(BookmarkWriteRun& run, Level& level, size_t index) {
   }
 }
 
+// Calls meet(heading, line) in document order for every folder at its
+// heading's line, every link and separator at its first line, every line of
+// an opaque node and every folder's list end, until meet returns false.
+template <class Meet>
+void ForEachNodeLine(const BookmarkTree& tree, Meet meet) {
+  // An explicit stack: no nesting in a document can exhaust the call stack.
+  std::vector<std::pair<NodeId, size_t>> stack{{kRootNode, 0}};
+  while (!stack.empty()) {
+    auto& [folder, next] = stack.back();
+    const std::vector<NodeId>& children = tree.Children(folder);
+    if (next == children.size()) {
+      const TextSpan tail = tree.Tail(folder);
+      stack.pop_back();
+      if (!tail.Empty() && !meet(false, tail.Begin.Line)) return;
+      continue;
+    }
+    const NodeId child = children[next++];
+    switch (tree.Kind(child)) {
+      case NodeKind::Folder:
+        if (!meet(true, tree.ItemLine(child))) return;
+        stack.emplace_back(child, 0);
+        break;
+      case NodeKind::Link:
+        if (!meet(false, tree.ItemLine(child))) return;
+        break;
+      case NodeKind::Separator:
+        if (!meet(false, tree.Span(child).Begin.Line)) return;
+        break;
+      case NodeKind::Opaque: {
+        // Every line of it: the header's lines make one node.
+        const TextSpan span = tree.Span(child);
+        for (size_t line = span.Begin.Line; line < span.End.Line || (line == span.End.Line && span.End.Col > 0);
+             ++line)
+          if (!meet(false, line)) return;
+        break;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 bool FolderNames::Take(const std::string& name) {
@@ -209,33 +249,53 @@ void FolderNames::Leave() {
   std::unordered_map<std::string, size_t>().swap(Numbers);
 }
 
-void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index) {
-  const TextLines& lines = run.Ctx.HtmlLines;
-  // The open lists live on this stack rather than the call stack, so that no
-  // depth of nesting in a document can exhaust it.
+void WriteTreeAsShortcuts(BookmarkWriteRun& run, const BookmarkTree& tree) {
+  const TextLines& lines = tree.Lines();
+  // The folders being written, innermost last. They live on this stack, not
+  // the call stack, so that no depth of nesting can exhaust it.
   std::vector<Level> levels;
-  levels.push_back(Enter(run, dir));
-  while (index < lines.size()) {
+  levels.push_back(Enter(run, run.Root));
+  // Each line met is read as html2urls has always read its lines, so that
+  // every document gives the files it gave before:
+  // - only a "</DL><p>" ends a list, and only a "<DT><H3" heading makes a
+  //   folder; a line holding both is a list end;
+  // - a list end closes the folder of the last heading still open, so a
+  //   heading without a list of its own takes the items after it, and the
+  //   list end of the top level ends the walk;
+  // - every other such line is read as a link line: its first link (or
+  //   anything that reads as one) gives at most one file;
+  // - the first line is never read: it opens the top list.
+  size_t current = 0;  // the line being read
+  bool done = false;   // ... and whether it was read to its end
+  ForEachNodeLine(tree, [&](bool heading, size_t index) {
+    if (index == 0) return true;
     const std::string& line = lines[index];
-    if (IsListEnd(line)) {
-      if (levels.size() == 1 && levels.back().Depth == 1) break;
-      if (--levels.back().Depth == 0) {
-        Leave(levels.back());
-        levels.pop_back();
+    const bool listEnd = IsListEnd(line);
+    if (index != current) {
+      current = index;
+      done = false;
+      if (listEnd) {
+        if (levels.size() == 1 && levels.back().Depth == 1) return false;
+        if (--levels.back().Depth == 0) {
+          Leave(levels.back());
+          levels.pop_back();
+        }
       }
-      // The line that closed the nested list is read once more as a line of
-      // the enclosing list.
-    } else if (IsHeading(line)) {
+    }
+    if (done) return true;
+    if (!listEnd && IsHeading(line)) {
+      // Read at the folder's own node, which may come after others on the line.
+      if (!heading) return true;
       if (std::optional<Level> next = EnterHeading(run, levels.back(), line))
         levels.push_back(std::move(*next));
       else
         ++levels.back().Depth;
-      ++index;
-      continue;
+    } else {
+      WriteLink(run, levels.back(), line, index);
     }
-    WriteLink(run, levels.back(), index);
-    ++index;
-  }
+    done = true;
+    return true;
+  });
   for (Level& level : levels) Leave(level);
 }
 
@@ -274,9 +334,16 @@ HtmlToUrlsResult HtmlToUrls(Context& ctx, bool unattended) {
   BookmarkWriteRun run{ctx, *root};
   // The stripped lines stay in the document.
   for (std::string& line : ctx.HtmlLines) StripDateAttributes(line);
-  // The first line is never read: it opens the top list.
-  size_t index = 1;
-  ParseBookmarkList(run, *root, index);
+  {
+    // The tree borrows the lines and always gives them back.
+    BookmarkTree tree = ReadBookmarkTree(std::move(ctx.HtmlLines));
+    struct GiveBack {
+      Context& Ctx;
+      BookmarkTree& Tree;
+      ~GiveBack() { Ctx.HtmlLines = Tree.TakeLines(); }
+    } giveBack{ctx, tree};
+    WriteTreeAsShortcuts(run, tree);
+  }
 
   if (!run.Errors.empty()) {
     const std::string log = ctx.DataDir + kUrlErrorsFile;

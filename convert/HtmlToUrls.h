@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bookmarks/BookmarkTree.h"
 #include "bookmarks/Context.h"
 
 namespace quillet {
@@ -59,11 +60,10 @@ struct BookmarkWriteRun {
   std::map<FileSystem::Folder::Id, FolderNames> Names;
 };
 
-// Reads the document from line index on, writing the links of one list level
-// into dir (inside run.Root) and descending into headings. Returns at the
-// list end that closes the level, with index on it, or at the end of the
-// document. A heading whose folder cannot be made or used has its links
-// listed in run.Errors; the run goes on.
-void ParseBookmarkList(BookmarkWriteRun& run, FileSystem::Folder& dir, size_t& index);
+// Writes the links of the tree, read from the document, into run.Root: one
+// folder per heading, one shortcut file per link line. A heading whose
+// folder cannot be made or used has its links listed in run.Errors; the run
+// goes on.
+void WriteTreeAsShortcuts(BookmarkWriteRun& run, const BookmarkTree& tree);
 
 }  // namespace quillet

@@ -10,8 +10,8 @@
 #include <random>
 
 #include "app/DisplayCodec.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
 #include "tests/gui/GuiTest.h"
 
 namespace quillet::test {

@@ -9,7 +9,7 @@
 #include <QTextBlock>
 #include <QUndoStack>
 
-#include "app/FindBar.h"
+#include "app/window/FindBar.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/qt/PaneProbe.h"
 #include "viewer/qt/HtmlPane.h"

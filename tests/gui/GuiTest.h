@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
+#include <QTextCursor>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -12,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DocumentViews.h"
-#include "app/MainWindow.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/MainWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestContext.h"
@@ -38,6 +40,16 @@ inline void OnNextModal(std::function<void(QWidget*)> action) {
     }
   });
   timer->start();
+}
+
+inline constexpr char kSaveQuestion[] = "Html has been changed, Save Html now?";
+
+// Types text at the end of a window's editor, as a keystroke would insert it.
+inline void TypeInto(MainWindow& f, const QString& text) {
+  QTextCursor c = f.sourceView->textCursor();
+  c.movePosition(QTextCursor::End);
+  f.sourceView->setTextCursor(c);
+  f.sourceView->textCursor().insertText(text);
 }
 
 // A window on a temporary program folder with the scripted Ui and dialogs.
@@ -89,6 +101,10 @@ struct WindowFixture {
     QTest::keyClick(w, key, modifiers);
   }
   std::string File(const std::string& rel) const { return Dir / rel; }
+  void TypeAtEnd(const QString& text) { TypeInto(*Form, text); }
+  void ShowSource() {
+    if (!Form->Action("viewSourceAction")->isChecked()) Form->Action("viewSourceAction")->trigger();
+  }
 };
 
 }  // namespace quillet::test

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/HelpPages.h"
-#include "app/HelpWindow.h"
-#include "app/PaneBrowsing.h"
+#include "app/window/HelpPages.h"
+#include "app/window/HelpWindow.h"
+#include "app/window/PaneBrowsing.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/qt/PaneProbe.h"
 #include "viewer/qt/HtmlPane.h"

@@ -11,10 +11,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/About.h"
-#include "app/InputBox.h"
-#include "app/RealCoolBar.h"
-#include "app/Splash.h"
+#include "app/window/About.h"
+#include "app/window/InputBox.h"
+#include "app/window/RealCoolBar.h"
+#include "app/window/Splash.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtUi.h"
 #include "tests/gui/GuiTest.h"

@@ -10,8 +10,8 @@
 #include <QTextBlock>
 
 #include "app/Config.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/qt/PaneProbe.h"
 #include "viewer/qt/HtmlPane.h"

@@ -4,7 +4,7 @@
 
 #include <QScreen>
 
-#include "app/WindowPlace.h"
+#include "app/window/WindowPlace.h"
 #include "tests/gui/GuiTest.h"
 
 namespace quillet::test {

@@ -1,4 +1,4 @@
-#include "app/LoadProgress.h"
+#include "app/window/LoadProgress.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

@@ -1,4 +1,4 @@
-#include "app/DocumentViews.h"
+#include "app/window/DocumentViews.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/DocumentHistory.h"
-#include "app/LoadProgress.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/LoadProgress.h"
 #include "app/ShellCommands.h"
-#include "app/WindowPlace.h"
+#include "app/window/WindowPlace.h"
 #include "platform/FlagOn.h"
 #include "viewer/text/ViewerErrors.h"
 #include "viewer/qt/HtmlPane.h"

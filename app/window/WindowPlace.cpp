@@ -1,4 +1,4 @@
-#include "app/WindowPlace.h"
+#include "app/window/WindowPlace.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/InputBox.h"
+#include "app/window/InputBox.h"
 
 #include <QApplication>
 #include <QLabel>

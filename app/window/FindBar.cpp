@@ -1,4 +1,4 @@
-#include "app/FindBar.h"
+#include "app/window/FindBar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

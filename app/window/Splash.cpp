@@ -1,4 +1,4 @@
-#include "app/Splash.h"
+#include "app/window/Splash.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -4,14 +4,14 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "app/About.h"
+#include "app/window/About.h"
 #include "app/Addresses.h"
 #include "app/Config.h"
 #include "app/DisplayCodec.h"
-#include "app/DocumentViews.h"
-#include "app/HelpPages.h"
-#include "app/HelpWindow.h"
-#include "app/MainWindow.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/HelpPages.h"
+#include "app/window/HelpWindow.h"
+#include "app/window/MainWindow.h"
 #include "app/ShellCommands.h"
 
 namespace quillet {

@@ -9,10 +9,11 @@
 #include <QToolBar>
 #include <QUndoStack>
 
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
-#include "app/MainWindow.h"
-#include "app/RealCoolBar.h"
+#include "app/Commands.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/MainWindow.h"
+#include "app/window/RealCoolBar.h"
 
 namespace quillet {
 
@@ -27,7 +28,8 @@ enum ItemFlags : unsigned {
   kSeparator = 16,
 };
 
-// One menu item. The shortcut is in Qt's portable text ("Ctrl+O").
+// One menu item. The shortcut is in Qt's portable text ("Ctrl+O"). A null
+// caption is that of the item's row in the command table.
 struct Item {
   const char* name;
   const char* caption;
@@ -49,90 +51,87 @@ using W = MainWindow;
 // The menu bar, left to right. The captions and shortcuts of File, Convert,
 // Html, Options and Help are those the program has always had; the View
 // menu's views come from AddView.
-const std::vector<MenuTable>& MenuTables() {
-  static const std::vector<MenuTable> tables = {
-      {"fileMenu",
-       "&File",
-       {{"openFileAction", "&Open Html File", "Ctrl+O", &W::OpenFile, 0},
-        {"recentFilesMenu", "&Recent Files", nullptr, nullptr, kSubmenu},
-        {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
-        {"saveFileAction", "&Save To File", "Ctrl+S", &W::SaveFile, 0},
-        {"saveAsAction", "Save &As", nullptr, &W::SaveAs, 0},
-        {"saveForBrowserImportAction", "Save for Browser &Import...", nullptr, &W::SaveForBrowserImport, 0},
-        kSeparatorItem,
-        {"loadNetscapeAction", "&Load Netscape Bookmarks", nullptr, &W::LoadNetscapeFile, 0},
-        {"saveNetscapeAction", "Sa&ve Netscape Bookmarks", nullptr, &W::SaveNetscapeFile, kHidden},
-        kSeparatorItem,
-        {"exploreFavoritesAction", "&Explore Favorites", nullptr, &W::ExploreFavoritesFolder, 0},
-        {"openFavoritesAction", "Ope&n Favorites", nullptr, &W::OpenFavoritesFolder, 0},
-        {"purgeUrlsAction", "&Purge Urls", nullptr, &W::PurgeUrlsInFolder, 0},
-        {"checkBookmarksAction", "Check Bookmarks", nullptr, nullptr, kHidden},
-        kSeparatorItem,
-        {"exitAction", "E&xit", "Ctrl+Q", &W::Exit, 0}}},
-      {"editMenu",
-       "&Edit",
-       {{"undoAction", "&Undo", "Ctrl+Z", &W::Undo, 0},
-        {"redoAction", "&Redo", "Ctrl+Shift+Z", &W::Redo, 0},
-        kSeparatorItem,
-        {"copyAction", "&Copy", "Ctrl+C", &W::CopySelection, 0},
-        kSeparatorItem,
-        {"findAction", "&Find...", "Ctrl+F", &W::OpenFindBar, 0},
-        {"findNextAction", "Find &Next", "F3", &W::FindNext, 0},
-        {"findPreviousAction", "Find &Previous", "Shift+F3", &W::FindPrevious, 0},
-        kSeparatorItem,
-        {"selectAllAction", "Select &All", "Ctrl+A", &W::SelectAll, 0}}},
-      {"viewMenu",
-       "&View",
-       {kSeparatorItem,
-        {"zoomInAction", "Zoom &In", "Ctrl++", &W::ZoomIn, 0},
-        {"zoomOutAction", "Zoom &Out", "Ctrl+-", &W::ZoomOut, 0},
-        {"actualSizeAction", "&Actual Size", "Ctrl+0", &W::ActualSize, 0},
-        kSeparatorItem,
-        {"backAction", "&Back", "Alt+Left", &W::GoBack, 0},
-        {"forwardAction", "&Forward", "Alt+Right", &W::GoForward, 0}}},
-      {"convertMenu",
-       "&Convert",
-       {{"urlsToHtmlAction", "&Urls to Html", nullptr, &W::ConvertUrlsToHtml, 0},
-        {"htmlToUrlsAction", "&Html to Urls", nullptr, &W::ConvertHtmlToUrls, 0},
-        kSeparatorItem,
-        {"urlsToNetscapeAction", "U&rls to Netscape Bookmarks", nullptr, &W::AppendUrlsToNetscape, 0},
-        {"netscapeToUrlsAction", "&Netscape Bookmarks to Urls", nullptr, &W::ConvertNetscapeToUrls, 0}}},
-      {"htmlMenu",
-       "H&tml",
-       {{"sortAction", "So&rt", nullptr, &W::SortDocument, 0},
-        {"stripNetscapeTagsAction", "Strip &Netscape Tags", nullptr, &W::StripDocument, 0},
-        {"removeDuplicatesMenu", "&Remove Duplicates", nullptr, nullptr, kSubmenu},
-        {"removeDuplicatesFromHtmlAction", "From &Html", nullptr, &W::RemoveDuplicatesFromHtml, 0},
-        {"removeDuplicatesFromNetscapeAction", "From &Netscape Bookmarks", nullptr, &W::RemoveDuplicatesFromNetscape,
-         0},
-        {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, nullptr, kHidden},
-        {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
-        {"viewInBrowserAction", "&View In Browser", nullptr, &W::ViewInBrowser, 0},
-        {"viewSourceAction", "View &Source", "Alt+S", &W::ToggleViewSource, kCheckable},
-        kSeparatorItem,
-        {"boldDescriptionsAction", "&Bold Descriptions", "Ctrl+B", &W::ToggleBold, kCheckable},
-        {"italicDescriptionsAction", "&Italicize Descriptions", "Ctrl+I", &W::ToggleItalic, kCheckable}}},
-      {"optionsMenu",
-       "&Options",
-       {{"wordWrapAction", "&Word Wrap", nullptr, &W::ToggleWordWrap, kCheckable},
-        {"doubleSpaceLinesAction", "&Double Space Lines", nullptr, &W::ToggleDoubleSpaceLines, kCheckable},
-        {"indentHtmlAction", "I&ndent Html", nullptr, &W::ToggleIndentHtml, kCheckable},
-        {"browserLayoutAction", "&Browser Layout", nullptr, &W::ToggleBrowserLayout, kCheckable}}},
-      {"helpMenu",
-       "&Help",
-       {{"helpContentsAction", "&Contents", "F1", &W::ShowHelpContents, 0},
-        {"keywordSearchAction", "&Keyword Search", nullptr, &W::ShowKeywordSearch, 0},
-        kSeparatorItem,
-        {"productPageAction", "&Quillet Web Page", nullptr, &W::VisitProductPage, 0},
-        {"makerHomePageAction", "Varnholt &Home Page", nullptr, &W::VisitMakerPage, 0},
-        {"emailFeedbackAction", "&E-mail Feedback", nullptr, &W::SendFeedback, 0},
-        kSeparatorItem,
-        {"otherSoftwareAction", "&Other Varnholt Software", nullptr, &W::ShowOtherSoftware, 0},
-        kSeparatorItem,
-        {"aboutAction", "&About", nullptr, &W::ShowAbout, 0}}},
-  };
-  return tables;
-}
+const std::vector<MenuTable> kMenuTables = {
+  {"fileMenu",
+   "&File",
+   {{"openFileAction", "&Open Html File", "Ctrl+O", &W::OpenFile, 0},
+    {"recentFilesMenu", "&Recent Files", nullptr, nullptr, kSubmenu},
+    {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
+    {"saveFileAction", "&Save To File", "Ctrl+S", &W::SaveFile, 0},
+    {"saveAsAction", "Save &As", nullptr, &W::SaveAs, 0},
+    {"saveForBrowserImportAction", "Save for Browser &Import...", nullptr, &W::SaveForBrowserImport, 0},
+    kSeparatorItem,
+    {"loadNetscapeAction", "&Load Netscape Bookmarks", nullptr, &W::LoadNetscapeFile, 0},
+    {"saveNetscapeAction", "Sa&ve Netscape Bookmarks", nullptr, &W::SaveNetscapeFile, kHidden},
+    kSeparatorItem,
+    {"exploreFavoritesAction", "&Explore Favorites", nullptr, &W::ExploreFavoritesFolder, 0},
+    {"openFavoritesAction", "Ope&n Favorites", nullptr, &W::OpenFavoritesFolder, 0},
+    {"purgeUrlsAction", "&Purge Urls", nullptr, &W::PurgeUrlsInFolder, 0},
+    {"checkBookmarksAction", "Check Bookmarks", nullptr, nullptr, kHidden},
+    kSeparatorItem,
+    {"exitAction", "E&xit", "Ctrl+Q", &W::Exit, 0}}},
+  {"editMenu",
+   "&Edit",
+   {{"undoAction", "&Undo", "Ctrl+Z", &W::Undo, 0},
+    {"redoAction", "&Redo", "Ctrl+Shift+Z", &W::Redo, 0},
+    kSeparatorItem,
+    {"copyAction", "&Copy", "Ctrl+C", &W::CopySelection, 0},
+    kSeparatorItem,
+    {"findAction", "&Find...", "Ctrl+F", &W::OpenFindBar, 0},
+    {"findNextAction", "Find &Next", "F3", &W::FindNext, 0},
+    {"findPreviousAction", "Find &Previous", "Shift+F3", &W::FindPrevious, 0},
+    kSeparatorItem,
+    {"selectAllAction", "Select &All", "Ctrl+A", &W::SelectAll, 0}}},
+  {"viewMenu",
+   "&View",
+   {kSeparatorItem,
+    {"zoomInAction", "Zoom &In", "Ctrl++", &W::ZoomIn, 0},
+    {"zoomOutAction", "Zoom &Out", "Ctrl+-", &W::ZoomOut, 0},
+    {"actualSizeAction", "&Actual Size", "Ctrl+0", &W::ActualSize, 0},
+    kSeparatorItem,
+    {"backAction", "&Back", "Alt+Left", &W::GoBack, 0},
+    {"forwardAction", "&Forward", "Alt+Right", &W::GoForward, 0}}},
+  {"convertMenu",
+   "&Convert",
+   {{"urlsToHtmlAction", nullptr, nullptr, &W::ConvertUrlsToHtml, 0},
+    {"htmlToUrlsAction", nullptr, nullptr, &W::ConvertHtmlToUrls, 0},
+    kSeparatorItem,
+    {"urlsToNetscapeAction", nullptr, nullptr, &W::AppendUrlsToNetscape, 0},
+    {"netscapeToUrlsAction", nullptr, nullptr, &W::ConvertNetscapeToUrls, 0}}},
+  {"htmlMenu",
+   "H&tml",
+   {{"sortAction", nullptr, nullptr, &W::SortDocument, 0},
+    {"stripNetscapeTagsAction", nullptr, nullptr, &W::StripDocument, 0},
+    {"removeDuplicatesMenu", "&Remove Duplicates", nullptr, nullptr, kSubmenu},
+    {"removeDuplicatesFromHtmlAction", nullptr, nullptr, &W::RemoveDuplicatesFromHtml, 0},
+    {"removeDuplicatesFromNetscapeAction", "From &Netscape Bookmarks", nullptr, &W::RemoveDuplicatesFromNetscape,
+     0},
+    {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, nullptr, kHidden},
+    {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
+    {"viewInBrowserAction", "&View In Browser", nullptr, &W::ViewInBrowser, 0},
+    {"viewSourceAction", "View &Source", "Alt+S", &W::ToggleViewSource, kCheckable},
+    kSeparatorItem,
+    {"boldDescriptionsAction", "&Bold Descriptions", "Ctrl+B", &W::ToggleBold, kCheckable},
+    {"italicDescriptionsAction", "&Italicize Descriptions", "Ctrl+I", &W::ToggleItalic, kCheckable}}},
+  {"optionsMenu",
+   "&Options",
+   {{"wordWrapAction", "&Word Wrap", nullptr, &W::ToggleWordWrap, kCheckable},
+    {"doubleSpaceLinesAction", "&Double Space Lines", nullptr, &W::ToggleDoubleSpaceLines, kCheckable},
+    {"indentHtmlAction", "I&ndent Html", nullptr, &W::ToggleIndentHtml, kCheckable},
+    {"browserLayoutAction", "&Browser Layout", nullptr, &W::ToggleBrowserLayout, kCheckable}}},
+  {"helpMenu",
+   "&Help",
+   {{"helpContentsAction", "&Contents", "F1", &W::ShowHelpContents, 0},
+    {"keywordSearchAction", "&Keyword Search", nullptr, &W::ShowKeywordSearch, 0},
+    kSeparatorItem,
+    {"productPageAction", "&Quillet Web Page", nullptr, &W::VisitProductPage, 0},
+    {"makerHomePageAction", "Varnholt &Home Page", nullptr, &W::VisitMakerPage, 0},
+    {"emailFeedbackAction", "&E-mail Feedback", nullptr, &W::SendFeedback, 0},
+    kSeparatorItem,
+    {"otherSoftwareAction", "&Other Varnholt Software", nullptr, &W::ShowOtherSoftware, 0},
+    kSeparatorItem,
+    {"aboutAction", "&About", nullptr, &W::ShowAbout, 0}}},
+};
 
 // The tool bar, left to right: a picture, the hint and the command of a
 // menu item; a null name is an 8-pixel separator.
@@ -175,7 +174,7 @@ void MainWindow::Connect(QAction* action, Command command) {
 
 void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
-  for (const MenuTable& table : MenuTables()) {
+  for (const MenuTable& table : kMenuTables) {
     // A separator in the menu bar itself, between Options and Help.
     if (table.name == std::string_view("helpMenu")) bar->addSeparator()->setObjectName(QStringLiteral("menuBarSeparator"));
     QMenu* menu = bar->addMenu(QString::fromUtf8(table.caption));
@@ -197,7 +196,8 @@ void MainWindow::BuildMenus() {
         into->setObjectName(QString::fromUtf8(item.name));
         continue;
       }
-      QAction* a = into->addAction(QString::fromUtf8(item.caption));
+      const char* caption = item.caption ? item.caption : CommandForAction(item.name)->caption;
+      QAction* a = into->addAction(QString::fromUtf8(caption));
       a->setObjectName(QString::fromUtf8(item.name));
       if (item.shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
       a->setCheckable(item.flags & kCheckable);

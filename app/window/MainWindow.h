@@ -19,6 +19,7 @@
 #include "platform/Dialogs.h"
 
 class QAction;
+class QVBoxLayout;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
@@ -172,6 +173,8 @@ class MainWindow : public QMainWindow {
  private:
   // Construction.
   void BuildControls();
+  void BuildFolderRow(QWidget* client, QVBoxLayout* body);
+  void BuildStatusBar();
   void BuildMenus();
   void BuildToolBar();
   void ApplyStoredSettings();
@@ -201,10 +204,9 @@ class MainWindow : public QMainWindow {
   // A command that changes the document in place: one undoable step, the
   // note saying what it did.
   void RecordStep(TextLines before, const QString& name, const std::string& note);
-  // A clean-up of the Html menu; the note says what it did ("Sorted") to how
-  // many of what.
-  void RunCleanUp(size_t (*cleanUp)(Context&), const char* name, const char* done, const char* one,
-                  const char* many);
+  // A clean-up switch of the command table run from the Html menu; the note
+  // says what it did ("Sorted") to how many of what.
+  void RunCleanUp(const char* cleanUpSwitch);
   void ToggleDescriptionEffect(QAction* item, char letter);
   std::string FolderFieldText() const;
   // The title (file name, and a mark while modified) and the path in the

@@ -5,20 +5,20 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/Commands.h"
 #include "app/Config.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
-#include "app/LoadProgress.h"
-#include "app/MainWindow.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/LoadProgress.h"
+#include "app/window/MainWindow.h"
 #include "app/BrowserImport.h"
 #include "app/NetscapeCommands.h"
 #include "app/ShellCommands.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
+#include "bookmarks/DocumentInfo.h"
+#include "bookmarks/TreeReader.h"
 #include "cleanup/Emphasis.h"
-#include "cleanup/RemoveDuplicateLinks.h"
-#include "cleanup/SortLinks.h"
-#include "cleanup/StripNetscapeTags.h"
 #include "convert/HtmlToUrls.h"
 #include "convert/Netscape.h"
 #include "convert/Purge.h"
@@ -233,13 +233,10 @@ void MainWindow::ConvertUrlsToHtml() {
   TextLines before = ctx_.HtmlLines;
   // No folder, no change: the mark stays as it was.
   if (!UrlsToHtml(ctx_, FolderFieldText())) return;
-  size_t links = 0, folders = 0;
-  for (const std::string& line : ctx_.HtmlLines) {
-    links += HasLinkTag(line) ? 1 : 0;
-    folders += line.find(ListOpenLine) != std::string::npos ? 1 : 0;
-  }
-  RecordStep(std::move(before), QStringLiteral("Urls to Html"),
-             "Read " + Counted(links, "link", "links") + " in " + Counted(folders, "folder", "folders"));
+  const DocumentInfo read = DescribeDocument(ReadBookmarkTree(ctx_.HtmlLines));
+  // The converted folder itself has no heading, only its list: it counts too.
+  RecordStep(std::move(before), QString::fromUtf8(CommandNamed("urls2html")->step),
+             "Read " + Counted(read.Links, "link", "links") + " in " + Counted(read.Folders + 1, "folder", "folders"));
 }
 
 void MainWindow::ConvertHtmlToUrls() {
@@ -254,7 +251,7 @@ void MainWindow::AppendUrlsToNetscape() {
   if (!ImportUrlsIntoNetscape(ctx_, [this] { return AskSaveIfModified(); }, &written)) return;
   // The Favorites HTML, as a step that marks the document; it counts as
   // saved once it is in the bookmark file.
-  history_->RecordCommand(std::move(before), QStringLiteral("Urls to Netscape Bookmarks"));
+  history_->RecordCommand(std::move(before), QString::fromUtf8(CommandNamed("urls2ns")->step));
   if (written) SetModified(false);
 }
 
@@ -266,24 +263,18 @@ void MainWindow::ConvertNetscapeToUrls() {
 // ---- Html ----
 
 // A clean-up of the Html menu: nothing at all on an empty document.
-void MainWindow::RunCleanUp(size_t (*cleanUp)(Context&), const char* name, const char* done, const char* one,
-                            const char* many) {
+void MainWindow::RunCleanUp(const char* cleanUpSwitch) {
   if (ctx_.HtmlLines.empty()) return;
+  const quillet::Command& c = *CommandNamed(cleanUpSwitch);
   const BusyCursor busy(ctx_.UI());
   TextLines before = ctx_.HtmlLines;
-  const size_t count = cleanUp(ctx_);
-  RecordStep(std::move(before), QString::fromUtf8(name), std::string(done) + " " + Counted(count, one, many));
+  const size_t count = c.cleanUp(ctx_);
+  RecordStep(std::move(before), QString::fromUtf8(c.step), std::string(c.done) + " " + Counted(count, c.one, c.many));
 }
 
-void MainWindow::SortDocument() { RunCleanUp(SortLinks, "Sort", "Sorted", "link", "links"); }
-
-void MainWindow::StripDocument() {
-  RunCleanUp(StripNetscapeTags, "Strip Netscape Tags", "Stripped", "attribute", "attributes");
-}
-
-void MainWindow::RemoveDuplicatesFromHtml() {
-  RunCleanUp(RemoveDuplicateLinks, "Remove Duplicates", "Removed", "duplicate link", "duplicate links");
-}
+void MainWindow::SortDocument() { RunCleanUp("/sort"); }
+void MainWindow::StripDocument() { RunCleanUp("/nsstrip"); }
+void MainWindow::RemoveDuplicatesFromHtml() { RunCleanUp("/nodupes"); }
 
 void MainWindow::RemoveDuplicatesFromNetscape() {
   if (!LoadNetscape()) return;

@@ -1,4 +1,4 @@
-#include "app/HelpPages.h"
+#include "app/window/HelpPages.h"
 
 #include <QDir>
 #include <QFile>

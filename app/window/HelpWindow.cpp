@@ -1,18 +1,18 @@
-#include "app/HelpWindow.h"
+#include "app/window/HelpWindow.h"
 
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/ShellCommands.h"
+#include "platform/AsciiCase.h"
 #include "viewer/qt/HtmlPane.h"
 
 namespace quillet {
 
 bool IsWebLink(const std::string& url) {
-  std::string scheme = url.substr(0, url.find(':'));
-  if (scheme.size() == url.size()) return false;
-  for (char& c : scheme)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const size_t colon = url.find(':');
+  if (colon == std::string::npos) return false;
+  const std::string scheme = LowerAscii(std::string_view(url).substr(0, colon));
   return scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto";
 }
 

@@ -1,4 +1,4 @@
-#include "app/PaneBrowsing.h"
+#include "app/window/PaneBrowsing.h"
 
 #include <QEvent>
 #include <QLabel>

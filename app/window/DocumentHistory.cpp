@@ -1,4 +1,4 @@
-#include "app/DocumentHistory.h"
+#include "app/window/DocumentHistory.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>

@@ -8,7 +8,7 @@
 #include "app/DataDir.h"
 #include "app/ShellCommands.h"
 #include "app/StartOptions.h"
-#include "app/WindowMode.h"
+#include "app/window/WindowMode.h"
 #include "bookmarks/Context.h"
 #include "platform/FileSystem.h"
 #include "platform/IcuCollation.h"

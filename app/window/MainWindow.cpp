@@ -1,6 +1,6 @@
 // MainWindow: the controls in their layouts, the views, the Edit and View
 // menus, the window's place, closing.
-#include "app/MainWindow.h"
+#include "app/window/MainWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,13 +20,13 @@
 
 #include "app/Config.h"
 #include "app/DisplayCodec.h"
-#include "app/DocumentHistory.h"
-#include "app/DocumentViews.h"
-#include "app/FindBar.h"
-#include "app/HelpWindow.h"
-#include "app/PaneBrowsing.h"
-#include "app/RealCoolBar.h"
-#include "app/WindowPlace.h"
+#include "app/window/DocumentHistory.h"
+#include "app/window/DocumentViews.h"
+#include "app/window/FindBar.h"
+#include "app/window/HelpWindow.h"
+#include "app/window/PaneBrowsing.h"
+#include "app/window/RealCoolBar.h"
+#include "app/window/WindowPlace.h"
 #include "platform/Path.h"
 #include "viewer/qt/HtmlPane.h"
 
@@ -105,6 +105,35 @@ void MainWindow::BuildControls() {
   body->setSpacing(0);
   outer->addLayout(body, 1);
 
+  BuildFolderRow(client, body);
+
+  views = new QStackedWidget(client);
+  views->setObjectName(QStringLiteral("views"));
+  body->addWidget(views, 1);
+  findBar = new FindBar(client);
+  connect(findBar, &FindBar::FindRequested, this, [this](bool backward) { Find(backward); });
+  connect(findBar, &FindBar::Closed, this, [this] {
+    if (current_) current_->Widget()->setFocus();
+  });
+  body->addWidget(findBar);
+
+  rendered_ = new RenderedView(ctx_, *history_, views);
+  pane = rendered_->Pane();
+  source_ = new SourceView(*history_, ctx_.UI(), views);
+  sourceView = source_->Editor();
+  connect(source_, &SourceView::FillProgress, this, [this](int percent) {
+    statusNote_->setText(percent < 100 ? QStringLiteral("Reading the source text: %1 %").arg(percent) : QString());
+  });
+
+  BuildStatusBar();
+  // Back and Forward through the pages followed, links beside the document.
+  browsing_ = new TPaneBrowsing(*pane, *statusBar(), [this] { return ctx_.Config.CurrentFile; });
+  connect(browsing_, &TPaneBrowsing::HistoryChanged, this, &MainWindow::UpdateViewActions);
+}
+
+// The folder field with its label and browse button, the Favorites folder
+// the conversions work on.
+void MainWindow::BuildFolderRow(QWidget* client, QVBoxLayout* body) {
   folderLabel = new QLabel(QStringLiteral("Path of Favorites to convert:"), client);
   folderLabel->setObjectName(QStringLiteral("folderLabel"));
   folderLabel->setFont(ArialFont(12, true));
@@ -129,25 +158,9 @@ void MainWindow::BuildControls() {
   folderRow->addWidget(browseButton);
   body->addLayout(folderRow);
   body->addSpacing(2);
+}
 
-  views = new QStackedWidget(client);
-  views->setObjectName(QStringLiteral("views"));
-  body->addWidget(views, 1);
-  findBar = new FindBar(client);
-  connect(findBar, &FindBar::FindRequested, this, [this](bool backward) { Find(backward); });
-  connect(findBar, &FindBar::Closed, this, [this] {
-    if (current_) current_->Widget()->setFocus();
-  });
-  body->addWidget(findBar);
-
-  rendered_ = new RenderedView(ctx_, *history_, views);
-  pane = rendered_->Pane();
-  source_ = new SourceView(*history_, ctx_.UI(), views);
-  sourceView = source_->Editor();
-  connect(source_, &SourceView::FillProgress, this, [this](int percent) {
-    statusNote_->setText(percent < 100 ? QStringLiteral("Reading the source text: %1 %").arg(percent) : QString());
-  });
-
+void MainWindow::BuildStatusBar() {
   statusBar()->setSizeGripEnabled(true);
   statusText_ = new QLabel(statusBar());
   statusText_->setObjectName(QStringLiteral("statusText"));
@@ -164,9 +177,6 @@ void MainWindow::BuildControls() {
     else
       statusBar()->showMessage(QString::fromStdString(url));
   };
-  // Back and Forward through the pages followed, links beside the document.
-  browsing_ = new TPaneBrowsing(*pane, *statusBar(), [this] { return ctx_.Config.CurrentFile; });
-  connect(browsing_, &TPaneBrowsing::HistoryChanged, this, &MainWindow::UpdateViewActions);
 }
 
 QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }

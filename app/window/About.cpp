@@ -1,4 +1,4 @@
-#include "app/About.h"
+#include "app/window/About.h"
 
 #include <QEvent>
 #include <QFrame>

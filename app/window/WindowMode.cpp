@@ -1,4 +1,4 @@
-#include "app/WindowMode.h"
+#include "app/window/WindowMode.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -6,9 +6,9 @@
 #include <iostream>
 #include <memory>
 
-#include "app/InputBox.h"
-#include "app/Splash.h"
-#include "app/MainWindow.h"
+#include "app/window/InputBox.h"
+#include "app/window/Splash.h"
+#include "app/window/MainWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtUi.h"
 

@@ -1,4 +1,4 @@
-#include "app/RealCoolBar.h"
+#include "app/window/RealCoolBar.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
