@@ -1,7 +1,12 @@
 #include "app/Commands.h"
 
 #include "app/Batch.h"
+#include "app/CheckCommand.h"
+#include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
+#include "app/ProfilesCommand.h"
+#include "app/DedupeCommand.h"
+#include "app/SortCommand.h"
 #include "bookmarks/BookmarkFormat.h"
 #include "cleanup/RemoveDuplicateLinks.h"
 #include "cleanup/SortLinks.h"
@@ -18,6 +23,11 @@ using enum CommandKind;
 // help pages.
 const Command kCommands[] = {
     {Word, "info", RunInfoCommand},
+    {Word, "check", RunCheckCommand},
+    {Word, "convert", RunConvertCommand},
+    {Word, "profiles", RunProfilesCommand},
+    {Word, "dedupe", RunDedupeCommand},
+    {Word, "sort", RunSortCommand},
     {Mode, "urls2html", nullptr, RunUrlsToHtmlMode, nullptr, false, "urlsToHtmlAction", "&Urls to Html",
      "Urls to Html"},
     {Mode, "ie2html", nullptr, RunFavoritesToHtmlMode},

@@ -80,6 +80,19 @@ come before the modes and switches: a file named like one is given as
 ./NAME.
   info FILE [--json]            what the file is: its layout, encoding, counts
                                 of folders and links, and every problem found
+  convert IN OUT [--from F] [--to F]
+                                bookmarks from one store into another: html,
+                                urls, chromium; to read only firefox and
+                                firefox-backup
+  profiles [--json]             the browser profiles here and their bookmark stores
+  dedupe FILE|FOLDER [OPTIONS]  find links that lead to the same page, by the
+                                rules chosen; --apply removes the copies
+  sort FILE [OPTIONS]           sort each folder's links and folders by name,
+                                address, site or date added
+  check FILE.htm [OPTIONS]      check the links: ok, moved or dead (a link is
+                                dead only when it failed twice); --report
+                                F.json|F.csv|F.html, --move-dead-to NAME -o OUT,
+                                --rewrite-permanent -o OUT; exit 1 when one is dead
 
 Examples:
   quillet urls2html ~/Favorites links.htm
@@ -95,6 +108,11 @@ Examples:
   quillet links.htm /nodupes
   quillet ns /sort
   quillet ns /nodupes
+  quillet profiles
+  quillet convert ~/.config/chromium/Default/Bookmarks links.htm
+  quillet dedupe links.htm --rules safe
+  quillet sort links.htm --by site -o sorted.htm
+  quillet check links.htm --report dead.html
 
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F

@@ -9,8 +9,10 @@
 
 #include "platform/Collation.h"
 #include "platform/FileSystem.h"
+#include "platform/Http.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
+#include "platform/Scheduler.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
@@ -49,6 +51,10 @@ struct Platform {
   Collation* Collate = nullptr;
   Registry* Reg = nullptr;
   Shell* Sh = nullptr;
+  // The network and the loop it answers on: set by ConnectNetwork when a
+  // command first needs them.
+  Http* Net = nullptr;
+  Scheduler* Loop = nullptr;
 };
 
 struct Context {
@@ -72,6 +78,9 @@ struct Context {
   // Opens a file with the program associated with it; false when that could
   // not be started (it reports why itself). Unset: nothing can be opened.
   std::function<bool(Context&, const std::string&)> LaunchDocument;
+  // Sets Services.Net and Services.Loop; set by the entry, which starts the
+  // event loop only for a command that goes on the network.
+  std::function<void(Context&)> ConnectNetwork;
 
   FileSystem& Fs() { return *Services.Fs; }
   PrivateProfile& Profile() { return *Services.Profile; }

@@ -158,13 +158,13 @@ std::string EncodeForDocument(std::string_view utf8, TextEncoding encoding) {
 
 class TreeEditor {
  public:
-  explicit TreeEditor(BookmarkTree& tree) : t_(tree) {}
+  explicit TreeEditor(BookmarkTree& tree, PatchWanted patch = PatchWanted::Yes) : t_(tree), patch_(patch) {}
 
   TextPatch Rename(NodeId id, std::string_view title);
   TextPatch SetAddress(NodeId id, std::string_view address);
   TextPatch Delete(const std::vector<NodeId>& ids);
   TextPatch Move(const std::vector<NodeId>& ids, InsertPosition to);
-  TextPatch Reorder(NodeId folder, const std::vector<NodeId>& order);
+  TextPatch Reorder(const std::vector<FolderOrder>& orders);
   Insertion Insert(InsertPosition at, NodeKind kind, std::string_view title, std::string_view address,
                    std::optional<int64_t> date);
 
@@ -181,6 +181,7 @@ class TreeEditor {
   };
 
   BookmarkTree& t_;
+  PatchWanted patch_ = PatchWanted::Yes;
   // New text for pieces: new nodes' heads and tails, and the list start put
   // after the head of a folder that had no list.
   std::unordered_map<NodeId, TextLines> newHead_, headExtra_, newTail_;
@@ -466,19 +467,28 @@ TextPatch TreeEditor::Move(const std::vector<NodeId>& ids, InsertPosition to) {
   return Rebuild();
 }
 
-TextPatch TreeEditor::Reorder(NodeId folder, const std::vector<NodeId>& order) {
-  CheckFolder(folder);
-  std::vector<NodeId>& children = F(folder).Children;
-  if (order.size() != children.size()) throw TreeEditError("the new order must hold every child once");
+TextPatch TreeEditor::Reorder(const std::vector<FolderOrder>& orders) {
+  // Every order is checked before any is made.
   std::vector<char> seen(t_.nodes_.size(), 0);
-  for (size_t i = 0; i < order.size(); ++i) {
-    const NodeId id = order[i];
-    if (!t_.IsLive(id) || N(id).Parent != folder || seen[id]++) throw TreeEditError("the new order must hold every child once");
-    if ((N(id).Role != OpaqueRole::Other || N(children[i]).Role != OpaqueRole::Other) && id != children[i])
-      throw TreeEditError("a list's own start or end keeps its place");
+  for (const FolderOrder& o : orders) {
+    CheckFolder(o.Folder);
+    if (seen[o.Folder]++) throw TreeEditError("a folder is given two orders");
   }
-  children = order;
-  Reindex(folder);
+  std::fill(seen.begin(), seen.end(), 0);
+  for (const auto& [folder, order] : orders) {
+    const std::vector<NodeId>& children = F(folder).Children;
+    if (order.size() != children.size()) throw TreeEditError("the new order must hold every child once");
+    for (size_t i = 0; i < order.size(); ++i) {
+      const NodeId id = order[i];
+      if (!t_.IsLive(id) || N(id).Parent != folder || seen[id]++) throw TreeEditError("the new order must hold every child once");
+      if ((N(id).Role != OpaqueRole::Other || N(children[i]).Role != OpaqueRole::Other) && id != children[i])
+        throw TreeEditError("a list's own start or end keeps its place");
+    }
+  }
+  for (const auto& [folder, order] : orders) {
+    F(folder).Children = order;
+    Reindex(folder);
+  }
   return Rebuild();
 }
 
@@ -568,6 +578,7 @@ TextPatch TreeEditor::Rebuild() {
   newHead_.clear();
   headExtra_.clear();
   newTail_.clear();
+  if (patch_ == PatchWanted::No) return {};
   return PatchFromMoves(old, t_.lines_, emitter.Runs());
 }
 
@@ -579,14 +590,20 @@ TextPatch SetLinkAddress(BookmarkTree& tree, NodeId id, std::string_view address
   return TreeEditor(tree).SetAddress(id, address);
 }
 
-TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids) { return TreeEditor(tree).Delete(ids); }
+TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, PatchWanted patch) {
+  return TreeEditor(tree, patch).Delete(ids);
+}
 
 TextPatch MoveNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, InsertPosition to) {
   return TreeEditor(tree).Move(ids, to);
 }
 
 TextPatch ReorderChildren(BookmarkTree& tree, NodeId folder, const std::vector<NodeId>& order) {
-  return TreeEditor(tree).Reorder(folder, order);
+  return TreeEditor(tree).Reorder({{folder, order}});
+}
+
+TextPatch ReorderFolders(BookmarkTree& tree, const std::vector<FolderOrder>& orders, PatchWanted patch) {
+  return TreeEditor(tree, patch).Reorder(orders);
 }
 
 Insertion InsertFolder(BookmarkTree& tree, InsertPosition at, std::string_view title, std::optional<int64_t> addDate) {

@@ -34,6 +34,11 @@ struct InsertPosition {
   NodeId Before = kNoNode;
 };
 
+// Whether an edit makes its patch. A run that saves the result and keeps
+// no undo spares the copies of every changed line a patch holds; the edit
+// then returns an empty patch.
+enum class PatchWanted { Yes, No };
+
 // Renames a link or folder.
 TextPatch RenameNode(BookmarkTree& tree, NodeId id, std::string_view title);
 
@@ -44,7 +49,7 @@ TextPatch SetLinkAddress(BookmarkTree& tree, NodeId id, std::string_view address
 // A node inside a folder that is deleted too goes with it. The start and end
 // of a list without heading (opaque list starts and ends) stay, here and in
 // every other edit: without them the list would take in what follows it.
-TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids);
+TextPatch DeleteNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, PatchWanted patch = PatchWanted::Yes);
 
 // Moves nodes, in the order given, to the position, each with its
 // description and everything in it. A node inside a folder that is moved
@@ -54,6 +59,15 @@ TextPatch MoveNodes(BookmarkTree& tree, const std::vector<NodeId>& ids, InsertPo
 // Puts a folder's children in the order given: all of them, each once; a
 // list start or end among them keeps its place.
 TextPatch ReorderChildren(BookmarkTree& tree, NodeId folder, const std::vector<NodeId>& order);
+
+// ReorderChildren for many folders in one edit, whatever their number: one
+// pass over the text. Nothing changes when any of the orders is refused.
+struct FolderOrder {
+  NodeId Folder = kRootNode;
+  std::vector<NodeId> Children;
+};
+TextPatch ReorderFolders(BookmarkTree& tree, const std::vector<FolderOrder>& orders,
+                         PatchWanted patch = PatchWanted::Yes);
 
 struct Insertion {
   NodeId Id = kNoNode;

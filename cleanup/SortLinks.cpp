@@ -46,7 +46,6 @@ class LinkSorter {
     run_.push_back(i);
     descriptions_.emplace_back(0, 0);
     descriptionKeys_.push_back(collation_.SortKey(LinkSortDescription(lines_[i])));
-    lineKeys_.push_back(collation_.SortKey(lines_[i]));
   }
 
   // The lines [begin, end) are the description of the run's last link.
@@ -60,10 +59,10 @@ class LinkSorter {
     // inserted before the equal keys already in the run.
     std::sort(order_.begin(), order_.end(), [&](const Entry& a, const Entry& b) {
       if (a.head != b.head) return a.head < b.head;
-      int c = descriptionKeys_[a.k].compare(descriptionKeys_[b.k]);
-      if (c == 0) c = lineKeys_[a.k].compare(lineKeys_[b.k]);
+      const int c = descriptionKeys_[a.k].compare(descriptionKeys_[b.k]);
       return c != 0 ? c < 0 : a.k > b.k;
     });
+    OrderTiesByLine();
     for (const Entry& e : order_) {
       result_.push_back(std::move(lines_[run_[e.k]]));
       MoveLines(descriptions_[e.k].first, descriptions_[e.k].second);
@@ -84,14 +83,37 @@ class LinkSorter {
     size_t k;
   };
 
+  // Links with equal descriptions stand together once sorted by them: each
+  // such group is ordered by the keys of its whole lines, made only for
+  // them (most links share their description with none).
+  void OrderTiesByLine() {
+    lineKeys_.resize(run_.size());
+    for (size_t b = 0; b < order_.size();) {
+      size_t e = b + 1;
+      while (e < order_.size() && order_[e].head == order_[b].head &&
+             descriptionKeys_[order_[e].k] == descriptionKeys_[order_[b].k])
+        ++e;
+      if (e - b > 1) {
+        for (size_t i = b; i < e; ++i) lineKeys_[order_[i].k] = collation_.SortKey(lines_[run_[order_[i].k]]);
+        std::sort(order_.begin() + static_cast<std::ptrdiff_t>(b), order_.begin() + static_cast<std::ptrdiff_t>(e),
+                  [&](const Entry& x, const Entry& y) {
+                    const int c = lineKeys_[x.k].compare(lineKeys_[y.k]);
+                    return c != 0 ? c < 0 : x.k > y.k;
+                  });
+      }
+      b = e;
+    }
+  }
+
   TextLines& lines_;
   Collation& collation_;
   TextLines result_;
   // The pending run: positions of its lines in the document, the lines of
   // the description each carries along (an empty range for none), and the
-  // keys of its description and of its whole line, each computed once.
-  // Descriptions are compared first and whole lines only on a tie, so that
-  // a title comes before its longer versions ("News", "News archive").
+  // keys of its description, computed once, and of its whole line, made
+  // when a tie needs it. Descriptions are compared first and whole lines
+  // only on a tie, so that a title comes before its longer versions
+  // ("News", "News archive").
   std::vector<size_t> run_;
   std::vector<std::pair<size_t, size_t>> descriptions_;
   std::vector<std::string> descriptionKeys_, lineKeys_;

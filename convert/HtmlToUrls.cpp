@@ -11,6 +11,7 @@
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/TreeReader.h"
 #include "convert/ShortcutListing.h"
+#include "convert/ShortcutText.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
@@ -185,8 +186,12 @@ void WriteLink(BookmarkWriteRun& run, Level& level, const std::string& line, siz
     return;
   }
   try {
+    const ShortcutUrls urls = ShortcutUrlsFor(address);
     run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut", "URL",
-                                    address);
+                                    urls.Ascii);
+    if (urls.Wide)
+      run.Ctx.Profile().WriteStringIn(*level.Dir, file, run.Root, kShortcutFileLimit, "InternetShortcut.W", "URL",
+                                      *urls.Wide);
   } catch (const EWriteError& e) {
     Failed(run, TextWithReason(e));
   }

@@ -6,6 +6,7 @@
 
 #include "bookmarks/BookmarkFormat.h"
 #include "convert/ShortcutListing.h"
+#include "convert/ShortcutText.h"
 #include "platform/Path.h"
 #include "platform/Utf8.h"
 
@@ -62,8 +63,10 @@ std::string FolderTitle(const std::string& path) {
   return name.empty() ? path : name;
 }
 
-std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path) {
-  return profile.ReadStringUpTo(kShortcutFileLimit, path, "InternetShortcut", "URL", "ERROR");
+std::string ReadShortcutUrl(FileSystem& fs, const std::string& path) {
+  std::string text;
+  if (fs.ReadFileUpTo(path, kShortcutFileLimit, text).Outcome != FileSystem::ReadOutcome::Read) return "ERROR";
+  return ShortcutUrlOfText(text).value_or("ERROR");
 }
 
 void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level) {
@@ -85,7 +88,7 @@ void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* tit
     for (const DirEntry& e : entries) {
       if (!IsShortcutFileName(e.Name)) continue;
       const std::string file = prefix + e.Name;
-      const std::string address = ReadShortcutUrl(ctx.Profile(), file);
+      const std::string address = ReadShortcutUrl(ctx.Fs(), file);
       const std::string description = e.Name.substr(0, e.Name.size() - 4);
       Append(ctx, linkIndent + LinkLine(EscapeAddressForLine(address, amp), EscapeNameForLine(description, amp),
                                         layout.Date(ctx.Fs(), file)));

@@ -6,9 +6,10 @@
 
 namespace quillet {
 
-// The address stored in a shortcut file, or "ERROR" when it cannot be read,
-// is larger than kShortcutFileLimit or holds no URL entry.
-std::string ReadShortcutUrl(PrivateProfile& profile, const std::string& path);
+// The address stored in a shortcut file (see ShortcutUrlOfText), or "ERROR"
+// when it cannot be read, is larger than kShortcutFileLimit or holds no URL
+// entry.
+std::string ReadShortcutUrl(FileSystem& fs, const std::string& path);
 
 // What the document built from a folder becomes: a file of its own, or a
 // block inserted into an existing bookmark file (which has its header

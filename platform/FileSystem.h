@@ -166,6 +166,11 @@ class FileSystem {
   virtual std::string ProgramDir() = 0;
   // True when files can be created in the folder.
   virtual bool IsWritableDir(const std::string& dir) = 0;
+
+  // Moves a file to the desktop's trash, from where the user can restore
+  // it. False, with why in reason, when it cannot: the file then stays where
+  // it was, never deleted instead. This default has no trash.
+  virtual bool MoveToTrash(const std::string& path, std::string& reason);
 };
 
 // The real file system.
@@ -193,6 +198,10 @@ class PosixFileSystem : public FileSystem {
   std::optional<int64_t> ModificationTime(const std::string& path) override;
   std::string ProgramDir() override;
   bool IsWritableDir(const std::string& dir) override;
+  // The freedesktop.org trash: $XDG_DATA_HOME/Trash (by default
+  // ~/.local/share/Trash), or for a file on another disk the trash at the
+  // top of that disk.
+  bool MoveToTrash(const std::string& path, std::string& reason) override;
 };
 
 // Orders names as listings are ordered: ASCII case ignored, bytes break ties.

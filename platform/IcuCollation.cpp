@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/Utf8.h"
 
@@ -99,6 +100,11 @@ IcuCollation::IcuCollation(const std::string& locale)
     localeId_.clear();
   }
   if (U_FAILURE(status) || !impl_->coll) throw std::runtime_error("ICU collation is not available");
+  if (!localeId_.empty()) {
+    UErrorCode s = U_ZERO_ERROR;
+    const char* valid = ucol_getLocaleByType(impl_->coll, ULOC_VALID_LOCALE, &s);
+    knowsLocale_ = U_SUCCESS(s) && valid && std::string_view(valid) != "root" && *valid;
+  }
   ucol_setStrength(impl_->coll, UCOL_SECONDARY);
   // Composed and decomposed accents are the same letter.
   ucol_setAttribute(impl_->coll, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);

@@ -23,11 +23,15 @@ class IcuCollation : public Collation {
 
   // The ICU locale the collator was asked for ("" for root).
   const std::string& LocaleId() const { return localeId_; }
+  // False when ICU knows no language of that name and sorts by the root
+  // collation instead ("xx", a typing mistake).
+  bool KnowsLocale() const { return knowsLocale_; }
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
   std::string localeId_;
+  bool knowsLocale_ = true;
 };
 
 // The locale the collation follows, from the values of LC_ALL, LC_COLLATE and

@@ -1,6 +1,8 @@
 // Program entry: one batch command when there are arguments, else the window.
+#include <QCoreApplication>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "app/Batch.h"
 #include "app/Config.h"
@@ -16,6 +18,8 @@
 #include "platform/Shell.h"
 #include "platform/TerminalUi.h"
 #include "platform/WineRegistry.h"
+#include "platform/qt/QtHttp.h"
+#include "platform/qt/QtScheduler.h"
 
 using namespace quillet;
 
@@ -51,6 +55,19 @@ int main(int argc, char** argv) {
   LoadSettings(ctx);
   ctx.ReloadSettings = LoadSettings;
   ctx.LaunchDocument = LaunchDocument;
+  // Only a command that goes on the network gets an event loop; it needs
+  // no display.
+  std::unique_ptr<QCoreApplication> loopApp;
+  std::unique_ptr<QtScheduler> loop;
+  std::unique_ptr<QtHttp> http;
+  ctx.ConnectNetwork = [&](Context& c) {
+    static int appArgc = 1;
+    if (!QCoreApplication::instance()) loopApp = std::make_unique<QCoreApplication>(appArgc, argv);
+    if (!loop) loop = std::make_unique<QtScheduler>();
+    if (!http) http = std::make_unique<QtHttp>();
+    c.Services.Loop = loop.get();
+    c.Services.Net = http.get();
+  };
 
   std::string openFile;
   const bool window = cl.ArgumentCount() == 0 || WindowFileOf(cl, openFile);

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the bookmark tree's tests: a tree's shape in one line, the
-// corpus of exports, and a snapshot of every node's own text.
+// Helpers of the bookmark tree's tests: a tree's shape in one line
+// (TreeShape.h), the corpus of exports, and a snapshot of every node's own
+// text.
 #include <map>
 #include <string>
 #include <utility>
@@ -9,28 +10,9 @@
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/TreeReader.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TreeShape.h"
 
 namespace quillet::test {
-
-// "F:Title{...} L:Title S" for folders, links and separators; with opaque
-// nodes as "O", list starts "O<" and ends "O>".
-inline std::string Shape(const BookmarkTree& tree, NodeId folder = kRootNode, bool opaque = false) {
-  std::string out;
-  for (NodeId c : tree.Children(folder)) {
-    std::string item;
-    switch (tree.Kind(c)) {
-      case NodeKind::Folder: item = "F:" + tree.Title(c) + "{" + Shape(tree, c, opaque) + "}"; break;
-      case NodeKind::Link: item = "L:" + tree.Title(c); break;
-      case NodeKind::Separator: item = "S"; break;
-      case NodeKind::Opaque:
-        if (!opaque) continue;
-        item = tree.Role(c) == OpaqueRole::ListOpen ? "O<" : tree.Role(c) == OpaqueRole::ListClose ? "O>" : "O";
-        break;
-    }
-    out += (out.empty() ? "" : " ") + item;
-  }
-  return out;
-}
 
 inline std::string ExportPath(const std::string& name) {
   return std::string(QUILLET_SOURCE_DIR) + "/tests/bookmarks/exports/" + name;

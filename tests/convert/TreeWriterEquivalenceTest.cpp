@@ -35,7 +35,7 @@ OutlineNode OutlineOfFolder(Context& ctx, const std::string& path, const std::st
     OutlineNode link;
     link.Kind = NodeKind::Link;
     link.Title = e.Name.substr(0, e.Name.size() - 4);
-    link.Address = ReadShortcutUrl(ctx.Profile(), path + PathDelim + e.Name);
+    link.Address = ReadShortcutUrl(ctx.Fs(), path + PathDelim + e.Name);
     dated(link, path + PathDelim + e.Name);
     folder.Children.push_back(link);
   }

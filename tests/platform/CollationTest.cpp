@@ -45,6 +45,9 @@ TEST(IcuCollationTest, FollowsTheLocale) {
   EXPECT_GT(swedish.Compare("\xC3\x96l", "Zebra"), 0);  // Ö comes after Z
   EXPECT_LT(unknown.Compare("\xC3\x96l", "Zebra"), 0);
   EXPECT_EQ(unknown.Compare("a", "A"), 0);
+  // Sorting by the root collation for a name ICU does not know is said.
+  EXPECT_FALSE(unknown.KnowsLocale());
+  EXPECT_TRUE(swedish.KnowsLocale() && root.KnowsLocale() && IcuCollation("en_US.UTF-8").KnowsLocale());
 }
 
 TEST(IcuCollationTest, LocaleNameTakesLcAllThenLcCollateThenLang) {

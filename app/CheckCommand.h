@@ -1,0 +1,17 @@
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "bookmarks/Context.h"
+
+namespace quillet {
+
+// Runs `quillet check FILE [OPTIONS]` (args exclude the program and the
+// word): checks every link of FILE, reports, and with -o OUT writes the
+// document with dead links moved or permanent redirects applied. Exit 0 when
+// no link is dead, 1 when one is or a file cannot be read or written, 2 for
+// mistyped options.
+int RunCheckCommand(Context& ctx, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace quillet
