@@ -290,7 +290,7 @@ class TSection : public TSectionBase {
   int ClearDistance(const IndentManager& IMgr, int y) const;
   // Starts a run at the end with the font (or gives it to the last run when
   // that has no characters yet), linked to link.
-  void StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link);
+  void StartRun(TMyFont font, SubSupKind subsup, RunLink link);
 
   // The highest code unit of the text: below kFirstRtlUnit and
   // kFirstUnspacedUnit, lines need nothing of ICU.

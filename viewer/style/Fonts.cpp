@@ -45,6 +45,26 @@ TFontList::const_iterator FirstAtOrAfter(const TFontList& runs, int pos) {
 
 }  // namespace
 
+void TFontList::push_back(value_type run) {
+  if (!many_ && !one_) {
+    one_ = std::move(run);
+    return;
+  }
+  if (!many_) {
+    many_ = std::make_unique<std::vector<value_type>>();
+    many_->reserve(2);
+    many_->push_back(std::move(one_));
+  }
+  many_->push_back(std::move(run));
+}
+
+void TFontList::pop_back() {
+  if (many_)
+    many_->pop_back();
+  else
+    one_.reset();
+}
+
 TFontObj* FontAt(const TFontList& runs, int pos, int* index) {
   if (runs.empty()) return nullptr;
   auto it = FirstAtOrAfter(runs, pos);
