@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/TextCodec.h"
+#include "viewer/layout/FirstInPlace.h"
 #include "viewer/layout/ImageObj.h"
 #include "viewer/layout/SectionBase.h"
 #include "viewer/layout/SparseVector.h"
@@ -149,14 +150,22 @@ class TSection : public TSectionBase {
   TFormControlObj* FormControlAt(int pos) const;
   int Level;
   int IndentX;
-  Justification Justify;
-  ClearKind ClearAttr = ClearKind::None;
-  ListKind ListType = ListKind::None;
-  // Built by layout.
-  std::vector<LineRec> Lines;
   // The left edge at the section's top, found by layout; markers hang left
   // of it.
   int LeftEdge = 0;
+  Justification Justify;
+  ClearKind ClearAttr = ClearKind::None;
+  ListKind ListType = ListKind::None;
+
+ protected:
+  // The highest code unit of the text: below kFirstRtlUnit and
+  // kFirstUnspacedUnit, lines need nothing of ICU. Declared among these
+  // small fields, whose padding it fills: a large page has a section a link.
+  char16_t highest_ = 0;
+
+ public:
+  // Built by layout; one line, the usual case, costs no allocation.
+  FirstInPlace<LineRec> Lines;
 
   // The characters of a laid-out line.
   std::u16string_view LineText(const LineRec& line) const {
@@ -291,10 +300,6 @@ class TSection : public TSectionBase {
   // Starts a run at the end with the font (or gives it to the last run when
   // that has no characters yet), linked to link.
   void StartRun(TMyFont font, SubSupKind subsup, RunLink link);
-
-  // The highest code unit of the text: below kFirstRtlUnit and
-  // kFirstUnspacedUnit, lines need nothing of ICU.
-  char16_t highest_ = 0;
 };
 
 }  // namespace quillet
