@@ -59,10 +59,17 @@ void TFontList::push_back(value_type run) {
 }
 
 void TFontList::pop_back() {
-  if (many_)
-    many_->pop_back();
-  else
+  if (!many_) {
     one_.reset();
+    return;
+  }
+  many_->pop_back();
+  // A link's section gets a run for what follows the link and drops it
+  // when nothing followed: back to one, the run goes back in place.
+  if (many_->size() == 1) {
+    one_ = std::move(many_->front());
+    many_.reset();
+  }
 }
 
 TFontObj* FontAt(const TFontList& runs, int pos, int* index) {

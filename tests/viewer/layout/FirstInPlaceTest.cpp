@@ -25,7 +25,9 @@ TEST(FirstInPlace, HoldsWhatAVectorWould) {
     ASSERT_EQ(list.size(), model.size());
     EXPECT_EQ(std::vector<std::string>(list.begin(), list.end()), model);
     for (size_t i = 0; i < fill; ++i) EXPECT_EQ(list[i], model[i]);
-    if (fill) EXPECT_EQ(list.front(), model.front());
+    if (fill) {
+      EXPECT_EQ(list.front(), model.front());
+    }
   }
 }
 
