@@ -11,9 +11,11 @@
 #include <QList>
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Config.h"
 #include "app/DisplayCodec.h"
 #include "bookmarks/Context.h"
 #include "platform/Dialogs.h"
@@ -136,6 +138,15 @@ class MainWindow : public QMainWindow {
   void ToggleItalic();
   void BrowseForFolder();
 
+  // ---- The Sort and Near Duplicates dialogs (CleanUpDialogs.cpp) ----
+  void SortWithOptions();
+  void FindNearDuplicates();
+  void NearDuplicatesInUrls();
+  // On a folder path of the document, or the whole of it; recursive sorts
+  // the folders below it too. The other views call these.
+  void OpenSortDialog(std::optional<std::string> folderPath, bool recursive);
+  void OpenNearDuplicates(std::optional<std::string> folderPath);
+
   // ---- Commands (WindowCommands.cpp) ----
   void ToggleViewSource();
   void ToggleWordWrap();
@@ -208,6 +219,8 @@ class MainWindow : public QMainWindow {
   // says what it did ("Sorted") to how many of what.
   void RunCleanUp(const char* cleanUpSwitch);
   void ToggleDescriptionEffect(QAction* item, char letter);
+  // Sorts with the Sort dialog's choices; what stopped it, or "".
+  std::string SortWith(const SortSettings& settings);
   std::string FolderFieldText() const;
   // The title (file name, and a mark while modified) and the path in the
   // status bar, after every command.
