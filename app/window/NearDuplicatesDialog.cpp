@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/DedupeCommand.h"
 #include "app/DisplayCodec.h"
@@ -191,8 +192,11 @@ void NearDuplicatesDialog::Search() {
       row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
       row->setCheckState(kTitle, kept ? Qt::Unchecked : Qt::Checked);
     };
-    add(r.Kept, groups[g].Kept, true);
-    for (size_t i = 0; i < r.Removed.size(); ++i) add(r.Removed[i], groups[g].Removed[i], false);
+    // In document order, so that the rows stay put when another copy is kept.
+    std::vector<std::pair<size_t, const DuplicateEntry*>> copies{{groups[g].Kept, &r.Kept}};
+    for (size_t i = 0; i < r.Removed.size(); ++i) copies.emplace_back(groups[g].Removed[i], &r.Removed[i]);
+    std::sort(copies.begin(), copies.end());
+    for (const auto& [index, e] : copies) add(*e, index, index == groups[g].Kept);
   }
   groupList->expandAll();
   for (int c = 0; c < kColumns; ++c)
