@@ -106,6 +106,8 @@ NearDuplicatesDialog::NearDuplicatesDialog(QWidget* parent, Context& ctx) : QDia
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   removeButton = buttons->addButton(QStringLiteral("&Remove Ticked"), QDialogButtonBox::ActionRole);
   removeButton->setObjectName(QStringLiteral("removeButton"));
+  // Enter alone never removes anything.
+  removeButton->setAutoDefault(false);
   connect(removeButton, &QPushButton::clicked, this, &NearDuplicatesDialog::RemoveTicked);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
