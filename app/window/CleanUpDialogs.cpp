@@ -6,6 +6,7 @@
 #include "app/window/MainWindow.h"
 #include "app/window/NearDuplicatesDialog.h"
 #include "app/window/SortDialog.h"
+#include "app/window/StatusNotes.h"
 #include "bookmarks/FolderPath.h"
 #include "bookmarks/TreeReader.h"
 #include "cleanup/TreeSort.h"
@@ -69,19 +70,16 @@ std::string MainWindow::SortWith(const SortSettings& s) {
   TextLines before = ctx_.HtmlLines;
   const TreeSortResult result = SortTree(tree, options, own ? *own : ctx_.Collate());
   const size_t folders = result.Plan.FoldersSorted, changed = result.Plan.Orders.size();
-  const auto counted = [](size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-  };
   if (changed == 0) {
-    statusNote_->setText(QString::fromStdString("Already in order: " + counted(folders, "folder", "folders") +
+    statusNote_->setText(QString::fromStdString("Already in order: " + Counted(folders, "folder", "folders") +
                                                 " looked at, nothing moved"));
     return {};
   }
   ApplyPatch(ctx_.HtmlLines, result.Patch);
   RecordStep(std::move(before), QStringLiteral("Sort with Options"),
-             "Sorted " + counted(folders, "folder", "folders") + ": " +
-                 counted(result.Plan.ItemsMoved, "item", "items") + " moved in " +
-                 counted(changed, "folder", "folders"));
+             "Sorted " + Counted(folders, "folder", "folders") + ": " +
+                 Counted(result.Plan.ItemsMoved, "item", "items") + " moved in " +
+                 Counted(changed, "folder", "folders"));
   return {};
 }
 

@@ -142,8 +142,10 @@ class MainWindow : public QMainWindow {
   void SortWithOptions();
   void FindNearDuplicates();
   void NearDuplicatesInUrls();
-  // On a folder path of the document, or the whole of it; recursive sorts
-  // the folders below it too. The other views call these.
+  // On a folder path of the document (as FolderPathOf gives it), or the
+  // whole of it; recursive sorts the folders below it too. A path several
+  // folders share sorts them all; near duplicates look in the first. The
+  // other views call these.
   void OpenSortDialog(std::optional<std::string> folderPath, bool recursive);
   void OpenNearDuplicates(std::optional<std::string> folderPath);
 

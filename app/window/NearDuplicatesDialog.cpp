@@ -15,6 +15,7 @@
 
 #include "app/DedupeCommand.h"
 #include "app/DisplayCodec.h"
+#include "app/window/StatusNotes.h"
 #include "bookmarks/TextPatch.h"
 #include "bookmarks/TreeEdit.h"
 #include "bookmarks/TreeReader.h"
@@ -45,10 +46,6 @@ const RuleBox kRuleBoxes[] = {
 
 // The row's index into the links or files searched.
 constexpr int kIndexRole = Qt::UserRole;
-
-std::string Counted(size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 }  // namespace
 
