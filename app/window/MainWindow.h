@@ -6,7 +6,8 @@
 // Implementation: MainWindow.cpp (controls, views, the Edit and View menus,
 // place, closing), WindowActions.cpp (the menus and tool buttons, made from
 // tables), DocumentCommands.cpp (the File, Convert and Html commands),
-// WindowCommands.cpp (options, help, recent files).
+// WindowCommands.cpp (options, help, recent files), CleanUpDialogs.cpp (the
+// Sort and Near Duplicates dialogs).
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
