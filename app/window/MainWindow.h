@@ -6,14 +6,17 @@
 // Implementation: MainWindow.cpp (controls, views, the Edit and View menus,
 // place, closing), WindowActions.cpp (the menus and tool buttons, made from
 // tables), DocumentCommands.cpp (the File, Convert and Html commands),
-// WindowCommands.cpp (options, help, recent files).
+// WindowCommands.cpp (options, help, recent files), CleanUpDialogs.cpp (the
+// Sort and Near Duplicates dialogs).
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Config.h"
 #include "app/DisplayCodec.h"
 #include "bookmarks/Context.h"
 #include "check/LinkCheck.h"
@@ -151,6 +154,17 @@ class MainWindow : public QMainWindow {
   void ImportFromBrowser();
   void ExportToChromium();
 
+  // ---- The Sort and Near Duplicates dialogs (CleanUpDialogs.cpp) ----
+  void SortWithOptions();
+  void FindNearDuplicates();
+  void NearDuplicatesInUrls();
+  // On a folder path of the document (as FolderPathOf gives it), or the
+  // whole of it; recursive sorts the folders below it too. A path several
+  // folders share sorts them all; near duplicates look in the first. The
+  // other views call these.
+  void OpenSortDialog(std::optional<std::string> folderPath, bool recursive);
+  void OpenNearDuplicates(std::optional<std::string> folderPath);
+
   // ---- Commands (WindowCommands.cpp) ----
   void ToggleViewSource();
   void ToggleWordWrap();
@@ -223,6 +237,8 @@ class MainWindow : public QMainWindow {
   // says what it did ("Sorted") to how many of what.
   void RunCleanUp(const char* cleanUpSwitch);
   void ToggleDescriptionEffect(QAction* item, char letter);
+  // Sorts with the Sort dialog's choices; what stopped it, or "".
+  std::string SortWith(const SortSettings& settings);
   std::string FolderFieldText() const;
   // The title (file name, and a mark while modified) and the path in the
   // status bar, after every command.

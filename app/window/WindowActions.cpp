@@ -106,12 +106,14 @@ const std::vector<MenuTable> kMenuTables = {
   {"htmlMenu",
    "H&tml",
    {{"sortAction", nullptr, nullptr, &W::SortDocument, 0},
+    {"sortWithOptionsAction", "S&ort...", nullptr, &W::SortWithOptions, 0},
     {"stripNetscapeTagsAction", nullptr, nullptr, &W::StripDocument, 0},
     {"removeDuplicatesMenu", "&Remove Duplicates", nullptr, nullptr, kSubmenu},
     {"removeDuplicatesFromHtmlAction", nullptr, nullptr, &W::RemoveDuplicatesFromHtml, 0},
     {"removeDuplicatesFromNetscapeAction", "From &Netscape Bookmarks", nullptr, &W::RemoveDuplicatesFromNetscape,
      0},
-    {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, nullptr, kHidden},
+    {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, &W::NearDuplicatesInUrls, 0},
+    {"nearDuplicatesAction", "Near &Duplicates...", nullptr, &W::FindNearDuplicates, 0},
     {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
     {"viewInBrowserAction", "&View In Browser", nullptr, &W::ViewInBrowser, 0},
     {"viewSourceAction", "View &Source", "Alt+S", &W::ToggleViewSource, kCheckable},
@@ -236,6 +238,21 @@ void MainWindow::BuildMenus() {
   AddView(organizer_, QStringLiteral("&Organize"), QKeySequence(Qt::CTRL | Qt::Key_3),
           QStringLiteral("organizeViewAction"));
   bar->insertMenu(Menu(QStringLiteral("convertMenu"))->menuAction(), organizer_->Menu());
+  // A folder's context menu reaches the tools that work on part of a document.
+  organizer_->AddFolderAction(QStringLiteral("sort"), QStringLiteral("Sort This Folder..."));
+  organizer_->AddFolderAction(QStringLiteral("sortAll"), QStringLiteral("Sort Folder and Subfolders..."));
+  organizer_->AddFolderAction(QStringLiteral("dedupe"), QStringLiteral("Find Near Duplicates..."));
+  organizer_->AddFolderAction(QStringLiteral("check"), QStringLiteral("Check Links..."));
+  connect(organizer_, &OrganizeView::FolderActionRequested, this, [this](const QString& kind, const QString& path) {
+    std::optional<std::string> folder;
+    if (!path.isEmpty()) folder = path.toStdString();
+    if (kind == QLatin1String("sort") || kind == QLatin1String("sortAll"))
+      Run([&] { OpenSortDialog(folder, kind == QLatin1String("sortAll")); });
+    else if (kind == QLatin1String("dedupe"))
+      Run([&] { OpenNearDuplicates(folder); });
+    else
+      Run([&] { CheckBookmarks(folder ? std::vector<std::string>{*folder} : std::vector<std::string>{}); });
+  });
 }
 
 void MainWindow::BuildToolBar() {
