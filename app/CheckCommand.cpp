@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "app/Batch.h"
+#include "app/Counted.h"
 #include "app/StartOptions.h"
 #include "bookmarks/DocumentFile.h"
 #include "bookmarks/TreeReader.h"
@@ -23,13 +24,6 @@ namespace {
 
 std::chrono::milliseconds Millis(double seconds) {
   return std::chrono::milliseconds(static_cast<int64_t>(std::llround(seconds * 1000)));
-}
-
-// 1234567 as "1,234,567".
-std::string Grouped(size_t n) {
-  std::string s = std::to_string(n);
-  for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) s.insert(static_cast<size_t>(at), ",");
-  return s;
 }
 
 std::string Lower(std::string s) {
@@ -62,6 +56,19 @@ struct Settings {
 };
 
 }  // namespace
+
+void SetUpCheck(Context& ctx, const std::string& docDir, CheckOptions& opt) {
+  opt.UserAgent = std::string("Quillet/") + kVersion + " (link check)";
+  auto random = std::make_shared<std::mt19937>(std::random_device{}());
+  opt.Jitter = [random] { return std::uniform_real_distribution<double>(0, 1)(*random); };
+  opt.FilePath = [&ctx, docDir](std::string_view url) -> std::optional<std::string> {
+    auto path = FileLinkPath(url, docDir, ctx.Services.Reg);
+    // A document without a file has no folder to resolve against.
+    if (path && (path->empty() || path->front() != '/')) return std::nullopt;
+    return path;
+  };
+  opt.FileExists = [&ctx](const std::string& path) { return ctx.Fs().FileExists(path) || ctx.Fs().DirectoryExists(path); };
+}
 
 int RunCheckCommand(Context& ctx, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Settings s;
@@ -155,12 +162,7 @@ int RunCheckCommand(Context& ctx, const std::vector<std::string>& args, std::ost
   opt.Concurrency = s.concurrency;
   opt.Timeout = Millis(s.timeout);
   opt.ConnectTimeout = Millis(s.connectTimeout);
-  opt.UserAgent = std::string("Quillet/") + kVersion + " (link check)";
-  auto random = std::make_shared<std::mt19937>(std::random_device{}());
-  opt.Jitter = [random] { return std::uniform_real_distribution<double>(0, 1)(*random); };
-  const std::string docDir = ExtractFilePath(std::filesystem::absolute(s.file).string());
-  opt.FilePath = [&ctx, docDir](std::string_view url) { return FileLinkPath(url, docDir, ctx.Services.Reg); };
-  opt.FileExists = [&ctx](const std::string& path) { return ctx.Fs().FileExists(path) || ctx.Fs().DirectoryExists(path); };
+  SetUpCheck(ctx, ExtractFilePath(std::filesystem::absolute(s.file).string()), opt);
 
   Scheduler& loop = *ctx.Services.Loop;
   LinkChecker checker(*ctx.Services.Net, loop, opt);

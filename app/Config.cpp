@@ -1,5 +1,7 @@
 #include "app/Config.h"
 
+#include "app/SortCommand.h"
+
 namespace quillet {
 
 namespace {
@@ -7,6 +9,7 @@ namespace {
 constexpr const char* kOptions = "Options";
 constexpr const char* kDefaults = "Defaults";
 constexpr const char* kRecent = "Recent";
+constexpr const char* kSort = "Sort";
 
 int32_t ReadInteger(Context& ctx, const char* section, const char* key, int32_t def) {
   const std::string text = ctx.Profile().ReadString(SettingsFileName(ctx), section, key, "");
@@ -138,6 +141,56 @@ void SaveRecentFiles(Context& ctx, const std::vector<std::string>& files) {
   // Every key is written, so a shorter list leaves no old name behind.
   for (size_t i = 0; i < kMaxRecentFiles; ++i)
     WriteText(ctx, kRecent, ("File" + std::to_string(i + 1)).c_str(), i < files.size() ? Quoted(files[i]) : "");
+}
+
+namespace {
+
+std::string ReadText(Context& ctx, const char* section, const std::string& key) {
+  return ctx.Profile().ReadString(SettingsFileName(ctx), section, key, "");
+}
+
+}  // namespace
+
+SortSettings LoadSortSettings(Context& ctx) {
+  SortSettings s;
+  const auto word = [&](const char* key, std::string& into, bool (*known)(const std::string&)) {
+    std::string text = ReadText(ctx, kSort, key);
+    if (known(text)) into = std::move(text);
+  };
+  word("By", s.By, [](const std::string& w) { return SortKeyNamed(w).has_value(); });
+  word("Then", s.Then, [](const std::string& w) { return w.empty() || SortKeyNamed(w).has_value(); });
+  word("Folders", s.Folders, [](const std::string& w) { return FolderPlacementNamed(w).has_value(); });
+  s.Reverse = ReadBool(ctx, kSort, "Reverse", s.Reverse);
+  s.Natural = ReadBool(ctx, kSort, "Natural", s.Natural);
+  s.CaseSensitive = ReadBool(ctx, kSort, "CaseSensitive", s.CaseSensitive);
+  s.Locale = ReadText(ctx, kSort, "Locale");
+  s.Folder = ReadText(ctx, kSort, "Folder");
+  s.Recursive = ReadBool(ctx, kSort, "Recursive", s.Recursive);
+  s.KeepToolbarOrder = ReadBool(ctx, kSort, "KeepToolbarOrder", s.KeepToolbarOrder);
+  // KeepOrder1, KeepOrder2, ... up to the first empty one.
+  for (int i = 1;; ++i) {
+    std::string path = ReadText(ctx, kSort, "KeepOrder" + std::to_string(i));
+    if (path.empty()) break;
+    s.KeepOrder.push_back(std::move(path));
+  }
+  return s;
+}
+
+void SaveSortSettings(Context& ctx, const SortSettings& s) {
+  WriteText(ctx, kSort, "By", s.By);
+  WriteText(ctx, kSort, "Then", s.Then);
+  WriteText(ctx, kSort, "Folders", s.Folders);
+  WriteBool(ctx, kSort, "Reverse", s.Reverse);
+  WriteBool(ctx, kSort, "Natural", s.Natural);
+  WriteBool(ctx, kSort, "CaseSensitive", s.CaseSensitive);
+  WriteText(ctx, kSort, "Locale", Quoted(s.Locale));
+  WriteText(ctx, kSort, "Folder", Quoted(s.Folder));
+  WriteBool(ctx, kSort, "Recursive", s.Recursive);
+  WriteBool(ctx, kSort, "KeepToolbarOrder", s.KeepToolbarOrder);
+  // The empty key after the list ends it, whatever a longer list left.
+  size_t i = 0;
+  for (; i < s.KeepOrder.size(); ++i) WriteText(ctx, kSort, ("KeepOrder" + std::to_string(i + 1)).c_str(), Quoted(s.KeepOrder[i]));
+  WriteText(ctx, kSort, ("KeepOrder" + std::to_string(i + 1)).c_str(), "");
 }
 
 }  // namespace quillet

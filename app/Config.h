@@ -35,4 +35,19 @@ std::vector<std::string> LoadRecentFiles(Context& ctx);
 // Throws EWriteError when a key cannot be written.
 void SaveRecentFiles(Context& ctx, const std::vector<std::string>& files);
 
+// The Sort dialog's choices ([Sort]), in the words of quillet sort's
+// options: By and Then name, url, site or added (Then may be empty);
+// Folders first, last or mixed. Folder is a folder path ("" for the whole
+// document); KeepOrder the folders whose own items keep their order. A
+// word the file holds that is none of these reads as the default.
+struct SortSettings {
+  std::string By = "name", Then, Folders = "first", Locale, Folder;
+  bool Reverse = false, Natural = true, CaseSensitive = false, Recursive = true, KeepToolbarOrder = false;
+  std::vector<std::string> KeepOrder;
+  bool operator==(const SortSettings&) const = default;
+};
+SortSettings LoadSortSettings(Context& ctx);
+// Throws EWriteError when a key cannot be written.
+void SaveSortSettings(Context& ctx, const SortSettings& sort);
+
 }  // namespace quillet

@@ -108,23 +108,7 @@ int DedupeFolder(Context& ctx, const DedupeArgs& a, std::ostream& out, std::ostr
       return 2;
     }
   }
-  std::vector<DuplicateCandidate> candidates;
-  candidates.reserve(files.size());
-  for (const ShortcutFile& f : files) {
-    DuplicateCandidate& c = candidates.emplace_back();
-    // A shortcut without a readable address is broken, not a copy.
-    if (f.Url != "ERROR") c.Raw = c.Decoded = f.Url;
-    c.Date = f.Modified;
-    c.Folder = f.Folder;
-    c.Protected = std::any_of(a.Protect.begin(), a.Protect.end(),
-                              [&](const std::string& p) { return PathCovers(p, tree.Folders[f.Folder]); });
-  }
-  std::vector<DuplicateGroup> groups = FindDuplicateGroups(candidates, a.Options);
-  // A shortcut that is a link to the one kept is that file itself: moving
-  // the file away would leave the kept one pointing nowhere.
-  for (DuplicateGroup& g : groups)
-    std::erase_if(g.Removed, [&](size_t i) { return ctx.Fs().IsAncestorOrSelf(files[i].Path, files[g.Kept].Path); });
-  std::erase_if(groups, [](const DuplicateGroup& g) { return g.Removed.empty(); });
+  const std::vector<DuplicateGroup> groups = FindShortcutDuplicates(ctx, tree, a.Options, a.Protect);
 
   auto entry = [&](size_t i) {
     return DuplicateEntry{0, files[i].Relative, tree.Folders[files[i].Folder], files[i].Title, files[i].Url, 0};
@@ -171,6 +155,30 @@ int DedupeFolder(Context& ctx, const DedupeArgs& a, std::ostream& out, std::ostr
 }
 
 }  // namespace
+
+std::vector<DuplicateGroup> FindShortcutDuplicates(Context& ctx, const ShortcutTree& tree,
+                                                   const DuplicateOptions& options,
+                                                   const std::vector<std::string>& protect) {
+  const std::vector<ShortcutFile>& files = tree.Files;
+  std::vector<DuplicateCandidate> candidates;
+  candidates.reserve(files.size());
+  for (const ShortcutFile& f : files) {
+    DuplicateCandidate& c = candidates.emplace_back();
+    // A shortcut without a readable address is broken, not a copy.
+    if (f.Url != "ERROR") c.Raw = c.Decoded = f.Url;
+    c.Date = f.Modified;
+    c.Folder = f.Folder;
+    c.Protected = std::any_of(protect.begin(), protect.end(),
+                              [&](const std::string& p) { return PathCovers(p, tree.Folders[f.Folder]); });
+  }
+  std::vector<DuplicateGroup> groups = FindDuplicateGroups(candidates, options);
+  // A shortcut that is a link to the one kept is that file itself: moving
+  // the file away would leave the kept one pointing nowhere.
+  for (DuplicateGroup& g : groups)
+    std::erase_if(g.Removed, [&](size_t i) { return ctx.Fs().IsAncestorOrSelf(files[i].Path, files[g.Kept].Path); });
+  std::erase_if(groups, [](const DuplicateGroup& g) { return g.Removed.empty(); });
+  return groups;
+}
 
 int RunDedupeCommand(Context& ctx, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   DedupeArgs a;

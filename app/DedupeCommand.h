@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "bookmarks/Context.h"
+#include "cleanup/NearDuplicates.h"
+#include "convert/ShortcutFiles.h"
 
 namespace quillet {
 
@@ -15,5 +17,12 @@ namespace quillet {
 // Returns 0, 1 when a file cannot be read or written (or a shortcut file
 // not moved to the trash), 2 for mistyped options.
 int RunDedupeCommand(Context& ctx, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The groups of duplicate shortcut files of a listed folder (indices into
+// its Files). A file in one of the protected folder paths, or below one,
+// stays; a file that is a link to the one kept is never named as a copy.
+std::vector<DuplicateGroup> FindShortcutDuplicates(Context& ctx, const ShortcutTree& tree,
+                                                   const DuplicateOptions& options,
+                                                   const std::vector<std::string>& protect = {});
 
 }  // namespace quillet

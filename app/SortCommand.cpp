@@ -16,9 +16,9 @@ namespace quillet {
 
 namespace {
 
-const std::map<std::string, SortKeyKind> kKeys{
+const std::map<std::string, SortKeyKind, std::less<>> kKeys{
     {"name", SortKeyKind::Name}, {"url", SortKeyKind::Url}, {"site", SortKeyKind::Site}, {"added", SortKeyKind::Added}};
-const std::map<std::string, FolderPlacement> kPlacements{
+const std::map<std::string, FolderPlacement, std::less<>> kPlacements{
     {"first", FolderPlacement::First}, {"last", FolderPlacement::Last}, {"mixed", FolderPlacement::Mixed}};
 
 // The folders a list of paths names; false, said on err, when one names none.
@@ -36,6 +36,16 @@ bool FindAll(const BookmarkTree& tree, const std::vector<std::string>& paths, co
 }
 
 }  // namespace
+
+std::optional<SortKeyKind> SortKeyNamed(std::string_view word) {
+  const auto it = kKeys.find(word);
+  return it == kKeys.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::optional<FolderPlacement> FolderPlacementNamed(std::string_view word) {
+  const auto it = kPlacements.find(word);
+  return it == kPlacements.end() ? std::nullopt : std::optional(it->second);
+}
 
 int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string file, output, by = "name", then, folders = "first", locale;

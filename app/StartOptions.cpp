@@ -55,6 +55,7 @@ std::string VersionText() { return std::string("quillet ") + kVersion + "\n"; }
 std::string UsageText() {
   return R"(Usage: quillet                      open the window
        quillet FILE.htm             open the window with FILE.htm loaded
+       quillet --organize FILE.htm  the same, in the Organize view (folders and links)
        quillet MODE [ARGUMENTS]     convert, without a window
        quillet FILE.htm SWITCH      clean FILE.htm up in place, without a window
        quillet ns SWITCH            clean the Netscape bookmark file up in place
@@ -117,9 +118,13 @@ Examples:
 In the window: Ctrl+O open, Ctrl+S save, Ctrl+Q exit, Ctrl+Z and
 Ctrl+Shift+Z undo and redo (typing and commands, in every view), Ctrl+F
 find (F3 next, Shift+F3 previous, Escape closes), Ctrl+A select all, Ctrl+C
-copy, Ctrl+1 the rendered view, Ctrl+2 (or Alt+S) the source view, Ctrl++,
+copy, Ctrl+1 the rendered view, Ctrl+2 (or Alt+S) the source view, Ctrl+3
+the Organize view, Ctrl++,
 Ctrl+- and Ctrl+0 zoom, Alt+Left and Alt+Right back and forward, Ctrl+B
-and Ctrl+I bold and italic descriptions, F1 help.
+and Ctrl+I bold and italic descriptions, F1 help. In the Organize view:
+Ctrl+F filter, F2 rename, F3 or Enter edit the address, Del delete, Ctrl+X,
+Ctrl+C and Ctrl+V cut, copy and paste, Ctrl+Shift+N a new folder,
+Ctrl+Shift+H a new separator, Alt+Up and Alt+Down move within the folder.
 
 Exit status: 0 after a normal run, also one that did nothing; 1 after a
 failure, reported on standard error; 2 for a mistyped command (a first
@@ -138,6 +143,13 @@ bool LooksLikeHtmlFile(const std::string& path) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
   return EndsWithHtmlExtension(path) || HeadLooksLikeHtml(path);
+}
+
+bool OrganizeFileOf(const CommandLine& cl, std::string& file) {
+  file.clear();
+  if (cl.Argument(1) != "--organize" || cl.ArgumentCount() > 2) return false;
+  if (cl.ArgumentCount() == 2) file = Absolute(cl.Argument(2));
+  return true;
 }
 
 bool WindowFileOf(const CommandLine& cl, std::string& file) {

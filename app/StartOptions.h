@@ -23,6 +23,10 @@ std::string VersionText();
 // the program. file is then the absolute path to load, or empty.
 bool WindowFileOf(const CommandLine& cl, std::string& file);
 
+// "--organize" followed by at most one file: the window, opened in its
+// Organize view; file is then the absolute path to load, or empty.
+bool OrganizeFileOf(const CommandLine& cl, std::string& file);
+
 // An existing regular file whose name ends in .htm, .html or .shtml in
 // any letter case, or whose first bytes look like HTML.
 bool LooksLikeHtmlFile(const std::string& path);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Color.h"
+#include "platform/FaceName.h"
 #include "platform/Picture.h"
 
 namespace quillet {
@@ -43,7 +44,7 @@ struct Rect {
 // A font as the pane asks for it. Size is in points; at 96 dots per inch the
 // em is Size * 96 / 72 pixels.
 struct FontSpec {
-  std::u16string Face = u"Times New Roman";
+  FaceName Face;  // "Times New Roman"
   int Size = 12;
   bool Bold = false;
   bool Italic = false;

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
   };
 
   std::string openFile;
+  if (OrganizeFileOf(cl, openFile)) return RunWindow(ctx, argc, argv, openFile, WindowStart::Organize);
   const bool window = cl.ArgumentCount() == 0 || WindowFileOf(cl, openFile);
   if (!window) return RunBatchReporting(ctx, cl, std::cerr);
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/Commands.h"
+#include "app/Counted.h"
 #include "app/Config.h"
 #include "app/window/DocumentHistory.h"
 #include "app/window/DocumentViews.h"
@@ -32,13 +33,6 @@ namespace quillet {
 namespace {
 
 constexpr const char* kSaveQuestion = "Html has been changed, Save Html now?";
-
-// "1 link" or "5,000 links": the count in groups of three digits.
-std::string Counted(size_t n, const char* one, const char* many) {
-  std::string digits = std::to_string(n);
-  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + " " + (n == 1 ? one : many);
-}
 
 }  // namespace
 

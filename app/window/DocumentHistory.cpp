@@ -40,6 +40,25 @@ class DocumentHistory::Splice : public QUndoCommand {
   bool fresh_ = true;
 };
 
+class DocumentHistory::PatchStep : public QUndoCommand {
+ public:
+  PatchStep(DocumentHistory& history, std::vector<TextPatch> patches, const QString& text)
+      : QUndoCommand(text), history_(history), patches_(std::move(patches)) {}
+
+  void undo() override {
+    for (auto p = patches_.rbegin(); p != patches_.rend(); ++p) history_.Patch(InvertPatch(*p), true, nullptr);
+  }
+  void redo() override {
+    if (std::exchange(fresh_, false)) return;
+    for (const TextPatch& p : patches_) history_.Patch(p, true, nullptr);
+  }
+
+ private:
+  DocumentHistory& history_;
+  std::vector<TextPatch> patches_;
+  bool fresh_ = true;
+};
+
 DocumentHistory::DocumentHistory(TextLines& lines, QObject* parent)
     : QObject(parent), lines_(lines), stack_(new QUndoStack(this)) {
   connect(stack_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit ModifiedChanged(!clean); });
@@ -89,6 +108,26 @@ void DocumentHistory::Edit(size_t at, size_t removed, TextLines inserted, EditKi
   stack_->push(new Splice(*this, at, count, std::move(inserted), kind,
                           kind == EditKind::Step ? QStringLiteral("Edit") : QStringLiteral("Typing")));
   emit Changed(change, by);
+}
+
+void DocumentHistory::Patch(const TextPatch& patch, bool fromHistory, const void* by) {
+  if (patch.Empty()) return;
+  ApplyPatch(lines_, patch);
+  // One change from the first hunk to the end of the last: what lies
+  // between them may have moved, nothing outside did.
+  const TextHunk& first = patch.Hunks.front();
+  const TextHunk& last = patch.Hunks.back();
+  LineChange change{first.NewFirst, last.OldFirst + last.OldLines.size() - first.OldFirst,
+                    last.NewFirst + last.NewLines.size() - first.NewFirst};
+  change.FromHistory = fromHistory;
+  emit Changed(change, by);
+}
+
+void DocumentHistory::ApplyPatches(std::vector<TextPatch> patches, const QString& text, const void* by) {
+  std::erase_if(patches, [](const TextPatch& p) { return p.Empty(); });
+  if (patches.empty()) return;
+  for (const TextPatch& p : patches) Patch(p, false, by);
+  stack_->push(new PatchStep(*this, std::move(patches), text));
 }
 
 void DocumentHistory::StartOver() {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "bookmarks/Context.h"
+#include "bookmarks/TextPatch.h"
 
 class QUndoStack;
 
@@ -47,6 +48,10 @@ class DocumentHistory : public QObject {
   // already; by is that view, told of the change like the others). Lines
   // replaced by the same lines make no step.
   void Edit(size_t at, size_t removed, TextLines inserted, EditKind kind, const void* by);
+  // A view that edits a tree of the document hands over the patches its
+  // edits made, in order: one step named text. The views are told of each
+  // patch in turn (by is that view), and undo takes them back in reverse.
+  void ApplyPatches(std::vector<TextPatch> patches, const QString& text, const void* by);
   // A new text (opened, loaded): the history starts over and every view
   // shows it from the top. The modified mark stays as it was.
   void StartOver();
@@ -64,6 +69,10 @@ class DocumentHistory : public QObject {
  private:
   class Splice;
   friend class Splice;
+  class PatchStep;
+  friend class PatchStep;
+  // Applies one patch to the lines and tells the views.
+  void Patch(const TextPatch& patch, bool fromHistory, const void* by);
   // Swaps the lines [at, at + count) with others; returns the change.
   LineChange Swap(size_t at, size_t& count, TextLines& others);
 

@@ -33,6 +33,14 @@ class DocumentView {
   // False when the document does not hold it.
   virtual bool CanFind() const { return false; }
   virtual bool Find(const QString& text, bool backward);
+  // A view that gives Ctrl+F and F3 a meaning of its own (the organizer:
+  // its filter, a link's address) takes them here when the Edit menu's
+  // Find and Find Next run; true when it did.
+  virtual bool HasOwnFindKeys() const { return false; }
+  virtual bool TakeFindKey(bool next) {
+    (void)next;
+    return false;
+  }
   virtual void SelectAll() {}
   virtual void Copy() {}
   // Zoom In, Zoom Out and Actual Size apply to it.

@@ -336,6 +336,8 @@ void MainWindow::UpdateViewActions() {
   if (!current_) return;
   const bool find = current_->CanFind();
   for (const char* name : {"findAction", "findNextAction", "findPreviousAction"}) Action(name)->setEnabled(find);
+  if (current_->HasOwnFindKeys())
+    for (const char* name : {"findAction", "findNextAction"}) Action(name)->setEnabled(true);
   if (!find) findBar->hide();
   const bool zoom = current_->CanZoom();
   Action("zoomInAction")->setEnabled(zoom && zoom_ < kMaxZoom);
@@ -370,6 +372,7 @@ void MainWindow::SelectAll() {
 }
 
 void MainWindow::OpenFindBar() {
+  if (current_->TakeFindKey(false)) return;
   if (current_->CanFind()) findBar->Open();
 }
 
@@ -377,6 +380,7 @@ void MainWindow::FindNext() { Find(false); }
 void MainWindow::FindPrevious() { Find(true); }
 
 void MainWindow::Find(bool backward) {
+  if (!backward && current_->TakeFindKey(true)) return;
   if (!current_->CanFind()) return;
   if (findBar->Text().isEmpty()) {
     findBar->Open();

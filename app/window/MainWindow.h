@@ -6,16 +6,20 @@
 // Implementation: MainWindow.cpp (controls, views, the Edit and View menus,
 // place, closing), WindowActions.cpp (the menus and tool buttons, made from
 // tables), DocumentCommands.cpp (the File, Convert and Html commands),
-// WindowCommands.cpp (options, help, recent files).
+// WindowCommands.cpp (options, help, recent files), CleanUpDialogs.cpp (the
+// Sort and Near Duplicates dialogs).
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Config.h"
 #include "app/DisplayCodec.h"
 #include "bookmarks/Context.h"
+#include "check/LinkCheck.h"
 #include "platform/Dialogs.h"
 
 class QAction;
@@ -32,9 +36,11 @@ class QUndoStack;
 
 namespace quillet {
 
+class CheckWindow;
 class DocumentHistory;
 class DocumentView;
 class FindBar;
+class OrganizeView;
 class RenderedView;
 class SourceView;
 class THelpWindow;
@@ -96,6 +102,7 @@ class MainWindow : public QMainWindow {
   DocumentView* CurrentView() const { return current_; }
   RenderedView& Rendered() { return *rendered_; }
   SourceView& Source() { return *source_; }
+  OrganizeView& Organizer() { return *organizer_; }
   QAction* AddView(DocumentView* view, const QString& caption, const QKeySequence& shortcut,
                    const QString& actionName);
   void ShowView(DocumentView* view);
@@ -135,6 +142,28 @@ class MainWindow : public QMainWindow {
   void ToggleBold();
   void ToggleItalic();
   void BrowseForFolder();
+
+  // ---- The link check and the browsers' stores (LinkCheckCommands.cpp,
+  // BrowserStoreCommands.cpp) ----
+  void CheckAllBookmarks();
+  // Checks the links in these folders (folder paths; none: every link).
+  void CheckBookmarks(std::vector<std::string> folderPaths);
+  CheckWindow* LinkCheckWindow() const { return checkWindow_; }
+  // The pace of a check; the agent and how file: links are found are added.
+  CheckOptions LinkCheckPace;
+  void ImportFromBrowser();
+  void ExportToChromium();
+
+  // ---- The Sort and Near Duplicates dialogs (CleanUpDialogs.cpp) ----
+  void SortWithOptions();
+  void FindNearDuplicates();
+  void NearDuplicatesInUrls();
+  // On a folder path of the document (as FolderPathOf gives it), or the
+  // whole of it; recursive sorts the folders below it too. A path several
+  // folders share sorts them all; near duplicates look in the first. The
+  // other views call these.
+  void OpenSortDialog(std::optional<std::string> folderPath, bool recursive);
+  void OpenNearDuplicates(std::optional<std::string> folderPath);
 
   // ---- Commands (WindowCommands.cpp) ----
   void ToggleViewSource();
@@ -208,6 +237,8 @@ class MainWindow : public QMainWindow {
   // says what it did ("Sorted") to how many of what.
   void RunCleanUp(const char* cleanUpSwitch);
   void ToggleDescriptionEffect(QAction* item, char letter);
+  // Sorts with the Sort dialog's choices; what stopped it, or "".
+  std::string SortWith(const SortSettings& settings);
   std::string FolderFieldText() const;
   // The title (file name, and a mark while modified) and the path in the
   // status bar, after every command.
@@ -228,6 +259,7 @@ class MainWindow : public QMainWindow {
   DocumentHistory* history_;
   RenderedView* rendered_ = nullptr;
   SourceView* source_ = nullptr;
+  OrganizeView* organizer_ = nullptr;
   std::vector<DocumentView*> views_;
   DocumentView* current_ = nullptr;
   QActionGroup* viewGroup_ = nullptr;
@@ -241,6 +273,7 @@ class MainWindow : public QMainWindow {
   std::function<void(Context&)> storedReload_;
   TextEncoding folderEncoding_ = TextEncoding::Utf8;
   THelpWindow* helpWindow_ = nullptr;
+  CheckWindow* checkWindow_ = nullptr;
 };
 
 }  // namespace quillet

@@ -5,6 +5,8 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QUndoStack>
@@ -13,6 +15,7 @@
 #include "app/window/DocumentHistory.h"
 #include "app/window/DocumentViews.h"
 #include "app/window/MainWindow.h"
+#include "app/window/OrganizeView.h"
 #include "app/window/RealCoolBar.h"
 
 namespace quillet {
@@ -60,6 +63,8 @@ const std::vector<MenuTable> kMenuTables = {
     {"saveFileAction", "&Save To File", "Ctrl+S", &W::SaveFile, 0},
     {"saveAsAction", "Save &As", nullptr, &W::SaveAs, 0},
     {"saveForBrowserImportAction", "Save for Browser &Import...", nullptr, &W::SaveForBrowserImport, 0},
+    {"importFromBrowserAction", "Import from &Browser...", nullptr, &W::ImportFromBrowser, 0},
+    {"exportToChromiumAction", "Export to &Chromium...", nullptr, &W::ExportToChromium, 0},
     kSeparatorItem,
     {"loadNetscapeAction", "&Load Netscape Bookmarks", nullptr, &W::LoadNetscapeFile, 0},
     {"saveNetscapeAction", "Sa&ve Netscape Bookmarks", nullptr, &W::SaveNetscapeFile, kHidden},
@@ -67,7 +72,7 @@ const std::vector<MenuTable> kMenuTables = {
     {"exploreFavoritesAction", "&Explore Favorites", nullptr, &W::ExploreFavoritesFolder, 0},
     {"openFavoritesAction", "Ope&n Favorites", nullptr, &W::OpenFavoritesFolder, 0},
     {"purgeUrlsAction", "&Purge Urls", nullptr, &W::PurgeUrlsInFolder, 0},
-    {"checkBookmarksAction", "Check Bookmarks", nullptr, nullptr, kHidden},
+    {"checkBookmarksAction", "Check Bookmarks", nullptr, &W::CheckAllBookmarks, 0},
     kSeparatorItem,
     {"exitAction", "E&xit", "Ctrl+Q", &W::Exit, 0}}},
   {"editMenu",
@@ -101,12 +106,14 @@ const std::vector<MenuTable> kMenuTables = {
   {"htmlMenu",
    "H&tml",
    {{"sortAction", nullptr, nullptr, &W::SortDocument, 0},
+    {"sortWithOptionsAction", "S&ort...", nullptr, &W::SortWithOptions, 0},
     {"stripNetscapeTagsAction", nullptr, nullptr, &W::StripDocument, 0},
     {"removeDuplicatesMenu", "&Remove Duplicates", nullptr, nullptr, kSubmenu},
     {"removeDuplicatesFromHtmlAction", nullptr, nullptr, &W::RemoveDuplicatesFromHtml, 0},
     {"removeDuplicatesFromNetscapeAction", "From &Netscape Bookmarks", nullptr, &W::RemoveDuplicatesFromNetscape,
      0},
-    {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, nullptr, kHidden},
+    {"removeDuplicatesFromUrlsAction", "From &Urls", nullptr, &W::NearDuplicatesInUrls, 0},
+    {"nearDuplicatesAction", "Near &Duplicates...", nullptr, &W::FindNearDuplicates, 0},
     {nullptr, nullptr, nullptr, nullptr, kEndSubmenu},
     {"viewInBrowserAction", "&View In Browser", nullptr, &W::ViewInBrowser, 0},
     {"viewSourceAction", "View &Source", "Alt+S", &W::ToggleViewSource, kCheckable},
@@ -227,6 +234,25 @@ void MainWindow::BuildMenus() {
   AddView(rendered_, QStringLiteral("&Rendered"), QKeySequence(Qt::CTRL | Qt::Key_1),
           QStringLiteral("renderedViewAction"));
   AddView(source_, QStringLiteral("&Source"), QKeySequence(Qt::CTRL | Qt::Key_2), QStringLiteral("sourceViewAction"));
+  organizer_ = new OrganizeView(ctx_, *history_, *statusBar(), views);
+  AddView(organizer_, QStringLiteral("&Organize"), QKeySequence(Qt::CTRL | Qt::Key_3),
+          QStringLiteral("organizeViewAction"));
+  bar->insertMenu(Menu(QStringLiteral("convertMenu"))->menuAction(), organizer_->Menu());
+  // A folder's context menu reaches the tools that work on part of a document.
+  organizer_->AddFolderAction(QStringLiteral("sort"), QStringLiteral("Sort This Folder..."));
+  organizer_->AddFolderAction(QStringLiteral("sortAll"), QStringLiteral("Sort Folder and Subfolders..."));
+  organizer_->AddFolderAction(QStringLiteral("dedupe"), QStringLiteral("Find Near Duplicates..."));
+  organizer_->AddFolderAction(QStringLiteral("check"), QStringLiteral("Check Links..."));
+  connect(organizer_, &OrganizeView::FolderActionRequested, this, [this](const QString& kind, const QString& path) {
+    std::optional<std::string> folder;
+    if (!path.isEmpty()) folder = path.toStdString();
+    if (kind == QLatin1String("sort") || kind == QLatin1String("sortAll"))
+      Run([&] { OpenSortDialog(folder, kind == QLatin1String("sortAll")); });
+    else if (kind == QLatin1String("dedupe"))
+      Run([&] { OpenNearDuplicates(folder); });
+    else
+      Run([&] { CheckBookmarks(folder ? std::vector<std::string>{*folder} : std::vector<std::string>{}); });
+  });
 }
 
 void MainWindow::BuildToolBar() {

@@ -14,7 +14,7 @@
 
 namespace quillet {
 
-int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile) {
+int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile, WindowStart start) {
   // Qt aborts the process when it finds no display; say what to do instead.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
     std::cerr << "quillet: there is no display to show the window on (DISPLAY is not set).\n"
@@ -54,6 +54,7 @@ int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile) 
 
     form->show();
     if (!openFile.empty()) form->OpenFromCommandLine(openFile);
+    if (start == WindowStart::Organize) form->Action(QStringLiteral("organizeViewAction"))->trigger();
     status = QApplication::exec();
   }
   ctx.Services.UI = previousUi;

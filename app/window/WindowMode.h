@@ -7,8 +7,12 @@
 
 namespace quillet {
 
+// The view the window opens in.
+enum class WindowStart { Rendered, Organize };
+
 // Runs the window until it closes; returns the exit status. A non-empty
 // openFile is loaded into the window as the open command would load it.
-int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile = "");
+int RunWindow(Context& ctx, int argc, char** argv, const std::string& openFile = "",
+              WindowStart start = WindowStart::Rendered);
 
 }  // namespace quillet

@@ -127,6 +127,21 @@ TEST_F(Settings, TheWindowsOwnKeysReadBackAndAFirstStartHasNoPlace) {
   EXPECT_NE(ReadBytes(File()).find("[Recent]\r\nFile1=/z.htm\r\nFile2=\r\n"), std::string::npos);
 }
 
+TEST_F(Settings, TheSortChoicesReadBackAndUnknownWordsGiveTheDefault) {
+  EXPECT_EQ(LoadSortSettings(ctx), SortSettings{});
+  SortSettings s{"added", "site", "mixed", "sv_SE", " Work/Old ", true, false, true, false, true, {"A\\/B", " C"}};
+  SaveSortSettings(ctx, s);
+  EXPECT_EQ(LoadSortSettings(ctx), s);
+  // A shorter list of folders leaves none of the longer one behind.
+  s.KeepOrder = {"D"};
+  SaveSortSettings(ctx, s);
+  EXPECT_EQ(LoadSortSettings(ctx), s);
+  WriteBytes(File(), "[Sort]\r\nBy=size\r\nThen=nothing\r\nFolders=middle\r\nNatural=0\r\n");
+  SortSettings want;
+  want.Natural = false;
+  EXPECT_EQ(LoadSortSettings(ctx), want);
+}
+
 TEST_F(Settings, AReadOnlyFolderFailsWithTheFullName) {
   ::chmod(dir.Path().c_str(), 0555);  // no write bit: read-only even for root
   LoadSettings(ctx);

@@ -61,6 +61,15 @@ TEST_F(WindowFile, AnyOtherSingleArgumentKeepsTheBatchRules) {
   EXPECT_FALSE(Of({dir / "a.htm", dir / "a.htm"}));
 }
 
+TEST_F(WindowFile, OrganizeTakesAtMostOneFile) {
+  EXPECT_TRUE(OrganizeFileOf(CommandLine({"--organize", "a.htm"}), file));
+  EXPECT_EQ(file, std::filesystem::absolute("a.htm").string());
+  EXPECT_TRUE(OrganizeFileOf(CommandLine({"--organize"}), file));
+  EXPECT_EQ(file, "");
+  EXPECT_FALSE(OrganizeFileOf(CommandLine({"--organize", "a.htm", "b.htm"}), file));
+  EXPECT_FALSE(OrganizeFileOf(CommandLine({"a.htm", "--organize"}), file));
+}
+
 TEST_F(WindowFile, ARelativeNameBecomesAbsolute) {
   WriteBytes(dir / "a.htm", "");
   const auto previous = std::filesystem::current_path();

@@ -120,10 +120,13 @@ TEST_F(CheckCli, StatesOverARealServerAndOnlyACopyIsChanged) {
   EXPECT_EQ(methods["127.0.0.1/head-405"], (std::vector<std::string>{"HEAD", "GET"}));
   // Checked twice: the first pass and the second.
   EXPECT_EQ(methods["127.0.0.1/404"], (std::vector<std::string>{"HEAD", "GET", "HEAD", "GET"}));
-  // The server may see a start a little late, never two on one host too close.
+  // The server sees a start late when the machine is busy, which shortens the
+  // gap after it: so no two starts together, and the whole run spaced out.
   for (const char* host : {"127.0.0.1", "127.0.0.2"}) {
     EXPECT_LE(most[host], 2) << host;
-    for (size_t i = 1; i < starts[host].size(); ++i) EXPECT_GE(starts[host][i] - starts[host][i - 1], 0.15) << host;
+    const std::vector<double>& at = starts[host];
+    for (size_t i = 1; i < at.size(); ++i) EXPECT_GE(at[i] - at[i - 1], 0.05) << host;
+    if (at.size() > 1) EXPECT_GE(at.back() - at.front(), 0.2 * static_cast<double>(at.size() - 1) - 0.1) << host;
   }
 }
 

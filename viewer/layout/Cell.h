@@ -37,6 +37,9 @@ class TCell {
   void Add(std::unique_ptr<TSectionBase> block);
   // Frees every block.
   void ClearBlocks() { blocks_.clear(); }
+  // Gives back what the list of blocks grew by beyond them, once the page
+  // is parsed: a page of a million links would keep room for a million more.
+  void ShrinkBlocks() { blocks_.shrink_to_fit(); }
 
   int Count() const { return static_cast<int>(blocks_.size()); }
   bool Empty() const { return blocks_.empty(); }

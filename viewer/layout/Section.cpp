@@ -152,17 +152,17 @@ TImageObj* TSection::ImageAt(int pos) const {
   return it != Images.end() && (*it)->Pos == pos ? it->get() : nullptr;
 }
 
-void TSection::StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link) {
+void TSection::StartRun(TMyFont font, SubSupKind subsup, RunLink link) {
   if (subsup != SubSupKind::None) font.SetNominalSize(ParentSectionList->Fonts, font.NominalSize * 3 / 4);
   TFontObj& last = *Fonts.back();
   if (last.Pos >= Len()) {
     last.SetFont(std::move(font));
     last.SScript = subsup;
-    if (&link != &last.UrlTarget) last.UrlTarget = link;
+    last.UrlTarget = std::move(link);
     return;
   }
   auto run = std::make_unique<TFontObj>(std::move(font), Len());
-  run->UrlTarget = link;
+  run->UrlTarget = std::move(link);
   run->SScript = subsup;
   Fonts.push_back(std::move(run));
 }
@@ -173,8 +173,7 @@ void TSection::ChangeFont(const TMyFont& font, TFontStyles styles, SubSupKind su
 
 void TSection::HRefChange(Sy sy, const TMyFont& font, const TUrlTarget& link, TFontStyles styles,
                           SubSupKind subsup) {
-  static const TUrlTarget kNoLink;
-  StartRun(WithStyles(font, styles), subsup, sy == Sy::A ? link : kNoLink);
+  StartRun(WithStyles(font, styles), subsup, sy == Sy::A ? RunLink(link) : RunLink());
 }
 
 void TSection::AddedToCell() {
@@ -294,7 +293,7 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
     }
     const TFontObj* run = FontAt(Fonts, image->Pos);
     if (!run || !run->UrlTarget.IsLink()) return false;
-    hot.Url = run->UrlTarget;
+    hot.Url = run->UrlTarget.Get();
     if (image->IsMap) hot.Url->Url += u"?" + Number16(ix) + u"," + Number16(iy);
     return true;
   }
@@ -308,7 +307,7 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
   if (k >= line.Ln || Buff[static_cast<size_t>(line.Start + k)] == kFormControlChar) return false;
   const TFontObj* run = FontAt(Fonts, line.Start + k);
   if (!run || !run->UrlTarget.IsLink()) return false;
-  hot.Url = run->UrlTarget;
+  hot.Url = run->UrlTarget.Get();
   return true;
 }
 

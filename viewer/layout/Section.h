@@ -23,8 +23,10 @@
 #include <vector>
 
 #include "platform/TextCodec.h"
+#include "viewer/layout/FirstInPlace.h"
 #include "viewer/layout/ImageObj.h"
 #include "viewer/layout/SectionBase.h"
+#include "viewer/layout/SparseVector.h"
 #include "viewer/style/Fonts.h"
 #include "viewer/text/Attributes.h"
 #include "viewer/text/Bidi.h"
@@ -74,7 +76,7 @@ struct LineRec {
   // Where right-to-left text turns the line around: its runs of one
   // direction in screen order. Empty for a line that reads left to right
   // throughout, which is drawn and hit-tested in reading order.
-  std::vector<BidiRun> Runs;
+  SparseVector<BidiRun> Runs;
 
   // The height the line takes in the flow.
   int Height() const { return LineHt + SpaceBefore + SpaceAfter; }
@@ -138,24 +140,32 @@ class TSection : public TSectionBase {
   // Font runs by increasing start, the first at 0.
   TFontList Fonts;
   // The section's pictures in buffer order.
-  std::vector<std::unique_ptr<TImageObj>> Images;
+  SparseVector<std::unique_ptr<TImageObj>> Images;
   // The picture whose placeholder is at buffer index pos, or null.
   TImageObj* ImageAt(int pos) const;
   // The section's form controls that stand in the text, in buffer order
   // (owned by their forms).
-  std::vector<TFormControlObj*> FormControls;
+  SparseVector<TFormControlObj*> FormControls;
   // The control whose placeholder is at buffer index pos, or null.
   TFormControlObj* FormControlAt(int pos) const;
   int Level;
   int IndentX;
-  Justification Justify;
-  ClearKind ClearAttr = ClearKind::None;
-  ListKind ListType = ListKind::None;
-  // Built by layout.
-  std::vector<LineRec> Lines;
   // The left edge at the section's top, found by layout; markers hang left
   // of it.
   int LeftEdge = 0;
+  Justification Justify;
+  ClearKind ClearAttr = ClearKind::None;
+  ListKind ListType = ListKind::None;
+
+ protected:
+  // The highest code unit of the text: below kFirstRtlUnit and
+  // kFirstUnspacedUnit, lines need nothing of ICU. Declared among these
+  // small fields, whose padding it fills: a large page has a section a link.
+  char16_t highest_ = 0;
+
+ public:
+  // Built by layout; one line, the usual case, costs no allocation.
+  FirstInPlace<LineRec> Lines;
 
   // The characters of a laid-out line.
   std::u16string_view LineText(const LineRec& line) const {
@@ -289,11 +299,7 @@ class TSection : public TSectionBase {
   int ClearDistance(const IndentManager& IMgr, int y) const;
   // Starts a run at the end with the font (or gives it to the last run when
   // that has no characters yet), linked to link.
-  void StartRun(TMyFont font, SubSupKind subsup, const TUrlTarget& link);
-
-  // The highest code unit of the text: below kFirstRtlUnit and
-  // kFirstUnspacedUnit, lines need nothing of ICU.
-  char16_t highest_ = 0;
+  void StartRun(TMyFont font, SubSupKind subsup, RunLink link);
 };
 
 }  // namespace quillet

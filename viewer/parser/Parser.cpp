@@ -27,12 +27,14 @@ void HtmlParser::ParseHtmlStrings(const std::vector<std::string>& lines, TSectio
   ParseState state(*this, doc, &names);
   state.Tok().Reader().SetStrings(lines);
   state.RunHtml();
+  doc.ShrinkBlocks();
 }
 
 void HtmlParser::ParseHtmlBuffer(std::string_view bytes, TSectionList& doc, TNameList& names) {
   ParseState state(*this, doc, &names);
   state.Tok().Reader().SetBuffer(bytes);
   state.RunHtml();
+  doc.ShrinkBlocks();
 }
 
 void HtmlParser::ParseTextFile(FileSystem& fs, const std::string& path, TSectionList& doc) {

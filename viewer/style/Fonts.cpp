@@ -45,6 +45,33 @@ TFontList::const_iterator FirstAtOrAfter(const TFontList& runs, int pos) {
 
 }  // namespace
 
+void TFontList::push_back(value_type run) {
+  if (!many_ && !one_) {
+    one_ = std::move(run);
+    return;
+  }
+  if (!many_) {
+    many_ = std::make_unique<std::vector<value_type>>();
+    many_->reserve(2);
+    many_->push_back(std::move(one_));
+  }
+  many_->push_back(std::move(run));
+}
+
+void TFontList::pop_back() {
+  if (!many_) {
+    one_.reset();
+    return;
+  }
+  many_->pop_back();
+  // A link's section gets a run for what follows the link and drops it
+  // when nothing followed: back to one, the run goes back in place.
+  if (many_->size() == 1) {
+    one_ = std::move(many_->front());
+    many_.reset();
+  }
+}
+
 TFontObj* FontAt(const TFontList& runs, int pos, int* index) {
   if (runs.empty()) return nullptr;
   auto it = FirstAtOrAfter(runs, pos);

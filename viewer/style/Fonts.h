@@ -49,9 +49,17 @@ class TFontObj {
   TFontObj(TMyFont font, int pos) : Pos(pos), font_(std::move(font)) {}
 
   int Pos;
-  // The link the run belongs to; an empty address is plain text.
-  TUrlTarget UrlTarget;
   SubSupKind SScript = SubSupKind::None;
+
+ private:
+  // Fields in this order leave no padding: a large page has a run a link.
+  bool measured_ = false;
+  TMyFont font_;
+  FontMetrics metrics_;
+
+ public:
+  // The link the run belongs to; an empty address is plain text.
+  RunLink UrlTarget;
 
   const TMyFont& Font() const { return font_; }
   void SetFont(TMyFont font) {
@@ -73,15 +81,43 @@ class TFontObj {
   int Overhang(Canvas& canvas) { return Metrics(canvas).Overhang; }
   // Selects the run's font on the canvas.
   void Select(Canvas& canvas) const { canvas.SelectFont(font_.Spec); }
-
- private:
-  TMyFont font_;
-  FontMetrics metrics_;
-  bool measured_ = false;
 };
 
-// A section's runs, ordered by increasing Pos, the first at 0.
-using TFontList = std::vector<std::unique_ptr<TFontObj>>;
+// A section's runs, ordered by increasing Pos, the first at 0. Nearly every
+// section of a large page has one run: it is held in place, and a list is
+// allocated only for a second.
+class TFontList {
+ public:
+  using value_type = std::unique_ptr<TFontObj>;
+  using iterator = value_type*;
+  using const_iterator = const value_type*;
+
+  TFontList() = default;
+  TFontList(TFontList&&) noexcept = default;
+  TFontList& operator=(TFontList&&) noexcept = default;
+
+  bool empty() const { return size() == 0; }
+  size_t size() const { return many_ ? many_->size() : (one_ ? 1 : 0); }
+  iterator begin() { return many_ ? many_->data() : &one_; }
+  iterator end() { return begin() + size(); }
+  const_iterator begin() const { return many_ ? many_->data() : &one_; }
+  const_iterator end() const { return begin() + size(); }
+  value_type& operator[](size_t i) { return begin()[i]; }
+  const value_type& operator[](size_t i) const { return begin()[i]; }
+  value_type& front() { return *begin(); }
+  const value_type& front() const { return *begin(); }
+  value_type& back() { return end()[-1]; }
+  const value_type& back() const { return end()[-1]; }
+
+  void push_back(value_type run);
+  void pop_back();
+
+ private:
+  // Without many_, one_ is the list (empty when null); with it, many_
+  // holds every run and one_ is null.
+  value_type one_;
+  std::unique_ptr<std::vector<value_type>> many_;
+};
 
 // The run starting at pos, else the last run starting before it; its index
 // in index when asked for. nullptr only for an empty list.

@@ -55,8 +55,8 @@ TEST(SectionText, FontChangesStartRunsAndLinksCarryOver) {
   s->AddText(u" three");
   ASSERT_EQ(s->Fonts.size(), 4u);
   EXPECT_EQ(s->Fonts[1]->Pos, 4);
-  EXPECT_EQ(s->Fonts[1]->UrlTarget.Url, u"http://a.example/");
-  EXPECT_EQ(s->Fonts[2]->UrlTarget.Target, u"_top");
+  EXPECT_EQ(s->Fonts[1]->UrlTarget.Url(), u"http://a.example/");
+  EXPECT_EQ(s->Fonts[2]->UrlTarget.Target(), u"_top");
   EXPECT_TRUE(s->Fonts[2]->Font().Spec.Italic);
   EXPECT_FALSE(s->Fonts[3]->UrlTarget.IsLink());
   EXPECT_EQ(s->Fonts[3]->Pos, 8);

@@ -177,8 +177,8 @@ TEST(ParserLinks, ALinkHasItsAddressTargetAndTheLinkFont) {
 
 TEST(ParserLinks, ANewHrefClosesTheOpenLinkAndAnEmptyOneLinksNothing) {
   ParsedPage page("<A HREF=1>a<A HREF=2>b</A>c<A HREF=\"\">d</A>e");
-  EXPECT_EQ(page.RunAt(u"a").UrlTarget.Url, u"1");
-  EXPECT_EQ(page.RunAt(u"b").UrlTarget.Url, u"2");
+  EXPECT_EQ(page.RunAt(u"a").UrlTarget.Url(), u"1");
+  EXPECT_EQ(page.RunAt(u"b").UrlTarget.Url(), u"2");
   EXPECT_FALSE(page.RunAt(u"c").UrlTarget.IsLink());
   EXPECT_EQ(page.RunAt(u"c").Font().Spec.Color, clBtnText | kPaletteRelative);
   EXPECT_FALSE(page.RunAt(u"d").UrlTarget.IsLink());
@@ -199,7 +199,7 @@ TEST(ParserLinks, WhiteSpaceEndingASectionTakesNoRunAndBetweenLinksKeepsItsOwnFo
   const TFontObj& space = *FontAt(s.Fonts, 1);
   EXPECT_FALSE(space.UrlTarget.IsLink());
   EXPECT_FALSE(space.Font().Spec.Underline);
-  EXPECT_EQ(page.RunAt(u"c").UrlTarget.Url, u"2");
+  EXPECT_EQ(page.RunAt(u"c").UrlTarget.Url(), u"2");
 }
 
 }  // namespace

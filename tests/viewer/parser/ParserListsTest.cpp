@@ -92,7 +92,7 @@ TEST(ParserPre, ReferencesStylesAndStrayCharactersInside) {
 TEST(ParserPre, LinksInsideAndTheEndsOfCellsEndIt) {
   ParsedPage page("<PRE>see <A HREF=u>here</A>.</TD>after");
   EXPECT_EQ(page.Compact(), (Lines{"TPreFormated |see here.|", "TSection |after|"}));
-  EXPECT_EQ(page.RunAt(u"here").UrlTarget.Url, u"u");
+  EXPECT_EQ(page.RunAt(u"here").UrlTarget.Url(), u"u");
   EXPECT_FALSE(page.RunAt(u".").UrlTarget.IsLink());
 }
 

@@ -117,5 +117,27 @@ TEST_F(RunList, RunsAtZeroAndFive) {
   EXPECT_EQ(FontAt(TFontList{}, 3), nullptr);
 }
 
+// The first run is held in place and the list moves to the heap for a
+// second: the runs stay in order, the same objects, through both ways.
+TEST_F(RunList, KeepsItsRunsInOrderAsItGrowsAndShrinks) {
+  std::vector<const TFontObj*> added;
+  for (int pos : {0, 3, 8}) {
+    Add(pos);
+    added.push_back(runs.back().get());
+    ASSERT_EQ(runs.size(), added.size());
+    for (size_t i = 0; i < added.size(); ++i) EXPECT_EQ(runs[i].get(), added[i]);
+    EXPECT_EQ(runs.front().get(), added.front());
+    EXPECT_EQ(FontAt(runs, 9), added.back());
+  }
+  while (!runs.empty()) {
+    EXPECT_EQ(runs.back().get(), added.back());
+    runs.pop_back();
+    added.pop_back();
+    EXPECT_EQ(size_t(runs.end() - runs.begin()), added.size());
+  }
+  Add(0);
+  EXPECT_EQ(FontAt(runs, 5), runs[0].get());
+}
+
 }  // namespace
 }  // namespace quillet

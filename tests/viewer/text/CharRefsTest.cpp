@@ -117,7 +117,7 @@ TEST(CharRefs, LineBreaksInShownTextAreOneBlankEach) {
   // preformatted line each reference is a blank of its own.
   EXPECT_EQ(CompactOf("<DT><A HREF=\"a&#13;b\">Line one&#13;&#10;Line two</A><PRE>x&#13;&#10;y</PRE>"),
             (std::vector<std::string>{"TSection |Line one Line two|", "TPreFormated |x  y|"}));
-  EXPECT_EQ(ParsedPage("<A HREF=\"a&#13;b\">x</A>").RunAt(u"x").UrlTarget.Url, u"a&#13;b");
+  EXPECT_EQ(ParsedPage("<A HREF=\"a&#13;b\">x</A>").RunAt(u"x").UrlTarget.Url(), u"a&#13;b");
 }
 
 TEST(CharRefs, NumbersSpanNoMoreThanTheReader) {
