@@ -125,8 +125,12 @@ TEST_F(CheckCli, StatesOverARealServerAndOnlyACopyIsChanged) {
   for (const char* host : {"127.0.0.1", "127.0.0.2"}) {
     EXPECT_LE(most[host], 2) << host;
     const std::vector<double>& at = starts[host];
-    for (size_t i = 1; i < at.size(); ++i) EXPECT_GE(at[i] - at[i - 1], 0.05) << host;
-    if (at.size() > 1) EXPECT_GE(at.back() - at.front(), 0.2 * static_cast<double>(at.size() - 1) - 0.1) << host;
+    for (size_t i = 1; i < at.size(); ++i) {
+      EXPECT_GE(at[i] - at[i - 1], 0.05) << host;
+    }
+    if (at.size() > 1) {
+      EXPECT_GE(at.back() - at.front(), 0.2 * static_cast<double>(at.size() - 1) - 0.1) << host;
+    }
   }
 }
 
