@@ -250,7 +250,7 @@ void MainWindow::BuildMenus() {
       Run([&] { OpenSortDialog(folder, kind == QLatin1String("sortAll")); });
     else if (kind == QLatin1String("dedupe"))
       Run([&] { OpenNearDuplicates(folder); });
-    else
+    else if (kind == QLatin1String("check"))
       Run([&] { CheckBookmarks(folder ? std::vector<std::string>{*folder} : std::vector<std::string>{}); });
   });
 }

@@ -335,7 +335,7 @@ TEST_F(Organize, FolderActionsOfOtherToolsNameTheFolder) {
   QObject::connect(&v, &OrganizeView::FolderActionRequested, [&](const QString& kind, const QString& path) {
     got = kind + QLatin1Char(':') + path;
   });
-  v.AddFolderAction(QStringLiteral("sort"), QStringLiteral("Sort..."));
+  v.AddFolderAction(QStringLiteral("probe"), QStringLiteral("Probe..."));
   v.Folders()->expandAll();
   const QRect at = v.Folders()->visualRect(v.FolderModel().IndexOf(Id("Deep")));
   QTimer::singleShot(0, [] {
@@ -345,7 +345,7 @@ TEST_F(Organize, FolderActionsOfOtherToolsNameTheFolder) {
     }
   });
   emit v.Folders()->customContextMenuRequested(at.center());
-  EXPECT_EQ(got, QStringLiteral("sort:Work/Deep"));
+  EXPECT_EQ(got, QStringLiteral("probe:Work/Deep"));
 }
 
 }  // namespace
