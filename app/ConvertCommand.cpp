@@ -1,4 +1,5 @@
 #include "app/ConvertCommand.h"
+#include "app/WordOptions.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -84,13 +85,7 @@ int RunConvertCommand(Context& ctx, const std::vector<std::string>& args, std::o
   app.add_option("--to", to, "the format of OUT")->check(isFormat);
   app.add_option("--layout", layout, "HTML output: browser (heading before its list, for importing) or quillet")
       ->check(CLI::IsMember({"quillet", "browser"}));
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e, out, err);
-    return status == 0 ? 0 : 2;
-  }
+  if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
   const StoreFormat inFormat = from.empty() ? GuessStoreFormat(ctx.Fs(), in) : *ParseStoreFormat(from);
   const StoreFormat outFormat = to.empty() ? GuessStoreFormat(ctx.Fs(), target) : *ParseStoreFormat(to);

@@ -1,4 +1,5 @@
 #include "app/DedupeCommand.h"
+#include "app/WordOptions.h"
 
 #include <CLI/CLI.hpp>
 
@@ -209,13 +210,7 @@ int RunDedupeCommand(Context& ctx, const std::vector<std::string>& args, std::os
         return EndsWithNoCase(f, ".json") || EndsWithNoCase(f, ".csv") ? std::string()
                                                                        : std::string("the report must end in .json or .csv");
       });
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e, out, err);
-    return status == 0 ? 0 : 2;
-  }
+  if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
   if (!a.Rules.empty()) {
     std::string error;

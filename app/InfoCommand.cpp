@@ -1,4 +1,5 @@
 #include "app/InfoCommand.h"
+#include "app/WordOptions.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
@@ -43,13 +44,7 @@ int RunInfoCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
   app.add_option("FILE", file, "the bookmark file")->required()->type_name("");
   app.add_flag("--json", json, "print one JSON object, for scripts");
   app.footer(kProblemKinds);
-  try {
-    // CLI11 takes the arguments last first.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e, out, err) == 0 ? 0 : 2;
-  }
+  if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
   std::string text;
   try {

@@ -1,4 +1,5 @@
 #include "app/ProfilesCommand.h"
+#include "app/WordOptions.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -13,13 +14,7 @@ int RunProfilesCommand(Context& ctx, const std::vector<std::string>& args, std::
                "quillet profiles"};
   bool json = false;
   app.add_flag("--json", json, "one JSON array of objects with browser, profile, name, store, format and running");
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e, out, err);
-    return status == 0 ? 0 : 2;
-  }
+  if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
   const std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx.Fs(), ctx.HomeDir);
   auto running = [](const BrowserProfile& p) {

@@ -1,4 +1,5 @@
 #include "app/SortCommand.h"
+#include "app/WordOptions.h"
 
 #include <CLI/CLI.hpp>
 
@@ -77,13 +78,7 @@ int RunSortCommand(Context& ctx, const std::vector<std::string>& args, std::ostr
   app.add_option("--keep-order", keepOrder, "A folder whose own items keep their order; repeatable")
       ->allow_extra_args(false);
   app.add_flag("--keep-toolbar-order", keepToolbar, "The toolbar folder's own items keep their order");
-  try {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    app.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e, out, err);
-    return status == 0 ? 0 : 2;
-  }
+  if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
   std::unique_ptr<IcuCollation> own;
   if (!locale.empty()) {
