@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchClock.h"
 #include "app/window/DocumentHistory.h"
 #include "app/window/InputBox.h"
 #include "app/window/MainWindow.h"
@@ -38,15 +39,8 @@
 
 namespace {
 
-double CpuMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double WallMs() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using quillet::bench::CpuMs;
+using quillet::bench::WallMs;
 
 // Runs a step and the paints it causes; prints its times.
 void Step(const std::string& name, const std::function<void()>& step) {

@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/BenchClock.h"
 #include "app/window/InputBox.h"
 #include "app/window/DocumentViews.h"
 #include "app/window/MainWindow.h"
@@ -33,21 +34,10 @@
 
 namespace {
 
-double CpuMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+using quillet::bench::CpuMs;
+using quillet::bench::WallMs;
 
-double WallMs() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double PeakMiB() {
-  rusage u{};
-  ::getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_maxrss) / 1024.0;
-}
+using quillet::bench::PeakMiB;
 
 // Runs a step and the paints it causes; prints its times and the peak.
 void Step(const char* name, const std::function<void()>& step) {
