@@ -198,14 +198,7 @@ StoreRead ReadFirefoxBackup(std::string_view bytes) {
   }
   // Entries that could not be read were kept as placeholders while the
   // pointers above were in use; they go now.
-  std::vector<OutlineNode*> folders{&out.Root};
-  while (!folders.empty()) {
-    OutlineNode* f = folders.back();
-    folders.pop_back();
-    std::erase_if(f->Children, [](const OutlineNode& c) { return c.Kind == NodeKind::Opaque; });
-    for (OutlineNode& c : f->Children)
-      if (c.Kind == NodeKind::Folder) folders.push_back(&c);
-  }
+  DropPlaceholders(out.Root);
   return out;
 }
 

@@ -281,14 +281,7 @@ StoreRead BuildOutline(Rows& rows, const std::unordered_map<int64_t, std::string
     o.Children.resize(list.size());
     for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i], &o.Children[i], path, false});
   }
-  std::vector<OutlineNode*> folders{&out.Root};
-  while (!folders.empty()) {
-    OutlineNode* f = folders.back();
-    folders.pop_back();
-    std::erase_if(f->Children, [](const OutlineNode& c) { return c.Kind == NodeKind::Opaque; });
-    for (OutlineNode& c : f->Children)
-      if (c.Kind == NodeKind::Folder) folders.push_back(&c);
-  }
+  DropPlaceholders(out.Root);
   size_t lost = 0, lostLinks = 0;
   for (size_t i = 0; i < rows.size(); ++i)
     if (!reached[i]) ++lost, lostLinks += rows[i].Type == 1;

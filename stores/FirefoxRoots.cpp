@@ -1,5 +1,7 @@
 #include "stores/FirefoxRoots.h"
 
+#include <vector>
+
 namespace quillet {
 
 namespace {
@@ -43,6 +45,17 @@ void SetFirefoxLinkValues(OutlineNode& link, int64_t added, int64_t modified, st
   AddDate(link, "LAST_MODIFIED", modified);
   if (!keyword.empty()) link.Attributes.emplace_back("SHORTCUTURL", std::string(keyword));
   if (!tags.empty()) link.Attributes.emplace_back("TAGS", std::string(tags));
+}
+
+void DropPlaceholders(OutlineNode& root) {
+  std::vector<OutlineNode*> folders{&root};
+  while (!folders.empty()) {
+    OutlineNode* f = folders.back();
+    folders.pop_back();
+    std::erase_if(f->Children, [](const OutlineNode& c) { return c.Kind == NodeKind::Opaque; });
+    for (OutlineNode& c : f->Children)
+      if (c.Kind == NodeKind::Folder) folders.push_back(&c);
+  }
 }
 
 }  // namespace quillet
