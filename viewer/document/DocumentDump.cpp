@@ -81,7 +81,7 @@ void DumpBlock(std::string& out, const TSectionBase& block, const std::string& i
     out += indent;
     out += "  line x=" + std::to_string(x0 + line.LineIndent) + " y=" + std::to_string(top) +
            " h=" + std::to_string(line.Height()) + " |" + ShownText(section->LineText(line)) + "|\n";
-    for (const TFormControlObj* control : section->FormControls) {
+    for (const TFormControlObj* control : section->FormControls()) {
       if (control->Pos < line.Start || control->Pos >= line.Start + line.Ln) continue;
       out += indent + "    ctl " + std::string(control->KindName()) + " x=" + std::to_string(x0 + control->LayoutX) +
              " y=" + std::to_string(control->YValue) + " w=" + std::to_string(control->Width()) +

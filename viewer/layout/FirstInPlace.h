@@ -1,8 +1,11 @@
 #pragma once
 // A list that holds its first element in place and moves to the heap only
 // for a second: for lists that nearly always hold one (a section's lines),
-// where a vector would cost an allocation each.
-#include <memory>
+// where a vector would cost an allocation each. Beside the element it takes
+// one word: whether the element is there shares it with the heap list's
+// address.
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -15,11 +18,28 @@ class FirstInPlace {
   using iterator = T*;
   using const_iterator = const T*;
 
+  FirstInPlace() = default;
+  FirstInPlace(const FirstInPlace&) = delete;
+  FirstInPlace& operator=(const FirstInPlace&) = delete;
+  FirstInPlace(FirstInPlace&& o) noexcept : one_(std::move(o.one_)), state_(std::exchange(o.state_, kEmpty)) {}
+  FirstInPlace& operator=(FirstInPlace&& o) noexcept {
+    if (this != &o) {
+      delete Many();
+      one_ = std::move(o.one_);
+      state_ = std::exchange(o.state_, kEmpty);
+    }
+    return *this;
+  }
+  ~FirstInPlace() { delete Many(); }
+
   bool empty() const { return size() == 0; }
-  size_t size() const { return many_ ? many_->size() : (hasOne_ ? 1 : 0); }
-  iterator begin() { return many_ ? many_->data() : &one_; }
+  size_t size() const {
+    if (const std::vector<T>* many = Many()) return many->size();
+    return state_ == kOne ? 1 : 0;
+  }
+  iterator begin() { return Many() ? Many()->data() : &one_; }
   iterator end() { return begin() + size(); }
-  const_iterator begin() const { return many_ ? many_->data() : &one_; }
+  const_iterator begin() const { return Many() ? Many()->data() : &one_; }
   const_iterator end() const { return begin() + size(); }
   T& operator[](size_t i) { return begin()[i]; }
   const T& operator[](size_t i) const { return begin()[i]; }
@@ -29,34 +49,37 @@ class FirstInPlace {
   const T& back() const { return end()[-1]; }
 
   void push_back(T item) {
-    if (!many_ && !hasOne_) {
+    if (state_ == kEmpty) {
       one_ = std::move(item);
-      hasOne_ = true;
+      state_ = kOne;
       return;
     }
-    if (!many_) {
-      many_ = std::make_unique<std::vector<T>>();
-      many_->reserve(2);
-      many_->push_back(std::move(one_));
+    if (state_ == kOne) {
+      auto* many = new std::vector<T>();
+      many->reserve(2);
+      many->push_back(std::move(one_));
       one_ = T();
-      hasOne_ = false;
+      state_ = reinterpret_cast<uintptr_t>(many);
     }
-    many_->push_back(std::move(item));
+    Many()->push_back(std::move(item));
   }
   // Keeps a list once allocated: the same section laid out again fills it
   // without allocating.
   void clear() {
-    if (many_) many_->clear();
+    if (std::vector<T>* many = Many()) many->clear();
+    else state_ = kEmpty;
     one_ = T();
-    hasOne_ = false;
   }
 
  private:
-  // Without many_, one_ is the list when hasOne_; with it, many_ holds
-  // every element.
+  // kEmpty, kOne (one_ is the list), or the address of the vector that
+  // holds every element (a vector's address is never 0 or 1).
+  static constexpr uintptr_t kEmpty = 0;
+  static constexpr uintptr_t kOne = 1;
+  std::vector<T>* Many() const { return state_ > kOne ? reinterpret_cast<std::vector<T>*>(state_) : nullptr; }
+
   T one_{};
-  std::unique_ptr<std::vector<T>> many_;
-  bool hasOne_ = false;
+  uintptr_t state_ = kEmpty;
 };
 
 }  // namespace quillet

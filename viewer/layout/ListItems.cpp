@@ -8,6 +8,9 @@
 
 namespace quillet {
 
+// A bulleted list's item keeps its own field where its section would pad.
+static_assert(sizeof(void*) != 8 || sizeof(TUListItem) == sizeof(TSection));
+
 namespace {
 
 constexpr std::array<std::u16string_view, 20> kRoman = {

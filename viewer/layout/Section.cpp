@@ -44,6 +44,11 @@ std::u16string Fold(std::u16string_view text) {
 
 }  // namespace
 
+// A large page has a section a link: 168 bytes is what the allocator
+// serves from 176, one step below 192.
+static_assert(sizeof(FirstInPlace<LineRec>) == sizeof(LineRec) + sizeof(void*));
+static_assert(sizeof(void*) != 8 || sizeof(TSection) <= 168);
+
 TMyFont WithStyles(TMyFont font, TFontStyles styles) {
   font.Spec.Bold = font.Spec.Bold || styles.Bold;
   font.Spec.Italic = font.Spec.Italic || styles.Italic;
@@ -77,8 +82,9 @@ void TSection::AddText(std::u16string_view text) {
   // Floating pictures take no room on the line, so a space after nothing
   // else would start it.
   const auto onlyFloats = [this] {
-    if (Images.size() != Buff.size()) return false;
-    return std::all_of(Images.begin(), Images.end(), [](const auto& image) { return image->Floats(); });
+    const auto images = Images();
+    if (images.size() != Buff.size()) return false;
+    return std::all_of(images.begin(), images.end(), [](const auto& image) { return image->Floats(); });
   };
   if (text.front() == u' ' && (Buff.empty() || Buff.back() == u' ' || onlyFloats())) text.remove_prefix(1);
   AppendText(text);
@@ -86,9 +92,10 @@ void TSection::AddText(std::u16string_view text) {
 
 TImageObj* TSection::AddImage(const TAttributeList& attributes, TCell& cell) {
   if (Len() > kMaxText) return nullptr;
-  Images.push_back(std::make_unique<TImageObj>(Len(), attributes, &cell));
+  auto& images = TakeObjects().Images;
+  images.push_back(std::make_unique<TImageObj>(Len(), attributes, &cell));
   Buff += kImageChar;
-  return Images.back().get();
+  return images.back().get();
 }
 
 int ControlTop(const TFormControlObj& control, int baseline, int descent) {
@@ -109,26 +116,42 @@ TFormControlObj* TSection::AddFormControl(ThtmlForm* form, Sy tag, const TAttrib
     button->MyImage = image;
     return control;
   }
-  FormControls.push_back(control);
+  TakeObjects().FormControls.push_back(control);
   Buff += kFormControlChar;
   return control;
 }
 
+TSection::Objects& TSection::TakeObjects() {
+  if (!objects_) objects_ = std::make_unique<Objects>();
+  return *objects_;
+}
+
+std::span<const std::unique_ptr<TImageObj>> TSection::Images() const {
+  if (!objects_) return {};
+  return objects_->Images;
+}
+
+std::span<TFormControlObj* const> TSection::FormControls() const {
+  if (!objects_) return {};
+  return objects_->FormControls;
+}
+
 TFormControlObj* TSection::FormControlAt(int pos) const {
   const auto [first, last] = ControlsIn(pos, pos + 1);
-  return first < last ? FormControls[first] : nullptr;
+  return first < last ? FormControls()[first] : nullptr;
 }
 
 std::pair<size_t, size_t> TSection::ControlsIn(int from, int to) const {
   const auto before = [](const TFormControlObj* control, int p) { return control->Pos < p; };
-  const auto first = std::lower_bound(FormControls.begin(), FormControls.end(), from, before);
-  const auto last = std::lower_bound(first, FormControls.end(), to, before);
-  return {static_cast<size_t>(first - FormControls.begin()), static_cast<size_t>(last - FormControls.begin())};
+  const auto controls = FormControls();
+  const auto first = std::lower_bound(controls.begin(), controls.end(), from, before);
+  const auto last = std::lower_bound(first, controls.end(), to, before);
+  return {static_cast<size_t>(first - controls.begin()), static_cast<size_t>(last - controls.begin())};
 }
 
 void TSection::MoveBy(int dy, int dcurs) {
   TSectionBase::MoveBy(dy, dcurs);
-  for (TFormControlObj* control : FormControls) control->YValue += dy;
+  for (TFormControlObj* control : FormControls()) control->YValue += dy;
 }
 
 int TSection::NextObjectChar(int from, int to) const {
@@ -141,15 +164,17 @@ int TSection::NextObjectChar(int from, int to) const {
 
 std::pair<size_t, size_t> TSection::ImagesIn(int from, int to) const {
   const auto before = [](const auto& image, int p) { return image->Pos < p; };
-  const auto first = std::lower_bound(Images.begin(), Images.end(), from, before);
-  const auto last = std::lower_bound(first, Images.end(), to, before);
-  return {static_cast<size_t>(first - Images.begin()), static_cast<size_t>(last - Images.begin())};
+  const auto images = Images();
+  const auto first = std::lower_bound(images.begin(), images.end(), from, before);
+  const auto last = std::lower_bound(first, images.end(), to, before);
+  return {static_cast<size_t>(first - images.begin()), static_cast<size_t>(last - images.begin())};
 }
 
 TImageObj* TSection::ImageAt(int pos) const {
-  const auto it = std::lower_bound(Images.begin(), Images.end(), pos,
+  const auto images = Images();
+  const auto it = std::lower_bound(images.begin(), images.end(), pos,
                                    [](const auto& image, int p) { return image->Pos < p; });
-  return it != Images.end() && (*it)->Pos == pos ? it->get() : nullptr;
+  return it != images.end() && (*it)->Pos == pos ? it->get() : nullptr;
 }
 
 void TSection::StartRun(TMyFont font, SubSupKind subsup, RunLink link) {
@@ -277,7 +302,7 @@ TSection::CharHit TSection::CharAtX(Canvas& canvas, const LineRec& line, int x) 
 bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
   // Pictures first: an image button, a client map's area, or the link the
   // picture stands in (with "?x,y" for ISMAP).
-  for (const auto& image : Images) {
+  for (const auto& image : Images()) {
     int ix = 0, iy = 0;
     if (!image->Holds(X, Y, ix, iy)) continue;
     if (image->MyFormControl) {
@@ -312,7 +337,7 @@ bool TSection::GetURL(Canvas& canvas, int X, int Y, THotSpot& hot) {
 }
 
 bool TSection::PtInObject(int X, int Y, TObjectHit& hit) {
-  for (const auto& image : Images) {
+  for (const auto& image : Images()) {
     int ix = 0, iy = 0;
     if (!image->Holds(X, Y, ix, iy)) continue;
     hit.Image = image.get();

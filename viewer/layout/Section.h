@@ -17,6 +17,7 @@
 // (viewer/text/LineBreaks.h). A line holding right-to-left text keeps its runs
 // of one direction and is drawn and hit-tested by them (viewer/text/Bidi.h).
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -139,15 +140,31 @@ class TSection : public TSectionBase {
   int Len() const { return static_cast<int>(Buff.size()); }
   // Font runs by increasing start, the first at 0.
   TFontList Fonts;
+
+ private:
+  // Pictures and controls, which nearly every section lacks, behind one
+  // pointer; null while the section has neither.
+  struct Objects {
+    std::vector<std::unique_ptr<TImageObj>> Images;
+    std::vector<TFormControlObj*> FormControls;
+  };
+  std::unique_ptr<Objects> objects_;
+  Objects& TakeObjects();
+
+ public:
   // The section's pictures in buffer order.
-  SparseVector<std::unique_ptr<TImageObj>> Images;
+  std::span<const std::unique_ptr<TImageObj>> Images() const;
   // The picture whose placeholder is at buffer index pos, or null.
   TImageObj* ImageAt(int pos) const;
   // The section's form controls that stand in the text, in buffer order
   // (owned by their forms).
-  SparseVector<TFormControlObj*> FormControls;
+  std::span<TFormControlObj* const> FormControls() const;
   // The control whose placeholder is at buffer index pos, or null.
   TFormControlObj* FormControlAt(int pos) const;
+  // Built by layout; one line, the usual case, costs no allocation.
+  FirstInPlace<LineRec> Lines;
+  // The small fields last: a derived section's own small fields can take
+  // what would be padding at the end. A large page has a section a link.
   int Level;
   int IndentX;
   // The left edge at the section's top, found by layout; markers hang left
@@ -159,14 +176,10 @@ class TSection : public TSectionBase {
 
  protected:
   // The highest code unit of the text: below kFirstRtlUnit and
-  // kFirstUnspacedUnit, lines need nothing of ICU. Declared among these
-  // small fields, whose padding it fills: a large page has a section a link.
+  // kFirstUnspacedUnit, lines need nothing of ICU.
   char16_t highest_ = 0;
 
  public:
-  // Built by layout; one line, the usual case, costs no allocation.
-  FirstInPlace<LineRec> Lines;
-
   // The characters of a laid-out line.
   std::u16string_view LineText(const LineRec& line) const {
     return std::u16string_view(Buff).substr(static_cast<size_t>(line.Start), static_cast<size_t>(line.Ln));
@@ -235,7 +248,7 @@ class TSection : public TSectionBase {
   // The first placeholder of a picture or control in [from, to), or to
   // when none.
   int NextObjectChar(int from, int to) const;
-  bool HasObjects() const { return !Images.empty() || !FormControls.empty(); }
+  bool HasObjects() const { return objects_ != nullptr; }
   // The controls whose placeholders lie in [from, to), as a range of
   // FormControls.
   std::pair<size_t, size_t> ControlsIn(int from, int to) const;

@@ -147,7 +147,7 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
       ++i;
       continue;
     }
-    if (buff[static_cast<size_t>(p)] == kImageChar && !Images.empty()) {
+    if (buff[static_cast<size_t>(p)] == kImageChar && !Images().empty()) {
       TImageObj* image = ImageAt(p);
       if (image && image->Floats()) {
         if (floats && !image->Placed) {
@@ -170,7 +170,7 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
       ++p;
       continue;
     }
-    if (buff[static_cast<size_t>(p)] == kFormControlChar && !FormControls.empty()) {
+    if (buff[static_cast<size_t>(p)] == kFormControlChar && !FormControls().empty()) {
       const TFormControlObj* control = FormControlAt(p);
       const int cw = control ? control->Width() : 0;
       if (w + cw > width) break;
@@ -248,12 +248,12 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   }
   LeftEdge = IMgr.LeftIndent(Y) - IMgr.LfEdge;
   MaxWidth = IMgr.Width;
-  for (const auto& image : Images) {
+  for (const auto& image : Images()) {
     image->Placed = false;
     image->Size(*ParentSectionList, canvas, IMgr.Width, *FontAt(Fonts, image->Pos));
     MaxWidth = std::max(MaxWidth, image->ImageWidth + IndentX);
   }
-  for (const TFormControlObj* control : FormControls) MaxWidth = std::max(MaxWidth, control->Width() + IndentX);
+  for (const TFormControlObj* control : FormControls()) MaxWidth = std::max(MaxWidth, control->Width() + IndentX);
 
   int y = Y;
   if (const int clear = ClearDistance(IMgr, y); clear > 0) {
@@ -298,7 +298,7 @@ int TSection::DrawLogic(Canvas& canvas, int Y, IndentManager& IMgr, int& MaxWidt
   Curs = StartCurs + len;
   if (Level > 0) SectionHeight = std::max(SectionHeight, IMgr.NextLevelBottom() - YValue);
   DrawHeight = std::max(SectionHeight, IMgr.ImageBottom() - YValue);
-  for (const auto& image : Images)
+  for (const auto& image : Images())
     if (!image->Floats()) DrawHeight = std::max(DrawHeight, image->LayoutY + image->ImageHeight);
   return SectionHeight;
 }
@@ -349,7 +349,7 @@ void TSection::MeasureLine(Canvas& canvas, LineRec& line) const {
   // The pictures on the line that do not float, by their alignment.
   const auto [firstImage, endImage] = ImagesIn(start, end);
   for (size_t k = firstImage; k < endImage; ++k) {
-    const TImageObj* image = Images[k].get();
+    const TImageObj* image = Images()[k].get();
     if (image->Floats()) continue;
     const int h = image->ImageHeight;
     switch (image->Align) {
@@ -371,7 +371,7 @@ void TSection::MeasureLine(Canvas& canvas, LineRec& line) const {
   // others reach down to the line's bottom.
   const auto [firstControl, endControl] = ControlsIn(start, end);
   for (size_t k = firstControl; k < endControl; ++k) {
-    const TFormControlObj* control = FormControls[k];
+    const TFormControlObj* control = FormControls()[k];
     const int onBaseline = control->AlignFlag ? line.Descent : 0;
     line.SpaceBefore = std::max(line.SpaceBefore, control->Height() + onBaseline - line.LineHt);
   }
@@ -416,7 +416,7 @@ void TSection::PlaceLineObjects(Canvas& canvas, LineRec& line, int lineTop) {
     return at != objectX.end() && at->first == pos ? at->second : line.LineIndent;
   };
   for (size_t k = firstImage; k < endImage; ++k) {
-    TImageObj* image = Images[k].get();
+    TImageObj* image = Images()[k].get();
     if (image->Floats()) continue;
     TFontObj& run = *FontAt(Fonts, image->Pos);
     image->LayoutX = xOf(image->Pos);
@@ -426,7 +426,7 @@ void TSection::PlaceLineObjects(Canvas& canvas, LineRec& line, int lineTop) {
     line.DrawHeight = std::max(line.DrawHeight, image->LayoutY + image->ImageHeight - lineTop);
   }
   for (size_t k = firstControl; k < endControl; ++k) {
-    TFormControlObj* control = FormControls[k];
+    TFormControlObj* control = FormControls()[k];
     control->LayoutX = xOf(control->Pos);
     control->YValue = YValue + ControlTop(*control, baseline, line.Descent);
   }
@@ -437,7 +437,7 @@ void TSection::MinMaxWidth(Canvas& canvas, int& Min, int& Max) {
   // for neither. One that does not float is as wide as the narrowest line
   // can be; floats add their width and space to both.
   int widestImage = 0, floatWidths = 0, percentWidths = 0;
-  for (const auto& image : Images) {
+  for (const auto& image : Images()) {
     image->Size(*ParentSectionList, canvas, 0, *FontAt(Fonts, image->Pos));
     if (image->PercentWidth) {
       if (!image->Floats()) percentWidths += image->ImageWidth;

@@ -4,6 +4,8 @@
 
 namespace quillet {
 
+static_assert(sizeof(void*) != 8 || sizeof(TFontObj) <= 72);
+
 int NominalPoints(int defFontSize, int nominal) {
   const long long p = static_cast<long long>(defFontSize) * nominal;
   return static_cast<int>(p >= 0 ? (p + 6) / 12 : (p - 6) / 12);
@@ -26,10 +28,11 @@ void TFontObj::UpdateFont(const DocumentFonts& doc) {
   measured_ = false;
 }
 
-const FontMetrics& TFontObj::Metrics(Canvas& canvas) {
+const TFontObj::RunMetrics& TFontObj::Metrics(Canvas& canvas) {
   if (!measured_) {
     canvas.SelectFont(font_.Spec);
-    metrics_ = canvas.Metrics();
+    const FontMetrics m = canvas.Metrics();
+    metrics_ = {m.Height, m.Descent, m.ExternalLeading, m.Overhang};
     measured_ = true;
   }
   return metrics_;

@@ -70,11 +70,11 @@ TEST(FormParser, ControlsJoinTheFormTheyAreInAndStandInTheText) {
   // A hidden field has no place in the text; an image button is a picture.
   const TSection& s = p.Section(0);
   EXPECT_EQ(s.Buff, u"\x02" u"a\x02" u"b\x04\x02");
-  EXPECT_EQ(s.FormControls.size(), 3u);
-  ASSERT_EQ(s.Images.size(), 1u);
+  EXPECT_EQ(s.FormControls().size(), 3u);
+  ASSERT_EQ(s.Images().size(), 1u);
   auto& image = p.As<TImageFormControlObj>(u"map");
-  EXPECT_EQ(image.MyImage, s.Images[0].get());
-  EXPECT_EQ(s.Images[0]->MyFormControl, &image);
+  EXPECT_EQ(image.MyImage, s.Images()[0].get());
+  EXPECT_EQ(s.Images()[0]->MyFormControl, &image);
   EXPECT_EQ(p.Controls().size(), 5u);
 }
 

@@ -31,5 +31,27 @@ TEST(FirstInPlace, HoldsWhatAVectorWould) {
   }
 }
 
+// A moved list takes the elements wherever they were held and leaves the
+// source empty; a list moved over frees what it held (ASan sees a leak).
+TEST(FirstInPlace, MovesWhereverItsElementsAre) {
+  for (size_t fill : {0u, 1u, 3u}) {
+    FirstInPlace<std::string> source;
+    std::vector<std::string> model;
+    for (size_t i = 0; i < fill; ++i) {
+      model.push_back(std::string(30, static_cast<char>('a' + i)));
+      source.push_back(model.back());
+    }
+    FirstInPlace<std::string> moved(std::move(source));
+    EXPECT_EQ(std::vector<std::string>(moved.begin(), moved.end()), model);
+    FirstInPlace<std::string> over;
+    over.push_back("held before");
+    over.push_back("and moved over");
+    over = std::move(moved);
+    EXPECT_EQ(std::vector<std::string>(over.begin(), over.end()), model);
+    EXPECT_TRUE(source.empty());
+    EXPECT_TRUE(moved.empty());
+  }
+}
+
 }  // namespace
 }  // namespace quillet

@@ -67,14 +67,14 @@ struct PicturePage {
   TImageObj& Image(size_t n = 0) {
     for (const auto& block : page.doc.Blocks())
       if (auto* s = dynamic_cast<TSection*>(block.get()))
-        for (const auto& image : s->Images)
+        for (const auto& image : s->Images())
           if (n-- == 0) return *image;
     throw std::out_of_range("no such picture");
   }
   const TSection& SectionOf(const TImageObj& image) {
     for (const auto& block : page.doc.Blocks())
       if (auto* s = dynamic_cast<TSection*>(block.get()))
-        for (const auto& i : s->Images)
+        for (const auto& i : s->Images())
           if (i.get() == &image) return *s;
     throw std::out_of_range("no section holds the picture");
   }

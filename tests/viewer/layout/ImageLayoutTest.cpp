@@ -232,10 +232,10 @@ TEST(ImageParser, PicturesStandInPreformattedTextAndInTheirCell) {
   test::ParsedPage p("<PRE>a <IMG SRC=x.gif> b</PRE>");
   const TSection& pre = p.SectionWith(u"a ");
   EXPECT_EQ(pre.Buff, u"a \x04 b");
-  ASSERT_EQ(pre.Images.size(), 1u);
-  EXPECT_EQ(pre.Images[0]->Pos, 2);
-  EXPECT_EQ(pre.Images[0]->Cell, &p.doc);
-  EXPECT_EQ(pre.ImageAt(2), pre.Images[0].get());
+  ASSERT_EQ(pre.Images().size(), 1u);
+  EXPECT_EQ(pre.Images()[0]->Pos, 2);
+  EXPECT_EQ(pre.Images()[0]->Cell, &p.doc);
+  EXPECT_EQ(pre.ImageAt(2), pre.Images()[0].get());
   EXPECT_EQ(pre.ImageAt(1), nullptr);
 }
 

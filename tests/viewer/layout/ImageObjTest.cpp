@@ -32,7 +32,7 @@ TEST(ImageAttributes, AreReadAsTheTagGivesThem) {
       "USEMAP=' #Nav ' HSPACE=-30>"
       "<IMG ALIGN=left WIDTH=150% HEIGHT=-4 USEMAP=#><IMG ALIGN=Right BORDER WIDTH=-7>"
       "<IMG ALIGN=top><IMG ALIGN=baseline><IMG ALIGN=MIDDLE>");
-  const auto& images = p.Section(0).Images;
+  const auto& images = p.Section(0).Images();
   ASSERT_EQ(images.size(), 6u);
   const TImageObj& a = *images[0];
   EXPECT_EQ(a.Source, u"a.gif");

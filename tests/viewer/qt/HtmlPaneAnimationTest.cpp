@@ -15,7 +15,7 @@ namespace {
 TImageObj& FirstImage(ThtmlPane& pane) {
   for (const auto& block : pane.Document().Blocks())
     if (auto* s = dynamic_cast<TSection*>(block.get()))
-      if (!s->Images.empty()) return *s->Images.front();
+      if (!s->Images().empty()) return *s->Images().front();
   throw std::out_of_range("no picture");
 }
 

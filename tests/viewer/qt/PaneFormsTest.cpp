@@ -186,7 +186,7 @@ TEST_F(PaneFormsTest, AClickOnAnImageButtonSubmitsThePointInIt) {
   ASSERT_NE(image.MyImage, nullptr);
   const TSection* section = nullptr;
   for (const auto& block : P().Document().Blocks())
-    if (const auto* s = dynamic_cast<const TSection*>(block.get()); s && !s->Images.empty()) section = s;
+    if (const auto* s = dynamic_cast<const TSection*>(block.get()); s && !s->Images().empty()) section = s;
   ASSERT_NE(section, nullptr);
   const QPoint at(P().MarginWidth() + image.MyImage->LayoutX + 12,
                   section->YValue + image.MyImage->LayoutY + 8 - P().Position());
