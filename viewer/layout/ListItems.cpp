@@ -75,7 +75,7 @@ TOListItem::TOListItem(TSectionList& doc, int level, const TUrlTarget& link, con
     : TSection(doc, level, Justification::Left, link, font, styles),
       ListNumb(listNumb),
       ListStyle(listStyle),
-      MarkerFont(*Fonts.front()) {
+      MarkerFont(Fonts.front()) {
   ListType = ListKind::Ordered;
 }
 

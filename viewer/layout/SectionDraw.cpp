@@ -52,9 +52,9 @@ void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int c
   int idx = 0;
   FontAt(Fonts, line.Start, &idx);
   for (int p = line.Start; p < end;) {
-    while (static_cast<size_t>(idx) + 1 < Fonts.size() && Fonts[static_cast<size_t>(idx) + 1]->Pos <= p) ++idx;
-    TFontObj& run = *Fonts[static_cast<size_t>(idx)];
-    int stop = static_cast<size_t>(idx) + 1 < Fonts.size() ? std::min(Fonts[static_cast<size_t>(idx) + 1]->Pos, end) : end;
+    while (static_cast<size_t>(idx) + 1 < Fonts.size() && Fonts[static_cast<size_t>(idx) + 1].Pos <= p) ++idx;
+    TFontObj& run = Fonts[static_cast<size_t>(idx)];
+    int stop = static_cast<size_t>(idx) + 1 < Fonts.size() ? std::min(Fonts[static_cast<size_t>(idx) + 1].Pos, end) : end;
     if (IsPlaceholder(buff[static_cast<size_t>(p)]) && HasObjects()) {
       x += DrawObject(canvas, line, p, x, cellX, run);
       ++p;
@@ -77,7 +77,7 @@ void TSection::DrawLine(Canvas& canvas, LineRec& line, int cellX, int top, int c
 void TSection::DrawPieces(Canvas& canvas, LineRec& line, int cellX, int selB, int selE) {
   const std::u16string_view buff(Buff);
   for (const LinePiece& piece : VisualPieces(canvas, line)) {
-    TFontObj& run = *Fonts[piece.Font];
+    TFontObj& run = Fonts[piece.Font];
     const int x = cellX + piece.X;
     line.DrawXX = x + piece.Width;
     if (IsPlaceholder(buff[static_cast<size_t>(piece.From)])) {

@@ -12,7 +12,7 @@ namespace {
 
 // The end of the run at index idx: the next run's start, or the text's end.
 int RunEnd(const TFontList& runs, size_t idx, int len) {
-  return idx + 1 < runs.size() ? std::min(runs[idx + 1]->Pos, len) : len;
+  return idx + 1 < runs.size() ? std::min(runs[idx + 1].Pos, len) : len;
 }
 
 // Width of a stretch of one run's text, the font's overhang taken off.
@@ -45,7 +45,7 @@ int TSection::TextExtent(Canvas& canvas, int start, int count, bool withoutTrail
 
 int TSection::StretchWidth(Canvas& canvas, size_t i, int from, int to) {
   const std::u16string_view buff(Buff);
-  TFontObj& run = *Fonts[i];
+  TFontObj& run = Fonts[i];
   if (!HasObjects())
     return PartWidth(canvas, run, buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
   int width = 0;
@@ -182,7 +182,7 @@ int TSection::CountThatFits(Canvas& canvas, int width, int start, int end, bool 
     const int stop = NextObjectChar(p, runEnd);
     const int n = stop - p;
     int fitWidth = 0;
-    const int k = FitText(canvas, *Fonts[i], buff.substr(static_cast<size_t>(p), static_cast<size_t>(n)), width - w,
+    const int k = FitText(canvas, Fonts[i], buff.substr(static_cast<size_t>(p), static_cast<size_t>(n)), width - w,
                           fitWidth);
     p += k;
     w += fitWidth;
@@ -336,15 +336,15 @@ void TSection::MeasureLine(Canvas& canvas, LineRec& line) const {
   const std::u16string_view buff(Buff);
   int idx = 0;
   FontAt(Fonts, start, &idx);
-  for (size_t i = static_cast<size_t>(idx); i < Fonts.size() && Fonts[i]->Pos < end; ++i) {
-    const int from = std::max(Fonts[i]->Pos, start);
+  for (size_t i = static_cast<size_t>(idx); i < Fonts.size() && Fonts[i].Pos < end; ++i) {
+    const int from = std::max(Fonts[i].Pos, start);
     const int to = std::min(RunEnd(Fonts, i, Len()), end);
     if (to <= from) continue;
     // A stretch of placeholders only gives the line no height from fonts.
     const std::u16string_view part = buff.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
     if (part.find_first_not_of(kPlaceholderChars) == std::u16string_view::npos) continue;
-    line.LineHt = std::max(line.LineHt, Fonts[i]->LineHeight(canvas));
-    line.Descent = std::max(line.Descent, Fonts[i]->Descent(canvas));
+    line.LineHt = std::max(line.LineHt, Fonts[i].LineHeight(canvas));
+    line.Descent = std::max(line.Descent, Fonts[i].Descent(canvas));
   }
   // The pictures on the line that do not float, by their alignment.
   const auto [firstImage, endImage] = ImagesIn(start, end);
@@ -482,7 +482,7 @@ std::vector<TSection::LinePiece> TSection::VisualPieces(Canvas& canvas, const Li
     FontAt(Fonts, run.Start, &idx);
     auto i = static_cast<size_t>(idx);
     for (int p = run.Start; p < end;) {
-      while (i + 1 < Fonts.size() && Fonts[i + 1]->Pos <= p) ++i;
+      while (i + 1 < Fonts.size() && Fonts[i + 1].Pos <= p) ++i;
       int stop = std::min(RunEnd(Fonts, i, Len()), end);
       stop = IsPlaceholder(Buff[static_cast<size_t>(p)]) ? p + 1 : NextObjectChar(p, stop);
       pieces.push_back({p, stop, 0, StretchWidth(canvas, i, p, stop), run.Rtl, i});

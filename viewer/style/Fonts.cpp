@@ -28,7 +28,7 @@ void TFontObj::UpdateFont(const DocumentFonts& doc) {
   measured_ = false;
 }
 
-const TFontObj::RunMetrics& TFontObj::Metrics(Canvas& canvas) {
+const TFontObj::RunMetrics& TFontObj::Metrics(Canvas& canvas) const {
   if (!measured_) {
     canvas.SelectFont(font_.Spec);
     const FontMetrics m = canvas.Metrics();
@@ -40,57 +40,67 @@ const TFontObj::RunMetrics& TFontObj::Metrics(Canvas& canvas) {
 
 namespace {
 
-// The first run whose start is at least pos.
-TFontList::const_iterator FirstAtOrAfter(const TFontList& runs, int pos) {
-  return std::lower_bound(runs.begin(), runs.end(), pos,
-                          [](const std::unique_ptr<TFontObj>& r, int p) { return r->Pos < p; });
+// The index of the first run whose start is at least pos, or runs.size().
+size_t FirstAtOrAfter(const TFontList& runs, int pos) {
+  size_t lo = 0, hi = runs.size();
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (runs[mid].Pos < pos)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
 }
 
 }  // namespace
 
-void TFontList::push_back(value_type run) {
-  if (!many_ && !one_) {
-    one_ = std::move(run);
+void TFontList::push_back(TFontObj run) {
+  if (state_ == kEmpty) {
+    first_ = std::move(run);
+    state_ = kOne;
     return;
   }
-  if (!many_) {
-    many_ = std::make_unique<std::vector<value_type>>();
-    many_->reserve(2);
-    many_->push_back(std::move(one_));
+  if (state_ == kOne) {
+    auto* rest = new RestList();
+    rest->reserve(2);
+    state_ = reinterpret_cast<uintptr_t>(rest);
   }
-  many_->push_back(std::move(run));
+  Rest()->push_back(std::make_unique<TFontObj>(std::move(run)));
 }
 
 void TFontList::pop_back() {
-  if (!many_) {
-    one_.reset();
+  RestList* rest = Rest();
+  if (!rest) {
+    state_ = kEmpty;
     return;
   }
-  many_->pop_back();
+  rest->pop_back();
   // A link's section gets a run for what follows the link and drops it
-  // when nothing followed: back to one, the run goes back in place.
-  if (many_->size() == 1) {
-    one_ = std::move(many_->front());
-    many_.reset();
+  // when nothing followed: back to one, the list leaves the heap.
+  if (rest->empty()) {
+    delete rest;
+    state_ = kOne;
   }
 }
 
 TFontObj* FontAt(const TFontList& runs, int pos, int* index) {
   if (runs.empty()) return nullptr;
-  auto it = FirstAtOrAfter(runs, pos);
-  if (it == runs.end() || ((*it)->Pos != pos && it != runs.begin())) --it;
-  if (index) *index = static_cast<int>(it - runs.begin());
-  return it->get();
+  size_t i = FirstAtOrAfter(runs, pos);
+  if (i == runs.size() || (runs[i].Pos != pos && i != 0)) --i;
+  if (index) *index = static_cast<int>(i);
+  // As with the pointers the list once held, its runs are not const.
+  return const_cast<TFontObj*>(&runs[i]);
 }
 
 int CharsToNextChange(const TFontList& runs, int pos, int textLength) {
-  auto it = FirstAtOrAfter(runs, pos);
-  if (it != runs.end() && (*it)->Pos == pos) ++it;
-  return it == runs.end() ? textLength - pos : (*it)->Pos - pos;
+  size_t i = FirstAtOrAfter(runs, pos);
+  if (i != runs.size() && runs[i].Pos == pos) ++i;
+  return i == runs.size() ? textLength - pos : runs[i].Pos - pos;
 }
 
 void UpdateFonts(TFontList& runs, const DocumentFonts& doc) {
-  for (auto& run : runs) run->UpdateFont(doc);
+  for (TFontObj& run : runs) run.UpdateFont(doc);
 }
 
 }  // namespace quillet

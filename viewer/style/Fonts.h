@@ -2,6 +2,7 @@
 // Fonts of the pane: the font object that knows its HTML size and whether it
 // is the fixed-pitch font, the font run of a text section with its measured
 // metrics and its link, and the queries over a section's runs.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -52,9 +53,9 @@ class TFontObj {
   SubSupKind SScript = SubSupKind::None;
 
  private:
-  // Fields in this order leave no padding: a large page has a run a link,
-  // and 72 bytes is what takes one allocator step less than 80.
-  bool measured_ = false;
+  // Fields in this order leave no padding: a large page has a run a link.
+  // The metrics are a cache, filled by the const queries below.
+  mutable bool measured_ = false;
   TMyFont font_;
   // The metrics the layout asks of a run (not the ascent).
   struct RunMetrics {
@@ -62,7 +63,8 @@ class TFontObj {
     int Descent = 0;
     int ExternalLeading = 0;
     int Overhang = 0;
-  } metrics_;
+  };
+  mutable RunMetrics metrics_;
 
  public:
   // The link the run belongs to; an empty address is plain text.
@@ -78,54 +80,81 @@ class TFontObj {
   void UpdateFont(const DocumentFonts& doc);
 
   // Text height plus external leading.
-  int LineHeight(Canvas& canvas) {
+  int LineHeight(Canvas& canvas) const {
     const RunMetrics& m = Metrics(canvas);
     return m.Height + m.ExternalLeading;
   }
-  int FontHeight(Canvas& canvas) { return Metrics(canvas).Height; }
-  int Descent(Canvas& canvas) { return Metrics(canvas).Descent; }
-  int Overhang(Canvas& canvas) { return Metrics(canvas).Overhang; }
+  int FontHeight(Canvas& canvas) const { return Metrics(canvas).Height; }
+  int Descent(Canvas& canvas) const { return Metrics(canvas).Descent; }
+  int Overhang(Canvas& canvas) const { return Metrics(canvas).Overhang; }
   // Selects the run's font on the canvas.
   void Select(Canvas& canvas) const { canvas.SelectFont(font_.Spec); }
 
  private:
-  const RunMetrics& Metrics(Canvas& canvas);
+  const RunMetrics& Metrics(Canvas& canvas) const;
 };
 
 // A section's runs, ordered by increasing Pos, the first at 0. Nearly every
-// section of a large page has one run: it is held in place, and a list is
-// allocated only for a second.
+// section of a large page has one run: it is held in place, in the
+// section's own allocation, and the runs after it go to the heap. A run
+// keeps its address for as long as it is in the list.
 class TFontList {
  public:
-  using value_type = std::unique_ptr<TFontObj>;
-  using iterator = value_type*;
-  using const_iterator = const value_type*;
+  TFontList() : first_(TMyFont{}, 0) {}
+  explicit TFontList(TFontObj first) : first_(std::move(first)), state_(kOne) {}
+  TFontList(const TFontList&) = delete;
+  TFontList& operator=(const TFontList&) = delete;
+  ~TFontList() { delete Rest(); }
 
-  TFontList() = default;
-  TFontList(TFontList&&) noexcept = default;
-  TFontList& operator=(TFontList&&) noexcept = default;
+  bool empty() const { return state_ == kEmpty; }
+  size_t size() const {
+    if (const auto* rest = Rest()) return 1 + rest->size();
+    return state_ == kOne ? 1 : 0;
+  }
+  TFontObj& operator[](size_t i) { return i == 0 ? first_ : *(*Rest())[i - 1]; }
+  const TFontObj& operator[](size_t i) const { return i == 0 ? first_ : *(*Rest())[i - 1]; }
+  TFontObj& front() { return first_; }
+  const TFontObj& front() const { return first_; }
+  TFontObj& back() { return (*this)[size() - 1]; }
+  const TFontObj& back() const { return (*this)[size() - 1]; }
 
-  bool empty() const { return size() == 0; }
-  size_t size() const { return many_ ? many_->size() : (one_ ? 1 : 0); }
-  iterator begin() { return many_ ? many_->data() : &one_; }
-  iterator end() { return begin() + size(); }
-  const_iterator begin() const { return many_ ? many_->data() : &one_; }
-  const_iterator end() const { return begin() + size(); }
-  value_type& operator[](size_t i) { return begin()[i]; }
-  const value_type& operator[](size_t i) const { return begin()[i]; }
-  value_type& front() { return *begin(); }
-  const value_type& front() const { return *begin(); }
-  value_type& back() { return end()[-1]; }
-  const value_type& back() const { return end()[-1]; }
-
-  void push_back(value_type run);
+  void push_back(TFontObj run);
   void pop_back();
 
+  // Forward iteration, for range-for.
+  template <class List, class Run>
+  class Iter {
+   public:
+    Iter(List* list, size_t i) : list_(list), i_(i) {}
+    Run& operator*() const { return (*list_)[i_]; }
+    Run* operator->() const { return &(*list_)[i_]; }
+    Iter& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const Iter& o) const { return i_ == o.i_; }
+
+   private:
+    List* list_;
+    size_t i_;
+  };
+  using iterator = Iter<TFontList, TFontObj>;
+  using const_iterator = Iter<const TFontList, const TFontObj>;
+  iterator begin() { return {this, 0}; }
+  iterator end() { return {this, size()}; }
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size()}; }
+
  private:
-  // Without many_, one_ is the list (empty when null); with it, many_
-  // holds every run and one_ is null.
-  value_type one_;
-  std::unique_ptr<std::vector<value_type>> many_;
+  using RestList = std::vector<std::unique_ptr<TFontObj>>;
+  // kEmpty (first_ is a placeholder), kOne (first_ is the list), or the
+  // address of the runs after first_ (never 0 or 1).
+  static constexpr uintptr_t kEmpty = 0;
+  static constexpr uintptr_t kOne = 1;
+  RestList* Rest() const { return state_ > kOne ? reinterpret_cast<RestList*>(state_) : nullptr; }
+
+  TFontObj first_;
+  uintptr_t state_ = kEmpty;
 };
 
 // The run starting at pos, else the last run starting before it; its index

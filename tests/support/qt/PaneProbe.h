@@ -25,7 +25,7 @@ inline std::vector<std::string> PaneLinks(ThtmlPane& pane) {
   for (const auto& block : pane.Document().Blocks())
     if (const auto* s = dynamic_cast<const TSection*>(block.get()))
       for (const auto& run : s->Fonts)
-        if (run->UrlTarget.IsLink() && run->Pos < s->Len()) links.push_back(Utf16ToUtf8(run->UrlTarget.Url()));
+        if (run.UrlTarget.IsLink() && run.Pos < s->Len()) links.push_back(Utf16ToUtf8(run.UrlTarget.Url()));
   return links;
 }
 

@@ -45,7 +45,7 @@ TEST(SectionText, FontChangesStartRunsAndLinksCarryOver) {
   auto s = f.NewSection();
   s->ChangeFont(bold);  // no text yet: replaces the first run's font
   ASSERT_EQ(s->Fonts.size(), 1u);
-  EXPECT_TRUE(s->Fonts[0]->Font().Spec.Bold);
+  EXPECT_TRUE(s->Fonts[0].Font().Spec.Bold);
   s->AddText(u"one ");
   s->HRefChange(Sy::A, link, TUrlTarget(u"http://a.example/", u"_top"));
   s->AddText(u"two");
@@ -54,12 +54,12 @@ TEST(SectionText, FontChangesStartRunsAndLinksCarryOver) {
   s->HRefChange(Sy::AEnd, BaseFont(), TUrlTarget());
   s->AddText(u" three");
   ASSERT_EQ(s->Fonts.size(), 4u);
-  EXPECT_EQ(s->Fonts[1]->Pos, 4);
-  EXPECT_EQ(s->Fonts[1]->UrlTarget.Url(), u"http://a.example/");
-  EXPECT_EQ(s->Fonts[2]->UrlTarget.Target(), u"_top");
-  EXPECT_TRUE(s->Fonts[2]->Font().Spec.Italic);
-  EXPECT_FALSE(s->Fonts[3]->UrlTarget.IsLink());
-  EXPECT_EQ(s->Fonts[3]->Pos, 8);
+  EXPECT_EQ(s->Fonts[1].Pos, 4);
+  EXPECT_EQ(s->Fonts[1].UrlTarget.Url(), u"http://a.example/");
+  EXPECT_EQ(s->Fonts[2].UrlTarget.Target(), u"_top");
+  EXPECT_TRUE(s->Fonts[2].Font().Spec.Italic);
+  EXPECT_FALSE(s->Fonts[3].UrlTarget.IsLink());
+  EXPECT_EQ(s->Fonts[3].Pos, 8);
 }
 
 TEST(SectionText, SubAndSuperscriptRunsAreThreeQuartersTheSize) {
@@ -69,13 +69,13 @@ TEST(SectionText, SubAndSuperscriptRunsAreThreeQuartersTheSize) {
   TMyFont heading = BaseFont();
   heading.SetNominalSize(f.doc.Fonts, 24);
   s->ChangeFont(heading, {}, SubSupKind::Sup);
-  EXPECT_EQ(s->Fonts.back()->Font().NominalSize, 18);
-  EXPECT_EQ(s->Fonts.back()->Font().Spec.Size, 18);
-  EXPECT_EQ(s->Fonts.back()->SScript, SubSupKind::Sup);
+  EXPECT_EQ(s->Fonts.back().Font().NominalSize, 18);
+  EXPECT_EQ(s->Fonts.back().Font().Spec.Size, 18);
+  EXPECT_EQ(s->Fonts.back().SScript, SubSupKind::Sup);
   // The size follows the document's default size.
   f.doc.Fonts.FontSize = 10;
   s->UpdateFonts();
-  EXPECT_EQ(s->Fonts.back()->Font().Spec.Size, 15);
+  EXPECT_EQ(s->Fonts.back().Font().Spec.Size, 15);
 }
 
 TEST(SectionText, ClearAndBreakAlignment) {

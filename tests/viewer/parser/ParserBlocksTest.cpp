@@ -197,7 +197,7 @@ TEST(ParserText, EveryLineIsAPreformattedSectionShownAsItStands) {
   page.parser.ParseTextStrings(lines, page.doc);
   EXPECT_EQ(page.Outline(), (Lines{"TPreFormated |<B>a</B> &amp;|", "TPreFormated | |", "TPreFormated |<!-- x|",
                                    "TPreFormated | z|"}));
-  const TMyFont& font = page.Section(0).Fonts[0]->Font();
+  const TMyFont& font = page.Section(0).Fonts[0].Font();
   EXPECT_EQ(font.Spec.Face, u"Courier New");
   EXPECT_TRUE(font.FixedPitch);
   EXPECT_EQ(font.NominalSize, 10);

@@ -55,7 +55,7 @@ const TSection& TextOf(const TCell& cell) {
   throw std::out_of_range("no text in the cell");
 }
 
-const TFontObj& RunOf(const TCell& cell) { return *TextOf(cell).Fonts.front(); }
+const TFontObj& RunOf(const TCell& cell) { return TextOf(cell).Fonts.front(); }
 
 TEST(ParserTables, ACellWithoutARowMakesOneRowWithOneCell) {
   ParsedPage page("<TABLE><TD>x</TABLE>");

@@ -57,11 +57,11 @@ TEST(TFontObj, UpdateFontColoursLinksAndOtherTextFromTheDocument) {
   TFontObj text(red, 0), link(red, 4);
   link.UrlTarget = TUrlTarget(u"a.htm", u"");
   TFontList runs;
-  runs.push_back(std::make_unique<TFontObj>(text));
-  runs.push_back(std::make_unique<TFontObj>(link));
+  runs.push_back(text);
+  runs.push_back(link);
   UpdateFonts(runs, doc);
-  EXPECT_EQ(runs[0]->Font().Spec.Color, clNavy | kPaletteRelative);
-  EXPECT_EQ(runs[1]->Font().Spec.Color, clMaroon | kPaletteRelative);
+  EXPECT_EQ(runs[0].Font().Spec.Color, clNavy | kPaletteRelative);
+  EXPECT_EQ(runs[1].Font().Spec.Color, clMaroon | kPaletteRelative);
 }
 
 TEST(TFontObj, MeasuresThroughTheCanvasAndAgainAfterTheFontChanges) {
@@ -88,15 +88,15 @@ TEST(TFontObj, MeasuresThroughTheCanvasAndAgainAfterTheFontChanges) {
 
 class RunList : public ::testing::Test {
  protected:
-  void Add(int pos) { runs.push_back(std::make_unique<TFontObj>(TMyFont{}, pos)); }
+  void Add(int pos) { runs.push_back(TFontObj(TMyFont{}, pos)); }
   TFontList runs;
 };
 
 TEST_F(RunList, OneRunCoversEverything) {
   Add(0);
   int index = -1;
-  EXPECT_EQ(FontAt(runs, 0, &index), runs[0].get());
-  EXPECT_EQ(FontAt(runs, 7, &index), runs[0].get());
+  EXPECT_EQ(FontAt(runs, 0, &index), &runs[0]);
+  EXPECT_EQ(FontAt(runs, 7, &index), &runs[0]);
   EXPECT_EQ(index, 0);
   EXPECT_EQ(CharsToNextChange(runs, 0, 10), 10);
   EXPECT_EQ(CharsToNextChange(runs, 7, 10), 3);
@@ -106,37 +106,39 @@ TEST_F(RunList, RunsAtZeroAndFive) {
   Add(0);
   Add(5);
   int index = -1;
-  EXPECT_EQ(FontAt(runs, 5, &index), runs[1].get());
+  EXPECT_EQ(FontAt(runs, 5, &index), &runs[1]);
   EXPECT_EQ(index, 1);
-  EXPECT_EQ(FontAt(runs, 4, &index), runs[0].get());
+  EXPECT_EQ(FontAt(runs, 4, &index), &runs[0]);
   EXPECT_EQ(index, 0);
-  EXPECT_EQ(FontAt(runs, 9), runs[1].get());
+  EXPECT_EQ(FontAt(runs, 9), &runs[1]);
   EXPECT_EQ(CharsToNextChange(runs, 4, 20), 1);
   EXPECT_EQ(CharsToNextChange(runs, 0, 20), 5);
   EXPECT_EQ(CharsToNextChange(runs, 5, 20), 15);
   EXPECT_EQ(FontAt(TFontList{}, 3), nullptr);
 }
 
-// The first run is held in place and the list moves to the heap for a
-// second: the runs stay in order, the same objects, through both ways.
+// The first run is held in place and the runs after it on the heap: the
+// runs stay in order, the same objects, as the list grows and shrinks.
 TEST_F(RunList, KeepsItsRunsInOrderAsItGrowsAndShrinks) {
   std::vector<const TFontObj*> added;
   for (int pos : {0, 3, 8}) {
     Add(pos);
-    added.push_back(runs.back().get());
+    added.push_back(&runs.back());
     ASSERT_EQ(runs.size(), added.size());
-    for (size_t i = 0; i < added.size(); ++i) EXPECT_EQ(runs[i].get(), added[i]);
-    EXPECT_EQ(runs.front().get(), added.front());
+    for (size_t i = 0; i < added.size(); ++i) EXPECT_EQ(&runs[i], added[i]);
+    EXPECT_EQ(&runs.front(), added.front());
     EXPECT_EQ(FontAt(runs, 9), added.back());
   }
   while (!runs.empty()) {
-    EXPECT_EQ(runs.back().get(), added.back());
+    EXPECT_EQ(&runs.back(), added.back());
     runs.pop_back();
     added.pop_back();
-    EXPECT_EQ(size_t(runs.end() - runs.begin()), added.size());
+    size_t n = 0;
+    for (const TFontObj& run : runs) EXPECT_EQ(&run, added[n++]);
+    EXPECT_EQ(n, added.size());
   }
   Add(0);
-  EXPECT_EQ(FontAt(runs, 5), runs[0].get());
+  EXPECT_EQ(FontAt(runs, 5), &runs[0]);
 }
 
 }  // namespace
