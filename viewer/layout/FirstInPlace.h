@@ -66,8 +66,10 @@ class FirstInPlace {
   // Keeps a list once allocated: the same section laid out again fills it
   // without allocating.
   void clear() {
-    if (std::vector<T>* many = Many()) many->clear();
-    else state_ = kEmpty;
+    if (std::vector<T>* many = Many())
+      many->clear();
+    else
+      state_ = kEmpty;
     one_ = T();
   }
 
