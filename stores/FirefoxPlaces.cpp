@@ -127,9 +127,9 @@ Guid GuidKind(std::string_view guid) {
   return FirefoxRootTitle(guid) ? Guid::OtherRoot : Guid::Other;
 }
 
-// One row of moz_bookmarks: its node's title and address are read straight
-// into the node, which the tree later takes over; the rest waits beside it.
+// One row of moz_bookmarks, until its node takes its title and address.
 struct Entry {
+  std::string Title, Address;
   int64_t Id = 0, Parent = 0, Position = 0, Fk = 0, Added = 0, Modified = 0;
   int Type = 0;
   Guid Kind = Guid::Other;
@@ -150,7 +150,6 @@ struct Place {
 struct NotPlaces {};
 
 struct Rows {
-  std::vector<OutlineNode> Nodes;
   std::vector<Entry> Entries;
   std::vector<Place> Order;  // by parent, then position
   std::unordered_map<int64_t, std::string> Keywords;  // by place
@@ -169,26 +168,25 @@ void CheckIsPlaces(Database& db) {
   if (!q.Next() || q.Int(0) != 2) throw NotPlaces{};
 }
 
-Rows ReadRows(Database& db) {
+size_t CountRows(Database& db) {
+  Database::Query count(db, "SELECT count(*) FROM moz_bookmarks");
+  return count.Next() ? static_cast<size_t>(std::max<int64_t>(count.Int(0), 0)) : 0;
+}
+
+Rows ReadRows(Database& db, size_t count) {
   Rows rows;
-  {
-    Database::Query count(db, "SELECT count(*) FROM moz_bookmarks");
-    const size_t n = count.Next() ? static_cast<size_t>(std::max<int64_t>(count.Int(0), 0)) : 0;
-    rows.Nodes.reserve(n);
-    rows.Entries.reserve(n);
-    rows.Order.reserve(n);
-  }
+  rows.Entries.reserve(count);
+  rows.Order.reserve(count);
   Database::Query q(db,
                     "SELECT b.id, b.type, b.parent, b.position, b.title, b.dateAdded, b.lastModified, b.guid, b.fk, "
                     "p.url FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk");
   while (q.Next()) {
     Entry& e = rows.Entries.emplace_back();
-    OutlineNode& node = rows.Nodes.emplace_back();
     e.Id = q.Int(0);
     e.Type = static_cast<int>(q.Int(1));
     e.Parent = q.Int(2);
     e.Position = q.Int(3);
-    node.Title = q.View(4);
+    e.Title = q.View(4);
     e.Added = q.Int(5);
     e.Modified = q.Int(6);
     const std::string_view guid = q.View(7);
@@ -196,7 +194,7 @@ Rows ReadRows(Database& db) {
     if (e.Kind != Guid::Other) e.RootTitle = FirefoxRootTitle(guid);
     e.Fk = q.Int(8);
     e.HasUrl = !q.IsNull(9);
-    if (e.Type == 1) node.Address = q.View(9);
+    if (e.Type == 1) e.Address = q.View(9);
     rows.Order.push_back({e.Parent, e.Position, e.Id, rows.Entries.size() - 1});
   }
   std::sort(rows.Order.begin(), rows.Order.end());
@@ -243,7 +241,7 @@ StoreRead BuildOutline(Rows& rows) {
       reached[tag.Row] = true;
       for (const Place& entry : childrenOf(tag.Row)) {
         reached[entry.Row] = true;
-        if (rows.Entries[entry.Row].Type == 1) tags[rows.Entries[entry.Row].Fk].emplace_back(rows.Nodes[tag.Row].Title);
+        if (rows.Entries[entry.Row].Type == 1) tags[rows.Entries[entry.Row].Fk].emplace_back(rows.Entries[tag.Row].Title);
       }
     }
   }
@@ -267,10 +265,10 @@ StoreRead BuildOutline(Rows& rows) {
       continue;
     }
     reached[f.Row] = true;
-    const Entry& r = rows.Entries[f.Row];
+    Entry& r = rows.Entries[f.Row];
     OutlineNode& o = *f.Out;
-    o = std::move(rows.Nodes[f.Row]);
-    if (f.IsRoot && r.RootTitle) o.Title = r.RootTitle;
+    o.Title = f.IsRoot && r.RootTitle ? std::string(r.RootTitle) : std::move(r.Title);
+    o.Address = std::move(r.Address);
     if (r.Type == 3) {
       o.Kind = NodeKind::Separator;
       continue;
@@ -347,11 +345,12 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
       if (afterCopy) afterCopy(attempt);
       if (!(StampOf(path) == dbBefore) || !(StampOf(wal) == walBefore))
         throw Database::Failure{"Firefox wrote to it while it was copied"};
-      // The rows and the outline built from them take about five times the
-      // database's size, most of it in small pieces.
-      const HeapGrowthHint hint(5 * static_cast<size_t>(dbBefore.Size + walBefore.Size));
       Database db(copy);
       CheckIsPlaces(db);
+      const size_t count = CountRows(db);
+      // The rows and the outline built from them take about 600 bytes a
+      // bookmark, in small pieces.
+      const HeapGrowthHint hint(count * 600);
       // The check goes through every page; the rows need not wait for it. It
       // runs beside them on a connection of its own, and its verdict is
       // taken before anything read is used.
@@ -360,7 +359,7 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
         Database::Query q(db, "PRAGMA quick_check");
         return q.Next() ? q.Text(0) : std::string("no answer");
       });
-      Rows rows = ReadRows(db);
+      Rows rows = ReadRows(db, count);
       if (check.get() != "ok") throw Database::Failure{"the copy fails its check"};
       return BuildOutline(rows);
     } catch (const Database::Failure& f) {
