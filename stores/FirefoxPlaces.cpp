@@ -246,17 +246,19 @@ StoreRead BuildOutline(Rows& rows) {
     }
   }
 
+  // Each folder's path once, for the problems; a row names its folder's.
+  std::vector<std::string> paths{""};
   struct Frame {
     size_t Row;
     OutlineNode* Out;
-    std::string Path;  // of the folder it is in
+    size_t Path;  // of the folder it is in
     bool IsRoot;
   };
   std::vector<Frame> stack;
   out.Root.Children.resize(top.size());
-  for (size_t i = top.size(); i-- > 0;) stack.push_back({top[i], &out.Root.Children[i], "", true});
+  for (size_t i = top.size(); i-- > 0;) stack.push_back({top[i], &out.Root.Children[i], 0, true});
   while (!stack.empty()) {
-    Frame f = std::move(stack.back());
+    const Frame f = stack.back();
     stack.pop_back();
     // Every row stands under one parent, so only the root can come up again
     // (a damaged database files it under a folder of its own tree).
@@ -275,7 +277,7 @@ StoreRead BuildOutline(Rows& rows) {
     }
     if (r.Type == 1) {
       if (!r.HasUrl) {
-        out.Problems.push_back({0, "no-address", f.Path + ": \"" + o.Title + "\" is a bookmark without an address"});
+        out.Problems.push_back({0, "no-address", paths[f.Path] + ": \"" + o.Title + "\" is a bookmark without an address"});
         o.Kind = NodeKind::Opaque;  // taken out below
         continue;
       }
@@ -286,7 +288,7 @@ StoreRead BuildOutline(Rows& rows) {
       continue;
     }
     if (r.Type != 2) {
-      out.Problems.push_back({0, "unknown-node", f.Path + ": \"" + o.Title + "\" is of no type Firefox knows"});
+      out.Problems.push_back({0, "unknown-node", paths[f.Path] + ": \"" + o.Title + "\" is of no type Firefox knows"});
       o.Kind = NodeKind::Opaque;
       continue;
     }
@@ -294,9 +296,9 @@ StoreRead BuildOutline(Rows& rows) {
     const std::span<const Place> list = childrenOf(f.Row);
     // Mobile bookmarks are rare on a desktop: an empty root is no folder.
     if (f.IsRoot && r.Kind == Guid::Mobile && list.empty()) o.Kind = NodeKind::Opaque;
-    const std::string path = f.IsRoot ? EscapePathStep(o.Title) : f.Path + "/" + EscapePathStep(o.Title);
+    paths.push_back(f.IsRoot ? EscapePathStep(o.Title) : paths[f.Path] + "/" + EscapePathStep(o.Title));
     o.Children.resize(list.size());
-    for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i].Row, &o.Children[i], path, false});
+    for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i].Row, &o.Children[i], paths.size() - 1, false});
   }
   DropPlaceholders(out.Root);
   size_t lost = 0, lostLinks = 0;
