@@ -16,7 +16,7 @@ int RunProfilesCommand(Context& ctx, const std::vector<std::string>& args, std::
   app.add_flag("--json", json, "one JSON array of objects with browser, profile, name, store, format and running");
   if (const auto status = ParseWordOptions(app, args, out, err)) return *status;
 
-  const std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx.Fs(), ctx.HomeDir);
+  const std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx.Fs(), ctx.HomeDir, ctx.ConfigHome);
   auto running = [](const BrowserProfile& p) {
     return p.Format == StoreFormat::Chromium && ChromiumProfileInUse(p.Store).has_value();
   };

@@ -70,6 +70,9 @@ struct Context {
   // The user's home folder ($HOME), where a Linux browser keeps its
   // bookmarks; empty when unknown.
   std::string HomeDir;
+  // $XDG_CONFIG_HOME, where Linux browsers keep their profiles; empty: the
+  // home folder's .config.
+  std::string ConfigHome;
   // Files this run has copied to their ".bak" already: the copy keeps each
   // as it was before the run first changed it.
   std::set<std::string> BackedUpFiles;

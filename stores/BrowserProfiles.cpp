@@ -18,14 +18,16 @@ namespace {
 
 struct Home {
   const char* Browser;
-  const char* Dir;  // below the home folder
+  const char* Dir;  // below the home folder, or the config folder
+  bool InConfig = false;
 };
+// The browsers themselves follow $XDG_CONFIG_HOME; their sandboxed homes do not.
 constexpr Home kChromiumHomes[] = {
-    {"chromium", ".config/chromium"},
-    {"google-chrome", ".config/google-chrome"},
-    {"brave", ".config/BraveSoftware/Brave-Browser"},
-    {"vivaldi", ".config/vivaldi"},
-    {"microsoft-edge", ".config/microsoft-edge"},
+    {"chromium", "chromium", true},
+    {"google-chrome", "google-chrome", true},
+    {"brave", "BraveSoftware/Brave-Browser", true},
+    {"vivaldi", "vivaldi", true},
+    {"microsoft-edge", "microsoft-edge", true},
     {"chromium-flatpak", ".var/app/org.chromium.Chromium/config/chromium"},
     {"chromium-snap", "snap/chromium/common/chromium"},
 };
@@ -75,11 +77,12 @@ std::vector<std::string> SectionNames(std::string_view text) {
 
 }  // namespace
 
-std::vector<BrowserProfile> FindBrowserProfiles(FileSystem& fs, const std::string& home) {
+std::vector<BrowserProfile> FindBrowserProfiles(FileSystem& fs, const std::string& home, const std::string& configHome) {
   std::vector<BrowserProfile> found;
   if (home.empty()) return found;
+  const std::string config = configHome.empty() ? home + "/.config" : configHome;
   for (const Home& h : kChromiumHomes) {
-    const std::string userData = home + "/" + h.Dir;
+    const std::string userData = (h.InConfig ? config : home) + "/" + h.Dir;
     std::vector<DirEntry> entries;
     if (!fs.ListDir(userData, entries)) continue;
     for (const DirEntry& e : entries) {

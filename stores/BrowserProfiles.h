@@ -24,12 +24,14 @@ struct BrowserProfile {
   StoreFormat Format = StoreFormat::Chromium;
 };
 
-// Chromium browsers: ~/.config/{chromium,google-chrome,
-// BraveSoftware/Brave-Browser,vivaldi,microsoft-edge}/*/Bookmarks (and
-// Chromium's Flatpak and Snap homes); Firefox: the profiles listed in
-// profiles.ini under ~/.mozilla/firefox and its Flatpak and Snap homes,
-// where places.sqlite exists. In that order, profiles by folder name.
-std::vector<BrowserProfile> FindBrowserProfiles(FileSystem& fs, const std::string& home);
+// Chromium browsers: {chromium,google-chrome,BraveSoftware/Brave-Browser,
+// vivaldi,microsoft-edge}/*/Bookmarks in the config folder (configHome, by
+// default ~/.config), and Chromium's Flatpak and Snap homes; Firefox: the
+// profiles listed in profiles.ini under ~/.mozilla/firefox and its Flatpak
+// and Snap homes, where places.sqlite exists. In that order, profiles by
+// folder name.
+std::vector<BrowserProfile> FindBrowserProfiles(FileSystem& fs, const std::string& home,
+                                                const std::string& configHome = {});
 
 // Why a Chromium "Bookmarks" file must not be written now: the browser's
 // SingletonLock (in the user-data folder, the parent of the profile's

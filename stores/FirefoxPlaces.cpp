@@ -6,13 +6,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <span>
 #include <unordered_map>
 
 #include "bookmarks/FolderPath.h"
 #include "platform/Errors.h"
+#include "platform/HeapHint.h"
 #include "stores/FirefoxRoots.h"
 #include "stores/StoreError.h"
 
@@ -62,7 +64,8 @@ class PrivateFolder {
 class Database {
  public:
   explicit Database(const std::string& path) {
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) Fail();
+    // One thread uses a connection: no lock around every call.
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) Fail();
     // The check and the read each go through every page: mapped, and kept
     // in the cache, the copy is read from the disk once, without a call per page.
     sqlite3_exec(db_, "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
@@ -110,74 +113,95 @@ class Database {
   sqlite3* db_ = nullptr;
 };
 
-// A piece of Rows::Text.
-struct Span {
-  size_t At = 0, Size = 0;
-};
+// What a row's guid says of it, for the few rows that are roots.
+enum class Guid : uint8_t { Other, Root, Tags, Toolbar, Mobile, OtherRoot };
 
-struct Row {
+Guid GuidKind(std::string_view guid) {
+  // Every root's guid is twelve characters ending in an underscore: one test
+  // for nearly every row.
+  if (guid.size() != 12 || guid.back() != '_') return Guid::Other;
+  if (guid == "root________") return Guid::Root;
+  if (guid == "tags________") return Guid::Tags;
+  if (guid == "toolbar_____") return Guid::Toolbar;
+  if (guid == "mobile______") return Guid::Mobile;
+  return FirefoxRootTitle(guid) ? Guid::OtherRoot : Guid::Other;
+}
+
+// One row of moz_bookmarks, until its node takes its title and address.
+struct Entry {
+  std::string Title, Address;
   int64_t Id = 0, Parent = 0, Position = 0, Fk = 0, Added = 0, Modified = 0;
   int Type = 0;
-  Span Title, Guid, Url;
+  Guid Kind = Guid::Other;
   bool HasUrl = false;
+  const char* RootTitle = nullptr;
+};
+
+// A row's place among its parent's children.
+struct Place {
+  int64_t Parent, Position, Id;
+  size_t Row;
+  bool operator<(const Place& o) const {
+    return Parent != o.Parent ? Parent < o.Parent : Position != o.Position ? Position < o.Position : Id < o.Id;
+  }
 };
 
 // Not a places database at all: nothing to try again.
 struct NotPlaces {};
 
-// The rows, their texts one after another in one string rather than a
-// string each.
 struct Rows {
-  std::deque<Row> List;  // never moved as more come
-  std::string Text;
+  std::vector<Entry> Entries;
+  std::vector<Place> Order;  // by parent, then position
+  std::unordered_map<int64_t, std::string> Keywords;  // by place
 
-  Span Add(std::string_view text) {
-    const Span s{Text.size(), text.size()};
-    Text.append(text);
-    return s;
+  size_t size() const { return Entries.size(); }
+  std::span<const Place> ChildrenOf(int64_t id) const {
+    const auto first = std::lower_bound(Order.begin(), Order.end(), id, [](const Place& p, int64_t v) { return p.Parent < v; });
+    auto last = first;
+    while (last != Order.end() && last->Parent == id) ++last;
+    return {first, last};
   }
-  std::string_view operator()(Span s) const { return std::string_view(Text).substr(s.At, s.Size); }
-  size_t size() const { return List.size(); }
-  bool empty() const { return List.empty(); }
-  Row& operator[](size_t i) { return List[i]; }
 };
 
-Rows ReadRows(Database& db, std::unordered_map<int64_t, std::string>& keywords) {
-  {
-    Database::Query q(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('moz_bookmarks', 'moz_places')");
-    if (!q.Next() || q.Int(0) != 2) throw NotPlaces{};
-  }
-  {
-    Database::Query check(db, "PRAGMA quick_check");
-    if (!check.Next() || check.Text(0) != "ok") throw Database::Failure{"the copy fails its check"};
-  }
+void CheckIsPlaces(Database& db) {
+  Database::Query q(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('moz_bookmarks', 'moz_places')");
+  if (!q.Next() || q.Int(0) != 2) throw NotPlaces{};
+}
+
+size_t CountRows(Database& db) {
+  Database::Query count(db, "SELECT count(*) FROM moz_bookmarks");
+  return count.Next() ? static_cast<size_t>(std::max<int64_t>(count.Int(0), 0)) : 0;
+}
+
+Rows ReadRows(Database& db, size_t count) {
   Rows rows;
-  {
-    // The texts never outgrow the database: reserved once, never copied as they grow.
-    Database::Query size(db, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
-    if (size.Next() && size.Int(0) > 0) rows.Text.reserve(static_cast<size_t>(size.Int(0)));
-  }
+  rows.Entries.reserve(count);
+  rows.Order.reserve(count);
   Database::Query q(db,
                     "SELECT b.id, b.type, b.parent, b.position, b.title, b.dateAdded, b.lastModified, b.guid, b.fk, "
                     "p.url FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk");
   while (q.Next()) {
-    Row& r = rows.List.emplace_back();
-    r.Id = q.Int(0);
-    r.Type = static_cast<int>(q.Int(1));
-    r.Parent = q.Int(2);
-    r.Position = q.Int(3);
-    r.Title = rows.Add(q.View(4));
-    r.Added = q.Int(5);
-    r.Modified = q.Int(6);
-    r.Guid = rows.Add(q.View(7));
-    r.Fk = q.Int(8);
-    r.HasUrl = !q.IsNull(9);
-    r.Url = rows.Add(q.View(9));
+    Entry& e = rows.Entries.emplace_back();
+    e.Id = q.Int(0);
+    e.Type = static_cast<int>(q.Int(1));
+    e.Parent = q.Int(2);
+    e.Position = q.Int(3);
+    e.Title = q.View(4);
+    e.Added = q.Int(5);
+    e.Modified = q.Int(6);
+    const std::string_view guid = q.View(7);
+    e.Kind = GuidKind(guid);
+    if (e.Kind != Guid::Other) e.RootTitle = FirefoxRootTitle(guid);
+    e.Fk = q.Int(8);
+    e.HasUrl = !q.IsNull(9);
+    if (e.Type == 1) e.Address = q.View(9);
+    rows.Order.push_back({e.Parent, e.Position, e.Id, rows.Entries.size() - 1});
   }
+  std::sort(rows.Order.begin(), rows.Order.end());
   // Keywords by place; a database too old to have them that way has none.
   try {
     Database::Query k(db, "SELECT place_id, keyword FROM moz_keywords ORDER BY id");
-    while (k.Next()) keywords.emplace(k.Int(0), k.Text(1));
+    while (k.Next()) rows.Keywords.emplace(k.Int(0), k.Text(1));
   } catch (const Database::Failure&) {
   }
   return rows;
@@ -189,102 +213,97 @@ std::string JoinTags(const std::vector<std::string>& tags) {
   return out;
 }
 
-StoreRead BuildOutline(Rows& rows, const std::unordered_map<int64_t, std::string>& keywords) {
+StoreRead BuildOutline(Rows& rows) {
   StoreRead out;
-  std::unordered_map<int64_t, std::vector<size_t>> kids;
   size_t root = rows.size();
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows(rows[i].Guid) == "root________" || (root == rows.size() && rows[i].Parent == 0)) root = i;
+    if (rows.Entries[i].Kind == Guid::Root || (root == rows.size() && rows.Entries[i].Parent == 0)) root = i;
   }
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (i != root) kids[rows[i].Parent].push_back(i);
-  for (auto& [parent, list] : kids)
-    std::sort(list.begin(), list.end(), [&](size_t a, size_t b) {
-      return rows[a].Position != rows[b].Position ? rows[a].Position < rows[b].Position : rows[a].Id < rows[b].Id;
-    });
   if (root == rows.size()) {
-    if (!rows.empty()) out.Problems.push_back({0, "no-root", "the database has no root folder; nothing read"});
+    if (rows.size()) out.Problems.push_back({0, "no-root", "the database has no root folder; nothing read"});
     return out;
   }
-  auto childrenOf = [&](size_t i) -> const std::vector<size_t>& {
-    static const std::vector<size_t> none;
-    const auto it = kids.find(rows[i].Id);
-    return it == kids.end() ? none : it->second;
-  };
+  const auto childrenOf = [&](size_t row) { return rows.ChildrenOf(rows.Entries[row].Id); };
 
   std::vector<bool> reached(rows.size(), false);
   reached[root] = true;
   // Tags: folders under the tags root, each holding one entry per tagged place.
   std::unordered_map<int64_t, std::vector<std::string>> tags;
   std::vector<size_t> top;
-  for (size_t r : childrenOf(root)) {
-    if (rows(rows[r].Guid) != "tags________") {
-      top.push_back(r);
+  for (const Place& r : childrenOf(root)) {
+    if (r.Row == root) continue;  // a root that names itself its parent
+    if (rows.Entries[r.Row].Kind != Guid::Tags) {
+      top.push_back(r.Row);
       continue;
     }
-    reached[r] = true;
-    for (size_t tag : childrenOf(r)) {
-      reached[tag] = true;
-      for (size_t entry : childrenOf(tag)) {
-        reached[entry] = true;
-        if (rows[entry].Type == 1) tags[rows[entry].Fk].emplace_back(rows(rows[tag].Title));
+    reached[r.Row] = true;
+    for (const Place& tag : childrenOf(r.Row)) {
+      reached[tag.Row] = true;
+      for (const Place& entry : childrenOf(tag.Row)) {
+        reached[entry.Row] = true;
+        if (rows.Entries[entry.Row].Type == 1) tags[rows.Entries[entry.Row].Fk].emplace_back(rows.Entries[tag.Row].Title);
       }
     }
   }
 
+  // Each folder's path once, for the problems; a row names its folder's.
+  std::vector<std::string> paths{""};
   struct Frame {
     size_t Row;
     OutlineNode* Out;
-    std::string Path;  // of the folder it is in
+    size_t Path;  // of the folder it is in
     bool IsRoot;
   };
   std::vector<Frame> stack;
   out.Root.Children.resize(top.size());
-  for (size_t i = top.size(); i-- > 0;) stack.push_back({top[i], &out.Root.Children[i], "", true});
+  for (size_t i = top.size(); i-- > 0;) stack.push_back({top[i], &out.Root.Children[i], 0, true});
   while (!stack.empty()) {
-    Frame f = std::move(stack.back());
+    const Frame f = stack.back();
     stack.pop_back();
+    // Every row stands under one parent, so only the root can come up again
+    // (a damaged database files it under a folder of its own tree).
+    if (reached[f.Row]) {
+      f.Out->Kind = NodeKind::Opaque;
+      continue;
+    }
     reached[f.Row] = true;
-    Row& r = rows[f.Row];
+    Entry& r = rows.Entries[f.Row];
     OutlineNode& o = *f.Out;
-    const std::string_view guid = rows(r.Guid);
-    o.Title = rows(r.Title);
-    if (f.IsRoot)
-      if (const char* title = FirefoxRootTitle(guid)) o.Title = title;
+    o.Title = f.IsRoot && r.RootTitle ? std::string(r.RootTitle) : std::move(r.Title);
+    o.Address = std::move(r.Address);
     if (r.Type == 3) {
       o.Kind = NodeKind::Separator;
       continue;
     }
     if (r.Type == 1) {
       if (!r.HasUrl) {
-        out.Problems.push_back({0, "no-address", f.Path + ": \"" + o.Title + "\" is a bookmark without an address"});
+        out.Problems.push_back({0, "no-address", paths[f.Path] + ": \"" + o.Title + "\" is a bookmark without an address"});
         o.Kind = NodeKind::Opaque;  // taken out below
         continue;
       }
-      o.Address = rows(r.Url);
-      const auto k = keywords.find(r.Fk);
+      const auto k = rows.Keywords.find(r.Fk);
       const auto t = tags.find(r.Fk);
-      SetFirefoxLinkValues(o, r.Added, r.Modified, k == keywords.end() ? "" : k->second,
+      SetFirefoxLinkValues(o, r.Added, r.Modified, k == rows.Keywords.end() ? "" : k->second,
                            t == tags.end() ? "" : JoinTags(t->second));
       continue;
     }
     if (r.Type != 2) {
-      out.Problems.push_back({0, "unknown-node", f.Path + ": \"" + o.Title + "\" is of no type Firefox knows"});
+      out.Problems.push_back({0, "unknown-node", paths[f.Path] + ": \"" + o.Title + "\" is of no type Firefox knows"});
       o.Kind = NodeKind::Opaque;
       continue;
     }
-    SetFirefoxFolderValues(o, r.Added, r.Modified, f.IsRoot && guid == "toolbar_____");
-    const std::vector<size_t>& list = childrenOf(f.Row);
+    SetFirefoxFolderValues(o, r.Added, r.Modified, f.IsRoot && r.Kind == Guid::Toolbar);
+    const std::span<const Place> list = childrenOf(f.Row);
     // Mobile bookmarks are rare on a desktop: an empty root is no folder.
-    if (f.IsRoot && guid == "mobile______" && list.empty()) o.Kind = NodeKind::Opaque;
-    const std::string path = f.IsRoot ? EscapePathStep(o.Title) : f.Path + "/" + EscapePathStep(o.Title);
+    if (f.IsRoot && r.Kind == Guid::Mobile && list.empty()) o.Kind = NodeKind::Opaque;
+    paths.push_back(f.IsRoot ? EscapePathStep(o.Title) : paths[f.Path] + "/" + EscapePathStep(o.Title));
     o.Children.resize(list.size());
-    for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i], &o.Children[i], path, false});
+    for (size_t i = list.size(); i-- > 0;) stack.push_back({list[i].Row, &o.Children[i], paths.size() - 1, false});
   }
   DropPlaceholders(out.Root);
   size_t lost = 0, lostLinks = 0;
   for (size_t i = 0; i < rows.size(); ++i)
-    if (!reached[i]) ++lost, lostLinks += rows[i].Type == 1;
+    if (!reached[i]) ++lost, lostLinks += rows.Entries[i].Type == 1;
   if (lost)
     out.Problems.push_back({0, "unreachable", std::to_string(lost) + " entries (" + std::to_string(lostLinks) +
                                                   " bookmarks) stand under no folder of the tree and were not read"});
@@ -329,9 +348,22 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
       if (!(StampOf(path) == dbBefore) || !(StampOf(wal) == walBefore))
         throw Database::Failure{"Firefox wrote to it while it was copied"};
       Database db(copy);
-      std::unordered_map<int64_t, std::string> keywords;
-      Rows rows = ReadRows(db, keywords);
-      return BuildOutline(rows, keywords);
+      CheckIsPlaces(db);
+      const size_t count = CountRows(db);
+      // The rows and the outline built from them take about 600 bytes a
+      // bookmark, in small pieces.
+      const HeapGrowthHint hint(count * 600);
+      // The check goes through every page; the rows need not wait for it. It
+      // runs beside them on a connection of its own, and its verdict is
+      // taken before anything read is used.
+      std::future<std::string> check = std::async(std::launch::async, [&copy] {
+        Database db(copy);
+        Database::Query q(db, "PRAGMA quick_check");
+        return q.Next() ? q.Text(0) : std::string("no answer");
+      });
+      Rows rows = ReadRows(db, count);
+      if (check.get() != "ok") throw Database::Failure{"the copy fails its check"};
+      return BuildOutline(rows);
     } catch (const Database::Failure& f) {
       why = f.Text;
     } catch (const NotPlaces&) {

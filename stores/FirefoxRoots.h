@@ -14,12 +14,12 @@ namespace quillet {
 // the links' TAGS) and for anything that is no root.
 const char* FirefoxRootTitle(std::string_view guidOrRootName);
 
-// Firefox's dates are microseconds since 1970: ADD_DATE and LAST_MODIFIED
-// in seconds, when set. The toolbar root is marked as the toolbar folder.
 // Removes, at every depth, the placeholders (opaque nodes) a reader kept
 // for entries it could not read while it held pointers into the lists.
 void DropPlaceholders(OutlineNode& root);
 
+// Firefox's dates are microseconds since 1970: ADD_DATE and LAST_MODIFIED
+// in seconds, when set. The toolbar root is marked as the toolbar folder.
 void SetFirefoxFolderValues(OutlineNode& folder, int64_t added, int64_t modified, bool toolbar);
 void SetFirefoxLinkValues(OutlineNode& link, int64_t added, int64_t modified, std::string_view keyword,
                           std::string_view tags);

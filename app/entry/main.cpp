@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   }
   ctx.UrlTargetDir = ctx.Config.FavoritesDir;
   if (const char* home = std::getenv("HOME")) ctx.HomeDir = home;
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') ctx.ConfigHome = config;
   LoadSettings(ctx);
   ctx.ReloadSettings = LoadSettings;
   ctx.LaunchDocument = LaunchDocument;

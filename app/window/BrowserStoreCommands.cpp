@@ -33,7 +33,7 @@ std::string Problems(const std::string& head, const std::vector<StoreProblem>& p
 // The store becomes a new document without a file: nothing is written
 // until it is saved, and the mark says so.
 void MainWindow::ImportFromBrowser() {
-  const std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx_.Fs(), ctx_.HomeDir);
+  const std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx_.Fs(), ctx_.HomeDir, ctx_.ConfigHome);
   if (profiles.empty()) {
     ctx_.UI().ShowMessage("No browser profiles were found in " + FoundIn(ctx_) + ".");
     return;
@@ -74,7 +74,7 @@ void MainWindow::ExportToChromium() {
     ctx_.UI().ShowMessage("There is nothing to export.");
     return;
   }
-  std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx_.Fs(), ctx_.HomeDir);
+  std::vector<BrowserProfile> profiles = FindBrowserProfiles(ctx_.Fs(), ctx_.HomeDir, ctx_.ConfigHome);
   std::erase_if(profiles, [](const BrowserProfile& p) { return p.Format != StoreFormat::Chromium; });
   if (profiles.empty()) {
     ctx_.UI().ShowMessage("No Chromium profiles were found in " + FoundIn(ctx_) + ".");

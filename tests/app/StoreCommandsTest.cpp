@@ -178,7 +178,15 @@ TEST(ProfilesCommand, ListsChromiumAndFirefoxProfilesWithTheirStores) {
   EXPECT_EQ(got, expected);
   const Outcome text = Call(RunProfilesCommand, t, {});
   EXPECT_NE(text.Out.find("Profile 1 (Work)"), std::string::npos) << text.Out;
+  // A config folder of its own moves the Chromium browsers, not Firefox.
+  test::WriteBytes(home / "cfg/vivaldi/Default/Bookmarks", "{}");
+  t.Ctx.ConfigHome = home / "cfg";
+  const std::string moved = Call(RunProfilesCommand, t, {}).Out;
+  EXPECT_NE(moved.find("vivaldi"), std::string::npos) << moved;
+  EXPECT_EQ(moved.find("/.config/chromium"), std::string::npos) << moved;
+  EXPECT_NE(moved.find("a.default"), std::string::npos) << moved;
   t.Ctx.HomeDir = home / "nobody";
+  t.Ctx.ConfigHome.clear();
   EXPECT_EQ(Call(RunProfilesCommand, t, {}).Out, "No browser profiles found in " + home / "nobody" + ".\n");
   EXPECT_EQ(Call(RunProfilesCommand, t, {"--bogus"}).Status, 2);
 }

@@ -79,25 +79,31 @@ std::string BookmarkRow(int id, int type, int fk, int parent, int position, cons
          std::to_string(kAdded * kUs) + "," + std::to_string(kModified * kUs) + ");";
 }
 
+// A places database of these rows over kPlaces, with the keyword s.
+template <size_t N>
+void CreatePlaces(const std::string& path, const Row (&rows)[N], const std::string& first = "") {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  Exec(db, first +
+               "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR);"
+               "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL,"
+               " parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT,"
+               " dateAdded INTEGER, lastModified INTEGER, guid TEXT);"
+               "CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE,"
+               " place_id INTEGER, post_data TEXT);"
+               "INSERT INTO moz_keywords (keyword, place_id) VALUES ('s', 101);");
+  for (const auto& [id, url] : kPlaces)
+    Exec(db, "INSERT INTO moz_places (id, url) VALUES (" + std::to_string(id) + "," + Quoted(url) + ");");
+  for (const Row& r : rows) Exec(db, BookmarkRow(r.Id, r.Type, r.Fk, r.Parent, r.Position, r.Title, r.Guid));
+  sqlite3_close(db);
+}
+
 // Firefox as it runs: the database in WAL mode under an exclusive lock, the
 // newest bookmark only in the -wal, held until the object goes.
 class RunningFirefox {
  public:
   explicit RunningFirefox(const std::string& path) {
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    Exec(db, "PRAGMA journal_mode=WAL;"
-             "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR);"
-             "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL,"
-             " parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT,"
-             " dateAdded INTEGER, lastModified INTEGER, guid TEXT);"
-             "CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE,"
-             " place_id INTEGER, post_data TEXT);"
-             "INSERT INTO moz_keywords (keyword, place_id) VALUES ('s', 101);");
-    for (const auto& [id, url] : kPlaces)
-      Exec(db, "INSERT INTO moz_places (id, url) VALUES (" + std::to_string(id) + "," + Quoted(url) + ");");
-    for (const Row& r : kRows) Exec(db, BookmarkRow(r.Id, r.Type, r.Fk, r.Parent, r.Position, r.Title, r.Guid));
-    sqlite3_close(db);  // checkpoints: everything so far is in the database file
+    CreatePlaces(path, kRows, "PRAGMA journal_mode=WAL;");  // closed: everything so far is in the database file
     EXPECT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK);
     Exec(db_, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL;");
     Add(30, 104, 1);
@@ -168,6 +174,36 @@ TEST(FirefoxPlaces, WhatIsNoPlacesDatabaseIsRefused) {
   Exec(db, "CREATE TABLE t (x);");
   sqlite3_close(db);
   EXPECT_THROW(ReadFirefoxPlaces(dir / "other.sqlite"), StoreError);
+}
+
+TEST(FirefoxPlaces, ADamagedTreeIsReadInOrderWithWhatItCouldNotTakeReported) {
+  // Positions out of order and twice the same (then by id), a bookmark whose
+  // place is gone, a type Firefox has not, a folder whose parent is gone
+  // (with its link), and the root filed under a folder of its own tree.
+  const Row rows[] = {
+      {1, 2, 0, 10, 0, "", "root________"},     {2, 2, 0, 1, 0, "menu", "menu________"},
+      {10, 2, 0, 2, 5, "F", "folder_00010"},     {11, 1, 100, 2, 1, "Second", "bookmark0011"},
+      {12, 1, 101, 2, 1, "Third", "bookmark0012"}, {13, 1, 102, 2, 0, "First", "bookmark0013"},
+      {14, 1, 999, 2, 2, "Gone", "bookmark0014"},  {15, 7, 0, 2, 3, "Odd", "bookmark0015"},
+      {16, 2, 0, 77, 0, "Lost", "folder_00016"},   {17, 1, 100, 16, 0, "Lost link", "bookmark0017"},
+  };
+  TempDir dir;
+  CreatePlaces(dir / "places.sqlite", rows);
+  const StoreRead read = ReadFirefoxPlaces(dir / "places.sqlite");
+  const Attrs dates{{"ADD_DATE", std::to_string(kAdded)}, {"LAST_MODIFIED", std::to_string(kModified)}};
+  Attrs keyword = dates;
+  keyword.emplace_back("SHORTCUTURL", "s");
+  EXPECT_EQ(Print(read.Root), Print(Root({Folder("Bookmarks menu",
+                                                 {Link("First", kPlaces.at(102), dates),
+                                                  Link("Second", kPlaces.at(100), dates),
+                                                  Link("Third", kPlaces.at(101), keyword), Folder("F", {}, dates)},
+                                                 dates)})));
+  std::vector<std::string> kinds;
+  for (const StoreProblem& p : read.Problems) kinds.push_back(p.Kind + ": " + p.Text);
+  EXPECT_EQ(kinds, (std::vector<std::string>{
+                       "no-address: Bookmarks menu: \"Gone\" is a bookmark without an address",
+                       "unknown-node: Bookmarks menu: \"Odd\" is of no type Firefox knows",
+                       "unreachable: 2 entries (1 bookmarks) stand under no folder of the tree and were not read"}));
 }
 
 // The same profile as Firefox backs it up: one tree of containers.
