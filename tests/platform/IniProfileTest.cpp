@@ -231,9 +231,13 @@ TEST_F(IniProfileFiles, Utf16FilesAreEditedInTheirOwnEncoding) {
     EXPECT_EQ(ReadBytes(file), bytes + added) << bigEndian;
     EXPECT_EQ(ini.ReadString(file, "s", "J", ""), "\xE2\x82\xAC");
   }
+  const auto folder = fs.OpenFolder(dir.Path());
+  ASSERT_TRUE(folder);
   for (const std::string& bad : {le + std::string("\x00\xD8", 2), le + "x"}) {
     WriteBytes(file, bad);
     EXPECT_THROW(ini.WriteString(file, "S", "k", "2"), EWriteError);
+    EXPECT_THROW(ini.WriteStringIn(*folder, "a.ini", *folder, 1 << 16, "S", "k", "2"), EWriteError);
+    EXPECT_THROW(ini.DeleteKeyIn(*folder, "a.ini", *folder, 1 << 16, "S", "k"), EWriteError);
     EXPECT_EQ(ReadBytes(file), bad);
   }
 }
