@@ -1,8 +1,13 @@
 #include "convert/Netscape.h"
 
+#include <algorithm>
+
+#include "bookmarks/BookmarkFormat.h"
 #include "bookmarks/DocumentFile.h"
 #include "convert/UrlsToHtml.h"
+#include "platform/AsciiCase.h"
 #include "platform/Path.h"
+#include "platform/TextCodec.h"
 
 namespace quillet {
 
@@ -116,6 +121,29 @@ class BookmarkSearch {
   std::string candidate_;
 };
 
+// The encoding new text takes in a bookmark file: Windows-1252 when its
+// bytes are not UTF-8, and when they are all ASCII under a label naming a
+// Latin encoding, as a browser then reads them; else UTF-8.
+TextEncoding EncodingOfBookmarkFile(const TextLines& lines) {
+  if (ChooseTextEncoding(lines) == TextEncoding::Windows1252) return TextEncoding::Windows1252;
+  const auto ascii = [](const std::string& l) {
+    return std::all_of(l.begin(), l.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  if (!std::all_of(lines.begin(), lines.end(), ascii)) return TextEncoding::Utf8;
+  constexpr std::string_view kCharset = "CHARSET=";
+  for (const std::string& line : lines) {
+    const size_t at = FindNoCase(line, kCharset);
+    if (at == std::string::npos) continue;
+    const size_t begin = std::min(line.find_first_not_of("\"' ", at + kCharset.size()), line.size());
+    const size_t end = std::min(line.find_first_of("\"'; \t>", begin), line.size());
+    const std::string_view label = std::string_view(line).substr(begin, end - begin);
+    for (const std::string_view latin : {"windows-1252", "cp1252", "iso-8859-1", "latin1", "us-ascii"})
+      if (EqualIgnoringAsciiCase(label, latin)) return TextEncoding::Windows1252;
+    return TextEncoding::Utf8;
+  }
+  return TextEncoding::Utf8;
+}
+
 }  // namespace
 
 std::vector<std::string> PrefsFields(std::string_view line) {
@@ -210,13 +238,21 @@ bool AppendUrlsToNetscape(Context& ctx) {
   // Without the folder the document is not the Favorites HTML: appending it
   // would put unrelated text into the bookmarks. The document still belongs
   // to the file it came from.
-  if (!UrlsToHtml(ctx, ctx.Config.FavoritesDir, UrlsToHtmlFor::Insertion)) {
+  // The file is read once the folder has been: the block is written in
+  // the file's encoding.
+  std::unique_ptr<FileSystem::Lock> lock;
+  TextLines lines;
+  DocumentLoad load;
+  const auto readTarget = [&] {
+    lock = LockDocumentFile(ctx, target);
+    load = ReadDocumentFile(ctx, target, lines);
+    return EncodingOfBookmarkFile(lines);
+  };
+  if (!UrlsToHtml(ctx, ctx.Config.FavoritesDir, UrlsToHtmlFor::Insertion, readTarget)) {
     ctx.Config.CurrentFile = previousFile;
     return false;
   }
-  const auto lock = LockDocumentFile(ctx, target);
-  TextLines lines;
-  if (MustNotSaveOver(ctx, target, ReadDocumentFile(ctx, target, lines))) return false;
+  if (MustNotSaveOver(ctx, target, load)) return false;
   // The end of the top list: the last list-close line, the first line never
   // counting; without one the block goes to the top.
   size_t at = 0;

@@ -25,16 +25,6 @@ Converter OpenUtf7() {
   return c;
 }
 
-std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-    text += static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
-  }
-  return Utf16ToUtf8(text);
-}
-
 std::string AsUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Utf16ToUtf8(DecodeToUtf16(bytes, TextEncoding::Windows1252));
@@ -110,8 +100,8 @@ std::optional<ShortcutAddress> ShortcutAddressOfText(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
     unicode = true;
-  } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    decoded = Utf16BytesToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+  } else if (DecodedProfile text = DecodeProfileText(bytes); text.Bytes != ProfileBytes::AsTheyAre) {
+    decoded = std::move(text.Text);
     bytes = decoded;
     unicode = true;
   }

@@ -75,27 +75,41 @@ std::string ReadShortcutUrl(FileSystem& fs, const std::string& path) { return Re
 
 namespace {
 
-// Where a link line's address begins: the first attribute LinkLine writes.
-constexpr std::string_view kHrefOpen = "HREF=\"";
+// What LinkLine and HeadingLine write before an address and after a name.
+constexpr std::string_view kLinkOpen = "<DT><A HREF=\"";
+constexpr std::string_view kLinkClose = "</A>";
+constexpr std::string_view kHeadingClose = "</H3>";
 
 bool IsAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A link line whose address was read as Unicode, with the address as the
-// line holds it: in UTF-8, which is right only while the whole text is.
-struct UnicodeAddressLine {
+// Text in UTF-8 where a line holds it, which is right only while the whole
+// text is UTF-8: an address read as Unicode, or a name or address whose
+// bytes are UTF-8 outside ASCII.
+struct Utf8Piece {
   size_t Line;
-  std::string Address;
+  size_t At;
+  size_t Size;
+  bool UnicodeAddress;
 };
+
+// Notes the piece of the line about to be appended that starts at at.
+void NotePiece(const Context& ctx, std::vector<Utf8Piece>& pieces, size_t at, std::string_view text, bool unicode) {
+  if (IsAscii(text) || !(unicode || IsValidUtf8(text))) return;
+  pieces.push_back({ctx.HtmlLines.size(), at, text.size(), unicode});
+}
 
 // Appends the block of one folder (title empty for the top folder).
 void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* title, int level,
-                   std::vector<UnicodeAddressLine>& unicode) {
+                   std::vector<Utf8Piece>& pieces) {
   const WalkLayout layout(ctx.Config);
   const AmpersandEscape amp = layout.Ampersands();
   auto heading = [&] {
-    Append(ctx, layout.HeadingIndent(level) + HeadingLine(EscapeNameForLine(*title, amp), layout.Date(ctx.Fs(), path)));
+    const std::string name = EscapeNameForLine(*title, amp);
+    std::string line = layout.HeadingIndent(level) + HeadingLine(name, layout.Date(ctx.Fs(), path));
+    NotePiece(ctx, pieces, line.size() - name.size() - kHeadingClose.size(), name, false);
+    Append(ctx, std::move(line));
   };
   if (title && layout.Browser) heading();
   Append(ctx, layout.ListIndent(level) + std::string(ListOpenLine));
@@ -111,43 +125,45 @@ void WalkUrlFolder(Context& ctx, const std::string& path, const std::string* tit
       if (!IsShortcutFileName(e.Name)) continue;
       const std::string file = prefix + e.Name;
       const ShortcutAddress address = ReadShortcutAddress(ctx.Fs(), file);
-      const std::string description = e.Name.substr(0, e.Name.size() - 4);
-      std::string escaped = EscapeAddressForLine(address.Text, amp);
-      const bool remember = address.Unicode && !IsAscii(escaped);
-      if (remember) unicode.push_back({ctx.HtmlLines.size(), escaped});
-      Append(ctx, linkIndent + LinkLine(escaped, EscapeNameForLine(description, amp), layout.Date(ctx.Fs(), file)));
+      const std::string description = EscapeNameForLine(e.Name.substr(0, e.Name.size() - 4), amp);
+      const std::string escaped = EscapeAddressForLine(address.Text, amp);
+      std::string line = linkIndent + LinkLine(escaped, description, layout.Date(ctx.Fs(), file));
+      NotePiece(ctx, pieces, linkIndent.size() + kLinkOpen.size(), escaped, address.Unicode);
+      NotePiece(ctx, pieces, line.size() - description.size() - kLinkClose.size(), description, false);
+      Append(ctx, std::move(line));
     }
     for (const DirEntry& e : entries) {
       if (!IsVisibleSubfolder(e)) continue;
       // A link back to a folder above this one would make the walk endless.
       if (e.IsSymlink && ctx.Fs().IsAncestorOrSelf(prefix + e.Name, path)) continue;
-      WalkUrlFolder(ctx, prefix + e.Name, &e.Name, level + 1, unicode);
+      WalkUrlFolder(ctx, prefix + e.Name, &e.Name, level + 1, pieces);
     }
   }
 
   Append(ctx, layout.ListIndent(level) + std::string(ListCloseLine));
 }
 
-// A text with bytes that are not UTF-8 reads as Windows-1252 as a whole:
-// the addresses read as Unicode are written in it then, so that they read
-// back as they were.
-void FitUnicodeAddresses(TextLines& lines, const std::vector<UnicodeAddressLine>& unicode) {
-  if (unicode.empty() || ChooseTextEncoding(lines) == TextEncoding::Utf8) return;
-  for (const UnicodeAddressLine& u : unicode) {
-    std::string& line = lines[u.Line];
-    const size_t at = line.find(kHrefOpen);
-    if (at == std::string::npos || line.compare(at + kHrefOpen.size(), u.Address.size(), u.Address) != 0) continue;
-    line.replace(at + kHrefOpen.size(), u.Address.size(), EncodeForDocument(u.Address, TextEncoding::Windows1252));
+// Writes the pieces in Windows-1252, characters it lacks as references, so
+// that they read back as they were in a text that is read so: only the
+// addresses read as Unicode, or every piece. The last piece goes first, so
+// that the places of those before it hold.
+void FitPieces(TextLines& lines, const std::vector<Utf8Piece>& pieces, bool unicodeAddressesOnly) {
+  for (auto p = pieces.rbegin(); p != pieces.rend(); ++p) {
+    if (unicodeAddressesOnly && !p->UnicodeAddress) continue;
+    std::string& line = lines[p->Line];
+    const std::string text = EncodeForDocument(std::string_view(line).substr(p->At, p->Size), TextEncoding::Windows1252);
+    line.replace(p->At, p->Size, text);
   }
 }
 
 }  // namespace
 
-bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
+bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use, const InsertionEncoding& into) {
   if (!ctx.Fs().DirectoryExists(folder)) {
     ctx.UI().ShowMessage("Directory not found");
     return false;
   }
+  std::vector<Utf8Piece> pieces;
   {
     BusyCursor busy(ctx.UI());
     std::string dir = folder;
@@ -159,9 +175,11 @@ bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
     // Inserted into a bookmark file, the block is a folder of its own, or a
     // browser would show its links loose among the file's own.
     const std::string title = FolderTitle(top);
-    std::vector<UnicodeAddressLine> unicode;
-    WalkUrlFolder(ctx, top, use == UrlsToHtmlFor::Insertion ? &title : nullptr, 1, unicode);
-    FitUnicodeAddresses(ctx.HtmlLines, unicode);
+    WalkUrlFolder(ctx, top, use == UrlsToHtmlFor::Insertion ? &title : nullptr, 1, pieces);
+    // A text with bytes that are not UTF-8 reads as Windows-1252 as a whole:
+    // the addresses read as Unicode are written in it then.
+    if (!into && ChooseTextEncoding(ctx.HtmlLines) == TextEncoding::Windows1252)
+      FitPieces(ctx.HtmlLines, pieces, true);
     if (ctx.Config.BrowserLayout && use == UrlsToHtmlFor::File) {
       // The header names the text's encoding, so it is known only now.
       const TextLines& lines = ctx.HtmlLines;
@@ -177,6 +195,14 @@ bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use) {
   }
   if (ctx.ReloadSettings) ctx.ReloadSettings(ctx);
   ctx.Config.CurrentFile.clear();
+  // Asked last: the file may be read only now, and whatever that throws
+  // leaves the document as a finished run does.
+  if (into) {
+    if (into() == TextEncoding::Windows1252)
+      FitPieces(ctx.HtmlLines, pieces, false);
+    else if (ChooseTextEncoding(ctx.HtmlLines) == TextEncoding::Windows1252)
+      FitPieces(ctx.HtmlLines, pieces, true);
+  }
   return true;
 }
 

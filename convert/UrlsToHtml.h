@@ -1,9 +1,11 @@
 #pragma once
 // Building the document from a folder tree of Internet Shortcut files.
+#include <functional>
 #include <string>
 
 #include "bookmarks/Context.h"
 #include "convert/ShortcutText.h"
+#include "platform/TextCodec.h"
 
 namespace quillet {
 
@@ -31,6 +33,13 @@ std::string FolderTitle(const std::string& path);
 // windows-1252; in the latter, addresses read as Unicode are written in it
 // too, characters it lacks as references. A block for insertion gets a heading, the folder's
 // name, written as a subfolder's heading is.
-bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use = UrlsToHtmlFor::File);
+//
+// into, when given, names the encoding of the file a block for insertion
+// goes into; it is asked once the rest is done, so it may read that file
+// then. For Windows-1252 every name and address outside ASCII that is
+// UTF-8 is written in Windows-1252, characters it lacks as references.
+using InsertionEncoding = std::function<TextEncoding()>;
+bool UrlsToHtml(Context& ctx, const std::string& folder, UrlsToHtmlFor use = UrlsToHtmlFor::File,
+                const InsertionEncoding& into = {});
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/PrivateProfile.h"
+#include "platform/TextCodec.h"
 
 namespace quillet {
 
@@ -180,11 +181,29 @@ std::string RemoveProfileValue(std::string_view text, std::string_view section, 
   }
 }
 
+DecodedProfile DecodeProfileText(std::string_view bytes) {
+  const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
+  if (!le && !be) return {std::string(bytes), ProfileBytes::AsTheyAre};
+  return {Utf16BytesToUtf8(bytes.substr(2), be), be ? ProfileBytes::Utf16Be : ProfileBytes::Utf16Le};
+}
+
+std::string EncodeProfileText(std::string_view text, ProfileBytes bytes) {
+  switch (bytes) {
+    case ProfileBytes::Utf16Le:
+      return "\xFF\xFE" + Utf8ToUtf16Bytes(text, false);
+    case ProfileBytes::Utf16Be:
+      return "\xFE\xFF" + Utf8ToUtf16Bytes(text, true);
+    case ProfileBytes::AsTheyAre:
+      break;
+  }
+  return std::string(text);
+}
+
 std::string IniProfile::ReadString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& def) {
   std::string text;
   if (!fs_.TryReadFile(file, text)) return def;
-  auto v = FindProfileValue(text, section, key);
+  auto v = FindProfileValue(DecodeProfileText(text).Text, section, key);
   return v ? *v : def;
 }
 
@@ -192,11 +211,21 @@ std::string IniProfile::ReadStringUpTo(size_t limit, const std::string& file, co
                                        const std::string& key, const std::string& def) {
   std::string text;
   if (fs_.ReadFileUpTo(file, limit, text).Outcome != FileSystem::ReadOutcome::Read) return def;
-  auto v = FindProfileValue(text, section, key);
+  auto v = FindProfileValue(DecodeProfileText(text).Text, section, key);
   return v ? *v : def;
 }
 
 namespace {
+
+constexpr const char* kMalformedUtf16 =
+    "its UTF-16 text is not well formed, so its other lines could not be kept as they are";
+
+// False for UTF-16 that does not come back byte for byte from its text (an
+// unpaired surrogate, an odd last byte): writing it would change lines
+// nobody asked to change.
+bool KeepsItsBytes(const DecodedProfile& decoded, std::string_view bytes) {
+  return decoded.Bytes == ProfileBytes::AsTheyAre || EncodeProfileText(decoded.Text, decoded.Bytes) == bytes;
+}
 
 constexpr const char* kCannotStore = "the entry would not read back as written (a line break, or a ']' or '=' in a name)";
 
@@ -213,10 +242,13 @@ void IniProfile::WriteString(const std::string& file, const std::string& section
   std::string text;
   if (fs_.FileExists(file) && !fs_.TryReadFile(file, text))
     throw EWriteError(file, "it cannot be read, so its other lines could not be kept");
+  const DecodedProfile old = DecodeProfileText(text);
+  if (!KeepsItsBytes(old, text)) throw EWriteError(file, kMalformedUtf16);
   try {
     // Shortcut files are written by the thousand: each is replaced whole, but
     // not waited for on the disk one by one.
-    fs_.WriteFile(file, SetProfileValue(text, section, key, value), FileSystem::Flush::AtomicOnly);
+    fs_.WriteFile(file, EncodeProfileText(SetProfileValue(old.Text, section, key, value), old.Bytes),
+                  FileSystem::Flush::AtomicOnly);
   } catch (const QuilletError& e) {
     throw EWriteError(file, e.Reason());
   }
@@ -241,10 +273,14 @@ void IniProfile::EditIn(FileSystem::Folder& dir, const std::string& name, const 
       // Its other lines could not be kept.
       throw EWriteError(shown, read.Reason);
   }
-  const std::optional<std::string> edited = edit(text, read.Outcome == FileSystem::ReadOutcome::Read);
+  // A UTF-16 file is edited as text and written back in UTF-16: keys
+  // written in plain bytes would be lost in it.
+  const DecodedProfile old = DecodeProfileText(text);
+  if (!KeepsItsBytes(old, text)) throw EWriteError(shown, kMalformedUtf16);
+  const std::optional<std::string> edited = edit(old.Text, read.Outcome == FileSystem::ReadOutcome::Read);
   if (!edited) return;
   try {
-    fs_.WriteFileIn(where, place.Name, *edited, FileSystem::Flush::AtomicOnly);
+    fs_.WriteFileIn(where, place.Name, EncodeProfileText(*edited, old.Bytes), FileSystem::Flush::AtomicOnly);
   } catch (const QuilletError& e) {
     throw EWriteError(shown, e.Reason());
   }

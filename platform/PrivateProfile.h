@@ -20,7 +20,8 @@ class PrivateProfile {
   virtual std::string ReadString(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& def) = 0;
   // Sets key in section, creating the file, section or key as needed; every
-  // other line stays. Throws EWriteError with the file's path on failure,
+  // other line stays, in the file's own encoding (see ProfileBytes: in a
+  // UTF-16 file, names and values are taken as UTF-8). Throws EWriteError with the file's path on failure,
   // among them an entry that cannot be stored (see CanStoreProfileEntry).
   virtual void WriteString(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& value) = 0;
@@ -86,6 +87,19 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
 // else (a later section of the name would count then). Other lines stay
 // byte for byte.
 std::string RemoveProfileValue(std::string_view text, std::string_view section, std::string_view key);
+// How a profile file holds its text: its bytes as they are (ASCII, UTF-8
+// with or without a byte order mark, Windows-1252), or UTF-16 after a byte
+// order mark, as some Windows tools save it.
+enum class ProfileBytes { AsTheyAre, Utf16Le, Utf16Be };
+struct DecodedProfile {
+  std::string Text;
+  ProfileBytes Bytes = ProfileBytes::AsTheyAre;
+};
+// The text the rules above work on: UTF-16 read as UTF-8, without its mark;
+// any other bytes as they are.
+DecodedProfile DecodeProfileText(std::string_view bytes);
+// Text back into a file's own form: UTF-16 (its mark first) from UTF-8.
+std::string EncodeProfileText(std::string_view text, ProfileBytes bytes);
 // False when the entry would not read back as written: a line break anywhere,
 // a ']' in the section name, a '=' in the key or a key starting with '['.
 bool CanStoreProfileEntry(std::string_view section, std::string_view key, std::string_view value);

@@ -171,4 +171,25 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Utf8ToUtf16(std::string_view text) { return DecodeToUtf16(text, TextEncoding::Utf8); }
 
+std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    text += static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+  }
+  return Utf16ToUtf8(text);
+}
+
+std::string Utf8ToUtf16Bytes(std::string_view utf8, bool bigEndian) {
+  std::string out;
+  out.reserve(utf8.size() * 2);
+  for (const char16_t c : Utf8ToUtf16(utf8)) {
+    const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+  }
+  return out;
+}
+
 }  // namespace quillet

@@ -47,4 +47,9 @@ void AppendCodePoint(std::u16string& out, char32_t cp);
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// UTF-16 as bytes (after any byte order mark) to UTF-8 and back, in either
+// byte order. An odd last byte is dropped.
+std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian);
+std::string Utf8ToUtf16Bytes(std::string_view utf8, bool bigEndian);
+
 }  // namespace quillet

@@ -5,6 +5,10 @@
 
 #include <filesystem>
 
+#include "bookmarks/DocumentFile.h"
+#include "bookmarks/TreeReader.h"
+#include "convert/ShortcutText.h"
+#include "platform/TextCodec.h"
 #include "platform/WineRegistry.h"
 #include "tests/support/NetscapePrefix.h"
 #include "tests/support/TempDir.h"
@@ -263,6 +267,66 @@ TEST(AppendUrlsToNetscape, InTheBrowserLayoutInsertsTheBlockWithoutASecondHeader
   EXPECT_NE(text.find("\r\n<DL><p>\r\n<DT><A HREF=\"https://www.debian.org/\" ADD_DATE=\""), std::string::npos) << text;
   // Its heading makes it a folder in the browser.
   EXPECT_NE(text.find("<DT><A HREF=\"https://old.example/\">Old</A>\r\n<DT><H3 ADD_DATE=\""), std::string::npos) << text;
+}
+
+// The links of a bookmark file as a reader that believes its charset label
+// sees them: titles and addresses in UTF-8, references decoded.
+Strings LinksUnderTheLabel(const std::string& bytes, bool labelUtf8) {
+  const std::string text = labelUtf8 ? bytes : Utf16ToUtf8(DecodeToUtf16(bytes, TextEncoding::Windows1252));
+  const BookmarkTree tree = ReadBookmarkTree(SplitDocumentText(text));
+  Strings links;
+  tree.ForEachNode([&](NodeId id) {
+    if (tree.Kind(id) == NodeKind::Link) links.push_back(tree.Title(id) + " " + tree.Address(id));
+  });
+  return links;
+}
+
+// A folder with names and addresses outside ASCII goes into a file in the
+// encoding its label names, and reads back the same under that label and
+// under the program's own reading of the bytes.
+TEST(AppendUrlsToNetscape, UnicodeGoesInInTheEncodingOfTheFile) {
+  const std::string cafe = "Caf\xC3\xA9 \xE2\x98\x95", jp = "https://\xE4\xBE\x8B.jp/\xE2\x98\x95";
+  auto file = [](const std::string& label, const std::string& title) {
+    return "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=" +
+           label + "\">\r\n<DL><p>\r\n<DT><A HREF=\"https://old.example/\">" + title + "</A>\r\n</DL><p>\r\n";
+  };
+  const struct {
+    std::string Bytes;
+    bool LabelUtf8;
+    std::string OldTitle;
+  } targets[] = {
+      {file("windows-1252", "Cr\xE8me"), false, "Cr\xC3\xA8me"},
+      {file("windows-1252", "Old"), false, "Old"},
+      {file("ISO-8859-1", "Old"), false, "Old"},
+      {file("UTF-8", "Cr\xC3\xA8me"), true, "Cr\xC3\xA8me"},
+  };
+  for (const auto& target : targets) {
+    AppendFixture f;
+    WriteBytes(f.dir / ("Fav/" + cafe + ".url"),
+               test::Shortcut("x") + "[InternetShortcut.W]\r\nURL=" + Utf8ToUtf7(jp) + "\r\n");
+    WriteBytes(f.file, target.Bytes);
+    ASSERT_TRUE(AppendUrlsToNetscape(f.t.Ctx));
+    const std::string bytes = test::ReadBytes(f.file);
+    const Strings want = {target.OldTitle + " https://old.example/", cafe + " " + jp, "Debian https://www.debian.org/"};
+    EXPECT_EQ(LinksUnderTheLabel(bytes, target.LabelUtf8), want) << bytes;
+    EXPECT_EQ(LinksUnderTheLabel(bytes, ReadBookmarkTree(SplitDocumentText(bytes)).Encoding() == TextEncoding::Utf8),
+              want) << bytes;
+  }
+}
+
+// Text the file's encoding already holds goes in byte for byte, as before.
+TEST(AppendUrlsToNetscape, Windows1252AndAsciiGoInUnchanged) {
+  AppendFixture f;
+  WriteBytes(f.dir / "Fav/Caf\xE9.url", test::Shortcut("http://caf\xE9.example/"));
+  const std::string head = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n"
+                           "<DL><p>\r\n<DT><A HREF=\"https://old.example/\">Cr\xE8me</A>\r\n";
+  WriteBytes(f.file, head + "</DL><p>\r\n");
+  ASSERT_TRUE(AppendUrlsToNetscape(f.t.Ctx));
+  EXPECT_EQ(test::ReadBytes(f.file), head +
+                                         "<DL><p>\r\n<DT><H3>Fav</H3>\r\n"
+                                         "<DT><A HREF=\"http://caf\xE9.example/\">Caf\xE9</A>\r\n"
+                                         "<DT><A HREF=\"https://www.debian.org/\">Debian</A>\r\n"
+                                         "</DL><p>\r\n</DL><p>\r\n");
 }
 
 TEST(AppendUrlsToNetscape, WithoutAnExactListEndAfterTheFirstLineGoesToTheTop) {

@@ -10,6 +10,7 @@
 #include "convert/ShortcutFiles.h"
 #include "convert/HtmlToUrls.h"
 #include "convert/UrlsToHtml.h"
+#include "platform/PrivateProfile.h"
 #include "platform/TextCodec.h"
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
@@ -171,6 +172,67 @@ TEST(ShortcutText, UnicodeAddressesAmongWindows1252FilesReadBackAsThemselves) {
       }
     }
   }
+}
+
+// Writing over a shortcut file edits it in its own encoding: the new address
+// is what the reader finds, the other keys and the byte order mark stay.
+TEST(ShortcutText, Html2UrlsOverAFileInAnyEncodingKeepsItAndReadsBackTheNewAddress) {
+  enum Form { Utf16Le, Utf16Be, Utf8Bom, Utf8Plain, Windows1252 };
+  // Each form with the text it starts with and how its bytes come from UTF-8.
+  auto encode = [](Form f, const std::string& utf8) {
+    switch (f) {
+      case Utf16Le: return Utf16(utf8, false);
+      case Utf16Be: return Utf16(utf8, true);
+      case Utf8Bom: return "\xEF\xBB\xBF" + utf8;
+      case Utf8Plain: return utf8;
+      case Windows1252: {
+        // The one character outside ASCII these texts hold.
+        std::string out = utf8;
+        for (size_t at; (at = out.find("\xC3\xA9")) != std::string::npos;) out.replace(at, 2, "\xE9");
+        return out;
+      }
+    }
+    return utf8;
+  };
+  auto decode = [](Form f, const std::string& bytes) {
+    if (f == Utf16Le || f == Utf16Be) {
+      std::u16string text;
+      for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        text += static_cast<char16_t>(f == Utf16Be ? a << 8 | b : b << 8 | a);
+      }
+      return Utf16ToUtf8(text);
+    }
+    if (f == Windows1252) return Utf16ToUtf8(DecodeToUtf16(bytes, TextEncoding::Windows1252));
+    return f == Utf8Bom ? bytes.substr(3) : bytes;
+  };
+  const std::string icon = "C:\\Caf\xC3\xA9.ico";
+  const std::string addresses[] = {"https://new.example/?a=1", "https://\xE4\xBE\x8B.jp/\xE3\x83\x91"};
+  for (const Form form : {Utf16Le, Utf16Be, Utf8Bom, Utf8Plain, Windows1252})
+    for (const std::string eol : {"\r\n", "\n"})
+      for (const bool olderWide : {false, true})
+        for (const std::string& address : addresses) {
+          std::string text = "[DEFAULT]" + eol + "BASEURL=https://old.example/" + eol + "[InternetShortcut]" + eol +
+                             "URL=https://old.example/" + eol + "IconFile=" + icon + eol + "IconIndex=1" + eol;
+          if (olderWide) text += "[InternetShortcut.W]" + eol + "URL=https://+T4s-.old/" + eol + "Note=x" + eol;
+          test::TempDir dir;
+          test::WriteBytes(dir / "L.url", encode(form, text));
+          test::TestContext t;
+          t.Ctx.HtmlLines = {"<DL><p>", "<DT><A HREF=\"" + address + "\">L</A>", "</DL><p>"};
+          t.Ctx.UrlTargetDir = dir.Path();
+          const std::string what = std::to_string(form) + (eol.size() == 2 ? " CRLF " : " LF ") +
+                                   std::to_string(olderWide) + " " + address;
+          ASSERT_EQ(HtmlToUrls(t.Ctx, true), HtmlToUrlsResult::Written) << what;
+          const std::string bytes = test::ReadBytes(dir / "L.url");
+          EXPECT_EQ(ReadShortcutUrl(t.Fs, dir / "L.url"), address) << what;
+          EXPECT_EQ(bytes.substr(0, 3), encode(form, text).substr(0, 3)) << what;
+          const std::string after = decode(form, bytes);
+          EXPECT_EQ(FindProfileValue(after, "InternetShortcut", "IconFile"), icon) << what;
+          EXPECT_EQ(FindProfileValue(after, "InternetShortcut", "IconIndex"), "1") << what;
+          EXPECT_EQ(FindProfileValue(after, "DEFAULT", "BASEURL"), "https://old.example/") << what;
+          EXPECT_EQ(FindProfileValue(after, "InternetShortcut.W", "Note"), olderWide ? std::optional<std::string>("x")
+                                                                                     : std::nullopt) << what;
+        }
 }
 
 }  // namespace

@@ -215,5 +215,32 @@ TEST_F(IniProfileFiles, AnEntryThatCannotBeStoredFailsAndLeavesTheFile) {
   EXPECT_EQ(ReadBytes(file), "[S]\r\nk=1\r\n");
 }
 
+// A UTF-16 file is read and written as text in its own byte order; one that
+// would not come back byte for byte is refused and stays as it was.
+TEST_F(IniProfileFiles, Utf16FilesAreEditedInTheirOwnEncoding) {
+  const std::string file = dir / "a.ini";
+  const std::string le = std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0", 22);
+  for (const bool bigEndian : {false, true}) {
+    std::string bytes = le;
+    if (bigEndian)
+      for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+    WriteBytes(file, bytes);
+    EXPECT_EQ(ini.ReadString(file, "S", "k", ""), "\xC3\xA9");
+    ini.WriteString(file, "S", "j", "\xE2\x82\xAC");
+    const std::string added = bigEndian ? std::string("\0j\0=\x20\xAC\0\r\0\n", 10) : std::string("j\0=\0\xAC\x20\r\0\n\0", 10);
+    EXPECT_EQ(ReadBytes(file), bytes + added) << bigEndian;
+    EXPECT_EQ(ini.ReadString(file, "s", "J", ""), "\xE2\x82\xAC");
+  }
+  const auto folder = fs.OpenFolder(dir.Path());
+  ASSERT_TRUE(folder);
+  for (const std::string& bad : {le + std::string("\x00\xD8", 2), le + "x"}) {
+    WriteBytes(file, bad);
+    EXPECT_THROW(ini.WriteString(file, "S", "k", "2"), EWriteError);
+    EXPECT_THROW(ini.WriteStringIn(*folder, "a.ini", *folder, 1 << 16, "S", "k", "2"), EWriteError);
+    EXPECT_THROW(ini.DeleteKeyIn(*folder, "a.ini", *folder, 1 << 16, "S", "k"), EWriteError);
+    EXPECT_EQ(ReadBytes(file), bad);
+  }
+}
+
 }  // namespace
 }  // namespace quillet
