@@ -168,9 +168,16 @@ void CheckIsPlaces(Database& db) {
   if (!q.Next() || q.Int(0) != 2) throw NotPlaces{};
 }
 
-size_t CountRows(Database& db) {
-  Database::Query count(db, "SELECT count(*) FROM moz_bookmarks");
-  return count.Next() ? static_cast<size_t>(std::max<int64_t>(count.Int(0), 0)) : 0;
+// About how many rows there are, to make room once: counting them would go
+// through the whole table. Ids only grow, so the highest is near the count;
+// a row takes some 40 bytes of the file at least, which bounds it when ids
+// are sparse.
+size_t EstimateRows(Database& db) {
+  Database::Query q(db,
+                    "SELECT (SELECT max(id) FROM moz_bookmarks), page_count * page_size "
+                    "FROM pragma_page_count(), pragma_page_size()");
+  if (!q.Next()) return 0;
+  return static_cast<size_t>(std::clamp<int64_t>(std::min(q.Int(0), q.Int(1) / 40), 0, int64_t(1) << 28));
 }
 
 Rows ReadRows(Database& db, size_t count) {
@@ -349,7 +356,7 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
         throw Database::Failure{"Firefox wrote to it while it was copied"};
       Database db(copy);
       CheckIsPlaces(db);
-      const size_t count = CountRows(db);
+      const size_t count = EstimateRows(db);
       // The rows and the outline built from them take about 600 bytes a
       // bookmark, in small pieces.
       const HeapGrowthHint hint(count * 600);
