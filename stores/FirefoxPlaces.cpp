@@ -180,10 +180,10 @@ size_t EstimateRows(Database& db) {
   return static_cast<size_t>(std::clamp<int64_t>(std::min(q.Int(0), q.Int(1) / 40), 0, int64_t(1) << 28));
 }
 
-Rows ReadRows(Database& db, size_t count) {
+Rows ReadRows(Database& db, size_t expected) {
   Rows rows;
-  rows.Entries.reserve(count);
-  rows.Order.reserve(count);
+  rows.Entries.reserve(expected);
+  rows.Order.reserve(expected);
   Database::Query q(db,
                     "SELECT b.id, b.type, b.parent, b.position, b.title, b.dateAdded, b.lastModified, b.guid, b.fk, "
                     "p.url FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk");
@@ -356,10 +356,10 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
         throw Database::Failure{"Firefox wrote to it while it was copied"};
       Database db(copy);
       CheckIsPlaces(db);
-      const size_t count = EstimateRows(db);
+      const size_t expected = EstimateRows(db);
       // The rows and the outline built from them take about 600 bytes a
       // bookmark, in small pieces.
-      const HeapGrowthHint hint(count * 600);
+      const HeapGrowthHint hint(expected * 600);
       // The check goes through every page; the rows need not wait for it. It
       // runs beside them on a connection of its own, and its verdict is
       // taken before anything read is used.
@@ -368,7 +368,7 @@ StoreRead ReadFirefoxPlaces(const std::string& path, const std::function<void(in
         Database::Query q(db, "PRAGMA quick_check");
         return q.Next() ? q.Text(0) : std::string("no answer");
       });
-      Rows rows = ReadRows(db, count);
+      Rows rows = ReadRows(db, expected);
       if (check.get() != "ok") throw Database::Failure{"the copy fails its check"};
       return BuildOutline(rows);
     } catch (const Database::Failure& f) {
