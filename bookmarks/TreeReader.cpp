@@ -296,9 +296,7 @@ void TreeReader::ReportBytes() {
   bool meantUtf8 = false;
   for (size_t i = 0; i < lines.size() && !meantUtf8; ++i) {
     if (FindNoCase(lines[i], "CHARSET=UTF-8") != std::string_view::npos) meantUtf8 = true;
-    const std::string& l = lines[i];
-    const bool ascii = std::all_of(l.begin(), l.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii && IsValidUtf8(l)) meantUtf8 = true;
+    if (!IsAscii(lines[i]) && IsValidUtf8(lines[i])) meantUtf8 = true;
   }
   if (!meantUtf8) return;
   for (size_t i = 0; i < lines.size(); ++i)

@@ -8,6 +8,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/Path.h"
 #include "platform/TextCodec.h"
+#include "platform/Utf8.h"
 
 namespace quillet {
 
@@ -126,10 +127,8 @@ class BookmarkSearch {
 // Latin encoding, as a browser then reads them; else UTF-8.
 TextEncoding EncodingOfBookmarkFile(const TextLines& lines) {
   if (ChooseTextEncoding(lines) == TextEncoding::Windows1252) return TextEncoding::Windows1252;
-  const auto ascii = [](const std::string& l) {
-    return std::all_of(l.begin(), l.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  };
-  if (!std::all_of(lines.begin(), lines.end(), ascii)) return TextEncoding::Utf8;
+  if (!std::all_of(lines.begin(), lines.end(), [](const std::string& l) { return IsAscii(l); }))
+    return TextEncoding::Utf8;
   constexpr std::string_view kCharset = "CHARSET=";
   for (const std::string& line : lines) {
     const size_t at = FindNoCase(line, kCharset);

@@ -30,12 +30,6 @@ std::string AsUtf8(std::string_view bytes) {
   return Utf16ToUtf8(DecodeToUtf16(bytes, TextEncoding::Windows1252));
 }
 
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 void PercentEncode(std::string& out, std::string_view utf8) {
   static const char kHex[] = "0123456789ABCDEF";
   for (char c : utf8) {

@@ -80,10 +80,6 @@ constexpr std::string_view kLinkOpen = "<DT><A HREF=\"";
 constexpr std::string_view kLinkClose = "</A>";
 constexpr std::string_view kHeadingClose = "</H3>";
 
-bool IsAscii(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Text in UTF-8 where a line holds it, which is right only while the whole
 // text is UTF-8: an address read as Unicode, or a name or address whose
 // bytes are UTF-8 outside ASCII.

@@ -2,6 +2,12 @@
 
 namespace quillet {
 
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 bool IsValidUtf8(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();

@@ -12,6 +12,9 @@ namespace quillet {
 // surrogates, nothing above U+10FFFF, no sequence cut short.
 bool IsValidUtf8(std::string_view text);
 
+// Every byte below 0x80: the same text in UTF-8 and in Windows-1252.
+bool IsAscii(std::string_view text);
+
 // The length of the longest start of text no longer than maxBytes that does
 // not end inside a well-formed UTF-8 character. In text of another encoding
 // every byte is a character, so that text is cut at maxBytes.
